@@ -1,0 +1,84 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class QWidget;
+
+// Receives the control's events. The control delivers them on the thread that owns it
+// (the user-interface thread), queued, and never after the run they belong to was stopped.
+class IControlEvents {
+public:
+    virtual ~IControlEvents() = default;
+    virtual void OnConvertDone() = 0;
+    virtual void OnConvertProgress(double secondsDone, double totalSeconds) = 0;
+    // A run that began (its start call returned true) but could not be completed: nothing was
+    // written at the target. Takes the place of OnConvertDone for that run.
+    virtual void OnConvertFailed(const std::string& reason) = 0;
+};
+
+// A compressor collection as fetched from the control; indices are zero-based.
+class ICompressorCollection {
+public:
+    virtual ~ICompressorCollection() = default;
+    virtual short GetCount() = 0;
+    virtual short FindIndex(const std::string& name) = 0;  // -1 when no compressor has that name
+    virtual std::string GetName(short index) = 0;           // empty outside the range
+    virtual bool ShowPropertyPage(short index) = 0;         // false: no settings page
+};
+
+class IWmvProfileCollection {
+public:
+    virtual ~IWmvProfileCollection() = default;
+    virtual short GetCount() = 0;
+    virtual std::string GetProfileName(short index) = 0;
+};
+
+// The conversion control: one virtual function per operation and property. Paths are UTF-8,
+// times seconds, sizes pixels, bit rates kbit/s. One run (conversion, preview or sound
+// extraction) at a time.
+class IConversionControl {
+public:
+    virtual ~IConversionControl() = default;
+
+    // The widget the control paints in (previews play here).
+    virtual QWidget* Widget() = 0;
+    virtual void SetEventSink(IControlEvents* sink) = 0;
+
+    virtual void SetWmvProfile(short index) = 0;
+    virtual void SetVideoCompressor(short index) = 0;
+    virtual void SetUseVideoCompressor(bool use) = 0;
+    virtual void SetAudioCompressor(short index) = 0;
+    virtual void SetUseAudioCompressor(bool use) = 0;
+    virtual void SetOutputHeight(short height) = 0;
+    virtual void SetOutputWidth(short width) = 0;
+    virtual void SetOutputFormat(long format) = 0;
+    virtual void SetFrameRate(double fps) = 0;
+    virtual void SetVbrQuality(long quality) = 0;
+    virtual void SetVbr(bool vbr) = 0;
+    virtual void SetVideoBitRate(long kbps) = 0;
+    virtual void SetAudioBitRate(long kbps) = 0;
+
+    virtual std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() = 0;
+    virtual std::unique_ptr<ICompressorCollection> GetVideoCompressors() = 0;
+    virtual std::unique_ptr<ICompressorCollection> GetAudioCompressors() = 0;
+
+    virtual void ClearClips() = 0;
+    virtual bool AddVideoClip(const std::string& path, double start, double end, short keepSize) = 0;
+    virtual bool AddAudioClip(const std::string& path, double start, double end) = 0;
+
+    virtual bool Convert(const std::string& outputPath) = 0;
+    virtual bool Preview() = 0;
+    virtual void Stop() = 0;
+
+    virtual double GetDuration(const std::string& path) = 0;
+    virtual short GetVideoWidth(const std::string& path) = 0;
+    virtual short GetVideoHeight(const std::string& path) = 0;
+
+    virtual bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath) = 0;
+    virtual bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,
+                                short width, short height) = 0;
+    virtual bool SaveAudioAsWma(const std::string& outputPath) = 0;
+    virtual bool SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
+                                short bytesPerSample) = 0;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+enum class PromptIcon { None, Information, Exclamation, Question };
+enum class PromptButtons { Ok, YesNo, OkCancel };
+enum class PromptAnswer { Ok, Cancel, Yes, No };
+
+// Message boxes, pickers and the beep: everything that waits for the user outside our own
+// windows. The real one shows Qt's dialogs; tests install a scripted one.
+class IPrompts {
+public:
+    virtual ~IPrompts() = default;
+    virtual PromptAnswer messageBox(QWidget* owner, const QString& caption, const QString& text,
+                                    PromptIcon icon, PromptButtons buttons) = 0;
+    // One existing file; the filter is in the "description|patterns|...||" form.
+    virtual std::optional<QString> openFile(QWidget* owner, const QString& filter) = 0;
+    // A folder of the file system; the path ends without a separator unless it is the root.
+    virtual std::optional<QString> pickFolder(QWidget* owner, const QString& title) = 0;
+    virtual void beep() = 0;
+};

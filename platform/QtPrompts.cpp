@@ -1,0 +1,70 @@
+#include "platform/QtPrompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "platform/FileFilter.h"
+
+namespace {
+
+QMessageBox::Icon toQtIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Exclamation: return QMessageBox::Warning;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQtButtons(PromptButtons buttons)
+{
+    switch (buttons) {
+    case PromptButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case PromptButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case PromptButtons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+PromptAnswer fromQtButton(int button)
+{
+    switch (button) {
+    case QMessageBox::Yes: return PromptAnswer::Yes;
+    case QMessageBox::No: return PromptAnswer::No;
+    case QMessageBox::Cancel: return PromptAnswer::Cancel;
+    default: return PromptAnswer::Ok;
+    }
+}
+
+}  // namespace
+
+PromptAnswer QtPrompts::messageBox(QWidget* owner, const QString& caption, const QString& text,
+                                   PromptIcon icon, PromptButtons buttons)
+{
+    QMessageBox box(toQtIcon(icon), caption, text, toQtButtons(buttons), owner);
+    return fromQtButton(box.exec());
+}
+
+std::optional<QString> QtPrompts::openFile(QWidget* owner, const QString& filter)
+{
+    const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(), FileFilter::toQt(filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtPrompts::pickFolder(QWidget* owner, const QString& title)
+{
+    const QString path = QFileDialog::getExistingDirectory(owner, title);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+void QtPrompts::beep()
+{
+    QApplication::beep();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// One hive of registry values. Keys are written with backslashes ("Software\Marvane\InstallPath");
+// the empty value name is the key's default value.
+class RegistryHive {
+public:
+    virtual ~RegistryHive() = default;
+    virtual bool hasKey(const std::string& key) const = 0;
+    virtual std::optional<std::string> value(const std::string& key, const std::string& name) const = 0;
+};

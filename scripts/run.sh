@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts Marvane.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh >/dev/null
+exec build/bin/marvane "$@"

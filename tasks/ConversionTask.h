@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tasks/TaskSettings.h"
+#include "tasks/TaskStatus.h"
+
+// One conversion job. It owns its settings record; a task can be moved but never copied, so
+// no two live tasks can refer to one record.
+struct ConversionTask {
+    std::vector<std::string> sources;
+    std::string outputPath;
+    std::string description;
+    TaskStatus status = TaskStatus::Waiting;
+    std::unique_ptr<TaskSettings> settings;
+
+    bool isJoin() const { return sources.size() >= 2; }
+    // Split mode applies to a single source only, whatever the record holds.
+    bool isSplit() const { return settings && settings->split == 1 && sources.size() == 1; }
+};

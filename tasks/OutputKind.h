@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tasks/OutputFormat.h"
+
+// The task editor's numbering of output kinds.
+enum class OutputKind : std::int32_t {
+    Avi = 1,
+    Dvd = 2,
+    Vcd = 3,
+    Svcd = 4,
+    MpegCustom = 5,
+    Wmv = 6,
+};
+
+namespace OutputKinds {
+
+const char* buttonText(OutputKind kind);   // "To AVI(DivX , Xvid)", ...
+const char* description(OutputKind kind);  // "To AVI", ...
+const char* suffix(OutputKind kind);       // "_output.avi", ...
+int presetMode(OutputKind kind);           // MPEG panel mode 0..3; -1 for AVI and WMV
+int buttonId(OutputKind kind);
+OutputKind fromFormat(OutputFormat format);
+OutputFormat toFormat(OutputKind kind, bool ntsc);
+
+}  // namespace OutputKinds

@@ -1,0 +1,53 @@
+#include "tasks/TaskRowText.h"
+
+#include <cstdio>
+
+namespace TaskRowText {
+
+namespace {
+
+std::string format(const char* pattern, const std::string& text, long number)
+{
+    const int size = std::snprintf(nullptr, 0, pattern, text.c_str(), number);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    std::snprintf(out.data(), out.size() + 1, pattern, text.c_str(), number);
+    return out;
+}
+
+}  // namespace
+
+std::string source(const ConversionTask& task)
+{
+    if (task.sources.empty())
+        return {};
+    if (task.isJoin())
+        return format("%s...(%ld files)", task.sources.front(), static_cast<long>(task.sources.size()));
+    return task.sources.front();
+}
+
+std::string status(const ConversionTask& task)
+{
+    return task.status != TaskStatus::Waiting ? "Done" : "Waiting";
+}
+
+std::string description(const ConversionTask& task)
+{
+    if (task.isJoin())
+        return format("%s (Joint %ld files)", task.description, static_cast<long>(task.sources.size()));
+    if (task.isSplit()) {
+        const long seconds = task.settings->splitSeconds;
+        if (seconds >= 60)
+            return format("%s (Split every %ld minutes)", task.description, seconds / 60);
+        return format("%s (Split every %ld seconds)", task.description, seconds);
+    }
+    return task.description;
+}
+
+std::string progress(double percent)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f%% Finished", percent);
+    return text;
+}
+
+}  // namespace TaskRowText
