@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "tasks/TaskList.h"
+
+namespace {
+
+std::size_t appendTask(TaskList& list, const std::string& source, std::int32_t width)
+{
+    const std::size_t i = list.append({source}, source + ".avi", "To AVI");
+    list.at(i).settings->width = width;
+    return i;
+}
+
+}  // namespace
+
+TEST(TaskList, AppendCreatesWaitingTaskWithZeroedRecord)
+{
+    TaskList list;
+    const std::size_t i = list.append({"/v/a.mpg", "/v/b.mpg"}, "/v/out.avi", "To AVI");
+    EXPECT_EQ(i, 0u);
+    const ConversionTask& task = list.at(0);
+    EXPECT_EQ(task.status, TaskStatus::Waiting);
+    ASSERT_NE(task.settings, nullptr);
+    EXPECT_EQ(task.settings->format, OutputFormat::VcdPal);
+    EXPECT_EQ(task.settings->width, 0);
+    EXPECT_EQ(task.settings->frameRate, 0.0f);
+    EXPECT_EQ(task.settings->audioBitRate, 0);
+}
+
+TEST(TaskList, RemovingFirstOfThreeKeepsOthersAndTheirRecords)
+{
+    TaskList list;
+    appendTask(list, "/a", 16);
+    appendTask(list, "/b", 32);
+    appendTask(list, "/c", 48);
+    const TaskSettings* recordB = list.at(1).settings.get();
+    const TaskSettings* recordC = list.at(2).settings.get();
+
+    list.removeAt(0);
+
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.at(0).sources.front(), "/b");
+    EXPECT_EQ(list.at(1).sources.front(), "/c");
+    EXPECT_EQ(list.at(0).settings.get(), recordB);
+    EXPECT_EQ(list.at(1).settings.get(), recordC);
+    EXPECT_EQ(list.at(0).settings->width, 32);
+    EXPECT_EQ(list.at(1).settings->width, 48);
+}
+
+TEST(TaskList, RemoveOutOfRangeThrowsAndChangesNothing)
+{
+    TaskList list;
+    appendTask(list, "/a", 16);
+    EXPECT_THROW(list.removeAt(3), std::out_of_range);
+    EXPECT_EQ(list.size(), 1u);
+}
+
+TEST(TaskList, NextWaitingScansUpwardFromIndex)
+{
+    TaskList list;
+    appendTask(list, "/1", 0);
+    appendTask(list, "/2", 0);
+    appendTask(list, "/3", 0);
+    list.markDone(1);
+    EXPECT_EQ(list.nextWaiting(0), 0u);
+    EXPECT_EQ(list.nextWaiting(1), 2u);
+    list.markDone(2);
+    EXPECT_EQ(list.nextWaiting(1), std::nullopt);
+    EXPECT_EQ(list.nextWaiting(7), std::nullopt);
+}
+
+TEST(TaskList, UpdateInPlaceReplacesSourcesKeepsRecordAndMakesWaiting)
+{
+    TaskList list;
+    appendTask(list, "/a", 64);
+    TaskSettings* record = list.at(0).settings.get();
+    list.markDone(0);
+
+    TaskSettings& rewritten = list.updateInPlace(0, {"/x", "/y"}, "/out.mpg", "To DVD");
+
+    EXPECT_EQ(&rewritten, record);
+    EXPECT_EQ(rewritten.width, 64);
+    const ConversionTask& task = list.at(0);
+    EXPECT_EQ(task.sources, (std::vector<std::string>{"/x", "/y"}));
+    EXPECT_EQ(task.outputPath, "/out.mpg");
+    EXPECT_EQ(task.description, "To DVD");
+    EXPECT_EQ(task.status, TaskStatus::Waiting);
+}
+
+TEST(TaskList, ReleaseAllLeavesTasksWithNullRecords)
+{
+    TaskList list;
+    appendTask(list, "/a", 1);
+    appendTask(list, "/b", 2);
+    list.releaseAllSettings();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.at(0).settings, nullptr);
+    EXPECT_EQ(list.at(1).settings, nullptr);
+    EXPECT_EQ(list.at(1).sources.front(), "/b");
+    list.releaseAllSettings();  // a second close releases nothing twice
+    EXPECT_EQ(list.at(0).settings, nullptr);
+}
+
+TEST(ConversionTask, JoinIsNeverSplitWhateverTheRecordHolds)
+{
+    ConversionTask task;
+    task.settings = std::make_unique<TaskSettings>();
+    task.settings->split = 1;
+    task.settings->splitSeconds = 60;
+    task.sources = {"/a.avi"};
+    EXPECT_TRUE(task.isSplit());
+    task.sources.push_back("/b.avi");
+    EXPECT_FALSE(task.isSplit());
+    EXPECT_TRUE(task.isJoin());
+}
+
+TEST(ConversionTask, RecordCannotBeShared)
+{
+    static_assert(!std::is_copy_constructible_v<ConversionTask>);
+    static_assert(!std::is_copy_assignable_v<ConversionTask>);
+    ConversionTask a;
+    a.settings = std::make_unique<TaskSettings>();
+    TaskSettings* record = a.settings.get();
+    ConversionTask b = std::move(a);
+    EXPECT_EQ(b.settings.get(), record);
+    EXPECT_EQ(a.settings, nullptr);
+}

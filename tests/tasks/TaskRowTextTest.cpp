@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "tasks/MpegFrameRates.h"
+#include "tasks/SplitIntervals.h"
+#include "tasks/TaskRowText.h"
+
+namespace {
+
+ConversionTask makeTask(std::vector<std::string> sources, std::int32_t split, std::int32_t seconds)
+{
+    ConversionTask task;
+    task.sources = std::move(sources);
+    task.description = "To AVI";
+    task.settings = std::make_unique<TaskSettings>();
+    task.settings->split = split;
+    task.settings->splitSeconds = seconds;
+    return task;
+}
+
+}  // namespace
+
+TEST(TaskRowText, SingleUnsplitSourceShowsDescriptionAlone)
+{
+    const ConversionTask task = makeTask({"/v/a.avi"}, 0, 90);
+    EXPECT_EQ(TaskRowText::source(task), "/v/a.avi");
+    EXPECT_EQ(TaskRowText::description(task), "To AVI");
+    EXPECT_EQ(TaskRowText::status(task), "Waiting");
+}
+
+TEST(TaskRowText, SplitIntervalUsesMinutesFromSixtySeconds)
+{
+    EXPECT_EQ(TaskRowText::description(makeTask({"/a"}, 1, 90)), "To AVI (Split every 1 minutes)");
+    EXPECT_EQ(TaskRowText::description(makeTask({"/a"}, 1, 60)), "To AVI (Split every 1 minutes)");
+    EXPECT_EQ(TaskRowText::description(makeTask({"/a"}, 1, 45)), "To AVI (Split every 45 seconds)");
+    EXPECT_EQ(TaskRowText::description(makeTask({"/a"}, 1, 5400)), "To AVI (Split every 90 minutes)");
+}
+
+TEST(TaskRowText, JoinShowsFileCountWhateverSplitHolds)
+{
+    const ConversionTask task = makeTask({"/v/a.avi", "/v/b.avi", "/v/c.avi"}, 1, 60);
+    EXPECT_EQ(TaskRowText::source(task), "/v/a.avi...(3 files)");
+    EXPECT_EQ(TaskRowText::description(task), "To AVI (Joint 3 files)");
+}
+
+TEST(TaskRowText, StatusAndProgress)
+{
+    ConversionTask task = makeTask({"/a"}, 0, 0);
+    task.status = TaskStatus::Done;
+    EXPECT_EQ(TaskRowText::status(task), "Done");
+    EXPECT_EQ(TaskRowText::progress(37.25), "37.2% Finished");
+    EXPECT_EQ(TaskRowText::progress(100.0), "100.0% Finished");
+}
+
+TEST(SplitIntervals, StoredValuesMapBackToTheirEntries)
+{
+    EXPECT_EQ(SplitIntervals::indexOfSeconds(120), 3);
+    EXPECT_EQ(SplitIntervals::indexOfSeconds(15), 0);
+    EXPECT_EQ(SplitIntervals::indexOfSeconds(5400), 15);
+    EXPECT_EQ(SplitIntervals::indexOfSeconds(90), std::nullopt);
+    EXPECT_STREQ(SplitIntervals::kIntervals[SplitIntervals::kDefaultIndex].text, "30 minutes");
+}
+
+TEST(MpegFrameRates, IndexOutsideTableStaysInside)
+{
+    EXPECT_FLOAT_EQ(MpegFrameRates::rateAt(0), 23.976f);
+    EXPECT_FLOAT_EQ(MpegFrameRates::rateAt(3), 29.97f);
+    EXPECT_FLOAT_EQ(MpegFrameRates::rateAt(-1), 23.976f);
+    EXPECT_FLOAT_EQ(MpegFrameRates::rateAt(9), 30.0f);
+}
