@@ -1,0 +1,5 @@
+// A module that loads but offers no registration entry.
+extern "C" __attribute__((visibility("default"))) int SomethingElse()
+{
+    return 1;
+}

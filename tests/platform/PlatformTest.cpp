@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "platform/DialogUnits.h"
+#include "platform/FileFilter.h"
+#include "platform/IniRegistryHive.h"
+#include "platform/LoadedModule.h"
+#include "platform/MediaRuntimeHive.h"
+#include "platform/MediaRuntimeProbe.h"
+#include "platform/OutputPathProbe.h"
+#include "platform/PathNames.h"
+#include "platform/Registry.h"
+
+namespace {
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+bool exists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+TEST(PathNames, PiecesOfAPath)
+{
+    EXPECT_EQ(PathNames::folderPart("/clips/holiday.mpg"), "/clips/");
+    EXPECT_EQ(PathNames::folderPart("holiday.mpg"), "");
+    EXPECT_EQ(PathNames::baseName("/clips/holiday.mpg"), "holiday");
+    EXPECT_EQ(PathNames::baseName("/clips.old/holiday"), "");
+    EXPECT_EQ(PathNames::baseName("/clips/.hidden"), "");
+    EXPECT_EQ(PathNames::baseNameOrFileName("/clips.old/holiday"), "holiday");
+    EXPECT_EQ(PathNames::extension("/a.b/c"), "");
+    EXPECT_EQ(PathNames::extension("/a/c.tar.gz"), ".gz");
+    EXPECT_EQ(PathNames::withTrailingSeparator("/out"), "/out/");
+    EXPECT_EQ(PathNames::withTrailingSeparator("/"), "/");
+    EXPECT_EQ(PathNames::withTrailingSeparator(""), "");
+}
+
+TEST(FileFilter, SourceVideoFilterBecomesQtFilterWithRealPatterns)
+{
+    const QString qt = FileFilter::toQt(FileFilter::kSourceVideoFilter);
+    const QStringList entries = qt.split(";;");
+    ASSERT_EQ(entries.size(), 5);
+    EXPECT_EQ(entries[0], "All Support Files (*.mpg *.mpeg *.avi *.asf *.wmv)");
+    EXPECT_EQ(entries[1], "mpeg (*.mpg *.mpeg)");
+    EXPECT_EQ(entries[3], "wmv (*.wmv)");
+    EXPECT_EQ(FileFilter::toQt("Text|*.txt||"), "Text (*.txt)");
+    EXPECT_EQ(FileFilter::toQt(""), "");
+}
+
+TEST(DialogUnits, TahomaEightConversion)
+{
+    EXPECT_EQ(DialogUnits::toPixels(7, 13, 283, 57), QRect(10, 21, 424, 92));
+    EXPECT_EQ(DialogUnits::toPixelsY(8), 13);
+}
+
+TEST(Registry, InjectedHivesAndInstallPathFallback)
+{
+    QTemporaryDir dir;
+    auto user = std::make_unique<IniRegistryHive>(dir.filePath("user.ini"));
+    auto machine = std::make_unique<IniRegistryHive>(dir.filePath("machine.ini"));
+    machine->setValue("Software\\Microsoft\\Directx", "Version", "4.08.0");
+    IniRegistryHive* userHive = user.get();
+    Registry::instance().install(std::move(user), std::move(machine));
+
+    EXPECT_EQ(Registry::instance().installPath(), QCoreApplication::applicationDirPath().toStdString());
+    userHive->setValue("Software\\Marvane\\InstallPath", "", "/opt/marvane");
+    EXPECT_EQ(Registry::instance().installPath(), "/opt/marvane");
+    EXPECT_EQ(Registry::instance().value(Registry::Root::LocalMachine, "Software\\Microsoft\\Directx", "Version"),
+              "4.08.0");
+    EXPECT_TRUE(Registry::instance().hasKey(Registry::Root::LocalMachine, "Software\\Microsoft\\Directx"));
+    EXPECT_FALSE(Registry::instance().hasKey(Registry::Root::LocalMachine, "Software\\Other"));
+    EXPECT_EQ(Registry::instance().value(Registry::Root::CurrentUser, "Software\\Marvane\\Missing", ""),
+              std::nullopt);
+    Registry::instance().install(nullptr, nullptr);
+    EXPECT_EQ(Registry::instance().value(Registry::Root::CurrentUser, "Software\\Marvane\\InstallPath", ""),
+              std::nullopt);
+}
+
+TEST(MediaRuntime, VersionAnsweredFromProbeNotFromStoredValue)
+{
+    QTemporaryDir dir;
+    auto stored = std::make_unique<IniRegistryHive>(dir.filePath("machine.ini"));
+    stored->setValue("Software\\Microsoft\\Directx", "Version", "9.9");
+    stored->setValue("Software\\Other", "Name", "kept");
+    MediaRuntimeHive incomplete(std::make_unique<IniRegistryHive>(dir.filePath("machine.ini")), false);
+    EXPECT_EQ(incomplete.value("Software\\Microsoft\\Directx", "Version"), std::nullopt);
+    EXPECT_EQ(incomplete.value("Software\\Other", "Name"), "kept");
+
+    MediaRuntimeHive complete(std::make_unique<IniRegistryHive>(dir.filePath("machine.ini")), true);
+    EXPECT_EQ(complete.value("software\\microsoft\\directx", "Version"), "4.09.00.0904");
+}
+
+TEST(MediaRuntime, ThisMachineHasEveryComponentTheControlUses)
+{
+    const auto missing = MediaRuntimeProbe::missingComponents();
+    std::string list;
+    for (const auto& m : missing)
+        list += m + "; ";
+    EXPECT_TRUE(missing.empty()) << list;
+    EXPECT_GT(MediaRuntimeProbe::requirements().size(), 30u);
+}
+
+TEST(LoadedModule, MissingFileAndSymbols)
+{
+    LoadedModule missing("/nonexistent/DudidEvar.ocx");
+    EXPECT_FALSE(missing.isLoaded());
+    EXPECT_FALSE(missing.error().empty());
+    EXPECT_EQ(missing.symbol("DllRegisterServer"), nullptr);
+
+    LoadedModule libm("libm.so.6");
+    ASSERT_TRUE(libm.isLoaded()) << libm.error();
+    EXPECT_NE(libm.symbol("cos"), nullptr);
+    EXPECT_EQ(libm.symbol("DllRegisterServer"), nullptr);
+    LoadedModule moved = std::move(libm);
+    EXPECT_FALSE(libm.isLoaded());
+    EXPECT_TRUE(moved.isLoaded());
+}
+
+TEST(OutputPathProbe, ExistingFileIsLeftExactlyAsItWas)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("out.avi").toStdString();
+    writeFile(path, "precious data");
+    EXPECT_TRUE(OutputPathProbe::isUsable(path, {"/somewhere/else.avi"}));
+    EXPECT_EQ(readAll(path), "precious data");
+}
+
+TEST(OutputPathProbe, NewFileIsRemovedAfterTheTest)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("new.avi").toStdString();
+    EXPECT_TRUE(OutputPathProbe::isUsable(path, {}));
+    EXPECT_FALSE(exists(path));
+}
+
+TEST(OutputPathProbe, UnusablePathsFail)
+{
+    QTemporaryDir dir;
+    EXPECT_FALSE(OutputPathProbe::isUsable("", {}));
+    EXPECT_FALSE(OutputPathProbe::isUsable(dir.filePath("no/such/folder/out.avi").toStdString(), {}));
+    EXPECT_FALSE(OutputPathProbe::isUsable(dir.path().toStdString(), {}));
+    EXPECT_FALSE(OutputPathProbe::isUsable(dir.path().toStdString() + "/", {}));
+}
+
+TEST(OutputPathProbe, OneOfTheTasksOwnSourcesIsRefused)
+{
+    QTemporaryDir dir;
+    const std::string source = dir.filePath("clip.avi").toStdString();
+    writeFile(source, "video");
+    EXPECT_FALSE(OutputPathProbe::isUsable(source, {"/other.avi", source}));
+    // The same file reached through another spelling of its path.
+    const std::string dotted = dir.path().toStdString() + "/./clip.avi";
+    EXPECT_FALSE(OutputPathProbe::isUsable(dotted, {source}));
+    EXPECT_EQ(readAll(source), "video");
+}
