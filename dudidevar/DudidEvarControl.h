@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dudidevar/Clip.h"
+#include "dudidevar/ControlProperties.h"
+#include "engine/IConversionControl.h"
+
+class RunHost;
+
+// The conversion control: probing, the clip list and its runs, all with FFmpeg's libraries.
+class DudidEvarControl : public IConversionControl {
+public:
+    explicit DudidEvarControl(QWidget* parent = nullptr);
+    ~DudidEvarControl() override;
+    DudidEvarControl(const DudidEvarControl&) = delete;
+    DudidEvarControl& operator=(const DudidEvarControl&) = delete;
+
+    QWidget* Widget() override;
+    void SetEventSink(IControlEvents* sink) override;
+
+    void SetWmvProfile(short index) override;
+    void SetVideoCompressor(short index) override;
+    void SetUseVideoCompressor(bool use) override;
+    void SetAudioCompressor(short index) override;
+    void SetUseAudioCompressor(bool use) override;
+    void SetOutputHeight(short height) override;
+    void SetOutputWidth(short width) override;
+    void SetOutputFormat(long format) override;
+    void SetFrameRate(double fps) override;
+    void SetVbrQuality(long quality) override;
+    void SetVbr(bool vbr) override;
+    void SetVideoBitRate(long kbps) override;
+    void SetAudioBitRate(long kbps) override;
+
+    std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() override;
+    std::unique_ptr<ICompressorCollection> GetVideoCompressors() override;
+    std::unique_ptr<ICompressorCollection> GetAudioCompressors() override;
+
+    void ClearClips() override;
+    bool AddVideoClip(const std::string& path, double start, double end, short keepSize) override;
+    bool AddAudioClip(const std::string& path, double start, double end) override;
+
+    bool Convert(const std::string& outputPath) override;
+    bool Preview() override;
+    void Stop() override;
+
+    double GetDuration(const std::string& path) override;
+    short GetVideoWidth(const std::string& path) override;
+    short GetVideoHeight(const std::string& path) override;
+
+    bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath) override;
+    bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,
+                        short width, short height) override;
+    bool SaveAudioAsWma(const std::string& outputPath) override;
+    bool SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
+                        short bytesPerSample) override;
+
+    const ControlProperties& properties() const { return properties_; }
+
+private:
+    QPointer<QWidget> widget_;
+    ControlProperties properties_;
+    std::vector<Clip> videoClips_;
+    std::vector<Clip> audioClips_;
+    std::unique_ptr<RunHost> runs_;
+};

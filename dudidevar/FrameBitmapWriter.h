@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "dudidevar/FfmpegOwners.h"
+
+// Writes decoded pictures as 24-bit bottom-up BMP files, scaled to the size asked for. A file
+// appears only complete: it is written beside the target and renamed onto it.
+class FrameBitmapWriter {
+public:
+    // Larger sides are refused rather than allocated.
+    static constexpr int kLargestSide = 16384;
+
+    // Writes the frame at width × height. False, with nothing written, when the size is
+    // outside 1..kLargestSide or the file cannot be written.
+    bool write(const AVFrame& frame, int width, int height, const std::string& path);
+
+private:
+    ff::Frame scaleToBgr(const AVFrame& frame, int width, int height);
+    static ff::Packet encodeBitmap(const AVFrame& picture);
+    static bool writeFile(const ff::Packet& packet, const std::string& path);
+
+    ff::Sws scaler_;
+};

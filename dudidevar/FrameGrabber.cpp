@@ -1,0 +1,254 @@
+#include "dudidevar/FrameGrabber.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+extern "C" {
+#include <libavutil/mathematics.h>
+}
+
+namespace {
+
+// Beyond this a time cannot be a position in any real file; it also keeps the arithmetic
+// below far from overflowing.
+constexpr double kLongestSeconds = 1.0e7;
+
+// How far before the target the repeated seeks start, for containers whose seek lands after
+// the key frame that was asked for.
+constexpr double kSeekBackSteps[] = {0.0, 1.0, 4.0, 15.0};
+
+}  // namespace
+
+const AVFrame* FrameGrabber::frameAt(const std::string& path, double seconds)
+{
+    if (!(seconds >= 0.0) || seconds > kLongestSeconds)
+        return nullptr;
+    if (path != path_ || !input_) {
+        ++openCount_;
+        if (!open(path)) {
+            close();
+            return nullptr;
+        }
+    }
+    const std::int64_t target = toStreamTime(seconds);
+    if (canDecodeForwardTo(target)) {
+        decodeForwardTo(target);
+    } else if (!findFrameBySeeking(target)) {
+        return nullptr;
+    }
+    if (!haveCurrent_ || pastLastFrame(target))
+        return nullptr;
+    return current_.get();
+}
+
+void FrameGrabber::close()
+{
+    forgetFrames();
+    decoder_.reset();
+    input_.reset();
+    packet_.reset();
+    path_.clear();
+    streamIndex_ = -1;
+}
+
+bool FrameGrabber::open(const std::string& path)
+{
+    close();
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0)
+        return false;
+    ff::InputContext input(raw);
+    if (avformat_find_stream_info(raw, nullptr) < 0)
+        return false;
+    const AVCodec* codec = nullptr;
+    const int index = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    if (index < 0 || !codec)
+        return false;
+    AVStream* stream = raw->streams[index];
+
+    ff::CodecContext decoder(avcodec_alloc_context3(codec));
+    if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0)
+        return false;
+    decoder->thread_count = 0;
+    decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    decoder->pkt_timebase = stream->time_base;
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        return false;
+
+    ff::Packet packet = ff::makePacket();
+    ff::Frame current = ff::makeFrame();
+    ff::Frame pending = ff::makeFrame();
+    if (!packet || !current || !pending)
+        return false;
+
+    for (unsigned i = 0; i < raw->nb_streams; ++i)
+        if (static_cast<int>(i) != index)
+            raw->streams[i]->discard = AVDISCARD_ALL;
+
+    timeBase_ = stream->time_base;
+    if (raw->start_time != AV_NOPTS_VALUE)
+        fileStart_ = av_rescale_q(raw->start_time, AV_TIME_BASE_Q, timeBase_);
+    else if (stream->start_time != AV_NOPTS_VALUE)
+        fileStart_ = stream->start_time;
+    else
+        fileStart_ = 0;
+    AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0)
+        rate = AVRational{25, 1};
+    nominalFrameDuration_ = std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), timeBase_));
+
+    path_ = path;
+    input_ = std::move(input);
+    decoder_ = std::move(decoder);
+    packet_ = std::move(packet);
+    current_ = std::move(current);
+    pending_ = std::move(pending);
+    streamIndex_ = index;
+    atFileStart_ = true;
+    demuxerDone_ = false;
+    decoderDone_ = false;
+    lastStamp_ = AV_NOPTS_VALUE;
+    return true;
+}
+
+bool FrameGrabber::reopen()
+{
+    const std::string path = path_;
+    return open(path);
+}
+
+std::int64_t FrameGrabber::toStreamTime(double seconds) const
+{
+    // Whole microseconds first, so 0.3 s at a time base of 1/10 is tick 3, not 2.999…
+    const std::int64_t micro = std::llround(seconds * 1.0e6);
+    return fileStart_ + av_rescale_rnd(micro, timeBase_.den, std::int64_t(timeBase_.num) * 1000000,
+                                       AV_ROUND_DOWN);
+}
+
+bool FrameGrabber::canDecodeForwardTo(std::int64_t target) const
+{
+    const std::int64_t reach = toStreamTime(kForwardDecodeSeconds) - fileStart_;
+    if (haveCurrent_)
+        return target >= currentFrom_ && target - current_->pts <= reach;
+    return atFileStart_ && target - fileStart_ <= reach;
+}
+
+bool FrameGrabber::findFrameBySeeking(std::int64_t target)
+{
+    for (double back : kSeekBackSteps) {
+        if (!seekBefore(target, back))
+            break;
+        decodeForwardTo(target);
+        if (haveCurrent_)
+            return true;
+    }
+    // The seek did not land before the target (or the file cannot seek): decode from the start.
+    ++seekCount_;
+    if (!reopen())
+        return false;
+    decodeForwardTo(target);
+    return haveCurrent_;
+}
+
+bool FrameGrabber::seekBefore(std::int64_t target, double backSeconds)
+{
+    const std::int64_t timestamp = target - (toStreamTime(backSeconds) - fileStart_);
+    if (timestamp <= fileStart_)
+        return false;
+    ++seekCount_;
+    if (av_seek_frame(input_.get(), streamIndex_, timestamp, AVSEEK_FLAG_BACKWARD) < 0)
+        return false;
+    avcodec_flush_buffers(decoder_.get());
+    forgetFrames();
+    atFileStart_ = false;
+    demuxerDone_ = false;
+    decoderDone_ = false;
+    lastStamp_ = AV_NOPTS_VALUE;
+    return true;
+}
+
+void FrameGrabber::decodeForwardTo(std::int64_t target)
+{
+    for (;;) {
+        if (havePending_) {
+            if (pending_->pts > target)
+                break;
+            std::swap(current_, pending_);
+            haveCurrent_ = true;
+            havePending_ = false;
+            currentFrom_ = current_->pts;
+        }
+        if (!decodeNext(pending_.get()))
+            break;
+        havePending_ = true;
+    }
+    // A time before the first frame of the file shows that first frame.
+    if (!haveCurrent_ && havePending_ && atFileStart_) {
+        std::swap(current_, pending_);
+        haveCurrent_ = true;
+        havePending_ = false;
+        currentFrom_ = fileStart_;
+    }
+}
+
+bool FrameGrabber::decodeNext(AVFrame* frame)
+{
+    av_frame_unref(frame);
+    while (!decoderDone_) {
+        const int result = avcodec_receive_frame(decoder_.get(), frame);
+        if (result == 0) {
+            stampTime(frame);
+            return true;
+        }
+        if (result != AVERROR(EAGAIN) || !sendNextPacket())
+            decoderDone_ = true;
+    }
+    return false;
+}
+
+bool FrameGrabber::sendNextPacket()
+{
+    while (!demuxerDone_) {
+        if (av_read_frame(input_.get(), packet_.get()) < 0) {
+            demuxerDone_ = true;
+            return avcodec_send_packet(decoder_.get(), nullptr) >= 0;
+        }
+        const bool ours = packet_->stream_index == streamIndex_;
+        const int result = ours ? avcodec_send_packet(decoder_.get(), packet_.get()) : -1;
+        av_packet_unref(packet_.get());
+        if (ours && result >= 0)
+            return true;
+        // Packets of other streams and damaged packets are passed over.
+    }
+    return false;
+}
+
+void FrameGrabber::stampTime(AVFrame* frame)
+{
+    std::int64_t stamp = frame->best_effort_timestamp;
+    if (stamp == AV_NOPTS_VALUE)
+        stamp = lastStamp_ == AV_NOPTS_VALUE ? fileStart_ : lastStamp_ + nominalFrameDuration_;
+    frame->pts = stamp;
+    lastStamp_ = stamp;
+}
+
+std::int64_t FrameGrabber::frameDuration(const AVFrame* frame) const
+{
+    return frame->pkt_duration > 0 ? frame->pkt_duration : nominalFrameDuration_;
+}
+
+bool FrameGrabber::pastLastFrame(std::int64_t target) const
+{
+    return decoderDone_ && !havePending_ && target >= current_->pts + frameDuration(current_.get());
+}
+
+void FrameGrabber::forgetFrames()
+{
+    if (current_)
+        av_frame_unref(current_.get());
+    if (pending_)
+        av_frame_unref(pending_.get());
+    haveCurrent_ = false;
+    havePending_ = false;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "dudidevar/FfmpegOwners.h"
+
+// Finds the picture shown at a given time of a video file. The file stays open between calls:
+// a later time on the same file decodes forward from where the last call stopped; an earlier
+// time, or one far ahead, seeks to the key frame before it and decodes forward from there.
+class FrameGrabber {
+public:
+    // Times up to this far past the last picture are reached by decoding forward.
+    static constexpr double kForwardDecodeSeconds = 3.0;
+
+    // The frame displayed at `seconds` from the start of the file (the last frame whose time
+    // is not after it). Null when the file has no readable video or the time lies outside it.
+    // The frame stays valid until the next call.
+    const AVFrame* frameAt(const std::string& path, double seconds);
+    void close();
+
+    // How often a file was opened and a seek was made; lets callers see the decoder reused.
+    int openCount() const { return openCount_; }
+    int seekCount() const { return seekCount_; }
+
+private:
+    bool open(const std::string& path);
+    bool reopen();
+    std::int64_t toStreamTime(double seconds) const;
+    bool canDecodeForwardTo(std::int64_t target) const;
+    bool seekBefore(std::int64_t target, double backSeconds);
+    bool findFrameBySeeking(std::int64_t target);
+    void decodeForwardTo(std::int64_t target);
+    bool decodeNext(AVFrame* frame);
+    bool sendNextPacket();
+    void stampTime(AVFrame* frame);
+    std::int64_t frameDuration(const AVFrame* frame) const;
+    bool pastLastFrame(std::int64_t target) const;
+    void forgetFrames();
+
+    std::string path_;
+    ff::InputContext input_;
+    ff::CodecContext decoder_;
+    ff::Packet packet_;
+    int streamIndex_ = -1;
+    AVRational timeBase_{1, 1};
+    std::int64_t fileStart_ = 0;     // start of the file in stream time
+    std::int64_t nominalFrameDuration_ = 1;
+    double durationSeconds_ = 0.0;   // 0 when the container does not know it
+
+    ff::Frame current_;               // last decoded frame not after the last target
+    ff::Frame pending_;               // first decoded frame after it, held for the next call
+    bool haveCurrent_ = false;
+    bool havePending_ = false;
+    std::int64_t currentFrom_ = 0;    // earliest time the current frame answers for
+    bool atFileStart_ = false;        // nothing has been skipped since the file was opened
+    bool demuxerDone_ = false;
+    bool decoderDone_ = false;
+    std::int64_t lastStamp_ = AV_NOPTS_VALUE;
+
+    int openCount_ = 0;
+    int seekCount_ = 0;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "dudidevar/FrameBitmapWriter.h"
+#include "dudidevar/FrameGrabber.h"
+
+// The control's still pictures: the frame shown at a time of a video, written as a BMP file.
+// The last video stays open, so a run of pictures at rising times decodes the file only once.
+class FrameSaver {
+public:
+    // At the video's own picture size.
+    bool saveOriginalSize(const std::string& mediaPath, double seconds, const std::string& bitmapPath);
+    // At width × height pixels.
+    bool saveSized(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width,
+                   int height);
+    // Closes the open video.
+    void close() { grabber_.close(); }
+
+    const FrameGrabber& grabber() const { return grabber_; }
+
+private:
+    bool save(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width, int height);
+
+    FrameGrabber grabber_;
+    FrameBitmapWriter writer_;
+};

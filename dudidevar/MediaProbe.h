@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "dudidevar/FfmpegOwners.h"
+
+// Opening and measuring media files. Anything unreadable gives an empty context or zeros.
+namespace MediaProbe {
+
+// Opens a file and reads its stream information; null (with the reason in *error) when the
+// file is missing, a folder, or not media the libraries understand.
+ff::InputContext open(const std::string& path, std::string* error = nullptr);
+
+struct Facts {
+    double duration = 0.0;  // seconds
+    int width = 0;
+    int height = 0;
+    bool hasVideo = false;
+    bool hasAudio = false;
+};
+Facts facts(const std::string& path);
+Facts facts(const AVFormatContext* input);
+
+// The start time of the file in seconds: times within the file count from here.
+double startOffset(const AVFormatContext* input);
+// The index of the file's main stream of a type, or -1.
+int bestStream(AVFormatContext* input, AVMediaType type);
+
+}  // namespace MediaProbe
