@@ -7,6 +7,11 @@ extern "C" {
 #include <libavutil/imgutils.h>
 }
 
+namespace {
+// Exact rounding and full chroma resolution keep flat colours true when the size changes.
+constexpr int kScaleFlags = SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT;
+}  // namespace
+
 bool FrameBitmapWriter::write(const AVFrame& frame, int width, int height, const std::string& path)
 {
     if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide)
@@ -22,7 +27,7 @@ ff::Frame FrameBitmapWriter::scaleToBgr(const AVFrame& frame, int width, int hei
 {
     const auto format = static_cast<AVPixelFormat>(frame.format);
     SwsContext* scaler = sws_getCachedContext(scaler_.release(), frame.width, frame.height, format, width,
-                                              height, AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr);
+                                              height, AV_PIX_FMT_BGR24, kScaleFlags, nullptr, nullptr, nullptr);
     scaler_.reset(scaler);
     if (!scaler)
         return nullptr;
