@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QImage>
+
+// The small pictures: the emblem, the application icon, the dialog buttons' icons and the
+// pointing-hand cursor.
+class IconArt {
+public:
+    static QImage emblem();
+    static QImage applicationIcon();
+    // The 16 x 16 dialog icon with the given resource number; a null image for other numbers.
+    static QImage dialogIcon(int number);
+    static QImage pointingHand();
+
+private:
+    static QImage logo(int size);
+};

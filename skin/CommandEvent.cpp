@@ -1,0 +1,7 @@
+#include "skin/CommandEvent.h"
+
+QEvent::Type CommandEvent::type()
+{
+    static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return registered;
+}
