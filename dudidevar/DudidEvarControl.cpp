@@ -2,20 +2,36 @@
 
 #include <QPalette>
 
+#include <QtGlobal>
+#include <filesystem>
+
 #include "dudidevar/ControlCollections.h"
+#include "dudidevar/ConversionJob.h"
 #include "dudidevar/MediaProbe.h"
+#include "dudidevar/PreviewPlayer.h"
+#include "dudidevar/PreviewSurface.h"
 #include "dudidevar/RunHost.h"
 
 namespace {
 
 QWidget* makeBlackSurface(QWidget* parent)
 {
-    auto* surface = new QWidget(parent);
+    auto* surface = new PreviewSurface(parent);
     QPalette palette = surface->palette();
     palette.setColor(QPalette::Window, Qt::black);
     surface->setPalette(palette);
     surface->setAutoFillBackground(true);
     return surface;
+}
+
+bool samePath(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec))
+        return true;
+    const auto ca = std::filesystem::weakly_canonical(a, ec);
+    const auto cb = std::filesystem::weakly_canonical(b, ec);
+    return !ec && ca == cb;
 }
 
 short toShort(int value)
@@ -33,6 +49,7 @@ DudidEvarControl::DudidEvarControl(QWidget* parent)
 DudidEvarControl::~DudidEvarControl()
 {
     runs_->stop();
+    preview_.reset();
     delete widget_.data();
 }
 
@@ -92,18 +109,73 @@ bool DudidEvarControl::AddAudioClip(const std::string& path, double start, doubl
 
 bool DudidEvarControl::Convert(const std::string& outputPath)
 {
-    (void)outputPath;
+    const ControlProperties properties = properties_;
+    const bool keepSize = !videoClips_.empty() && videoClips_.front().keepSize;
+    const bool withVideo = !videoClips_.empty();
+    const bool withAudio = !audioClips_.empty();
+    return startJob(outputPath, videoClips_, false,
+                    [=](const SourceShape& shape, OutputPlan* plan, std::string* error) {
+                        return OutputPlanner::planConversion(properties, shape, keepSize, withVideo, withAudio,
+                                                             plan, error);
+                    });
+}
+
+bool DudidEvarControl::namesASource(const std::string& outputPath) const
+{
+    for (const auto* clips : {&videoClips_, &audioClips_}) {
+        for (const Clip& clip : *clips) {
+            if (samePath(clip.path, outputPath))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector<Clip>& videoClips,
+                                bool requireSound, ConversionJob::Planner planner)
+{
+    if ((videoClips.empty() && audioClips_.empty()) || outputPath.empty())
+        return refuse("the clip list is empty");
+    if (namesASource(outputPath))
+        return refuse("the output path names one of the sources: " + outputPath);
+    runs_->stop();
+    auto job = std::make_shared<ConversionJob>();
+    std::string error;
+    if (!job->prepare({videoClips, audioClips_, requireSound, outputPath, std::move(planner)}, &error))
+        return refuse(error);
+    runs_->start([job](RunProgress& progress) { return job->run(progress); });
+    return true;
+}
+
+bool DudidEvarControl::refuse(const std::string& reason)
+{
+    qWarning("DudidEvar: %s", reason.c_str());
     return false;
 }
 
 bool DudidEvarControl::Preview()
 {
-    return false;
+    Stop();
+    if (!preview_)
+        preview_ = std::make_unique<PreviewPlayer>(qobject_cast<PreviewSurface*>(widget_.data()));
+    if (!preview_->start(videoClips_, audioClips_))
+        return false;
+    // The preview plays on the user-interface thread; this run only reports its end.
+    runs_->start([player = preview_.get()](RunProgress& progress) {
+        while (!player->ended() && !progress.stopRequested()) {
+            progress.report(player->playedSeconds(), player->totalSeconds());
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return RunOutcome::success();
+    });
+    return true;
 }
 
 void DudidEvarControl::Stop()
 {
     runs_->stop();
+    if (preview_)
+        preview_->stop();
 }
 
 double DudidEvarControl::GetDuration(const std::string& path)
@@ -123,35 +195,32 @@ short DudidEvarControl::GetVideoHeight(const std::string& path)
 
 bool DudidEvarControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)
 {
-    (void)mediaPath;
-    (void)time;
-    (void)bitmapPath;
-    return false;
+    return frames_.saveOriginalSize(mediaPath, time, bitmapPath);
 }
 
 bool DudidEvarControl::SaveFrameSized(const std::string& mediaPath, double time,
                                       const std::string& bitmapPath, short width, short height)
 {
-    (void)mediaPath;
-    (void)time;
-    (void)bitmapPath;
-    (void)width;
-    (void)height;
-    return false;
+    return frames_.saveSized(mediaPath, time, bitmapPath, width, height);
 }
 
 bool DudidEvarControl::SaveAudioAsWma(const std::string& outputPath)
 {
-    (void)outputPath;
-    return false;
+    if (audioClips_.empty())
+        return refuse("the clip list holds no sound");
+    return startJob(outputPath, {}, true, [](const SourceShape&, OutputPlan* plan, std::string*) {
+        *plan = OutputPlanner::planWma();
+        return true;
+    });
 }
 
 bool DudidEvarControl::SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
                                       short bytesPerSample)
 {
-    (void)outputPath;
-    (void)channels;
-    (void)sampleRate;
-    (void)bytesPerSample;
-    return false;
+    if (audioClips_.empty())
+        return refuse("the clip list holds no sound");
+    return startJob(outputPath, {}, true,
+                    [=](const SourceShape&, OutputPlan* plan, std::string* error) {
+                        return OutputPlanner::planWav(channels, int(sampleRate), bytesPerSample, plan, error);
+                    });
 }

@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "dudidevar/Clip.h"
+#include "dudidevar/ConversionJob.h"
 #include "dudidevar/ControlProperties.h"
+#include "dudidevar/FrameSaver.h"
 #include "engine/IConversionControl.h"
 
+class PreviewPlayer;
 class RunHost;
 
 // The conversion control: probing, the clip list and its runs, all with FFmpeg's libraries.
@@ -63,9 +66,16 @@ public:
     const ControlProperties& properties() const { return properties_; }
 
 private:
+    bool namesASource(const std::string& outputPath) const;
+    bool startJob(const std::string& outputPath, const std::vector<Clip>& videoClips, bool requireSound,
+                  ConversionJob::Planner planner);
+    static bool refuse(const std::string& reason);
+
     QPointer<QWidget> widget_;
     ControlProperties properties_;
     std::vector<Clip> videoClips_;
     std::vector<Clip> audioClips_;
     std::unique_ptr<RunHost> runs_;
+    FrameSaver frames_;
+    std::unique_ptr<PreviewPlayer> preview_;
 };

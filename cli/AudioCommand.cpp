@@ -1,0 +1,64 @@
+#include "cli/AudioCommand.h"
+
+#include <cstdio>
+
+#include "cli/RunWaiter.h"
+#include "engine/CDudidEvar.h"
+#include "platform/PathNames.h"
+#include "tasks/OutputNaming.h"
+
+namespace AudioCommand {
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: marvane-cli %s\n", kUsage);
+    return 2;
+}
+
+// One source's sound track, as the audio tool writes it: stereo 11025 Hz 16-bit for WAV.
+bool extract(CDudidEvar& control, const std::string& source, const std::string& output, bool wma)
+{
+    const double duration = control.GetDuration(source);
+    control.ClearClips();
+    control.AddAudioClip(source, 0.0, duration);
+    const bool started = wma ? control.SaveAudioAsWma(output) : control.SaveAudioAsWav(output, 2, 11025, 2);
+    if (!started) {
+        std::fprintf(stderr, "%s: cannot extract the sound track\n", source.c_str());
+        return false;
+    }
+    RunWaiter waiter(control);
+    return waiter.wait(output);
+}
+
+}  // namespace
+
+int run(CDudidEvar& control, const std::vector<std::string>& args)
+{
+    int format = 0;  // 1 WMA, 2 WAV
+    std::string folder;
+    std::vector<std::string> sources;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--wma" || args[i] == "--wav")
+            format = args[i] == "--wma" ? 1 : 2;
+        else if (args[i] == "-o" && i + 1 < args.size())
+            folder = args[++i];
+        else if (!args[i].empty() && args[i][0] == '-')
+            return usage();
+        else
+            sources.push_back(args[i]);
+    }
+    if (format == 0 || folder.empty() || sources.empty())
+        return usage();
+    int failures = 0;
+    for (const std::string& source : sources) {
+        const std::string output =
+            OutputNaming::audioOutputPath(PathNames::withTrailingSeparator(folder), source, format == 1);
+        if (!extract(control, source, output, format == 1))
+            ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+}  // namespace AudioCommand

@@ -1,0 +1,27 @@
+#include "cli/ProbeCommand.h"
+
+#include <cstdio>
+
+#include "engine/CDudidEvar.h"
+
+namespace ProbeCommand {
+
+int run(CDudidEvar& control, const std::vector<std::string>& args)
+{
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: marvane-cli %s\n", kUsage);
+        return 2;
+    }
+    const std::string& file = args.front();
+    const double duration = control.GetDuration(file);
+    const short width = control.GetVideoWidth(file);
+    const short height = control.GetVideoHeight(file);
+    std::printf("duration: %.3f\nwidth: %d\nheight: %d\n", duration, width, height);
+    if (duration <= 0.0) {
+        std::fprintf(stderr, "%s: not a media file the control can read\n", file.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace ProbeCommand

@@ -1,0 +1,37 @@
+#include "cli/RunWaiter.h"
+
+#include <QEventLoop>
+#include <cstdio>
+#include <unistd.h>
+
+#include "engine/CDudidEvar.h"
+
+RunWaiter::RunWaiter(CDudidEvar& control) : control_(control) {}
+
+bool RunWaiter::wait(const std::string& label)
+{
+    QEventLoop loop;
+    bool ok = false;
+    const bool terminal = ::isatty(STDOUT_FILENO) != 0;
+    auto progress = connect(&control_, &CDudidEvar::convertProgress, this, [&](double done, double total) {
+        if (terminal && total > 0) {
+            std::printf("\r%s  %5.1f%%", label.c_str(), 100.0 * done / total);
+            std::fflush(stdout);
+        }
+    });
+    auto done = connect(&control_, &CDudidEvar::convertDone, this, [&] {
+        ok = true;
+        loop.quit();
+    });
+    auto failed = connect(&control_, &CDudidEvar::convertFailed, this, [&](const QString& reason) {
+        std::fprintf(stderr, "%s%s: %s\n", terminal ? "\n" : "", label.c_str(), qPrintable(reason));
+        loop.quit();
+    });
+    loop.exec();
+    disconnect(progress);
+    disconnect(done);
+    disconnect(failed);
+    if (terminal && ok)
+        std::printf("\r%s  100.0%%\n", label.c_str());
+    return ok;
+}

@@ -1,0 +1,230 @@
+#include "dudidevar/AudioTrack.h"
+
+#include <algorithm>
+#include <cmath>
+
+extern "C" {
+#include <libavutil/samplefmt.h>
+}
+
+namespace {
+constexpr std::int64_t kSilenceChunk = 8192;
+}
+
+AudioTrack::~AudioTrack()
+{
+    av_channel_layout_uninit(&layout_);
+}
+
+bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, std::string* error)
+{
+    spans_.clear();
+    total_ = 0.0;
+    for (const Clip& clip : clips) {
+        Span span;
+        span.clip = clip;
+        span.offset = total_;
+        span.decoder = std::make_unique<SpanDecoder>();
+        if (!span.decoder->open(clip.path, AVMEDIA_TYPE_AUDIO, error)) {
+            if (requireSound || !span.decoder->missingStream())
+                return false;
+            span.decoder.reset();
+            error->clear();
+        } else {
+            span.decoder->seekBefore(clip.start);
+        }
+        total_ += clip.length();
+        spans_.push_back(std::move(span));
+    }
+    decoded_ = ff::makeFrame();
+    converted_ = ff::makeFrame();
+    if (!decoded_ || !converted_) {
+        *error = "out of memory";
+        return false;
+    }
+    return !spans_.empty();
+}
+
+bool AudioTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::string* error)
+{
+    rate_ = encoder->sample_rate;
+    format_ = encoder->sample_fmt;
+    av_channel_layout_uninit(&layout_);
+    if (av_channel_layout_copy(&layout_, &encoder->ch_layout) < 0) {
+        *error = "out of memory";
+        return false;
+    }
+    frameSize_ = encoder->frame_size > 0 ? encoder->frame_size : 1024;
+    padLast_ = padLast;
+    fifo_.reset(av_audio_fifo_alloc(format_, layout_.nb_channels, frameSize_ * 4));
+    if (!fifo_) {
+        *error = "out of memory";
+        return false;
+    }
+    for (Span& span : spans_) {
+        span.first = std::llround(span.offset * rate_);
+        span.count = std::llround((span.offset + span.clip.length()) * rate_) - span.first;
+    }
+    totalSamples_ = std::llround(total_ * rate_);
+    written_ = 0;
+    current_ = 0;
+    return true;
+}
+
+ff::Frame AudioTrack::next(std::string* error)
+{
+    while (av_audio_fifo_size(fifo_.get()) < frameSize_ && current_ < spans_.size()) {
+        Span& span = spans_[current_];
+        if (span.filled >= span.count) {
+            span.decoder.reset();
+            swr_.reset();
+            ++current_;
+            continue;
+        }
+        if (!fillFrom(span, error))
+            return nullptr;
+    }
+    const int available = av_audio_fifo_size(fifo_.get());
+    const int take = std::min(frameSize_, available);
+    if (take <= 0)
+        return nullptr;
+    ff::Frame frame = ff::makeFrame();
+    if (!frame) {
+        *error = "out of memory";
+        return nullptr;
+    }
+    frame->nb_samples = padLast_ ? frameSize_ : take;
+    frame->format = format_;
+    frame->sample_rate = rate_;
+    if (av_channel_layout_copy(&frame->ch_layout, &layout_) < 0 || av_frame_get_buffer(frame.get(), 0) < 0) {
+        *error = "out of memory";
+        return nullptr;
+    }
+    av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame->data), take);
+    if (take < frame->nb_samples)
+        av_samples_set_silence(frame->data, take, frame->nb_samples - take, layout_.nb_channels, format_);
+    frame->pts = written_;
+    written_ += take;
+    return frame;
+}
+
+// Adds the next piece of a span to the queue: decoded sound, or silence where the file has
+// none.
+bool AudioTrack::fillFrom(Span& span, std::string* error)
+{
+    const std::int64_t missing = span.count - span.filled;
+    if (!span.decoder)
+        return putSilence(span, std::min(missing, kSilenceChunk)) || (*error = "out of memory", false);
+    if (span.decoder->next(decoded_.get())) {
+        const bool ok = convertFrame(span, decoded_.get(), error);
+        av_frame_unref(decoded_.get());
+        return ok;
+    }
+    if (span.decoder->failed()) {
+        *error = span.clip.path + ": " + span.decoder->error();
+        return false;
+    }
+    if (!span.flushed && swr_) {
+        span.flushed = true;
+        const int capacity = swr_get_out_samples(swr_.get(), 0);
+        if (capacity > 0) {
+            av_frame_unref(converted_.get());
+            converted_->nb_samples = capacity;
+            converted_->format = format_;
+            if (av_channel_layout_copy(&converted_->ch_layout, &layout_) < 0 ||
+                av_frame_get_buffer(converted_.get(), 0) < 0) {
+                *error = "out of memory";
+                return false;
+            }
+            const int n = swr_convert(swr_.get(), converted_->data, capacity, nullptr, 0);
+            if (n > 0)
+                put(span, converted_->data, n, 0);
+        }
+        return true;
+    }
+    return putSilence(span, std::min(missing, kSilenceChunk)) || (*error = "out of memory", false);
+}
+
+bool AudioTrack::convertFrame(Span& span, const AVFrame* frame, std::string* error)
+{
+    if (!swr_) {
+        AVChannelLayout in{};
+        if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || !av_channel_layout_check(&frame->ch_layout))
+            av_channel_layout_default(&in, frame->ch_layout.nb_channels);
+        else if (av_channel_layout_copy(&in, &frame->ch_layout) < 0)
+            return *error = "out of memory", false;
+        SwrContext* raw = nullptr;
+        int rc = swr_alloc_set_opts2(&raw, &layout_, format_, rate_, &in, AVSampleFormat(frame->format),
+                                     frame->sample_rate, 0, nullptr);
+        av_channel_layout_uninit(&in);
+        swr_.reset(raw);
+        if (rc >= 0)
+            rc = swr_init(swr_.get());
+        if (rc < 0) {
+            *error = span.clip.path + ": cannot convert its sound: " + ff::errorText(rc);
+            return false;
+        }
+    }
+    if (!span.started) {
+        span.started = true;
+        const double time = span.decoder->timeOf(frame);
+        const std::int64_t lead = time < 0 ? 0 : std::llround((time - span.clip.start) * rate_);
+        if (lead > 0 && !putSilence(span, lead))
+            return *error = "out of memory", false;
+        if (lead <= 0)
+            span.drop = -lead;
+    }
+    const int capacity = swr_get_out_samples(swr_.get(), frame->nb_samples);
+    av_frame_unref(converted_.get());
+    converted_->nb_samples = std::max(capacity, 1);
+    converted_->format = format_;
+    if (av_channel_layout_copy(&converted_->ch_layout, &layout_) < 0 ||
+        av_frame_get_buffer(converted_.get(), 0) < 0) {
+        *error = "out of memory";
+        return false;
+    }
+    const int n = swr_convert(swr_.get(), converted_->data, converted_->nb_samples,
+                              const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
+    if (n < 0) {
+        *error = span.clip.path + ": cannot convert its sound: " + ff::errorText(n);
+        return false;
+    }
+    const std::int64_t skip = std::min<std::int64_t>(span.drop, n);
+    span.drop -= skip;
+    put(span, converted_->data, n, skip);
+    return true;
+}
+
+void AudioTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)
+{
+    const std::int64_t take = std::min<std::int64_t>(samples - skip, span.count - span.filled);
+    if (take <= 0)
+        return;
+    const int bytes = av_get_bytes_per_sample(format_);
+    const bool planar = av_sample_fmt_is_planar(format_);
+    const int planes = planar ? layout_.nb_channels : 1;
+    const std::int64_t offset = skip * bytes * (planar ? 1 : layout_.nb_channels);
+    uint8_t* shifted[AV_NUM_DATA_POINTERS] = {};
+    for (int p = 0; p < planes && p < AV_NUM_DATA_POINTERS; ++p)
+        shifted[p] = data[p] + offset;
+    av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(shifted), int(take));
+    span.filled += take;
+}
+
+bool AudioTrack::putSilence(Span& span, std::int64_t samples)
+{
+    samples = std::min(samples, span.count - span.filled);
+    while (samples > 0) {
+        const int chunk = int(std::min(samples, kSilenceChunk));
+        uint8_t** data = nullptr;
+        if (av_samples_alloc_array_and_samples(&data, nullptr, layout_.nb_channels, chunk, format_, 0) < 0)
+            return false;
+        av_samples_set_silence(data, 0, chunk, layout_.nb_channels, format_);
+        av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(data), chunk);
+        av_freep(&data[0]);
+        av_freep(&data);
+        span.filled += chunk;
+        samples -= chunk;
+    }
+    return true;
+}

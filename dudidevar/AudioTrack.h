@@ -1,0 +1,67 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dudidevar/Clip.h"
+#include "dudidevar/FfmpegOwners.h"
+#include "dudidevar/SpanDecoder.h"
+
+// The audio spans of a clip list as one sound track in the encoder's sample format, rate and
+// channels. Span i fills exactly the samples from round(offset × rate) to round(end × rate), so
+// the track stays in step with the picture: a source that starts late or ends early is filled
+// with silence, and a file without sound gives silence of its span's length.
+class AudioTrack {
+public:
+    AudioTrack() = default;
+    ~AudioTrack();
+    AudioTrack(const AudioTrack&) = delete;
+    AudioTrack& operator=(const AudioTrack&) = delete;
+
+    // requireSound: a file without sound is an error instead of silence.
+    bool open(const std::vector<Clip>& clips, bool requireSound, std::string* error);
+    // frameSize: samples per frame handed to the encoder; padLast: the last frame is filled up
+    // with silence to a whole frame.
+    bool setOutput(const AVCodecContext* encoder, bool padLast, std::string* error);
+
+    double totalSeconds() const { return total_; }
+    double secondsDone() const { return double(written_) / rate_; }
+    bool finished() const { return written_ >= totalSamples_; }
+    // The next frame for the encoder (pts = its first sample's number), or null when the track
+    // is complete or failed (then *error is set).
+    ff::Frame next(std::string* error);
+
+private:
+    struct Span {
+        Clip clip;
+        std::int64_t first = 0;  // first sample in the output
+        std::int64_t count = 0;  // samples of the span in the output
+        std::int64_t filled = 0;
+        std::unique_ptr<SpanDecoder> decoder;  // null: silence
+        bool started = false;
+        bool flushed = false;
+        std::int64_t drop = 0;  // converted samples still to drop before the span's start
+        double offset = 0.0;
+    };
+
+    bool fillFrom(Span& span, std::string* error);
+    bool convertFrame(Span& span, const AVFrame* frame, std::string* error);
+    void put(Span& span, uint8_t** data, int samples, std::int64_t skip);
+    bool putSilence(Span& span, std::int64_t samples);
+
+    std::vector<Span> spans_;
+    std::size_t current_ = 0;
+    double total_ = 0.0;
+    int rate_ = 44100;
+    AVSampleFormat format_ = AV_SAMPLE_FMT_S16;
+    AVChannelLayout layout_{};
+    int frameSize_ = 1024;
+    bool padLast_ = false;
+    std::int64_t totalSamples_ = 0;
+    std::int64_t written_ = 0;
+    ff::AudioFifo fifo_;
+    ff::Swr swr_;
+    ff::Frame decoded_;
+    ff::Frame converted_;
+};

@@ -1,0 +1,76 @@
+#include "dudidevar/ConversionJob.h"
+
+#include <algorithm>
+
+bool ConversionJob::prepare(const Request& request, std::string* error)
+{
+    SourceShape shape;
+    if (!request.videoClips.empty()) {
+        if (!video_.open(request.videoClips, error))
+            return false;
+        shape = {video_.sourceWidth(), video_.sourceHeight(), video_.sourceRate(), video_.sourceAspect()};
+    }
+    if (!request.audioClips.empty() && !audio_.open(request.audioClips, request.requireSound, error))
+        return false;
+    OutputPlan plan;
+    if (!request.planner(shape, &plan, error))
+        return false;
+    useVideo_ = plan.video.enabled && !request.videoClips.empty();
+    useAudio_ = plan.audio.enabled && !request.audioClips.empty();
+    plan.video.enabled = useVideo_;
+    plan.audio.enabled = useAudio_;
+    if (!temp_.create(request.target, error) || !writer_.open(plan, temp_.path(), error))
+        return false;
+    if (useVideo_)
+        video_.setOutput(plan.video);
+    if (useAudio_) {
+        const AVCodecContext* encoder = writer_.audioEncoder();
+        const bool variable = encoder->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE;
+        if (!audio_.setOutput(encoder, !variable && encoder->frame_size > 0, error))
+            return false;
+    }
+    total_ = useVideo_ ? video_.totalSeconds() : audio_.totalSeconds();
+    return true;
+}
+
+double ConversionJob::secondsDone() const
+{
+    if (useVideo_ && useAudio_)
+        return std::min(video_.secondsDone(), audio_.secondsDone());
+    return useVideo_ ? video_.secondsDone() : audio_.secondsDone();
+}
+
+// Makes one frame of whichever track is behind, so the muxer gets them interleaved.
+bool ConversionJob::step(std::string* error)
+{
+    const bool videoDue = useVideo_ && !video_.finished() &&
+                          (!useAudio_ || audio_.finished() || video_.secondsDone() <= audio_.secondsDone());
+    if (videoDue) {
+        ff::Frame frame = video_.next(error);
+        return frame && writer_.writeVideo(frame.get(), error);
+    }
+    ff::Frame frame = audio_.next(error);
+    return frame && writer_.writeAudio(frame.get(), error);
+}
+
+RunOutcome ConversionJob::run(RunProgress& progress)
+{
+    std::string error;
+    progress.report(0.0, total_);
+    while ((useVideo_ && !video_.finished()) || (useAudio_ && !audio_.finished())) {
+        if (progress.stopRequested()) {
+            temp_.discard();
+            return RunOutcome::failure("stopped");
+        }
+        if (!step(&error)) {
+            temp_.discard();
+            return RunOutcome::failure(error.empty() ? "the conversion failed" : error);
+        }
+        progress.report(secondsDone(), total_);
+    }
+    if (!writer_.finish(&error) || !temp_.commit(&error)) {
+        temp_.discard();
+        return RunOutcome::failure(error);
+    }
+    return RunOutcome::success();
+}

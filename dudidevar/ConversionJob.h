@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dudidevar/AudioTrack.h"
+#include "dudidevar/Clip.h"
+#include "dudidevar/OutputPlanner.h"
+#include "dudidevar/OutputWriter.h"
+#include "dudidevar/RunHost.h"
+#include "dudidevar/TempOutput.h"
+#include "dudidevar/VideoTrack.h"
+
+// One run that writes a clip list to a file: prepared completely before it starts (sources
+// opened, encoders and the temporary output ready), then run on the worker thread.
+class ConversionJob {
+public:
+    // Chooses the output from the first video source (a default shape when there is none).
+    using Planner = std::function<bool(const SourceShape&, OutputPlan*, std::string*)>;
+
+    struct Request {
+        std::vector<Clip> videoClips;
+        std::vector<Clip> audioClips;
+        bool requireSound = false;  // a sound clip from a file without sound is an error
+        std::string target;
+        Planner planner;
+    };
+
+    bool prepare(const Request& request, std::string* error);
+    // Encodes everything and renames the output onto the target; on stop or failure the
+    // temporary file is removed and the target stays as it was.
+    RunOutcome run(RunProgress& progress);
+
+private:
+    bool step(std::string* error);
+    double secondsDone() const;
+
+    VideoTrack video_;
+    AudioTrack audio_;
+    bool useVideo_ = false;
+    bool useAudio_ = false;
+    double total_ = 0.0;
+    TempOutput temp_;
+    OutputWriter writer_;
+};

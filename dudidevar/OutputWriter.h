@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "dudidevar/FfmpegOwners.h"
+#include "dudidevar/OutputPlan.h"
+
+// The muxer and encoders of one output file, opened from a plan with the header written.
+class OutputWriter {
+public:
+    bool open(const OutputPlan& plan, const std::string& path, std::string* error);
+
+    AVCodecContext* videoEncoder() const { return video_.get(); }
+    AVCodecContext* audioEncoder() const { return audio_.get(); }
+    // Encodes a frame and writes what the encoder gives back.
+    bool writeVideo(const AVFrame* frame, std::string* error);
+    bool writeAudio(const AVFrame* frame, std::string* error);
+    // Drains the encoders, writes the trailer and closes the file; false when anything of it
+    // could not be written.
+    bool finish(std::string* error);
+
+private:
+    bool openVideo(const VideoPlan& plan, std::string* error);
+    bool openAudio(const AudioPlan& plan, std::string* error);
+    bool addStream(AVCodecContext* encoder, AVStream** stream, std::string* error);
+    bool encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame, std::string* error);
+
+    ff::OutputContext output_;
+    ff::CodecContext video_;
+    ff::CodecContext audio_;
+    ff::Packet packet_;
+    AVStream* videoStream_ = nullptr;
+    AVStream* audioStream_ = nullptr;
+};

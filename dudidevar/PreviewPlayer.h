@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "dudidevar/Clip.h"
+#include "dudidevar/PreviewAudioBuffer.h"
+#include "dudidevar/PreviewFrameQueue.h"
+#include "dudidevar/PreviewSurface.h"
+
+class PreviewAudioOutput;
+class PreviewSoundTrack;
+class VideoTrack;
+
+// Plays a clip list in a surface: the video spans joined as one picture track, the sound spans
+// as one sound track. A worker thread decodes ahead into bounded queues; a timer on the
+// user-interface thread shows each picture when the clock reaches it. The clock is the sound
+// output's played time, or a monotonic clock when there is no sound to play or no device.
+class PreviewPlayer : public QObject {
+    Q_OBJECT
+public:
+    enum class Sound { Automatic, Silent };
+
+    explicit PreviewPlayer(PreviewSurface* surface, Sound sound = Sound::Automatic, QObject* parent = nullptr);
+    ~PreviewPlayer() override;
+
+    // Opens every source and starts playing; false, with nothing playing, when both lists are
+    // empty or a source cannot be opened.
+    bool start(const std::vector<Clip>& video, const std::vector<Clip>& audio);
+    // Ends playback at once; finished() is not emitted.
+    void stop();
+
+    bool playing() const { return timer_.isActive(); }
+    // Safe from any thread: the clip list has played to its end.
+    bool ended() const { return ended_.load(); }
+    double totalSeconds() const { return total_; }
+    // Safe from any thread.
+    double playedSeconds() const { return played_.load(); }
+    bool soundPlaying() const { return audio_ != nullptr; }
+
+signals:
+    void finished();
+
+private:
+    bool openSound(const std::vector<Clip>& audio);
+    void decode();
+    bool decodePicture();
+    void present();
+    double clock() const;
+    void finish();
+    void release();
+
+    QPointer<PreviewSurface> surface_;
+    Sound sound_;
+    QTimer timer_;
+    QElapsedTimer elapsed_;
+    std::unique_ptr<VideoTrack> video_;
+    std::unique_ptr<PreviewSoundTrack> soundTrack_;
+    std::unique_ptr<PreviewAudioOutput> audio_;
+    PreviewFrameQueue frames_;
+    PreviewAudioBuffer soundBuffer_;
+    std::thread worker_;
+    std::atomic<bool> stopping_{false};
+    std::atomic<bool> decodingDone_{false};
+    std::atomic<bool> ended_{false};
+    std::atomic<double> played_{0.0};
+    double total_ = 0.0;
+    double frameInterval_ = 0.04;
+};

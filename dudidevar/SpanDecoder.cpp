@@ -1,0 +1,124 @@
+#include "dudidevar/SpanDecoder.h"
+
+#include "dudidevar/MediaProbe.h"
+
+namespace {
+// How far before a span's start to land, so that a demuxer without an index still reaches a key
+// frame before it.
+constexpr double kSeekMargin = 0.5;
+}
+
+bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* error)
+{
+    input_ = MediaProbe::open(path, error);
+    if (!input_)
+        return false;
+    const int index = MediaProbe::bestStream(input_.get(), type);
+    if (index < 0) {
+        missingStream_ = true;
+        *error = path + (type == AVMEDIA_TYPE_VIDEO ? " has no picture" : " has no sound");
+        return false;
+    }
+    stream_ = input_->streams[index];
+    for (unsigned i = 0; i < input_->nb_streams; ++i) {
+        if (int(i) != index)
+            input_->streams[i]->discard = AVDISCARD_ALL;
+    }
+    const AVCodec* codec = avcodec_find_decoder(stream_->codecpar->codec_id);
+    if (!codec) {
+        *error = path + ": no decoder for its " + (type == AVMEDIA_TYPE_VIDEO ? "picture" : "sound");
+        return false;
+    }
+    decoder_.reset(avcodec_alloc_context3(codec));
+    packet_ = ff::makePacket();
+    if (!decoder_ || !packet_) {
+        *error = "out of memory";
+        return false;
+    }
+    int rc = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
+    if (rc >= 0) {
+        decoder_->pkt_timebase = stream_->time_base;
+        decoder_->thread_count = 0;
+        rc = avcodec_open2(decoder_.get(), codec, nullptr);
+    }
+    if (rc < 0) {
+        *error = path + ": cannot open its decoder: " + ff::errorText(rc);
+        return false;
+    }
+    startOffset_ = MediaProbe::startOffset(input_.get());
+    return true;
+}
+
+void SpanDecoder::seekBefore(double time)
+{
+    if (time <= kSeekMargin)
+        return;
+    const auto target = std::int64_t((time - kSeekMargin + startOffset_) * AV_TIME_BASE);
+    if (avformat_seek_file(input_.get(), -1, INT64_MIN, target, target, 0) < 0)
+        avformat_seek_file(input_.get(), -1, INT64_MIN, target, target, AVSEEK_FLAG_ANY);
+    avcodec_flush_buffers(decoder_.get());
+    draining_ = false;
+}
+
+double SpanDecoder::timeOf(const AVFrame* frame) const
+{
+    std::int64_t ts = frame->best_effort_timestamp;
+    if (ts == AV_NOPTS_VALUE)
+        ts = frame->pts;
+    if (ts == AV_NOPTS_VALUE)
+        return -1.0;
+    return ts * av_q2d(stream_->time_base) - startOffset_;
+}
+
+bool SpanDecoder::next(AVFrame* frame)
+{
+    while (true) {
+        const int rc = avcodec_receive_frame(decoder_.get(), frame);
+        if (rc >= 0)
+            return true;
+        if (rc == AVERROR_EOF)
+            return false;
+        if (rc == AVERROR_INVALIDDATA)
+            continue;
+        if (rc != AVERROR(EAGAIN)) {
+            error_ = "cannot decode: " + ff::errorText(rc);
+            return false;
+        }
+        if (!feed())
+            return false;
+    }
+}
+
+// Hands the decoder its next packet (or the end of the stream); false when nothing more can
+// be fed.
+bool SpanDecoder::feed()
+{
+    if (draining_)
+        return false;
+    while (true) {
+        const int rc = av_read_frame(input_.get(), packet_.get());
+        if (rc < 0) {
+            if (rc != AVERROR_EOF && input_->pb && input_->pb->error < 0) {
+                error_ = "cannot read the file: " + ff::errorText(input_->pb->error);
+                return false;
+            }
+            draining_ = true;
+            avcodec_send_packet(decoder_.get(), nullptr);
+            return true;
+        }
+        if (packet_->stream_index != stream_->index) {
+            av_packet_unref(packet_.get());
+            continue;
+        }
+        const int sent = avcodec_send_packet(decoder_.get(), packet_.get());
+        av_packet_unref(packet_.get());
+        // Damaged packets are skipped; the decoder resumes at the next good one.
+        if (sent >= 0 || sent == AVERROR_INVALIDDATA)
+            return true;
+        if (sent != AVERROR(EAGAIN)) {
+            error_ = "cannot decode: " + ff::errorText(sent);
+            return false;
+        }
+        return true;
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "dudidevar/Clip.h"
+#include "dudidevar/FfmpegOwners.h"
+
+// One stream of one file, opened, positioned at a span's start and decoded forward. Times are
+// seconds from the start of the file. Used by the video and the sound readers.
+class SpanDecoder {
+public:
+    // Opens the file's main stream of the type; false with the reason when the file cannot be
+    // read or has no such stream (missingStream() tells the two apart).
+    bool open(const std::string& path, AVMediaType type, std::string* error);
+    // Goes to a little before the time, so that decoding forward reaches the frame shown then.
+    void seekBefore(double time);
+    // The next decoded frame into `frame`; false at the end of the stream or on an error that
+    // cannot be skipped (then failed() is true and error() says why).
+    bool next(AVFrame* frame);
+    // The time a decoded frame is shown at.
+    double timeOf(const AVFrame* frame) const;
+
+    bool missingStream() const { return missingStream_; }
+    bool failed() const { return !error_.empty(); }
+    const std::string& error() const { return error_; }
+    AVFormatContext* input() const { return input_.get(); }
+    AVStream* stream() const { return stream_; }
+    AVCodecContext* decoder() const { return decoder_.get(); }
+
+private:
+    bool feed();
+
+    ff::InputContext input_;
+    ff::CodecContext decoder_;
+    ff::Packet packet_;
+    AVStream* stream_ = nullptr;
+    double startOffset_ = 0.0;
+    bool draining_ = false;
+    bool missingStream_ = false;
+    std::string error_;
+};

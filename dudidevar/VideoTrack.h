@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dudidevar/Clip.h"
+#include "dudidevar/FfmpegOwners.h"
+#include "dudidevar/OutputPlan.h"
+#include "dudidevar/SpanDecoder.h"
+
+// The video spans of a clip list as one picture track at the output's size, pixel format and
+// frame rate. Output frame k is shown at k / rate; it is the source frame shown at the
+// corresponding time of its span, so spans join without gap or overlap and a span starts with
+// the frame shown at its start.
+class VideoTrack {
+public:
+    // Opens every span's file; false with the reason when one cannot be read.
+    bool open(const std::vector<Clip>& clips, std::string* error);
+    // The first span's source picture: size, rate and shape.
+    int sourceWidth() const;
+    int sourceHeight() const;
+    AVRational sourceRate() const;
+    AVRational sourceAspect() const;
+
+    void setOutput(const VideoPlan& plan);
+    double totalSeconds() const { return total_; }
+    // Seconds of output made so far.
+    double secondsDone() const;
+    bool finished() const { return index_ >= frameCount_; }
+    // The next output frame (pts = its number), or null when the track is complete or failed.
+    ff::Frame next(std::string* error);
+
+private:
+    struct Span {
+        Clip clip;
+        double offset = 0.0;  // start in the output, seconds
+        std::unique_ptr<SpanDecoder> decoder;
+        ff::Frame shown;       // the frame shown at the current time
+        ff::Frame upcoming;    // the next decoded frame, not yet due
+        bool ended = false;
+        bool fresh = false;
+    };
+
+    bool advanceTo(Span& span, double time, std::string* error);
+    ff::Frame scaled(Span& span, std::string* error);
+
+    std::vector<Span> spans_;
+    std::size_t current_ = 0;
+    VideoPlan plan_;
+    double total_ = 0.0;
+    std::int64_t frameCount_ = 0;
+    std::int64_t index_ = 0;
+    ff::Frame picture_;  // the last scaled picture, reused while the source frame stays
+    ff::Sws sws_;
+};

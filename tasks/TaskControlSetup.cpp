@@ -1,0 +1,82 @@
+#include "tasks/TaskControlSetup.h"
+
+#include "engine/CDudidEvar.h"
+#include "tasks/MpegFrameRates.h"
+#include "tasks/OutputNaming.h"
+
+double TaskControlSetup::setUp(ConversionTask& task)
+{
+    TaskSettings& settings = *task.settings;
+    const std::string& first = task.sources.front();
+    const short sourceWidth = control_.GetVideoWidth(first);
+    const short sourceHeight = control_.GetVideoHeight(first);
+    if (settings.format == OutputFormat::Wmv)
+        settings.keepSourceSize = 1;
+    if (settings.keepSourceSize == 1) {
+        control_.SetOutputWidth(sourceWidth);
+        control_.SetOutputHeight(sourceHeight);
+    } else {
+        control_.SetOutputWidth(static_cast<short>(settings.width));
+        control_.SetOutputHeight(static_cast<short>(settings.height));
+    }
+    setFormatProperties(settings);
+    return task.isSplit() ? control_.GetDuration(first) : 0.0;
+}
+
+void TaskControlSetup::setFormatProperties(const TaskSettings& settings)
+{
+    const long code = static_cast<long>(settings.format);
+    if (isMpegFormat(settings.format)) {
+        control_.SetOutputFormat(code);
+        if (settings.format == OutputFormat::MpegCustom)
+            control_.SetFrameRate(MpegFrameRates::rateAt(settings.mpegFrameRateIndex));
+        if (settings.vbr == 1) {
+            control_.SetVbr(true);
+            control_.SetVbrQuality(settings.vbrQuality);
+        } else {
+            control_.SetVbr(false);
+            control_.SetVideoBitRate(settings.videoBitRate);
+            control_.SetAudioBitRate(settings.audioBitRate);
+        }
+    } else if (settings.format == OutputFormat::Avi) {
+        control_.SetOutputFormat(code);
+        control_.SetFrameRate(settings.frameRate);
+        control_.SetUseVideoCompressor(true);
+        control_.SetVideoCompressor(static_cast<short>(settings.videoCompressor));
+        control_.SetUseAudioCompressor(true);
+        control_.SetAudioCompressor(static_cast<short>(settings.audioCompressor));
+    } else if (settings.format == OutputFormat::Wmv) {
+        control_.SetOutputFormat(code);
+        control_.SetWmvProfile(static_cast<short>(settings.wmvProfile));
+    }
+}
+
+void TaskControlSetup::addWholeTaskClips(const ConversionTask& task)
+{
+    const TaskSettings& settings = *task.settings;
+    const auto keepSize = static_cast<short>(settings.keepSourceSize & 0xffff);
+    control_.ClearClips();
+    for (const std::string& source : task.sources) {
+        const double duration = control_.GetDuration(source);
+        control_.AddVideoClip(source, 0.0, duration, keepSize);
+        if (settings.videoOnly != 1)
+            control_.AddAudioClip(source, 0.0, duration);
+    }
+}
+
+bool TaskControlSetup::convertSplitPart(const ConversionTask& task, std::int32_t partStart, double sourceDuration)
+{
+    const TaskSettings& settings = *task.settings;
+    const std::string& source = task.sources.front();
+    const auto keepSize = static_cast<short>(settings.keepSourceSize & 0xffff);
+    control_.ClearClips();
+    const double start = partStart;
+    const double end = double(partStart) + settings.splitSeconds;
+    const double clipEnd = end <= sourceDuration ? end : sourceDuration;
+    control_.AddVideoClip(source, start, clipEnd, keepSize);
+    if (settings.videoOnly != 1)
+        control_.AddAudioClip(source, start, clipEnd);
+    const std::string partPath = OutputNaming::splitPartPath(task.outputPath, static_cast<std::uint32_t>(partStart),
+                                                             static_cast<std::uint32_t>(settings.splitSeconds));
+    return control_.Convert(partPath);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+#include "tasks/ConversionTask.h"
+
+class CDudidEvar;
+
+// The three steps that prepare the conversion control for a task: its properties, the clip
+// list of the whole task, and the clip list and start of one split part.
+class TaskControlSetup {
+public:
+    explicit TaskControlSetup(CDudidEvar& control) : control_(control) {}
+
+    // Sets the control's properties from the task's settings (a WMV task is switched to the
+    // source's size in its record). For a split task, returns the first source's duration;
+    // otherwise 0.
+    double setUp(ConversionTask& task);
+    // Every source in full, in order: picture, and sound unless the task is video-only.
+    void addWholeTaskClips(const ConversionTask& task);
+    // The part of the first source from partStart, up to splitSeconds long and never past
+    // sourceDuration, converted to the part's own file. The result of Convert.
+    bool convertSplitPart(const ConversionTask& task, std::int32_t partStart, double sourceDuration);
+
+private:
+    void setFormatProperties(const TaskSettings& settings);
+
+    CDudidEvar& control_;
+};
