@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "ScriptedControl.h"
+#include "engine/CDudidEvar.h"
+#include "tasks/TaskControlSetup.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class TaskControlSetupTest : public ::testing::Test {
+protected:
+    TaskControlSetupTest()
+    {
+        auto owned = std::make_unique<ScriptedControl>();
+        control = owned.get();
+        control->script().durations = {{"/m/a.mpg", 150.0}, {"/m/b.avi", 20.0}, {"/m/c.wmv", 7.5}};
+        control->script().sizes = {{"/m/a.mpg", {640, 360}}};
+        wrapper.Attach(std::move(owned));
+    }
+
+    ConversionTask makeTask(OutputFormat format, std::vector<std::string> sources = {"/m/a.mpg"})
+    {
+        ConversionTask task;
+        task.sources = std::move(sources);
+        task.outputPath = "/out/a.avi";
+        task.settings = std::make_unique<TaskSettings>();
+        task.settings->format = format;
+        task.settings->width = 352;
+        task.settings->height = 240;
+        return task;
+    }
+
+    CDudidEvar wrapper;
+    ScriptedControl* control = nullptr;
+    TaskControlSetup setup{wrapper};
+};
+
+TEST_F(TaskControlSetupTest, DiscFormatsSetBitRatesInOrderOrVbrQuality)
+{
+    ConversionTask task = makeTask(OutputFormat::DvdPal);
+    task.settings->videoBitRate = 5000;
+    task.settings->audioBitRate = 224;
+    EXPECT_EQ(setup.setUp(task), 0.0);
+    EXPECT_EQ(control->calls(), (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(352)",
+                                       "SetOutputHeight(240)", "SetOutputFormat(4)", "SetVbr(0)",
+                                       "SetVideoBitRate(5000)", "SetAudioBitRate(224)"}));
+
+    control->clearCalls();
+    task.settings->format = OutputFormat::MpegCustom;
+    task.settings->mpegFrameRateIndex = 3;
+    task.settings->vbr = 1;
+    task.settings->vbrQuality = 80;
+    setup.setUp(task);
+    EXPECT_EQ(control->calls(), (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(352)",
+                                       "SetOutputHeight(240)", "SetOutputFormat(6)", "SetFrameRate(29.97)",
+                                       "SetVbr(1)", "SetVbrQuality(80)"}));
+}
+
+TEST_F(TaskControlSetupTest, AviSetsRateAndBothCompressorsInOrder)
+{
+    ConversionTask task = makeTask(OutputFormat::Avi);
+    task.settings->keepSourceSize = 1;
+    task.settings->frameRate = 24.0f;
+    task.settings->videoCompressor = 1;
+    task.settings->audioCompressor = 3;
+    setup.setUp(task);
+    EXPECT_EQ(control->calls(),
+              (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(640)", "SetOutputHeight(360)",
+                     "SetOutputFormat(7)", "SetFrameRate(24)", "SetUseVideoCompressor(1)", "SetVideoCompressor(1)",
+                     "SetUseAudioCompressor(1)", "SetAudioCompressor(3)"}));
+}
+
+TEST_F(TaskControlSetupTest, WmvAlwaysKeepsTheSourceSizeInTheRecord)
+{
+    ConversionTask task = makeTask(OutputFormat::Wmv);
+    task.settings->wmvProfile = 3;
+    setup.setUp(task);
+    EXPECT_EQ(task.settings->keepSourceSize, 1);
+    EXPECT_EQ(control->calls(), (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(640)",
+                                       "SetOutputHeight(360)", "SetOutputFormat(8)", "SetWmvProfile(3)"}));
+}
+
+TEST_F(TaskControlSetupTest, SplitTaskReturnsTheFirstSourcesDuration)
+{
+    ConversionTask task = makeTask(OutputFormat::Avi);
+    task.settings->split = 1;
+    task.settings->splitSeconds = 60;
+    EXPECT_EQ(setup.setUp(task), 150.0);
+    EXPECT_EQ(control->calls().back(), "GetDuration(/m/a.mpg)");
+}
+
+TEST_F(TaskControlSetupTest, WholeTaskJoinsEverySourceAndLeavesSoundOutForVideoOnly)
+{
+    ConversionTask task = makeTask(OutputFormat::Avi, {"/m/a.mpg", "/m/b.avi", "/m/c.wmv"});
+    task.settings->keepSourceSize = 1;
+    setup.addWholeTaskClips(task);
+    EXPECT_EQ(control->calls(),
+              (Calls{"ClearClips()", "GetDuration(/m/a.mpg)", "AddVideoClip(/m/a.mpg, 0, 150, 1)", "AddAudioClip(/m/a.mpg, 0, 150)",
+                     "GetDuration(/m/b.avi)", "AddVideoClip(/m/b.avi, 0, 20, 1)", "AddAudioClip(/m/b.avi, 0, 20)",
+                     "GetDuration(/m/c.wmv)", "AddVideoClip(/m/c.wmv, 0, 7.5, 1)", "AddAudioClip(/m/c.wmv, 0, 7.5)"}));
+
+    control->clearCalls();
+    task.settings->videoOnly = 1;
+    setup.addWholeTaskClips(task);
+    EXPECT_TRUE(control->callsStartingWith("AddAudioClip").empty());
+    EXPECT_EQ(control->callsStartingWith("AddVideoClip").size(), 3u);
+}
+
+TEST_F(TaskControlSetupTest, SplitPartsCoverTheSourceAndAreNamedByNumber)
+{
+    ConversionTask task = makeTask(OutputFormat::Avi);
+    task.settings->split = 1;
+    task.settings->splitSeconds = 60;
+    for (int start : {0, 60, 120})
+        EXPECT_TRUE(setup.convertSplitPart(task, start, 150.0));
+    EXPECT_EQ(control->callsStartingWith("AddVideoClip"),
+              (Calls{"AddVideoClip(/m/a.mpg, 0, 60, 0)", "AddVideoClip(/m/a.mpg, 60, 120, 0)",
+                     "AddVideoClip(/m/a.mpg, 120, 150, 0)"}));
+    EXPECT_EQ(control->callsStartingWith("AddAudioClip").back(), "AddAudioClip(/m/a.mpg, 120, 150)");
+    EXPECT_EQ(control->callsStartingWith("Convert"),
+              (Calls{"Convert(/out/a.avi)", "Convert(/out/a_001.avi)", "Convert(/out/a_002.avi)"}));
+}
+
+TEST_F(TaskControlSetupTest, SplitPartEndingExactlyAtTheDurationIsWholeAndItsResultIsPassedOn)
+{
+    ConversionTask task = makeTask(OutputFormat::Avi);
+    task.settings->split = 1;
+    task.settings->splitSeconds = 60;
+    task.settings->videoOnly = 1;
+    control->script().convertResult = false;
+    EXPECT_FALSE(setup.convertSplitPart(task, 60, 120.0));
+    EXPECT_EQ(control->calls(), (Calls{"ClearClips()", "AddVideoClip(/m/a.mpg, 60, 120, 0)", "Convert(/out/a_001.avi)"}));
+}
+
+}  // namespace
