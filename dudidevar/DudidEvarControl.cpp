@@ -44,6 +44,8 @@ short toShort(int value)
 DudidEvarControl::DudidEvarControl(QWidget* parent)
     : widget_(makeBlackSurface(parent)), runs_(std::make_unique<RunHost>())
 {
+    // The libraries' own chatter is no use to a user; failures are reported by the control.
+    av_log_set_level(AV_LOG_ERROR);
 }
 
 DudidEvarControl::~DudidEvarControl()

@@ -31,7 +31,10 @@ AVRational scaledAspect(const SourceShape& source, int width, int height)
         return {1, 1};
     AVRational result{};
     av_reduce(&result.num, &result.den, std::int64_t(sar.num) * height * source.width,
-              std::int64_t(sar.den) * width * source.height, 1 << 20);
+              std::int64_t(sar.den) * width * source.height, 255);
+    // Evening out an odd size must not give the picture a shape of its own.
+    if (std::fabs(av_q2d(result) - 1.0) < 0.02)
+        return {1, 1};
     return result;
 }
 
@@ -170,6 +173,7 @@ bool planAvi(const ControlProperties& p, const SourceShape& source, bool keepSiz
     return true;
 }
 
+// Windows Media output keeps the source's size, within the profile's limits.
 void planWmv(const ControlProperties& p, const SourceShape& source, bool withVideo, bool withAudio,
              OutputPlan& plan)
 {
@@ -178,8 +182,8 @@ void planWmv(const ControlProperties& p, const SourceShape& source, bool withVid
     VideoPlan& v = plan.video;
     v.enabled = withVideo && profile.videoKbps > 0;
     v.encoder = "wmv2";
-    int width = p.outputWidth > 0 ? p.outputWidth : source.width;
-    int height = p.outputHeight > 0 ? p.outputHeight : source.height;
+    int width = source.width;
+    int height = source.height;
     if (profile.maxWidth > 0 && width > profile.maxWidth) {
         height = int(std::lround(double(height) * profile.maxWidth / width));
         width = profile.maxWidth;

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "RunRecorder.h"
+#include "TestMedia.h"
+#include "dudidevar/DudidEvarControl.h"
+
+namespace {
+
+struct Expected {
+    long code;
+    const char* videoCodec;
+    int width;
+    int height;
+    double fps;
+    const char* audioCodec;
+    int sampleRate;
+};
+
+class OutputFormatsTest : public ::testing::TestWithParam<Expected> {
+protected:
+    void SetUp() override { control.SetEventSink(&events); }
+
+    // Converts the clip list and returns what ffprobe says of the output.
+    TestMedia::Info convert(const std::string& name)
+    {
+        const std::string out = TestMedia::scratchFolder() + name;
+        EXPECT_TRUE(control.Convert(out));
+        EXPECT_TRUE(events.waitForEnd());
+        EXPECT_EQ(events.done, 1) << events.reason;
+        EXPECT_EQ(events.failed, 0);
+        return TestMedia::probe(out);
+    }
+
+    DudidEvarControl control;
+    RunRecorder events;
+};
+
+TEST_P(OutputFormatsTest, GivesTheFormatsContainerCodecsSizeRateAndLength)
+{
+    const Expected e = GetParam();
+    const std::string source = TestMedia::withSound();
+    control.SetOutputFormat(e.code);
+    control.SetOutputWidth(320);
+    control.SetOutputHeight(240);
+    control.SetFrameRate(e.code == 7 ? 24.0 : 23.976);
+    control.SetVideoBitRate(e.code == 6 ? 1500 : 0);
+    control.SetAudioBitRate(224);
+    control.AddVideoClip(source, 0, 2.0, 0);
+    control.AddAudioClip(source, 0, 2.0);
+    const TestMedia::Info info = convert("out");
+
+    ASSERT_TRUE(info.video());
+    EXPECT_EQ(info.video()->codec, e.videoCodec);
+    EXPECT_EQ(info.video()->width, e.width);
+    EXPECT_EQ(info.video()->height, e.height);
+    EXPECT_NEAR(info.video()->fps, e.fps, 0.001);
+    EXPECT_NEAR(info.video()->frames, 2.0 * e.fps, 1.0);
+    ASSERT_TRUE(info.audio());
+    EXPECT_EQ(info.audio()->codec, e.audioCodec);
+    EXPECT_EQ(info.audio()->sampleRate, e.sampleRate);
+    EXPECT_EQ(info.audio()->channels, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCode, OutputFormatsTest,
+                         ::testing::Values(Expected{0, "mpeg1video", 352, 288, 25.0, "mp2", 44100},
+                                           Expected{1, "mpeg1video", 352, 240, 30000.0 / 1001, "mp2", 44100},
+                                           Expected{2, "mpeg2video", 480, 576, 25.0, "mp2", 44100},
+                                           Expected{3, "mpeg2video", 480, 480, 30000.0 / 1001, "mp2", 44100},
+                                           Expected{4, "mpeg2video", 720, 576, 25.0, "ac3", 48000},
+                                           Expected{5, "mpeg2video", 720, 480, 30000.0 / 1001, "ac3", 48000},
+                                           Expected{6, "mpeg2video", 320, 240, 24000.0 / 1001, "mp2", 44100},
+                                           Expected{7, "mpeg4", 320, 240, 24.0, "mp3", 44100},
+                                           Expected{8, "wmv2", 160, 120, 25.0, "wmav2", 44100}));
+
+class OutputDetailsTest : public OutputFormatsTest {};
+
+TEST_F(OutputDetailsTest, ContainersAreTheDiscAndWindowsMediaOnes)
+{
+    const std::string source = TestMedia::withSound();
+    control.AddVideoClip(source, 0, 1.0, 0);
+    control.AddAudioClip(source, 0, 1.0);
+    control.SetOutputFormat(1);
+    EXPECT_EQ(convert("vcd.mpg").format, "mpeg");
+    events = {};
+    control.SetOutputFormat(8);
+    EXPECT_EQ(convert("w.wmv").format, "asf");
+    events = {};
+    control.SetOutputFormat(7);
+    EXPECT_EQ(convert("a.avi").format, "avi");
+}
+
+TEST_F(OutputDetailsTest, EveryAviCompressorWritesItsCodec)
+{
+    const std::string source = TestMedia::withSound();
+    const char* videoCodecs[] = {"mpeg4", "mpeg4", "mjpeg", "h264", "huffyuv"};
+    const char* audioCodecs[] = {"pcm_s16le", "mp2", "ac3", "mp3"};
+    control.SetOutputFormat(7);
+    control.SetOutputWidth(160);
+    control.SetOutputHeight(112);
+    control.SetFrameRate(15);
+    control.SetUseVideoCompressor(true);
+    control.SetUseAudioCompressor(true);
+    control.AddVideoClip(source, 0, 0.5, 0);
+    control.AddAudioClip(source, 0, 0.5);
+    for (short i = 0; i < 5; ++i) {
+        control.SetVideoCompressor(i);
+        control.SetAudioCompressor(short(i % 4));
+        events = {};
+        const TestMedia::Info info = convert("c" + std::to_string(i) + ".avi");
+        ASSERT_TRUE(info.video() && info.audio());
+        EXPECT_EQ(info.video()->codec, videoCodecs[i]);
+        EXPECT_EQ(info.audio()->codec, audioCodecs[i % 4]);
+        EXPECT_EQ(info.video()->width, 160);
+        EXPECT_EQ(info.video()->height, 112);
+    }
+}
+
+TEST_F(OutputDetailsTest, KeptOddSourceSizeIsMadeEvenAndVideoOnlyHasNoSound)
+{
+    const std::string source = TestMedia::silentOddSize();
+    control.SetOutputFormat(7);
+    control.AddVideoClip(source, 0, 2.0, 1);
+    const TestMedia::Info info = convert("odd.avi");
+    ASSERT_TRUE(info.video());
+    EXPECT_EQ(info.video()->width, 160);
+    EXPECT_EQ(info.video()->height, 120);
+    EXPECT_FALSE(info.audio());
+}
+
+TEST_F(OutputDetailsTest, WmvKeepsTheProfilesSizeAndRateLimits)
+{
+    const std::string source = TestMedia::longer();
+    control.SetOutputFormat(8);
+    control.SetWmvProfile(6);  // 176×144 at most, 15 fps, mono sound
+    control.SetOutputWidth(640);
+    control.SetOutputHeight(360);
+    control.AddVideoClip(source, 0, 1.0, 1);
+    control.AddAudioClip(source, 0, 1.0);
+    const TestMedia::Info info = convert("small.wmv");
+    ASSERT_TRUE(info.video() && info.audio());
+    EXPECT_EQ(info.video()->width, 176);
+    EXPECT_EQ(info.video()->height, 98);
+    EXPECT_NEAR(info.video()->fps, 15.0, 0.01);
+    EXPECT_EQ(info.audio()->channels, 1);
+}
+
+TEST_F(OutputDetailsTest, VbrQualityOutsideItsRangeIsClampedAndStillConverts)
+{
+    const std::string source = TestMedia::withSound();
+    control.SetOutputFormat(6);
+    control.SetOutputWidth(160);
+    control.SetOutputHeight(128);
+    control.SetFrameRate(25);
+    control.SetVbr(true);
+    control.SetVbrQuality(500);
+    control.AddVideoClip(source, 0, 1.0, 0);
+    const TestMedia::Info best = convert("q500.mpg");
+    events = {};
+    control.SetVbrQuality(-3);
+    const TestMedia::Info worst = convert("qneg.mpg");
+    ASSERT_TRUE(best.video() && worst.video());
+    EXPECT_EQ(best.video()->frames, 25);
+    EXPECT_EQ(worst.video()->frames, 25);
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+#include "TestMedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <atomic>
+#include <filesystem>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace TestMedia {
+
+namespace {
+
+QByteArray runTool(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        throw std::runtime_error((program + " " + args.join(' ') + ": " + process.readAllStandardError()).toStdString());
+    return process.readAllStandardOutput();
+}
+
+// Generates a file once; concurrent test programs each write their own copy and rename it
+// into place.
+std::string generated(const std::string& name, const QStringList& args)
+{
+    const std::string path = folder() + name;
+    if (QFile::exists(QString::fromStdString(path)))
+        return path;
+    const QString temp = QString::fromStdString(path) + ".tmp" + QString::number(::getpid()) +
+                         QString::fromStdString(std::filesystem::path(name).extension().string());
+    runTool("ffmpeg", QStringList{"-hide_banner", "-loglevel", "error", "-y"} + args + QStringList{temp});
+    std::filesystem::rename(temp.toStdString(), path);
+    return path;
+}
+
+double rate(const QString& text)
+{
+    const auto parts = text.split('/');
+    if (parts.size() != 2 || parts[1].toDouble() == 0)
+        return 0.0;
+    return parts[0].toDouble() / parts[1].toDouble();
+}
+
+}  // namespace
+
+std::string folder()
+{
+    static const std::string path = [] {
+        const QString dir = QDir::tempPath() + "/marvane-dudidevar-media-" + QString::number(::getuid()) + "/";
+        QDir().mkpath(dir);
+        return dir.toStdString();
+    }();
+    return path;
+}
+
+std::string scratchFolder()
+{
+    static std::atomic<int> counter{0};
+    const QString dir = QDir::tempPath() + QString("/marvane-dudidevar-out-%1-%2/").arg(::getpid()).arg(++counter);
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    return dir.toStdString();
+}
+
+std::string withSound()
+{
+    return generated("sound.avi", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=2", "-f", "lavfi", "-i",
+                                   "sine=frequency=440:sample_rate=44100:duration=2", "-ac", "2", "-c:v", "mpeg4",
+                                   "-c:a", "libmp3lame", "-shortest"});
+}
+
+std::string silentOddSize()
+{
+    return generated("silent-odd.avi",
+                     {"-f", "lavfi", "-i", "testsrc=size=161x121:rate=30:duration=2", "-c:v", "mpeg4", "-an"});
+}
+
+std::string mpegWithMonoSound()
+{
+    return generated("mono.mpg", {"-f", "lavfi", "-i", "testsrc2=size=176x144:rate=25:duration=1.5", "-f", "lavfi",
+                                  "-i", "sine=frequency=300:sample_rate=32000:duration=1.5", "-r", "12", "-c:v",
+                                  "mpeg1video", "-c:a", "mp2", "-ac", "1", "-f", "mpeg"});
+}
+
+std::string frameCounter()
+{
+    return generated("counter.avi",
+                     {"-f", "lavfi", "-i", "color=c=black:size=160x120:rate=25:duration=3", "-f", "lavfi", "-i",
+                      "sine=frequency=500:sample_rate=44100:duration=3", "-vf", "geq=lum='N*4':cb=128:cr=128",
+                      "-c:v", "ffv1", "-c:a", "pcm_s16le", "-shortest"});
+}
+
+std::string longer()
+{
+    return generated("longer.avi", {"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=12", "-f", "lavfi",
+                                    "-i", "sine=frequency=440:sample_rate=48000:duration=12", "-c:v", "mpeg4",
+                                    "-q:v", "5", "-c:a", "mp2", "-shortest"});
+}
+
+std::string truncated()
+{
+    const std::string path = folder() + "truncated.avi";
+    if (!QFile::exists(QString::fromStdString(path))) {
+        QFile whole(QString::fromStdString(withSound()));
+        whole.open(QIODevice::ReadOnly);
+        const QByteArray bytes = whole.readAll();
+        fileWith("truncated.avi", bytes.left(bytes.size() / 2).toStdString());
+    }
+    return path;
+}
+
+std::string fileWith(const std::string& name, const std::string& bytes)
+{
+    const std::string path = folder() + name;
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("cannot write " + path);
+    file.write(bytes.data(), qint64(bytes.size()));
+    return path;
+}
+
+const Stream* Info::video() const
+{
+    for (const Stream& s : streams) {
+        if (s.type == "video")
+            return &s;
+    }
+    return nullptr;
+}
+
+const Stream* Info::audio() const
+{
+    for (const Stream& s : streams) {
+        if (s.type == "audio")
+            return &s;
+    }
+    return nullptr;
+}
+
+Info probe(const std::string& path)
+{
+    const QByteArray json = runTool("ffprobe", {"-v", "error", "-count_frames", "-show_format", "-show_streams", "-of",
+                                                "json", QString::fromStdString(path)});
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    Info info;
+    info.format = root["format"].toObject()["format_name"].toString().toStdString();
+    info.duration = root["format"].toObject()["duration"].toString().toDouble();
+    for (const QJsonValue& value : root["streams"].toArray()) {
+        const QJsonObject s = value.toObject();
+        const QString type = s["codec_type"].toString();
+        if (type != "video" && type != "audio")
+            continue;
+        Stream stream;
+        stream.type = type.toStdString();
+        stream.codec = s["codec_name"].toString().toStdString();
+        stream.sampleFormat = s["sample_fmt"].toString().toStdString();
+        stream.width = s["width"].toInt();
+        stream.height = s["height"].toInt();
+        stream.fps = rate(s["r_frame_rate"].toString());
+        stream.sampleRate = s["sample_rate"].toString().toInt();
+        stream.channels = s["channels"].toInt();
+        stream.duration = s["duration"].toString().toDouble();
+        stream.frames = s["nb_read_frames"].toString().toLong();
+        info.streams.push_back(stream);
+    }
+    return info;
+}
+
+int greyLevelOfFrame(const std::string& path, int n)
+{
+    const QByteArray grey = runTool("ffmpeg", {"-v", "error", "-i", QString::fromStdString(path), "-vf",
+                                               QString("select=eq(n\\,%1)").arg(n), "-frames:v", "1", "-f",
+                                               "rawvideo", "-pix_fmt", "gray", "-"});
+    if (grey.isEmpty())
+        return -1;
+    long long sum = 0;
+    for (char c : grey)
+        sum += static_cast<unsigned char>(c);
+    return int(sum / grey.size());
+}
+
+std::vector<std::string> filesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const QString& name : QDir(QString::fromStdString(folder)).entryList(QDir::Files | QDir::Hidden))
+        names.push_back(name.toStdString());
+    return names;
+}
+
+}  // namespace TestMedia

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Media files made for the tests with the ffmpeg program, and what ffprobe says of outputs.
+namespace TestMedia {
+
+// The folder the generated files live in (shared by the test programs, made once).
+std::string folder();
+// A fresh empty folder for one test's outputs.
+std::string scratchFolder();
+
+// 2 s, 160×120, 25 fps, MPEG-4 with MP3 sound at 44.1 kHz stereo, in AVI.
+std::string withSound();
+// 2 s, 161×121 (odd), 30 fps, no sound.
+std::string silentOddSize();
+// 1.5 s, 176×144, 12 fps, MPEG-1 with MP2 mono at 32 kHz, in MPEG-PS.
+std::string mpegWithMonoSound();
+// 3 s, 160×120, 25 fps, lossless grey picture whose level is 4 × the frame number, with sound.
+std::string frameCounter();
+// 12 s, 640×360, 25 fps with sound: long enough to stop mid-run.
+std::string longer();
+// The same 2 s clip truncated to half its size.
+std::string truncated();
+// Any file with the given bytes.
+std::string fileWith(const std::string& name, const std::string& bytes);
+
+struct Stream {
+    std::string type;  // "video" or "audio"
+    std::string codec;
+    std::string sampleFormat;
+    int width = 0;
+    int height = 0;
+    double fps = 0.0;
+    int sampleRate = 0;
+    int channels = 0;
+    double duration = 0.0;
+    long frames = 0;  // decoded frames
+};
+
+struct Info {
+    std::string format;
+    double duration = 0.0;
+    std::vector<Stream> streams;
+
+    const Stream* video() const;
+    const Stream* audio() const;
+};
+
+// ffprobe's view of a file, with every frame counted.
+Info probe(const std::string& path);
+// The mean grey level of the decoded frame at index n of a file's picture.
+int greyLevelOfFrame(const std::string& path, int n);
+// Files in a folder, names only.
+std::vector<std::string> filesIn(const std::string& folder);
+
+}  // namespace TestMedia
