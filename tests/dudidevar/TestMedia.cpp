@@ -84,7 +84,7 @@ std::string silentOddSize()
 std::string mpegWithMonoSound()
 {
     return generated("mono.mpg", {"-f", "lavfi", "-i", "testsrc2=size=176x144:rate=25:duration=1.5", "-f", "lavfi",
-                                  "-i", "sine=frequency=300:sample_rate=32000:duration=1.5", "-r", "12", "-c:v",
+                                  "-i", "sine=frequency=300:sample_rate=32000:duration=1.5", "-r", "24", "-c:v",
                                   "mpeg1video", "-c:a", "mp2", "-ac", "1", "-f", "mpeg"});
 }
 
@@ -183,6 +183,16 @@ int greyLevelOfFrame(const std::string& path, int n)
     for (char c : grey)
         sum += static_cast<unsigned char>(c);
     return int(sum / grey.size());
+}
+
+double soundSeconds(const std::string& path)
+{
+    const Info info = probe(path);
+    if (!info.audio() || info.audio()->sampleRate <= 0)
+        return 0.0;
+    const QByteArray samples = runTool("ffmpeg", {"-v", "error", "-i", QString::fromStdString(path), "-map", "0:a:0",
+                                                  "-ac", "1", "-f", "s16le", "-"});
+    return samples.size() / 2.0 / info.audio()->sampleRate;
 }
 
 std::vector<std::string> filesIn(const std::string& folder)

@@ -15,7 +15,7 @@ std::string scratchFolder();
 std::string withSound();
 // 2 s, 161×121 (odd), 30 fps, no sound.
 std::string silentOddSize();
-// 1.5 s, 176×144, 12 fps, MPEG-1 with MP2 mono at 32 kHz, in MPEG-PS.
+// 1.5 s, 176×144, 24 fps, MPEG-1 with MP2 mono at 32 kHz, in MPEG-PS.
 std::string mpegWithMonoSound();
 // 3 s, 160×120, 25 fps, lossless grey picture whose level is 4 × the frame number, with sound.
 std::string frameCounter();
@@ -52,6 +52,8 @@ struct Info {
 Info probe(const std::string& path);
 // The mean grey level of the decoded frame at index n of a file's picture.
 int greyLevelOfFrame(const std::string& path, int n);
+// The length of a file's sound, counted in decoded samples.
+double soundSeconds(const std::string& path);
 // Files in a folder, names only.
 std::vector<std::string> filesIn(const std::string& folder);
 

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "RunRecorder.h"
+#include "TestMedia.h"
+#include "dudidevar/DudidEvarControl.h"
+
+namespace {
+
+std::string contentOf(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll().toStdString();
+}
+
+class RunContractTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        control.SetEventSink(&events);
+        control.SetOutputFormat(5);
+        folder = TestMedia::scratchFolder();
+    }
+
+    DudidEvarControl control;
+    RunRecorder events;
+    std::string folder;
+};
+
+TEST_F(RunContractTest, StopMidRunLeavesNoFileAndNoEvent)
+{
+    const std::string source = TestMedia::longer();
+    control.AddVideoClip(source, 0, 12, 0);
+    control.AddAudioClip(source, 0, 12);
+    ASSERT_TRUE(control.Convert(folder + "stopped.mpg"));
+    RunRecorder::pump(300);
+    control.Stop();
+    events = {};
+    RunRecorder::pump(300);
+    EXPECT_EQ(events.done + events.failed + events.progress, 0);
+    EXPECT_TRUE(TestMedia::filesIn(folder).empty());
+    control.Stop();  // nothing runs: harmless
+}
+
+TEST_F(RunContractTest, ProgressArrivesAndStopKeepsAnExistingTarget)
+{
+    const std::string target = folder + "existing.mpg";
+    {
+        QFile old(QString::fromStdString(target));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    const std::string source = TestMedia::longer();
+    control.AddVideoClip(source, 0, 12, 0);
+    ASSERT_TRUE(control.Convert(target));
+    RunRecorder::pump(600);
+    EXPECT_GT(events.progress, 0);
+    EXPECT_NEAR(events.lastTotal, 12.0, 0.001);
+    control.Stop();
+    EXPECT_EQ(contentOf(target), "old");
+    EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"existing.mpg"});
+}
+
+TEST_F(RunContractTest, DestroyingTheControlStopsItsRun)
+{
+    const std::string source = TestMedia::longer();
+    {
+        DudidEvarControl other;
+        other.SetEventSink(&events);
+        other.AddVideoClip(source, 0, 12, 0);
+        ASSERT_TRUE(other.Convert(folder + "gone.avi"));
+        RunRecorder::pump(100);
+    }
+    events = {};
+    RunRecorder::pump(200);
+    EXPECT_EQ(events.done + events.failed, 0);
+    EXPECT_TRUE(TestMedia::filesIn(folder).empty());
+}
+
+TEST_F(RunContractTest, OutputNamingASourceIsRefusedAndTheSourceKept)
+{
+    const std::string source = TestMedia::fileWith("copy-of-sound.avi", contentOf(TestMedia::withSound()));
+    const std::string before = contentOf(source);
+    control.AddVideoClip(source, 0, 2, 0);
+    EXPECT_FALSE(control.Convert(source));
+    EXPECT_FALSE(control.Convert(TestMedia::folder() + "./copy-of-sound.avi"));
+    EXPECT_EQ(contentOf(source), before);
+}
+
+TEST_F(RunContractTest, EmptyClipListOrUnwritableFolderIsRefused)
+{
+    EXPECT_FALSE(control.Convert(folder + "nothing.mpg"));
+    control.AddVideoClip(TestMedia::withSound(), 0, 1, 0);
+    EXPECT_FALSE(control.Convert(folder + "no/such/folder/out.mpg"));
+    EXPECT_FALSE(control.Convert(""));
+    RunRecorder::pump(50);
+    EXPECT_EQ(events.done + events.failed, 0);
+}
+
+TEST_F(RunContractTest, HostileInputsAreRefusedOrFailCleanly)
+{
+    const std::vector<std::string> inputs = {
+        TestMedia::fileWith("empty.avi", ""),
+        TestMedia::fileWith("random.avi", std::string(4096, '\x5a') + "\x01\xff\x10\x80garbage"),
+        TestMedia::fileWith("text.avi", "This is not a video at all.\n"),
+        TestMedia::truncated(),
+        TestMedia::folder(),
+        TestMedia::folder() + "missing.avi",
+    };
+    for (const std::string& input : inputs) {
+        if (input != TestMedia::truncated()) {
+            EXPECT_EQ(control.GetVideoWidth(input), 0) << input;
+            EXPECT_EQ(control.GetVideoHeight(input), 0) << input;
+            EXPECT_EQ(control.GetDuration(input), 0.0) << input;
+        }
+        const std::string target = folder + "hostile.avi";
+        control.ClearClips();
+        control.AddVideoClip(input, 0, 2.0, 0);
+        control.AddAudioClip(input, 0, 2.0);
+        events = {};
+        if (control.Convert(target)) {
+            ASSERT_TRUE(events.waitForEnd()) << input;
+            EXPECT_EQ(events.failed, 1) << input;
+            EXPECT_EQ(events.done, 0) << input;
+        }
+        EXPECT_TRUE(TestMedia::filesIn(folder).empty()) << input;
+    }
+}
+
+}  // namespace
