@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "skin/HoverFrames.h"
+#include "skin/SkinColors.h"
+
+using namespace SkinColors;
+
+TEST(OffsetColor, BrighteningKeepsTheBalanceOfTheChannels)
+{
+    EXPECT_EQ(OffsetColorValue(QColor(212, 208, 200), 30), QColor(242, 238, 230));
+    // Red may only rise by 15; all three channels rise by that.
+    EXPECT_EQ(OffsetColorValue(QColor(240, 200, 200), 30), QColor(255, 215, 215));
+    EXPECT_EQ(OffsetColorValue(QColor(255, 10, 10), 30), QColor(255, 10, 10));
+}
+
+TEST(OffsetColor, DarkeningStopsAtBlackForTheDarkestChannel)
+{
+    EXPECT_EQ(OffsetColorValue(QColor(100, 20, 60), -50), QColor(80, 0, 40));
+    EXPECT_EQ(OffsetColorValue(QColor(100, 120, 60), -50), QColor(50, 70, 10));
+    EXPECT_EQ(OffsetColorValue(QColor(100, 120, 60), 0), QColor(100, 120, 60));
+}
+
+TEST(DimColor, TakesTheFactorOffEachChannelForFactorsUpToOne)
+{
+    EXPECT_EQ(DimColor(QColor(200, 101, 3), 0.25), QColor(150, 75, 2));
+    EXPECT_EQ(DimColor(QColor(200, 101, 3), 1.0), QColor(0, 0, 0));
+    EXPECT_EQ(DimColor(QColor(200, 101, 3), 0.0), QColor(200, 101, 3));
+    EXPECT_EQ(DimColor(QColor(200, 101, 3), 1.5), QColor(200, 101, 3));
+    EXPECT_EQ(DimColor(QColor(200, 101, 3), -0.5), QColor(200, 101, 3));
+}
+
+TEST(GreyLevel, UsesTheLumaWeightsAndDropsTheFraction)
+{
+    EXPECT_EQ(GreyLevel(QColor(255, 255, 255)), 255);
+    EXPECT_EQ(GreyLevel(QColor(255, 0, 0)), 76);   // 76.245
+    EXPECT_EQ(GreyLevel(QColor(0, 255, 0)), 149);  // 149.685
+    EXPECT_EQ(GreyLevel(QColor(0, 0, 255)), 29);   // 29.07
+    EXPECT_EQ(GreyLevel(QColor(10, 20, 30)), 18);  // 18.15
+}
+
+TEST(IconCopies, KeepBlackAndTransparencyAndRecolourTheRest)
+{
+    QImage icon(3, 1, QImage::Format_ARGB32);
+    icon.setPixel(0, 0, qRgba(0, 0, 0, 255));
+    icon.setPixel(1, 0, qRgba(255, 0, 0, 255));
+    icon.setPixel(2, 0, qRgba(200, 100, 40, 0));
+    const QImage grey = MakeGrayscaleIcon(icon).convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(grey.pixel(0, 0), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(grey.pixel(1, 0), qRgba(76, 76, 76, 255));
+    EXPECT_EQ(qAlpha(grey.pixel(2, 0)), 0);
+    const QImage darker = MakeDarkerIcon(icon).convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(darker.pixel(1, 0), qRgba(191, 0, 0, 255));
+    EXPECT_EQ(darker.size(), icon.size());
+}
+
+TEST(HoverFrames, FourFrameStripPressedBeatsHoveredAndDisabledBeatsHovered)
+{
+    EXPECT_EQ(HoverFrames::Choose(4, false, false, false), 0);
+    EXPECT_EQ(HoverFrames::Choose(4, true, false, false), 1);
+    EXPECT_EQ(HoverFrames::Choose(4, true, false, true), 1);
+    EXPECT_EQ(HoverFrames::Choose(4, false, false, true), 2);
+    EXPECT_EQ(HoverFrames::Choose(4, false, true, false), 3);
+    EXPECT_EQ(HoverFrames::Choose(4, false, true, true), 3);
+}
+
+TEST(HoverFrames, TwoFrameStripShowsItsSecondFrameForEveryOtherState)
+{
+    EXPECT_EQ(HoverFrames::Choose(2, false, false, false), 0);
+    EXPECT_EQ(HoverFrames::Choose(2, true, false, false), 1);
+    EXPECT_EQ(HoverFrames::Choose(2, false, false, true), 1);
+    EXPECT_EQ(HoverFrames::Choose(2, false, true, false), 1);
+    EXPECT_EQ(HoverFrames::Choose(1, true, true, true), 0);
+}
+
+TEST(HoverFrames, MapsTheThreeGreysToTheDesktopColours)
+{
+    QImage strip(4, 1, QImage::Format_RGB32);
+    strip.setPixel(0, 0, qRgb(128, 128, 128));
+    strip.setPixel(1, 0, qRgb(192, 192, 192));
+    strip.setPixel(2, 0, qRgb(223, 223, 223));
+    strip.setPixel(3, 0, qRgb(192, 192, 193));
+    const QImage mapped = HoverFrames::Map3DColors(strip, QColor(1, 2, 3), QColor(4, 5, 6), QColor(7, 8, 9));
+    EXPECT_EQ(mapped.pixel(0, 0), qRgb(1, 2, 3));
+    EXPECT_EQ(mapped.pixel(1, 0), qRgb(4, 5, 6));
+    EXPECT_EQ(mapped.pixel(2, 0), qRgb(7, 8, 9));
+    EXPECT_EQ(mapped.pixel(3, 0), qRgb(192, 192, 193));
+}
