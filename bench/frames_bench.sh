@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Times still-picture extraction: `marvane-cli frames` against the ffmpeg program taking the same
+# 30 pictures (10 s of a 1280x720 video at 3 pictures per second, scaled to 640x360), in one run.
+#   bench/frames_bench.sh [BUILD_DIR]     (default: build)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin="${1:-$root/build}/bin"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+source="$work/source.avi"
+ffmpeg -v error -f lavfi -i "testsrc2=s=1280x720:r=25:d=10" -c:v mpeg4 -q:v 3 -g 12 "$source"
+
+seconds() { local start=$(date +%s.%N); "$@" >/dev/null 2>&1; awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { print b - a }'; }
+
+mkdir "$work/marvane" "$work/ffmpeg"
+ours=$(seconds "$bin/marvane-cli" frames --per-second 3 --size 640x360 -o "$work/marvane" "$source")
+theirs=$(seconds ffmpeg -v error -i "$source" -vf fps=3,scale=640:360 -frames:v 30 "$work/ffmpeg/source_%d.bmp")
+
+count_ours=$(ls "$work/marvane" | wc -l)
+count_theirs=$(ls "$work/ffmpeg" | wc -l)
+printf 'marvane-cli frames: %d pictures in %.3f s\n' "$count_ours" "$ours"
+printf 'ffmpeg fps=3,scale:  %d pictures in %.3f s\n' "$count_theirs" "$theirs"
+awk -v a="$ours" -v b="$theirs" 'BEGIN { printf "ratio: %.2f (goal <= 1.5)\n", a / b }'
