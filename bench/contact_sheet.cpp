@@ -167,7 +167,7 @@ int main(int argc, char** argv)
         }
     const QImage hand = Resources::cursorImage(162);
     p.drawImage(x + 10, y - 4, hand.scaled(hand.size() * 1));
-    p.drawImage(x + 50, y - 30, Resources::icon(128));
+    p.drawImage(sheet.width() - 80, y - 80, Resources::icon(128));
     p.end();
     if (!sheet.save(out)) {
         std::fprintf(stderr, "contact-sheet: cannot write %s\n", qPrintable(out));
