@@ -51,12 +51,10 @@ const std::vector<Requirement>& requirements()
         {Kind::Encoder, "libxvid"}, {Kind::Encoder, "libx264"}, {Kind::Encoder, "mjpeg"},
         {Kind::Encoder, "huffyuv"}, {Kind::Encoder, "wmv2"}, {Kind::Encoder, "wmav2"},
         {Kind::Encoder, "mp2"}, {Kind::Encoder, "libmp3lame"}, {Kind::Encoder, "ac3"},
-        {Kind::Encoder, "pcm_s16le"}, {Kind::Encoder, "pcm_u8"}, {Kind::Encoder, "bmp"},
+        {Kind::Encoder, "pcm_s16le"}, {Kind::Encoder, "pcm_u8"}, {Kind::Encoder, "pcm_s24le"},
+        {Kind::Encoder, "pcm_s32le"}, {Kind::Encoder, "bmp"},
         {Kind::Muxer, "vcd"}, {Kind::Muxer, "svcd"}, {Kind::Muxer, "dvd"}, {Kind::Muxer, "vob"},
         {Kind::Muxer, "avi"}, {Kind::Muxer, "asf"}, {Kind::Muxer, "wav"},
-        {Kind::Filter, "buffer"}, {Kind::Filter, "buffersink"}, {Kind::Filter, "abuffer"},
-        {Kind::Filter, "abuffersink"}, {Kind::Filter, "scale"}, {Kind::Filter, "fps"},
-        {Kind::Filter, "aresample"}, {Kind::Filter, "aformat"},
     };
     return list;
 }

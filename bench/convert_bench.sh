@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Times marvane-cli convert against the ffmpeg program doing the same work with the same
+# encoders and settings, on a generated 30-second 1280×720 source with sound.
+#   bench/convert_bench.sh [BUILD_DIR]     (default: build)
+# Prints wall time and peak memory of both and the ratio marvane / ffmpeg for each case.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bin="${1:-build}/bin"
+cli="$bin/marvane-cli"
+[ -x "$cli" ] || { echo "no $cli: build first" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+src="$work/source.avi"
+echo "generating a 30 s 1280x720 source..."
+ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=30 \
+  -f lavfi -i sine=frequency=440:sample_rate=48000:duration=30 -ac 2 \
+  -c:v mpeg4 -q:v 3 -c:a libmp3lame -b:a 192k -shortest "$src"
+
+# One timed command: prints "seconds peak_kb".
+timed() {
+  local log="$work/time.log"
+  /usr/bin/time -f "%e %M" -o "$log" "$@" >/dev/null 2>"$work/stderr.log" || {
+    echo "failed: $*" >&2; cat "$work/stderr.log" >&2; exit 1; }
+  cat "$log"
+}
+
+ff=(ffmpeg -hide_banner -loglevel error -y -threads 0 -i "$src")
+declare -a names marvane peer
+run_case() {
+  local name=$1; shift
+  local split=0 a=() b=()
+  for arg in "$@"; do
+    if [ "$arg" = "--" ]; then split=1; continue; fi
+    if [ $split = 0 ]; then a+=("$arg"); else b+=("$arg"); fi
+  done
+  echo "case: $name"
+  local m p
+  m=$(timed "$cli" convert "${a[@]}")
+  p=$(timed "${ff[@]}" "${b[@]}")
+  names+=("$name"); marvane+=("$m"); peer+=("$p")
+}
+
+run_case "DVD NTSC" --to dvd --ntsc -o "$work/m_dvd.mpg" "$src" -- \
+  -target ntsc-dvd -b:v 5000k -b:a 224k "$work/f_dvd.mpg"
+run_case "VCD PAL" --to vcd --pal -o "$work/m_vcd.mpg" "$src" -- \
+  -target pal-vcd "$work/f_vcd.mpg"
+run_case "WMV (LAN 384)" --to wmv -o "$work/m.wmv" "$src" -- \
+  -s 640x360 -c:v wmv2 -b:v 320k -g 75 -c:a wmav2 -b:a 64k -ar 44100 -ac 2 -f asf "$work/f.wmv"
+run_case "AVI Xvid+MP3" --to avi --video-compressor Xvid -o "$work/m.avi" "$src" -- \
+  -s 352x240 -r 24 -c:v libxvid -b:v 1800k -g 250 -vtag XVID -c:a libmp3lame -b:a 128k -ar 44100 -ac 2 "$work/f.avi"
+
+printf '\n%-16s %10s %10s %7s %12s %12s\n' case marvane_s ffmpeg_s ratio marvane_MB ffmpeg_MB
+for i in "${!names[@]}"; do
+  read -r ms mk <<<"${marvane[$i]}"
+  read -r fs fk <<<"${peer[$i]}"
+  awk -v n="${names[$i]}" -v ms="$ms" -v fs="$fs" -v mk="$mk" -v fk="$fk" \
+    'BEGIN { printf "%-16s %10.2f %10.2f %7.3f %12.1f %12.1f\n", n, ms, fs, ms / fs, mk / 1024, fk / 1024 }'
+done
