@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -16,10 +17,12 @@ bool onlyListing(int argc, char** argv)
 
 }  // namespace
 
-// Every test binary runs with an application object, so widgets and queued events work. Listing
+// Every test binary runs with an application object, so widgets and queued events work, and
+// knows where the built programs lie (MARVANE_TEST_BIN, unless the caller names another). Listing
 // the tests (CTest's discovery, which runs without the tests' environment) needs no display.
 int main(int argc, char** argv)
 {
+    setenv("MARVANE_TEST_BIN", MARVANE_TEST_BIN_DIR, 0);
     std::unique_ptr<QApplication> app;
     if (!onlyListing(argc, argv))
         app = std::make_unique<QApplication>(argc, argv);
