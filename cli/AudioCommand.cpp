@@ -1,4 +1,5 @@
 #include "cli/AudioCommand.h"
+#include "cli/Interrupt.h"
 
 #include <cstdio>
 
@@ -53,6 +54,8 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
         return usage();
     int failures = 0;
     for (const std::string& source : sources) {
+        if (Interrupt::requested())
+            break;
         const std::string output =
             OutputNaming::audioOutputPath(PathNames::withTrailingSeparator(folder), source, format == 1);
         if (!extract(control, source, output, format == 1))

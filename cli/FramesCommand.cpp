@@ -8,6 +8,7 @@
 #include <optional>
 #include <unistd.h>
 
+#include "cli/Interrupt.h"
 #include "engine/CDudidEvar.h"
 #include "platform/PathNames.h"
 #include "tasks/OutputNaming.h"
@@ -179,7 +180,7 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
     const std::vector<double> times = pictureTimes(start, end - start, perSecond);
     const bool showProgress = isatty(fileno(stderr));
     int failed = 0;
-    for (std::size_t i = 0; i < times.size(); ++i) {
+    for (std::size_t i = 0; i < times.size() && !Interrupt::requested(); ++i) {
         const std::string picture = OutputNaming::picturePath(prefix, int(i) + 1);
         const bool written = options->originalSize
                                  ? control.SaveFrame(options->source, times[i], picture)

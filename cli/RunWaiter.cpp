@@ -1,9 +1,11 @@
 #include "cli/RunWaiter.h"
 
 #include <QEventLoop>
+#include <QTimer>
 #include <cstdio>
 #include <unistd.h>
 
+#include "cli/Interrupt.h"
 #include "engine/CDudidEvar.h"
 
 RunWaiter::RunWaiter(CDudidEvar& control) : control_(control) {}
@@ -27,6 +29,15 @@ bool RunWaiter::wait(const std::string& label)
         std::fprintf(stderr, "%s%s: %s\n", terminal ? "\n" : "", label.c_str(), qPrintable(reason));
         loop.quit();
     });
+    QTimer interruptWatch;
+    connect(&interruptWatch, &QTimer::timeout, this, [&] {
+        if (!Interrupt::requested())
+            return;
+        control_.Stop();
+        std::fprintf(stderr, "%s%s: stopped\n", terminal ? "\n" : "", label.c_str());
+        loop.quit();
+    });
+    interruptWatch.start(100);
     loop.exec();
     disconnect(progress);
     disconnect(done);

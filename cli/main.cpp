@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/Interrupt.h"
 #include "engine/CDudidEvar.h"
 #include "engine/ControlClassRegistry.h"
 #include "engine/ControlModule.h"
@@ -48,5 +49,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the conversion control cannot be created\n");
         return 3;
     }
-    return command->run(control, std::vector<std::string>(argv + 2, argv + argc));
+    Interrupt::install();
+    const int status = command->run(control, std::vector<std::string>(argv + 2, argv + argc));
+    return Interrupt::requested() ? 130 : status;
 }

@@ -137,8 +137,8 @@ bool AudioTrack::fillFrom(Span& span, std::string* error)
                 return false;
             }
             const int n = swr_convert(swr_.get(), converted_->data, capacity, nullptr, 0);
-            if (n > 0)
-                put(span, converted_->data, n, 0);
+            if (n > 0 && !put(span, converted_->data, n, 0))
+                return *error = "out of memory", false;
         }
         return true;
     }
@@ -191,15 +191,16 @@ bool AudioTrack::convertFrame(Span& span, const AVFrame* frame, std::string* err
     }
     const std::int64_t skip = std::min<std::int64_t>(span.drop, n);
     span.drop -= skip;
-    put(span, converted_->data, n, skip);
+    if (!put(span, converted_->data, n, skip))
+        return *error = "out of memory", false;
     return true;
 }
 
-void AudioTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)
+bool AudioTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)
 {
     const std::int64_t take = std::min<std::int64_t>(samples - skip, span.count - span.filled);
     if (take <= 0)
-        return;
+        return true;
     const int bytes = av_get_bytes_per_sample(format_);
     const bool planar = av_sample_fmt_is_planar(format_);
     const int planes = planar ? layout_.nb_channels : 1;
@@ -207,8 +208,10 @@ void AudioTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)
     uint8_t* shifted[AV_NUM_DATA_POINTERS] = {};
     for (int p = 0; p < planes && p < AV_NUM_DATA_POINTERS; ++p)
         shifted[p] = data[p] + offset;
-    av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(shifted), int(take));
+    if (av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(shifted), int(take)) < take)
+        return false;
     span.filled += take;
+    return true;
 }
 
 bool AudioTrack::putSilence(Span& span, std::int64_t samples)
@@ -220,9 +223,11 @@ bool AudioTrack::putSilence(Span& span, std::int64_t samples)
         if (av_samples_alloc_array_and_samples(&data, nullptr, layout_.nb_channels, chunk, format_, 0) < 0)
             return false;
         av_samples_set_silence(data, 0, chunk, layout_.nb_channels, format_);
-        av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(data), chunk);
+        const int written = av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(data), chunk);
         av_freep(&data[0]);
         av_freep(&data);
+        if (written < chunk)
+            return false;
         span.filled += chunk;
         samples -= chunk;
     }

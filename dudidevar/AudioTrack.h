@@ -47,7 +47,7 @@ private:
 
     bool fillFrom(Span& span, std::string* error);
     bool convertFrame(Span& span, const AVFrame* frame, std::string* error);
-    void put(Span& span, uint8_t** data, int samples, std::int64_t skip);
+    bool put(Span& span, uint8_t** data, int samples, std::int64_t skip);
     bool putSilence(Span& span, std::int64_t samples);
 
     std::vector<Span> spans_;

@@ -140,7 +140,7 @@ bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector
         return refuse("the clip list is empty");
     if (namesASource(outputPath))
         return refuse("the output path names one of the sources: " + outputPath);
-    runs_->stop();
+    Stop();
     auto job = std::make_shared<ConversionJob>();
     std::string error;
     if (!job->prepare({videoClips, audioClips_, requireSound, outputPath, std::move(planner)}, &error))

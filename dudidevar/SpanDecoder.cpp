@@ -2,6 +2,8 @@
 
 #include "dudidevar/MediaProbe.h"
 
+#include <algorithm>
+
 namespace {
 // How far before a span's start to land, so that a demuxer without an index still reaches a key
 // frame before it.
@@ -58,6 +60,7 @@ void SpanDecoder::seekBefore(double time)
         avformat_seek_file(input_.get(), -1, INT64_MIN, target, target, AVSEEK_FLAG_ANY);
     avcodec_flush_buffers(decoder_.get());
     draining_ = false;
+    lastStamp_ = AV_NOPTS_VALUE;
 }
 
 double SpanDecoder::timeOf(const AVFrame* frame) const
@@ -74,8 +77,10 @@ bool SpanDecoder::next(AVFrame* frame)
 {
     while (true) {
         const int rc = avcodec_receive_frame(decoder_.get(), frame);
-        if (rc >= 0)
+        if (rc >= 0) {
+            fillMissingStamp(frame);
             return true;
+        }
         if (rc == AVERROR_EOF)
             return false;
         if (rc == AVERROR_INVALIDDATA)
@@ -87,6 +92,28 @@ bool SpanDecoder::next(AVFrame* frame)
         if (!feed())
             return false;
     }
+}
+
+// Frames without a time of their own (the last pictures of a program stream often are) are
+// placed one frame after the frame before them.
+void SpanDecoder::fillMissingStamp(AVFrame* frame)
+{
+    if (frame->best_effort_timestamp == AV_NOPTS_VALUE)
+        frame->best_effort_timestamp = frame->pts;
+    if (frame->best_effort_timestamp == AV_NOPTS_VALUE && lastStamp_ != AV_NOPTS_VALUE)
+        frame->best_effort_timestamp = lastStamp_ + stampStep(frame);
+    if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
+        lastStamp_ = frame->best_effort_timestamp;
+}
+
+std::int64_t SpanDecoder::stampStep(const AVFrame* frame) const
+{
+    if (stream_->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && frame->sample_rate > 0)
+        return av_rescale_q(frame->nb_samples, AVRational{1, frame->sample_rate}, stream_->time_base);
+    AVRational rate = av_guess_frame_rate(input_.get(), stream_, const_cast<AVFrame*>(frame));
+    if (rate.num <= 0 || rate.den <= 0)
+        rate = AVRational{25, 1};
+    return std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), stream_->time_base));
 }
 
 // Hands the decoder its next packet (or the end of the stream); false when nothing more can

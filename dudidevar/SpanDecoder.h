@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "dudidevar/Clip.h"
@@ -29,12 +30,15 @@ public:
 
 private:
     bool feed();
+    void fillMissingStamp(AVFrame* frame);
+    std::int64_t stampStep(const AVFrame* frame) const;
 
     ff::InputContext input_;
     ff::CodecContext decoder_;
     ff::Packet packet_;
     AVStream* stream_ = nullptr;
     double startOffset_ = 0.0;
+    std::int64_t lastStamp_ = AV_NOPTS_VALUE;
     bool draining_ = false;
     bool missingStream_ = false;
     std::string error_;

@@ -3,10 +3,28 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "platform/PathNames.h"
+
+namespace {
+
+// The permissions the finished file gets: those of the file it replaces, else what a newly
+// created file gets under the process's file-creation mask (the temporary file itself is
+// created private).
+mode_t outputMode(const std::string& target)
+{
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+        return existing.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
 
 TempOutput::~TempOutput()
 {
@@ -30,6 +48,7 @@ bool TempOutput::create(const std::string& target, std::string* error)
         *error = "cannot write beside " + target + ": " + std::strerror(errno);
         return false;
     }
+    ::fchmod(fd, outputMode(target));
     ::close(fd);
     target_ = target;
     path_ = buffer.data();

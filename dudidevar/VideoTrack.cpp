@@ -150,7 +150,10 @@ ff::Frame VideoTrack::scaled(Span& span, std::string* error)
             *error = "out of memory";
             return nullptr;
         }
-        sws_scale(sws_.get(), src->data, src->linesize, 0, src->height, picture->data, picture->linesize);
+        if (sws_scale(sws_.get(), src->data, src->linesize, 0, src->height, picture->data, picture->linesize) <= 0) {
+            *error = "cannot scale the picture of " + span.clip.path;
+            return nullptr;
+        }
         picture_ = std::move(picture);
         span.fresh = false;
     }

@@ -88,6 +88,13 @@ std::string mpegWithMonoSound()
                                   "mpeg1video", "-c:a", "mp2", "-ac", "1", "-f", "mpeg"});
 }
 
+std::string mpeg2ProgramStream()
+{
+    return generated("program2.mpg", {"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=3", "-f", "lavfi",
+                                     "-i", "sine=frequency=440:sample_rate=48000:duration=3", "-c:v", "mpeg2video",
+                                     "-c:a", "mp2", "-shortest", "-f", "mpeg"});
+}
+
 std::string frameCounter()
 {
     return generated("counter.avi",

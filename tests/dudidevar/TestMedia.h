@@ -17,6 +17,8 @@ std::string withSound();
 std::string silentOddSize();
 // 1.5 s, 176×144, 24 fps, MPEG-1 with MP2 mono at 32 kHz, in MPEG-PS.
 std::string mpegWithMonoSound();
+// 3 s, 640×360, 25 fps, MPEG-2 with MP2 in a program stream, whose last pictures carry no time.
+std::string mpeg2ProgramStream();
 // 3 s, 160×120, 25 fps, lossless grey picture whose level is 4 × the frame number, with sound.
 std::string frameCounter();
 // 12 s, 640×360, 25 fps with sound: long enough to stop mid-run.
