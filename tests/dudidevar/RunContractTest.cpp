@@ -35,7 +35,7 @@ TEST_F(RunContractTest, StopMidRunLeavesNoFileAndNoEvent)
     control.AddVideoClip(source, 0, 12, 0);
     control.AddAudioClip(source, 0, 12);
     ASSERT_TRUE(control.Convert(folder + "stopped.mpg"));
-    RunRecorder::pump(300);
+    ASSERT_TRUE(events.waitForProgress());
     control.Stop();
     events = {};
     RunRecorder::pump(300);
@@ -55,11 +55,10 @@ TEST_F(RunContractTest, ProgressArrivesAndStopKeepsAnExistingTarget)
     const std::string source = TestMedia::longer();
     control.AddVideoClip(source, 0, 12, 0);
     ASSERT_TRUE(control.Convert(target));
-    RunRecorder::pump(600);
-    EXPECT_GT(events.progress, 0);
-    EXPECT_NEAR(events.lastTotal, 12.0, 0.001);
+    ASSERT_TRUE(events.waitForProgress());
     control.Stop();
-    EXPECT_EQ(contentOf(target), "old");
+    EXPECT_NEAR(events.lastTotal, 12.0, 0.001);
+    EXPECT_TRUE(contentOf(target) == "old");
     EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"existing.mpg"});
 }
 
@@ -71,7 +70,7 @@ TEST_F(RunContractTest, DestroyingTheControlStopsItsRun)
         other.SetEventSink(&events);
         other.AddVideoClip(source, 0, 12, 0);
         ASSERT_TRUE(other.Convert(folder + "gone.avi"));
-        RunRecorder::pump(100);
+        ASSERT_TRUE(events.waitForProgress());
     }
     events = {};
     RunRecorder::pump(200);
@@ -86,7 +85,7 @@ TEST_F(RunContractTest, OutputNamingASourceIsRefusedAndTheSourceKept)
     control.AddVideoClip(source, 0, 2, 0);
     EXPECT_FALSE(control.Convert(source));
     EXPECT_FALSE(control.Convert(TestMedia::folder() + "./copy-of-sound.avi"));
-    EXPECT_EQ(contentOf(source), before);
+    EXPECT_TRUE(contentOf(source) == before);
 }
 
 TEST_F(RunContractTest, EmptyClipListOrUnwritableFolderIsRefused)

@@ -28,6 +28,15 @@ bool RunRecorder::waitForEnd(int milliseconds)
     return done + failed > 0;
 }
 
+bool RunRecorder::waitForProgress(int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (progress == 0 && done == 0 && failed == 0 && timer.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return progress > 0;
+}
+
 void RunRecorder::pump(int milliseconds)
 {
     QElapsedTimer timer;

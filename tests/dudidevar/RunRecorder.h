@@ -13,6 +13,8 @@ public:
 
     // True when the run ended (done or failed) within the time.
     bool waitForEnd(int milliseconds = 60000);
+    // Runs the event loop until the run's first progress event (sent as soon as it starts).
+    bool waitForProgress(int milliseconds = 30000);
     // Runs the event loop for a while, so late events would arrive.
     static void pump(int milliseconds);
 
