@@ -1,4 +1,4 @@
-#include <QApplication>
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -27,9 +27,7 @@ int usage()
 // command with it.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     if (argc < 2)
         return usage();
     const std::string name = argv[1];

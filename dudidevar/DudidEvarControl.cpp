@@ -14,7 +14,7 @@
 
 namespace {
 
-QWidget* makeBlackSurface(QWidget* parent)
+PreviewSurface* makeBlackSurface(QWidget* parent)
 {
     auto* surface = new PreviewSurface(parent);
     QPalette palette = surface->palette();
@@ -42,7 +42,7 @@ short toShort(int value)
 }  // namespace
 
 DudidEvarControl::DudidEvarControl(QWidget* parent)
-    : widget_(makeBlackSurface(parent)), runs_(std::make_unique<RunHost>())
+    : surfaceParent_(parent), runs_(std::make_unique<RunHost>())
 {
     // The libraries' own chatter is no use to a user; failures are reported by the control.
     av_log_set_level(AV_LOG_ERROR);
@@ -55,7 +55,14 @@ DudidEvarControl::~DudidEvarControl()
     delete widget_.data();
 }
 
-QWidget* DudidEvarControl::Widget() { return widget_.data(); }
+QWidget* DudidEvarControl::Widget() { return surface(); }
+
+PreviewSurface* DudidEvarControl::surface()
+{
+    if (!widget_ && !preview_)
+        widget_ = makeBlackSurface(surfaceParent_);
+    return widget_.data();
+}
 void DudidEvarControl::SetEventSink(IControlEvents* sink) { runs_->setSink(sink); }
 
 void DudidEvarControl::SetWmvProfile(short index) { properties_.wmvProfile = index; }
@@ -159,7 +166,7 @@ bool DudidEvarControl::Preview()
 {
     Stop();
     if (!preview_)
-        preview_ = std::make_unique<PreviewPlayer>(qobject_cast<PreviewSurface*>(widget_.data()));
+        preview_ = std::make_unique<PreviewPlayer>(surface());
     if (!preview_->start(videoClips_, audioClips_))
         return false;
     // The preview plays on the user-interface thread; this run only reports its end.

@@ -10,12 +10,14 @@
 #include "dudidevar/ConversionJob.h"
 #include "dudidevar/ControlProperties.h"
 #include "dudidevar/FrameSaver.h"
+#include "dudidevar/PreviewSurface.h"
 #include "engine/IConversionControl.h"
 
 class PreviewPlayer;
 class RunHost;
 
 // The conversion control: probing, the clip list and its runs, all with FFmpeg's libraries.
+
 class DudidEvarControl : public IConversionControl {
 public:
     explicit DudidEvarControl(QWidget* parent = nullptr);
@@ -70,8 +72,12 @@ private:
     bool startJob(const std::string& outputPath, const std::vector<Clip>& videoClips, bool requireSound,
                   ConversionJob::Planner planner);
     static bool refuse(const std::string& reason);
+    PreviewSurface* surface();
 
-    QPointer<QWidget> widget_;
+    // The preview surface is made when first asked for, so a control that only converts needs
+    // no widgets (and no graphical application object).
+    QWidget* surfaceParent_;
+    QPointer<PreviewSurface> widget_;
     ControlProperties properties_;
     std::vector<Clip> videoClips_;
     std::vector<Clip> audioClips_;

@@ -9,7 +9,7 @@ extern "C" {
 
 namespace {
 // Exact rounding and full chroma resolution keep flat colours true when the size changes.
-constexpr int kScaleFlags = SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT;
+constexpr int kScaleFlags = SWS_BICUBIC;
 }  // namespace
 
 bool FrameBitmapWriter::write(const AVFrame& frame, int width, int height, const std::string& path)
