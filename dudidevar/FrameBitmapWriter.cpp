@@ -5,11 +5,11 @@
 
 extern "C" {
 #include <libavutil/imgutils.h>
+#include <libavutil/pixdesc.h>
 }
 
 namespace {
-// Exact rounding and full chroma resolution keep flat colours true when the size changes.
-constexpr int kScaleFlags = SWS_BICUBIC;
+constexpr int kScaleFlags = SWS_BICUBIC | SWS_ACCURATE_RND;
 }  // namespace
 
 bool FrameBitmapWriter::write(const AVFrame& frame, int width, int height, const std::string& path)
@@ -23,26 +23,54 @@ bool FrameBitmapWriter::write(const AVFrame& frame, int width, int height, const
     return packet && writeFile(packet, path);
 }
 
-ff::Frame FrameBitmapWriter::scaleToBgr(const AVFrame& frame, int width, int height)
-{
-    const auto format = static_cast<AVPixelFormat>(frame.format);
-    SwsContext* scaler = sws_getCachedContext(scaler_.release(), frame.width, frame.height, format, width,
-                                              height, AV_PIX_FMT_BGR24, kScaleFlags, nullptr, nullptr, nullptr);
-    scaler_.reset(scaler);
-    if (!scaler)
-        return nullptr;
+namespace {
 
+ff::Frame allocatePicture(int width, int height, AVPixelFormat format)
+{
     ff::Frame picture = ff::makeFrame();
     if (!picture)
         return nullptr;
     picture->width = width;
     picture->height = height;
-    picture->format = AV_PIX_FMT_BGR24;
+    picture->format = format;
     if (av_frame_get_buffer(picture.get(), 0) < 0)
         return nullptr;
-    if (sws_scale(scaler, frame.data, frame.linesize, 0, frame.height, picture->data, picture->linesize) != height)
+    return picture;
+}
+
+bool hasSubsampledChroma(AVPixelFormat format)
+{
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(format);
+    return desc && !(desc->flags & AV_PIX_FMT_FLAG_RGB) && (desc->log2_chroma_w > 0 || desc->log2_chroma_h > 0);
+}
+
+}  // namespace
+
+// Scales with one context into `format` at width × height, reusing the context between calls.
+ff::Frame FrameBitmapWriter::convert(ff::Sws& scaler, const AVFrame& frame, int width, int height,
+                                     AVPixelFormat format)
+{
+    SwsContext* context = sws_getCachedContext(scaler.release(), frame.width, frame.height,
+                                               static_cast<AVPixelFormat>(frame.format), width, height, format,
+                                               kScaleFlags, nullptr, nullptr, nullptr);
+    scaler.reset(context);
+    ff::Frame picture = context ? allocatePicture(width, height, format) : nullptr;
+    if (!picture)
+        return nullptr;
+    if (sws_scale(context, frame.data, frame.linesize, 0, frame.height, picture->data, picture->linesize) != height)
         return nullptr;
     return picture;
+}
+
+// Subsampled colour is brought to full resolution while scaling, then turned into RGB at the
+// final size: flat colours stay true, at a fraction of the cost of interpolating chroma in the
+// RGB conversion itself.
+ff::Frame FrameBitmapWriter::scaleToBgr(const AVFrame& frame, int width, int height)
+{
+    if (!hasSubsampledChroma(static_cast<AVPixelFormat>(frame.format)))
+        return convert(scaler_, frame, width, height, AV_PIX_FMT_BGR24);
+    const ff::Frame full = convert(scaler_, frame, width, height, AV_PIX_FMT_YUV444P);
+    return full ? convert(rgbConverter_, *full, width, height, AV_PIX_FMT_BGR24) : nullptr;
 }
 
 ff::Packet FrameBitmapWriter::encodeBitmap(const AVFrame& picture)

@@ -17,8 +17,10 @@ public:
 
 private:
     ff::Frame scaleToBgr(const AVFrame& frame, int width, int height);
+    static ff::Frame convert(ff::Sws& scaler, const AVFrame& frame, int width, int height, AVPixelFormat format);
     static ff::Packet encodeBitmap(const AVFrame& picture);
     static bool writeFile(const ff::Packet& packet, const std::string& path);
 
     ff::Sws scaler_;
+    ff::Sws rgbConverter_;
 };

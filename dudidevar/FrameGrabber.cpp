@@ -71,7 +71,7 @@ bool FrameGrabber::open(const std::string& path)
     if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0)
         return false;
     decoder->thread_count = 0;
-    decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    decoder->thread_type = FF_THREAD_SLICE;
     decoder->pkt_timebase = stream->time_base;
     if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
         return false;
