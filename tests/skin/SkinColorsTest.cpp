@@ -55,25 +55,6 @@ TEST(IconCopies, KeepBlackAndTransparencyAndRecolourTheRest)
     EXPECT_EQ(darker.size(), icon.size());
 }
 
-TEST(HoverFrames, FourFrameStripPressedBeatsHoveredAndDisabledBeatsHovered)
-{
-    EXPECT_EQ(HoverFrames::Choose(4, false, false, false), 0);
-    EXPECT_EQ(HoverFrames::Choose(4, true, false, false), 1);
-    EXPECT_EQ(HoverFrames::Choose(4, true, false, true), 1);
-    EXPECT_EQ(HoverFrames::Choose(4, false, false, true), 2);
-    EXPECT_EQ(HoverFrames::Choose(4, false, true, false), 3);
-    EXPECT_EQ(HoverFrames::Choose(4, false, true, true), 3);
-}
-
-TEST(HoverFrames, TwoFrameStripShowsItsSecondFrameForEveryOtherState)
-{
-    EXPECT_EQ(HoverFrames::Choose(2, false, false, false), 0);
-    EXPECT_EQ(HoverFrames::Choose(2, true, false, false), 1);
-    EXPECT_EQ(HoverFrames::Choose(2, false, false, true), 1);
-    EXPECT_EQ(HoverFrames::Choose(2, false, true, false), 1);
-    EXPECT_EQ(HoverFrames::Choose(1, true, true, true), 0);
-}
-
 TEST(HoverFrames, MapsTheThreeGreysToTheDesktopColours)
 {
     QImage strip(4, 1, QImage::Format_RGB32);

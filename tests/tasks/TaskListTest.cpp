@@ -47,14 +47,6 @@ TEST(TaskList, RemovingFirstOfThreeKeepsOthersAndTheirRecords)
     EXPECT_EQ(list.at(1).settings->width, 48);
 }
 
-TEST(TaskList, RemoveOutOfRangeThrowsAndChangesNothing)
-{
-    TaskList list;
-    appendTask(list, "/a", 16);
-    EXPECT_THROW(list.removeAt(3), std::out_of_range);
-    EXPECT_EQ(list.size(), 1u);
-}
-
 TEST(TaskList, NextWaitingScansUpwardFromIndex)
 {
     TaskList list;

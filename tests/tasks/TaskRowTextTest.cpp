@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "tasks/MpegFrameRates.h"
 #include "tasks/SplitIntervals.h"
 #include "tasks/TaskRowText.h"
 
@@ -58,12 +57,4 @@ TEST(SplitIntervals, StoredValuesMapBackToTheirEntries)
     EXPECT_EQ(SplitIntervals::indexOfSeconds(5400), 15);
     EXPECT_EQ(SplitIntervals::indexOfSeconds(90), std::nullopt);
     EXPECT_STREQ(SplitIntervals::kIntervals[SplitIntervals::kDefaultIndex].text, "30 minutes");
-}
-
-TEST(MpegFrameRates, IndexOutsideTableStaysInside)
-{
-    EXPECT_FLOAT_EQ(MpegFrameRates::rateAt(0), 23.976f);
-    EXPECT_FLOAT_EQ(MpegFrameRates::rateAt(3), 29.97f);
-    EXPECT_FLOAT_EQ(MpegFrameRates::rateAt(-1), 23.976f);
-    EXPECT_FLOAT_EQ(MpegFrameRates::rateAt(9), 30.0f);
 }
