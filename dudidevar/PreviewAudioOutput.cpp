@@ -13,6 +13,8 @@
 namespace {
 constexpr int kPreferredRate = 44100;
 constexpr int kPreferredChannels = 2;
+// A short device buffer keeps what the sink has taken close to what has been heard.
+constexpr qint64 kDeviceBufferUs = 100000;
 }  // namespace
 
 // Hands the sink what the buffer holds; while the buffer runs dry it plays silence, which it
@@ -75,6 +77,7 @@ bool PreviewAudioOutput::start()
 {
     if (!reader_->open(QIODevice::ReadOnly))
         return false;
+    sink_->setBufferSize(format_.bytesForDuration(kDeviceBufferUs));
     sink_->start(reader_.get());
     return sink_->error() == QAudio::NoError;
 }
@@ -88,5 +91,8 @@ void PreviewAudioOutput::stop()
 double PreviewAudioOutput::playedSeconds() const
 {
     const double silence = format_.durationForBytes(qint32(std::min<qint64>(reader_->silenceBytes(), INT32_MAX)));
-    return std::max(0.0, (double(sink_->processedUSecs()) - silence) / 1.0e6);
+    // What the sink has taken but not yet played is still in its buffer.
+    const qint64 buffered = std::max<qint64>(0, sink_->bufferSize() - sink_->bytesFree());
+    const double waiting = format_.durationForBytes(qint32(std::min<qint64>(buffered, INT32_MAX)));
+    return std::max(0.0, (double(sink_->processedUSecs()) - silence - waiting) / 1.0e6);
 }

@@ -17,7 +17,8 @@ constexpr AVRational kFallbackRate{25, 1};
 constexpr double kFastestRate = 60.0;
 // The sound clock may stop a rounding short of the end.
 constexpr double kEndSlack = 0.01;
-constexpr double kOverdueSeconds = 2.0;
+// A sound output whose clock stands still this long no longer holds the preview open.
+constexpr qint64 kStalledClockMs = 3000;
 
 QImage toImage(const AVFrame& frame)
 {
@@ -87,13 +88,23 @@ bool PreviewPlayer::start(const std::vector<Clip>& video, const std::vector<Clip
         return false;
     }
 
+    // Without a working output the preview plays silently in real time.
+    if (audio_ && !audio_->start()) {
+        audio_.reset();
+        soundTrack_.reset();
+    }
     stopping_ = false;
-    decodingDone_ = false;
+    picturesDone_ = video_ == nullptr;
+    soundDone_ = soundTrack_ == nullptr;
     ended_ = false;
     played_ = 0.0;
-    worker_ = std::thread([this] { decode(); });
-    if (audio_ && !audio_->start())
-        audio_.reset();
+    lastClock_ = -1.0;
+    // Pictures and sound are decoded apart, so a sound device that takes its time to start or
+    // buffers deeply never waits for pictures that wait for the sound's clock.
+    if (video_)
+        worker_ = std::thread([this] { decodePictures(); });
+    if (soundTrack_)
+        soundWorker_ = std::thread([this] { decodeSound(); });
     elapsed_.start();
     timer_.start();
     return true;
@@ -132,32 +143,34 @@ void PreviewPlayer::release()
     soundBuffer_.close();
     if (worker_.joinable())
         worker_.join();
+    if (soundWorker_.joinable())
+        soundWorker_.join();
     audio_.reset();
     soundTrack_.reset();
     video_.reset();
 }
 
-// The worker: keeps the sound buffer and the picture queue filled until both tracks are done.
-void PreviewPlayer::decode()
+// The picture worker: keeps the bounded picture queue filled until the pictures are done.
+void PreviewPlayer::decodePictures()
 {
-    bool pictures = video_ != nullptr;
-    bool sound = soundTrack_ != nullptr;
+    while (!stopping_ && decodePicture()) {
+    }
+    picturesDone_ = true;
+}
+
+// The sound worker: keeps the bounded sound buffer filled until the sound is done.
+void PreviewPlayer::decodeSound()
+{
     QByteArray piece;
-    while (!stopping_ && (pictures || sound)) {
-        if (sound) {
-            piece.clear();
-            sound = soundTrack_->produce(piece);
-            if (!piece.isEmpty() && !soundBuffer_.append(piece))
-                break;
-            if (!sound)
-                soundBuffer_.finish();
-        }
-        // Pictures wait in their bounded queue; decode one between pieces of sound.
-        if (pictures)
-            pictures = decodePicture();
+    bool more = true;
+    while (!stopping_ && more) {
+        piece.clear();
+        more = soundTrack_->produce(piece);
+        if (!piece.isEmpty() && !soundBuffer_.append(piece))
+            break;
     }
     soundBuffer_.finish();
-    decodingDone_ = true;
+    soundDone_ = true;
 }
 
 bool PreviewPlayer::decodePicture()
@@ -176,10 +189,13 @@ void PreviewPlayer::present()
     played_ = std::min(now, total_);
     if (auto frame = frames_.takeDue(now); frame && surface_)
         surface_->showPicture(frame->image);
-    const bool allShown = decodingDone_ && frames_.empty() && now >= total_ - kEndSlack;
-    // A sound output that stops advancing does not hold the preview open.
-    const bool overdue = double(elapsed_.elapsed()) / 1000.0 > total_ + kOverdueSeconds;
-    if (allShown || overdue)
+    const bool allShown = picturesDone_ && soundDone_ && frames_.empty() && now >= total_ - kEndSlack;
+    if (now > lastClock_) {
+        lastClock_ = now;
+        sinceClockMoved_.start();
+    }
+    const bool stalled = sinceClockMoved_.elapsed() > kStalledClockMs;
+    if (allShown || stalled)
         finish();
 }
 

@@ -49,7 +49,8 @@ signals:
 
 private:
     bool openSound(const std::vector<Clip>& audio);
-    void decode();
+    void decodePictures();
+    void decodeSound();
     bool decodePicture();
     void present();
     double clock() const;
@@ -60,14 +61,18 @@ private:
     Sound sound_;
     QTimer timer_;
     QElapsedTimer elapsed_;
+    QElapsedTimer sinceClockMoved_;
+    double lastClock_ = -1.0;
     std::unique_ptr<VideoTrack> video_;
     std::unique_ptr<PreviewSoundTrack> soundTrack_;
     std::unique_ptr<PreviewAudioOutput> audio_;
     PreviewFrameQueue frames_;
     PreviewAudioBuffer soundBuffer_;
     std::thread worker_;
+    std::thread soundWorker_;
     std::atomic<bool> stopping_{false};
-    std::atomic<bool> decodingDone_{false};
+    std::atomic<bool> picturesDone_{false};
+    std::atomic<bool> soundDone_{false};
     std::atomic<bool> ended_{false};
     std::atomic<double> played_{0.0};
     double total_ = 0.0;
