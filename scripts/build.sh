@@ -4,6 +4,9 @@
 #   scripts/build.sh --sanitize   address and undefined-behaviour sanitizers in build-sanitize/
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Everything but the build folder's name goes to stderr, so callers can read the name and still
+# show the log.
+exec 3>&1 1>&2
 
 bash scripts/setup.sh
 
@@ -16,4 +19,4 @@ fi
 
 cmake -S . -B "$dir" -G Ninja "${flags[@]}"
 cmake --build "$dir" --parallel "$(nproc)"
-echo "$dir"
+echo "$dir" >&3
