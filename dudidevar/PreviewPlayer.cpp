@@ -18,7 +18,7 @@ constexpr double kFastestRate = 60.0;
 // The sound clock may stop a rounding short of the end.
 constexpr double kEndSlack = 0.01;
 // A sound output whose clock stands still this long no longer holds the preview open.
-constexpr qint64 kStalledClockMs = 3000;
+constexpr qint64 kStalledClockMs = 5000;
 
 QImage toImage(const AVFrame& frame)
 {

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   ffmpeg
   xvfb xauth imagemagick
+  pulseaudio
   qt6-qpa-plugins libgl1-mesa-dri
 )
 
