@@ -17,6 +17,13 @@ if [ "${1:-}" = "--sanitize" ]; then
   flags=(-DCMAKE_BUILD_TYPE=Debug -DMARVANE_SANITIZE=ON)
 fi
 
+# ccache keeps rebuilds of unchanged sources short, also across checkouts of the project: paths
+# are taken relative to the checkout and the build folder is left out of the hash.
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 cmake -S . -B "$dir" -G Ninja "${flags[@]}"
 cmake --build "$dir" --parallel "$(nproc)"
 echo "$dir" >&3
