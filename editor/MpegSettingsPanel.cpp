@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "editor/PanelLists.h"
 #include "editor/TemplateBuilder.h"
@@ -66,6 +67,9 @@ void MpegSettingsPanel::open()
 {
     fillLists();
     frameRates_->view()->setMinimumWidth(kFrameRateDropWidth);
+    // The closed list shows its rate in full; the group leaves room to the right.
+    frameRates_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    frameRates_->resize(std::max(frameRates_->width(), frameRates_->sizeHint().width()), frameRates_->height());
     ntsc_->setChecked(true);
     state_.open();
     showState();

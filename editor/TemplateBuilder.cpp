@@ -23,7 +23,10 @@ constexpr int kDropDownRowHeight = 8;  // dialog units per row of the open list
 
 QFont TemplateBuilder::dialogFont()
 {
-    QFont font(QStringLiteral("Tahoma"));
+    // Narrow faces first where Tahoma itself is missing: the templates leave room for its width.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                      QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
@@ -46,8 +49,24 @@ QLabel* TemplateBuilder::addStatic(const QString& text, int x, int y, int w, int
 {
     auto* label = place(new QLabel(text, owner_), -1, x, y, w, h);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
+    fitStatic(label);
     return label;
+}
+
+// A face a little wider than the template's own must not cut a text off: a one-line static
+// grows to the right, one of several lines wraps and grows downwards.
+void TemplateBuilder::fitStatic(QLabel* label)
+{
+    const QFontMetrics metrics(owner_->font());
+    const int textWidth = metrics.horizontalAdvance(label->text()) + 1;
+    if (textWidth <= label->width())
+        return;
+    if (label->height() < 2 * metrics.lineSpacing()) {
+        label->resize(textWidth, label->height());
+        return;
+    }
+    label->setWordWrap(true);
+    label->resize(label->width(), std::max(label->height(), label->heightForWidth(label->width())));
 }
 
 QGroupBox* TemplateBuilder::addGroupBox(int id, const QString& text, int x, int y, int w, int h)

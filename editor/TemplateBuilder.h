@@ -47,6 +47,7 @@ public:
     }
 
 private:
+    void fitStatic(QLabel* label);
     void placeWidget(QWidget* widget, int id, int x, int y, int w, int h);
 
     QWidget* owner_;
