@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kFrameRateDropWidth = 150;
+constexpr int kDropDownArrowRoom = 32;
 
 const char* const kFrameRateTexts[] = {"23.976 fps - NTSC", "24 fps - Standard Cinema", "25 fps - PAL",
                                        "29.97 fps - NTSC", "30 fps - NTSC"};
@@ -68,8 +69,11 @@ void MpegSettingsPanel::open()
     fillLists();
     frameRates_->view()->setMinimumWidth(kFrameRateDropWidth);
     // The closed list shows its rate in full; the group leaves room to the right.
-    frameRates_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    frameRates_->resize(std::max(frameRates_->width(), frameRates_->sizeHint().width()), frameRates_->height());
+    const QFontMetrics metrics(frameRates_->font());
+    int textWidth = 0;
+    for (const char* text : kFrameRateTexts)
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(QString::fromLatin1(text)));
+    frameRates_->resize(std::max(frameRates_->width(), textWidth + kDropDownArrowRoom), frameRates_->height());
     ntsc_->setChecked(true);
     state_.open();
     showState();
