@@ -71,7 +71,12 @@ void TemplateBuilder::fitStatic(QLabel* label)
 
 QGroupBox* TemplateBuilder::addGroupBox(int id, const QString& text, int x, int y, int w, int h)
 {
-    return place(new QGroupBox(text, owner_), id, x, y, w, h);
+    auto* box = place(new QGroupBox(text, owner_), id, x, y, w, h);
+    // The templates put the frame line through the middle of the title, near the box's top.
+    box->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; padding: 0 2px; }"));
+    return box;
 }
 
 QCheckBox* TemplateBuilder::addCheckBox(int id, const QString& text, int x, int y, int w, int h)
