@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QTest>
 #include <fstream>
 
@@ -10,6 +11,9 @@
 #include "editor/AviSettingsPanel.h"
 #include "editor/WmvProfilePanel.h"
 #include "platform/FileFilter.h"
+#include "res/Resources.h"
+#include "skin/SkinColors.h"
+#include "editor/MpegSettingsPanel.h"
 
 namespace {
 
@@ -360,4 +364,28 @@ TEST_F(KindsAtOk, WmvStoresTheControlsIndexOfTheChosenProfile)
     profiles->setCurrentIndex(1);
     ASSERT_TRUE(pressOk(*d));
     EXPECT_EQ(tasks_.at(0).settings->wmvProfile, 2);
+}
+
+using Appearance = EditorFixture;
+
+TEST_F(Appearance, TitleKindButtonIconsAndColours)
+{
+    auto d = openNew("/clips/a.mpg");
+    EXPECT_EQ(d->windowTitle(), "Option");
+    EXPECT_EQ(d->size(), QSize(474, 498));
+    CSkinButton* avi = in<CSkinButton>(d.get(), 1064);
+    CSkinButton* wmv = in<CSkinButton>(d.get(), 1074);
+    EXPECT_EQ(avi->text(), "To AVI(DivX , Xvid)");
+    EXPECT_EQ(avi->NormalIcon().toImage(), QPixmap::fromImage(Resources::icon(141)).toImage());
+    EXPECT_EQ(avi->SecondIcon().toImage(), QPixmap::fromImage(Resources::icon(140)).toImage());
+    EXPECT_EQ(wmv->Color(CSkinButton::BkIn), SkinColors::OffsetColorValue(wmv->Color(CSkinButton::BkOut), 30));
+    EXPECT_TRUE(in<CSkinButton>(d.get(), 1)->isDefault());
+    for (const int id : {1057, 1058, 1037, 1038, 1, 2, 1061})
+        EXPECT_FALSE(in<CSkinButton>(d.get(), id)->NormalIcon().isNull()) << id;
+    EXPECT_FALSE(in<QGroupBox>(d.get(), 1066)->isVisible());
+    EXPECT_EQ(d->AviPanel()->pos(), in<QGroupBox>(d.get(), 1066)->pos());
+    EXPECT_EQ(d->WmvPanel()->pos(), d->AviPanel()->pos());
+    EXPECT_TRUE(d->AviPanel()->isVisible());
+    EXPECT_FALSE(d->MpegPanel()->isVisible());
+    EXPECT_FALSE(d->WmvPanel()->isVisible());
 }
