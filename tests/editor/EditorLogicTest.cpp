@@ -80,16 +80,6 @@ TEST(MpegPresets, VcdClearsVbrAndDvdDoesNotSetItAgain)
     EXPECT_TRUE(state.enables().bitRateField);
 }
 
-TEST(MpegPresets, CustomRightAfterOpeningKeepsTheDvdNtscPicture)
-{
-    const MpegPresetState state = openedOn(MpegPresetState::Custom, true);
-    const MpegChoice shown = state.shown();
-    EXPECT_EQ(PictureSizes::pixelsAt(shown.widthPosition), 720);
-    EXPECT_EQ(PictureSizes::pixelsAt(shown.heightPosition), 480);
-    EXPECT_EQ(shown.frameRatePosition, 3);
-    EXPECT_EQ(shown.videoBitRate, "2000");
-}
-
 TEST(MpegPresets, UserEntriesSurviveAPresetThatDoesNotFixThem)
 {
     MpegPresetState state;
@@ -167,19 +157,6 @@ TEST(AviDefaultsRules, CompressorPreferenceTakesTheLastMatchInAnyCase)
     EXPECT_EQ(AviChoice::preferredPosition({"Cinepak", "DIVX 4", "x", "my DivX pro"}, "divx"), 3);
     EXPECT_EQ(AviChoice::preferredPosition({"PCM", "MPEG Layer-3", "GSM"}, "mpeg layer-3"), 1);
     EXPECT_EQ(AviChoice::preferredPosition({}, "divx"), -1);
-}
-
-TEST(AviDefaultsRules, FreshPanelStoresItsDefaults)
-{
-    TaskSettings s;
-    AviChoice::defaults({"DivX"}, {}).writeTo(s);
-    EXPECT_EQ(s.format, OutputFormat::Avi);
-    EXPECT_EQ(s.width, 352);
-    EXPECT_EQ(s.height, 240);
-    EXPECT_FLOAT_EQ(s.frameRate, 24.0f);
-    EXPECT_EQ(s.videoCompressor, 0);
-    EXPECT_EQ(s.audioCompressor, -1);
-    EXPECT_EQ(s.keepSourceSize, 0);
 }
 
 TEST(AviDefaultsRules, OriginalSizeKeepsTheRecordsSize)
