@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 
 #include "EditorFixture.h"
@@ -388,4 +389,21 @@ TEST_F(Appearance, TitleKindButtonIconsAndColours)
     EXPECT_TRUE(d->AviPanel()->isVisible());
     EXPECT_FALSE(d->MpegPanel()->isVisible());
     EXPECT_FALSE(d->WmvPanel()->isVisible());
+}
+
+using ModalRun = EditorFixture;
+
+TEST_F(ModalRun, ExecOpensTheDialogAndReportsOkOrCancel)
+{
+    TaskEditorDialog added(control_, tasks_);
+    added.SetFirstSource(dir() + "a.mpg");
+    QTimer::singleShot(0, &added, [&added] { click(added, 1); });
+    EXPECT_EQ(added.exec(), QDialog::Accepted);
+    ASSERT_EQ(tasks_.size(), 1u);
+    EXPECT_EQ(tasks_.at(0).outputPath, dir() + "a_output.avi");
+
+    TaskEditorDialog edited(control_, tasks_);
+    ASSERT_TRUE(edited.LoadTask(0));
+    QTimer::singleShot(0, &edited, [&edited] { click(edited, 2); });
+    EXPECT_EQ(edited.exec(), QDialog::Rejected);
 }
