@@ -2,8 +2,10 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "mainwnd/MakerAddresses.h"
+#include "platform/DialogFont.h"
 #include "platform/DialogUnits.h"
 #include "platform/Shell.h"
 
@@ -23,7 +25,9 @@ void staticText(QWidget* parent, const QString& text, const QRect& place)
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(place);
+    // A font wider than the template's may need another line: the text grows downwards
+    // rather than being cut.
+    label->setGeometry(place.adjusted(0, 0, 0, std::max(0, label->heightForWidth(place.width()) - place.height())));
 }
 
 }  // namespace
@@ -31,6 +35,7 @@ void staticText(QWidget* parent, const QString& text, const QRect& place)
 RequirementsDialog::RequirementsDialog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Marvane"));
+    setFont(DialogFont::Tahoma8());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(DialogUnits::toPixelsX(224), DialogUnits::toPixelsY(118));
 

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "mainwnd/MakerAddresses.h"
+#include "platform/DialogFont.h"
 #include "platform/DialogUnits.h"
 #include "res/Resources.h"
 
@@ -25,6 +26,7 @@ QLabel* staticText(QWidget* parent, const QString& text, const QRect& place)
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), link(this)
 {
     setWindowTitle(QStringLiteral("About Marvane"));
+    setFont(DialogFont::Tahoma8());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(DialogUnits::toPixelsX(241), DialogUnits::toPixelsY(137));
     BuildControls();

@@ -11,6 +11,7 @@
 #include "engine/ControlClassRegistry.h"
 #include "mainwnd/AboutDialog.h"
 #include "mainwnd/MakerAddresses.h"
+#include "platform/DialogFont.h"
 #include "platform/DialogUnits.h"
 #include "platform/InstallDir.h"
 #include "platform/PathNames.h"
@@ -82,6 +83,7 @@ MainWindow::MainWindow(TaskList& taskList_, QWidget* parent)
       systemMenu(this)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
+    setFont(DialogFont::Tahoma8());
     resize(DialogUnits::toPixelsX(kTemplateSize.width()), DialogUnits::toPixelsY(kTemplateSize.height()));
     setId(emblem, EmblemId);
     setId(tools, ToolsId);

@@ -13,6 +13,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/InstallDir.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "tasks/TaskList.h"
 
 namespace {
@@ -164,8 +165,9 @@ TEST_F(StartUpTest, EachFailedCheckShowsTheNoticeOnceAndNeverTheMainWindow)
         EXPECT_EQ(fresh.notices, 1);
         EXPECT_EQ(fresh.mainWindowRuns, 0);
         // Registration that failed launched no filter tool.
-        if (folder != kGoodModules)
+        if (folder != kGoodModules) {
             EXPECT_TRUE(shell->launched.empty());
+        }
     }
 }
 
