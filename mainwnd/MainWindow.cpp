@@ -241,8 +241,10 @@ void MainWindow::PlaceControls()
     execute.setGeometry(kExecutePlace);
     taskList.setGeometry(kTaskListPlace);
     videoArea.setGeometry(kVideoAreaPlace);
+    QPalette black = videoArea.palette();
+    black.setColor(QPalette::Window, Qt::black);
+    videoArea.setPalette(black);
     videoArea.setAutoFillBackground(true);
-    videoArea.setStyleSheet(QStringLiteral("background-color: black;"));
     if (QWidget* shown = control.Widget()) {
         shown->setGeometry(kControlPlace);
         shown->raise();
