@@ -61,9 +61,9 @@ void setId(QWidget& widget, int id)
 
 }  // namespace
 
-MainWindow::MainWindow(TaskList& taskList_, QWidget* parent)
+MainWindow::MainWindow(TaskList& sharedTasks, QWidget* parent)
     : QDialog(parent),
-      tasks(taskList_),
+      tasks(sharedTasks),
       emblem(this),
       tools(this),
       minimize(this),

@@ -392,6 +392,12 @@ TEST_F(MainWindowTest, DraggingTheSurfaceMovesTheWindowAndClicksOnControlsDoNot)
     send(QEvent::MouseMove, QPoint(330, 60), Qt::LeftButton);
     send(QEvent::MouseButtonRelease, QPoint(330, 60), Qt::NoButton);
     EXPECT_EQ(window.pos(), start + QPoint(30, 40));
+
+    QWidget* log = byId<LogList>(window, 4097)->viewport();
+    QTest::mousePress(log, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseMove(log, QPoint(80, 90));
+    QTest::mouseRelease(log, Qt::LeftButton, {}, QPoint(80, 90));
+    EXPECT_EQ(window.pos(), start + QPoint(30, 40));
 }
 
 TEST(AboutDialogTest, LinksToTheMakersPageWithThePointingHand)
