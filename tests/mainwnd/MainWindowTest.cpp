@@ -388,9 +388,9 @@ TEST_F(MainWindowTest, DraggingTheSurfaceMovesTheWindowAndClicksOnControlsDoNot)
         QMouseEvent event(type, local, global, Qt::LeftButton, held, Qt::NoModifier);
         QApplication::sendEvent(&window, &event);
     };
-    send(QEvent::MouseButtonPress, QPoint(300, 20), Qt::LeftButton);
-    send(QEvent::MouseMove, QPoint(330, 60), Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, QPoint(330, 60), Qt::NoButton);
+    send(QEvent::MouseButtonPress, QPoint(45, 300), Qt::LeftButton);
+    send(QEvent::MouseMove, QPoint(75, 340), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, QPoint(75, 340), Qt::NoButton);
     EXPECT_EQ(window.pos(), start + QPoint(30, 40));
 
     QWidget* log = byId<LogList>(window, 4097)->viewport();
