@@ -37,8 +37,7 @@ bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, std::st
         spans_.push_back(std::move(span));
     }
     decoded_ = ff::makeFrame();
-    converted_ = ff::makeFrame();
-    if (!decoded_ || !converted_) {
+    if (!decoded_) {
         *error = "out of memory";
         return false;
     }
@@ -57,7 +56,7 @@ bool AudioTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::str
     frameSize_ = encoder->frame_size > 0 ? encoder->frame_size : 1024;
     padLast_ = padLast;
     fifo_.reset(av_audio_fifo_alloc(format_, layout_.nb_channels, frameSize_ * 4));
-    if (!fifo_) {
+    if (!fifo_ || !converter_.setOutput(layout_, format_, rate_)) {
         *error = "out of memory";
         return false;
     }
@@ -77,7 +76,7 @@ ff::Frame AudioTrack::next(std::string* error)
         Span& span = spans_[current_];
         if (span.filled >= span.count) {
             span.decoder.reset();
-            swr_.reset();
+            converter_.reset();
             ++current_;
             continue;
         }
@@ -124,22 +123,13 @@ bool AudioTrack::fillFrom(Span& span, std::string* error)
         *error = span.clip.path + ": " + span.decoder->error();
         return false;
     }
-    if (!span.flushed && swr_) {
+    if (!span.flushed) {
         span.flushed = true;
-        const int capacity = swr_get_out_samples(swr_.get(), 0);
-        if (capacity > 0) {
-            av_frame_unref(converted_.get());
-            converted_->nb_samples = capacity;
-            converted_->format = format_;
-            if (av_channel_layout_copy(&converted_->ch_layout, &layout_) < 0 ||
-                av_frame_get_buffer(converted_.get(), 0) < 0) {
-                *error = "out of memory";
-                return false;
-            }
-            const int n = swr_convert(swr_.get(), converted_->data, capacity, nullptr, 0);
-            if (n > 0 && !put(span, converted_->data, n, 0))
-                return *error = "out of memory", false;
-        }
+        const AVFrame* tail = converter_.drain(error);
+        if (!error->empty())
+            return false;
+        if (tail && !put(span, tail->extended_data, tail->nb_samples, 0))
+            return *error = "out of memory", false;
         return true;
     }
     return putSilence(span, std::min(missing, kSilenceChunk)) || (*error = "out of memory", false);
@@ -147,24 +137,6 @@ bool AudioTrack::fillFrom(Span& span, std::string* error)
 
 bool AudioTrack::convertFrame(Span& span, const AVFrame* frame, std::string* error)
 {
-    if (!swr_) {
-        AVChannelLayout in{};
-        if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || !av_channel_layout_check(&frame->ch_layout))
-            av_channel_layout_default(&in, frame->ch_layout.nb_channels);
-        else if (av_channel_layout_copy(&in, &frame->ch_layout) < 0)
-            return *error = "out of memory", false;
-        SwrContext* raw = nullptr;
-        int rc = swr_alloc_set_opts2(&raw, &layout_, format_, rate_, &in, AVSampleFormat(frame->format),
-                                     frame->sample_rate, 0, nullptr);
-        av_channel_layout_uninit(&in);
-        swr_.reset(raw);
-        if (rc >= 0)
-            rc = swr_init(swr_.get());
-        if (rc < 0) {
-            *error = span.clip.path + ": cannot convert its sound: " + ff::errorText(rc);
-            return false;
-        }
-    }
     if (!span.started) {
         span.started = true;
         const double time = span.decoder->timeOf(frame);
@@ -174,24 +146,15 @@ bool AudioTrack::convertFrame(Span& span, const AVFrame* frame, std::string* err
         if (lead <= 0)
             span.drop = -lead;
     }
-    const int capacity = swr_get_out_samples(swr_.get(), frame->nb_samples);
-    av_frame_unref(converted_.get());
-    converted_->nb_samples = std::max(capacity, 1);
-    converted_->format = format_;
-    if (av_channel_layout_copy(&converted_->ch_layout, &layout_) < 0 ||
-        av_frame_get_buffer(converted_.get(), 0) < 0) {
-        *error = "out of memory";
+    const AVFrame* converted = converter_.convert(*frame, error);
+    if (!converted) {
+        *error = span.clip.path + ": " + *error;
         return false;
     }
-    const int n = swr_convert(swr_.get(), converted_->data, converted_->nb_samples,
-                              const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
-    if (n < 0) {
-        *error = span.clip.path + ": cannot convert its sound: " + ff::errorText(n);
-        return false;
-    }
+    const int n = converted->nb_samples;
     const std::int64_t skip = std::min<std::int64_t>(span.drop, n);
     span.drop -= skip;
-    if (!put(span, converted_->data, n, skip))
+    if (!put(span, converted->extended_data, n, skip))
         return *error = "out of memory", false;
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include "dudidevar/Clip.h"
 #include "dudidevar/FfmpegOwners.h"
+#include "dudidevar/SoundConverter.h"
 #include "dudidevar/SpanDecoder.h"
 
 // The audio spans of a clip list as one sound track in the encoder's sample format, rate and
@@ -61,7 +62,6 @@ private:
     std::int64_t totalSamples_ = 0;
     std::int64_t written_ = 0;
     ff::AudioFifo fifo_;
-    ff::Swr swr_;
+    SoundConverter converter_;
     ff::Frame decoded_;
-    ff::Frame converted_;
 };
