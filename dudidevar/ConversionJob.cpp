@@ -68,9 +68,17 @@ RunOutcome ConversionJob::run(RunProgress& progress)
         }
         progress.report(secondsDone(), total_);
     }
-    if (!writer_.finish(&error) || !temp_.commit(&error)) {
+    if (!writer_.finish(&error)) {
         temp_.discard();
         return RunOutcome::failure(error);
     }
+    // Renaming the finished file onto the target is the one step that cannot be taken back: a
+    // stop that came while the file was being finished still keeps the target as it was.
+    if (progress.stopRequested()) {
+        temp_.discard();
+        return RunOutcome::failure("stopped");
+    }
+    if (!temp_.commit(&error))
+        return RunOutcome::failure(error);
     return RunOutcome::success();
 }
