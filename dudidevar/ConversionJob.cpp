@@ -15,6 +15,8 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
     OutputPlan plan;
     if (!request.planner(shape, &plan, error))
         return false;
+    if (plan.muxer == "wav")
+        plan.largeWav = OutputPlanner::wavMayPass4GiB(plan.audio, audio_.totalSeconds());
     useVideo_ = plan.video.enabled && !request.videoClips.empty();
     useAudio_ = plan.audio.enabled && !request.audioClips.empty();
     plan.video.enabled = useVideo_;
