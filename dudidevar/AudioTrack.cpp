@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dudidevar/MediaProbe.h"
+
 extern "C" {
 #include <libavutil/samplefmt.h>
 }
 
 namespace {
 constexpr std::int64_t kSilenceChunk = 8192;
+// Timestamps this close to where the sound already stands are taken as continuous.
+constexpr int kJitterPerSecond = 50;
 }
 
 AudioTrack::~AudioTrack()
@@ -16,7 +20,7 @@ AudioTrack::~AudioTrack()
     av_channel_layout_uninit(&layout_);
 }
 
-bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, std::string* error)
+bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly, std::string* error)
 {
     spans_.clear();
     total_ = 0.0;
@@ -32,8 +36,11 @@ bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, std::st
             error->clear();
         } else {
             span.decoder->seekBefore(clip.start);
+            const double soundEnd = MediaProbe::streamEnd(span.decoder->input(), span.decoder->stream());
+            if (soundOnly && soundEnd > clip.start && soundEnd < clip.end)
+                span.clip.end = soundEnd;
         }
-        total_ += clip.length();
+        total_ += span.clip.length();
         spans_.push_back(std::move(span));
     }
     decoded_ = ff::makeFrame();
@@ -128,35 +135,55 @@ bool AudioTrack::fillFrom(Span& span, std::string* error)
         const AVFrame* tail = converter_.drain(error);
         if (!error->empty())
             return false;
-        if (tail && !put(span, tail->extended_data, tail->nb_samples, 0))
-            return *error = "out of memory", false;
-        return true;
+        return !tail || putConverted(span, tail) || (*error = "out of memory", false);
+    }
+    if (missing > std::llround(span.clip.shortfallAllowed() * rate_)) {
+        *error = span.clip.path + ": the sound ends before the end of its span";
+        return false;
     }
     return putSilence(span, std::min(missing, kSilenceChunk)) || (*error = "out of memory", false);
 }
 
+// Sound follows its timestamps: where a frame's time lies ahead of the sound so far (a packet
+// lost in a recording, a damaged one skipped) the gap is filled with silence, and where it lies
+// behind, the overlap is dropped. Small differences are timestamp rounding and left alone.
+bool AudioTrack::placeFrame(Span& span, const AVFrame* frame)
+{
+    const double time = span.decoder->timeOf(frame);
+    if (time < 0)
+        return true;
+    const std::int64_t due = std::llround((time - span.clip.start) * rate_);
+    const std::int64_t reached = span.filled + converter_.delay() - span.drop;
+    const std::int64_t drift = due - reached;
+    const bool first = !span.started;
+    span.started = true;
+    if (!first && std::llabs(drift) <= rate_ / kJitterPerSecond)
+        return true;
+    if (drift < 0) {
+        span.drop -= drift;
+        return true;
+    }
+    return putSilence(span, drift);
+}
+
 bool AudioTrack::convertFrame(Span& span, const AVFrame* frame, std::string* error)
 {
-    if (!span.started) {
-        span.started = true;
-        const double time = span.decoder->timeOf(frame);
-        const std::int64_t lead = time < 0 ? 0 : std::llround((time - span.clip.start) * rate_);
-        if (lead > 0 && !putSilence(span, lead))
-            return *error = "out of memory", false;
-        if (lead <= 0)
-            span.drop = -lead;
-    }
+    if (!placeFrame(span, frame))
+        return *error = "out of memory", false;
     const AVFrame* converted = converter_.convert(*frame, error);
     if (!converted) {
         *error = span.clip.path + ": " + *error;
         return false;
     }
+    return putConverted(span, converted) || (*error = "out of memory", false);
+}
+
+bool AudioTrack::putConverted(Span& span, const AVFrame* converted)
+{
     const int n = converted->nb_samples;
     const std::int64_t skip = std::min<std::int64_t>(span.drop, n);
     span.drop -= skip;
-    if (!put(span, converted->extended_data, n, skip))
-        return *error = "out of memory", false;
-    return true;
+    return put(span, converted->extended_data, n, skip);
 }
 
 bool AudioTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)

@@ -10,7 +10,7 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
             return false;
         shape = {video_.sourceWidth(), video_.sourceHeight(), video_.sourceRate(), video_.sourceAspect()};
     }
-    if (!request.audioClips.empty() && !audio_.open(request.audioClips, request.requireSound, error))
+    if (!request.audioClips.empty() && !audio_.open(request.audioClips, request.requireSound, request.videoClips.empty(), error))
         return false;
     OutputPlan plan;
     if (!request.planner(shape, &plan, error))

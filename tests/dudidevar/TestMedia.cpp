@@ -166,6 +166,14 @@ std::string stereoThenMonoMp2()
     return joined("stereo-mono.mp2", {part("stereo.mp2", "44100", "2"), part("mono.mp2", "22050", "1")});
 }
 
+std::string contentOf(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + path);
+    return file.readAll().toStdString();
+}
+
 std::string fileWith(const std::string& name, const std::string& bytes)
 {
     const std::string path = folder() + name;

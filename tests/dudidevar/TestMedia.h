@@ -34,6 +34,8 @@ std::string stereoThenMonoMp2();
 std::string made(const std::string& name, const std::vector<std::string>& args);
 // Files joined end to end.
 std::string joined(const std::string& name, const std::vector<std::string>& parts);
+// The bytes of a file.
+std::string contentOf(const std::string& path);
 // Any file with the given bytes.
 std::string fileWith(const std::string& name, const std::string& bytes);
 
