@@ -3,6 +3,7 @@
 #include "RunRecorder.h"
 #include "TestMedia.h"
 #include "dudidevar/DudidEvarControl.h"
+#include "dudidevar/FfmpegOwners.h"
 
 namespace {
 
@@ -64,6 +65,16 @@ TEST_F(DamagedSourcesTest, AFewDamagedSoundPacketsArePassedOverAndManyFailTheRun
     EXPECT_EQ(events.failed, 1);
     EXPECT_NE(events.reason.find("damaged"), std::string::npos) << events.reason;
     EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"few.avi"});
+}
+
+// Decoders give codes of their own (this one: an AC-3 frame header that cannot be parsed), for
+// which the library's text is only the number.
+TEST(ErrorTextTest, CodesWithoutALibraryTextStillReadAsWords)
+{
+    EXPECT_EQ(ff::errorText(AVERROR_INVALIDDATA), "Invalid data found when processing input");
+    const std::string text = ff::errorText(-50531338);
+    EXPECT_EQ(text.find("Error number"), std::string::npos) << text;
+    EXPECT_NE(text.find("cannot be understood"), std::string::npos) << text;
 }
 
 }  // namespace
