@@ -7,13 +7,18 @@
 #include <filesystem>
 #include <memory>
 
+#include <QEventLoop>
+#include <QTimer>
+
+#include "cli/CliExecutionView.h"
 #include "cli/ConvertOptions.h"
-#include "cli/RunWaiter.h"
+#include "cli/Interrupt.h"
 #include "engine/CDudidEvar.h"
 #include "platform/OutputPathProbe.h"
 #include "tasks/MpegFrameRates.h"
 #include "tasks/OutputNaming.h"
-#include "tasks/TaskControlSetup.h"
+#include "tasks/TaskExecution.h"
+#include "tasks/TaskList.h"
 
 namespace ConvertCommand {
 
@@ -130,16 +135,15 @@ std::string outputPathFor(const ConvertOptions& o)
     return o.output;
 }
 
-bool buildTask(CDudidEvar& control, const ConvertOptions& o, ConversionTask* task, std::string* error)
+// Appends the task the options describe, as the editor would build it.
+bool buildTask(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, std::string* error)
 {
-    task->sources = o.sources;
-    task->description = OutputKinds::description(o.kind);
-    task->outputPath = outputPathFor(o);
-    task->settings = std::make_unique<TaskSettings>();
-    TaskSettings& s = *task->settings;
+    const std::size_t index = tasks.append(o.sources, outputPathFor(o), OutputKinds::description(o.kind));
+    ConversionTask& task = tasks.at(index);
+    TaskSettings& s = *task.settings;
     s.format = OutputKinds::toFormat(o.kind, o.ntsc);
     s.videoOnly = o.videoOnly ? 1 : 0;
-    s.split = o.splitSeconds > 0 ? 1 : 0;
+    s.split = o.splitSeconds > 0 && o.sources.size() == 1 ? 1 : 0;
     s.splitSeconds = o.splitSeconds;
     bool ok = true;
     if (o.kind == OutputKind::Avi)
@@ -148,47 +152,35 @@ bool buildTask(CDudidEvar& control, const ConvertOptions& o, ConversionTask* tas
         ok = fillWmv(control, o, s, error);
     else
         ok = fillMpeg(o, s, error);
-    if (ok && !OutputPathProbe::isUsable(task->outputPath, task->sources)) {
-        *error = "The output file path is invalid or the file is used by another program: " + task->outputPath;
+    if (ok && !OutputPathProbe::isUsable(task.outputPath, task.sources)) {
+        *error = "The output file path is invalid or the file is used by another program: " + task.outputPath;
         ok = false;
     }
     return ok;
 }
 
-bool runSplit(CDudidEvar& control, ConversionTask& task)
+// Runs the list as the main window runs it, until the run comes to rest; Ctrl-C stops it.
+void runTasks(CDudidEvar& control, TaskList& tasks)
 {
-    TaskControlSetup setup(control);
-    const std::int32_t step = task.settings->splitSeconds;
-    std::int32_t partStart = 0;
-    double sourceDuration = setup.setUp(task);
-    while (true) {
-        const std::string part =
-            OutputNaming::splitPartPath(task.outputPath, std::uint32_t(partStart), std::uint32_t(step));
-        if (!setup.convertSplitPart(task, partStart, sourceDuration)) {
-            std::fprintf(stderr, "%s: failed to execute the task\n", part.c_str());
-            return false;
-        }
-        RunWaiter waiter(control);
-        if (!waiter.wait(part))
-            return false;
-        partStart += step;
-        if (!(partStart < control.GetDuration(task.sources.front())))
-            return true;
-        sourceDuration = setup.setUp(task);
-    }
-}
-
-bool runWhole(CDudidEvar& control, ConversionTask& task)
-{
-    TaskControlSetup setup(control);
-    setup.setUp(task);
-    setup.addWholeTaskClips(task);
-    if (!control.Convert(task.outputPath)) {
-        std::fprintf(stderr, "%s: failed to execute the task\n", task.outputPath.c_str());
-        return false;
-    }
-    RunWaiter waiter(control);
-    return waiter.wait(task.outputPath);
+    CliExecutionView view;
+    TaskExecution execution(control, tasks, view);
+    QEventLoop loop;
+    view.onRest = [&] { loop.quit(); };
+    QObject::connect(&control, &CDudidEvar::convertDone, &loop, [&] { execution.convertDone(); });
+    QObject::connect(&control, &CDudidEvar::convertProgress, &loop,
+                     [&](double done, double total) { execution.convertProgress(done, total); });
+    QObject::connect(&control, &CDudidEvar::convertFailed, &loop,
+                     [&](const QString& reason) { execution.convertFailed(reason.toStdString()); });
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&] {
+        if (Interrupt::requested() && execution.running())
+            execution.execute();
+    });
+    interruptWatch.start(100);
+    execution.execute();
+    if (execution.state() == TaskExecution::State::Running)
+        loop.exec();
+    execution.close();
 }
 
 }  // namespace
@@ -201,13 +193,13 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
         std::fprintf(stderr, "%s\nusage: marvane-cli %s\n", error.c_str(), kUsage);
         return 2;
     }
-    ConversionTask task;
-    if (!buildTask(control, options, &task, &error)) {
+    TaskList tasks;
+    if (!buildTask(control, options, tasks, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    const bool ok = task.isSplit() ? runSplit(control, task) : runWhole(control, task);
-    return ok ? 0 : 1;
+    runTasks(control, tasks);
+    return tasks.at(0).status == TaskStatus::Done ? 0 : 1;
 }
 
 }  // namespace ConvertCommand

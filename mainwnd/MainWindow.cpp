@@ -266,6 +266,7 @@ void MainWindow::ConnectCommands()
     connect(&edit, &QAbstractButton::clicked, this, &MainWindow::OnEdit);
     connect(&output, &QAbstractButton::clicked, this, &MainWindow::OnOutput);
     connect(&taskList, &TaskListView::rowClicked, this, &MainWindow::OnTaskListClicked);
+    connect(&taskList, &QTreeWidget::itemSelectionChanged, this, &MainWindow::OnTaskListSelectionChanged);
     connect(&minimize, &QAbstractButton::clicked, this, &MainWindow::OnMinimize);
     connect(&exit, &QAbstractButton::clicked, this, &MainWindow::OnExit);
     connect(&webLink, &QAbstractButton::clicked, this, &MainWindow::OpenWebPage);

@@ -11,8 +11,11 @@
 
 #include "engine/CDudidEvar.h"
 #include "mainwnd/LogList.h"
+#include "mainwnd/MainWindowExecutionView.h"
 #include "mainwnd/TaskListView.h"
 #include "skin/CHoverButton.h"
+#include "tasks/TaskExecution.h"
+#include "tasks/TaskSelection.h"
 
 class TaskList;
 
@@ -86,6 +89,7 @@ protected:
 
 private:
     friend class MainWindowTestPeer;
+    friend class MainWindowExecutionView;
 
     // Creation, before the controls are set up.
     void WarnAboutColourDepth();
@@ -115,6 +119,11 @@ private:
     void OnDel();
     void OnEdit();
     void OnTaskListClicked(int row);
+    void OnTaskListSelectionChanged();
+    std::size_t RowCount() const;
+    void AddRowForLastTask();
+    void RewriteRow(std::size_t index);
+    void ShowSelectedRow();
 
     // Execution and preview.
     void OnExecute();
@@ -151,10 +160,10 @@ private:
     QPixmap skinPixmap;
     QMenu systemMenu;
 
-    int selectedTask = 0;
-    int currentTask = -1;
-    bool running = false;
-    bool previewing = false;
+    // The selected task, and the run and preview with their state.
+    TaskSelection selection;
+    MainWindowExecutionView executionView{*this};
+    TaskExecution execution{control, tasks, executionView};
     bool extractionActive = false;
 
     bool created = false;

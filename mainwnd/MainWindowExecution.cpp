@@ -6,30 +6,35 @@
 
 void MainWindow::OnExecute()
 {
+    execution.execute();
 }
 
+// Output plays the task whose row the list shows selected.
 void MainWindow::OnOutput()
 {
+    ShowSelectedRow();
+    execution.preview(static_cast<std::size_t>(selection.row()));
 }
 
+// The control's events all pass through here. The execution routes them: to the audio
+// extraction tool while it uses the control, else to the preview that plays or the run.
 void MainWindow::OnConvertDone()
 {
+    execution.convertDone();
 }
 
 void MainWindow::OnConvertProgress(double secondsDone, double totalSeconds)
 {
-    (void)secondsDone;
-    (void)totalSeconds;
+    execution.convertProgress(secondsDone, totalSeconds);
 }
 
 void MainWindow::OnConvertFailed(const QString& reason)
 {
-    (void)reason;
+    execution.convertFailed(reason.toStdString());
 }
 
+// Stops a run or a preview, then releases every task's settings.
 void MainWindow::RunClosingSteps()
 {
-    if (running || previewing)
-        control.Stop();
-    tasks.releaseAllSettings();
+    execution.close();
 }

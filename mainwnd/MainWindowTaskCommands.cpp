@@ -1,19 +1,116 @@
-// The task list's commands: Add, Del, Edit and clicks on the list.
+// The task list's commands: Add, Del, Edit, and the rows of the list, which always show their
+// tasks with the selected task's row selected.
 #include "mainwnd/MainWindow.h"
+
+#include <QTreeWidgetItem>
+
+#include "editor/TaskEditorDialog.h"
+#include "platform/FileFilter.h"
+#include "platform/Prompts.h"
+#include "tasks/TaskList.h"
+#include "tasks/TaskRowText.h"
+
+namespace {
+
+void fillRow(QTreeWidgetItem& row, const ConversionTask& task)
+{
+    row.setText(TaskListView::SourceColumn, QString::fromStdString(TaskRowText::source(task)));
+    row.setText(TaskListView::StatusColumn, QString::fromStdString(TaskRowText::status(task)));
+    row.setText(TaskListView::DescriptionColumn, QString::fromStdString(TaskRowText::description(task)));
+    row.setText(TaskListView::OutputColumn, QString::fromStdString(task.outputPath));
+}
+
+}  // namespace
+
+std::size_t MainWindow::RowCount() const
+{
+    return static_cast<std::size_t>(taskList.topLevelItemCount());
+}
 
 void MainWindow::OnAdd()
 {
+    const std::optional<QString> path = Prompts::get().openFile(this, QString::fromLatin1(FileFilter::kSourceVideoFilter));
+    if (!path || path->isEmpty())
+        return;
+    TaskEditorDialog editor(control, tasks, this);
+    editor.SetFirstSource(path->toStdString());
+    if (editor.exec() != QDialog::Accepted || tasks.size() <= RowCount())
+        return;
+    AddRowForLastTask();
+    output.setEnabled(true);
+    execute.setEnabled(true);
 }
 
 void MainWindow::OnDel()
 {
+    if (RowCount() == 0)
+        return;
+    const int row = selection.row();
+    {
+        const QSignalBlocker quiet(taskList);
+        tasks.removeAt(static_cast<std::size_t>(row));
+        delete taskList.takeTopLevelItem(row);
+    }
+    selection.selectedRowDeleted();
+    ShowSelectedRow();
 }
 
 void MainWindow::OnEdit()
 {
+    if (RowCount() == 0)
+        return;
+    const auto index = static_cast<std::size_t>(selection.row());
+    TaskEditorDialog editor(control, tasks, this);
+    if (!editor.LoadTask(index) || editor.exec() != QDialog::Accepted)
+        return;
+    tasks.markWaiting(index);
+    RewriteRow(index);
 }
 
 void MainWindow::OnTaskListClicked(int row)
 {
-    (void)row;
+    selection.take(row, RowCount());
+    ShowSelectedRow();
+}
+
+// The keyboard moved the selection, or a click on no row cleared it.
+void MainWindow::OnTaskListSelectionChanged()
+{
+    const QList<QTreeWidgetItem*> picked = taskList.selectedItems();
+    if (!picked.isEmpty())
+        selection.take(taskList.indexOfTopLevelItem(picked.front()), RowCount());
+    ShowSelectedRow();
+}
+
+void MainWindow::AddRowForLastTask()
+{
+    const std::size_t index = RowCount();
+    auto* row = new QTreeWidgetItem;
+    fillRow(*row, tasks.at(index));
+    {
+        const QSignalBlocker quiet(taskList);
+        taskList.addTopLevelItem(row);
+    }
+    selection.rowAdded(RowCount());
+    ShowSelectedRow();
+}
+
+void MainWindow::RewriteRow(std::size_t index)
+{
+    if (QTreeWidgetItem* row = taskList.topLevelItem(static_cast<int>(index)))
+        fillRow(*row, tasks.at(index));
+}
+
+void MainWindow::ShowSelectedRow()
+{
+    const int row = selection.rowToShow(RowCount());
+    const QSignalBlocker quiet(taskList);
+    QTreeWidgetItem* shown = row >= 0 ? taskList.topLevelItem(row) : nullptr;
+    if (!shown) {
+        taskList.clearSelection();
+        return;
+    }
+    taskList.setCurrentItem(shown);
+    shown->setSelected(true);
+    taskList.scrollToItem(shown);
 }

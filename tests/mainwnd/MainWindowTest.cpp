@@ -24,13 +24,13 @@
 #include "skin/CHoverButton.h"
 #include "tasks/TaskList.h"
 
-// Reaches the window's run state, as the execution would set it.
+// Starts a run or a preview as Execute and Output would, and reads the selection and the run.
 class MainWindowTestPeer {
 public:
-    static void SetRunning(MainWindow& window, bool running) { window.running = running; }
-    static void SetPreviewing(MainWindow& window, bool previewing) { window.previewing = previewing; }
-    static int SelectedTask(const MainWindow& window) { return window.selectedTask; }
-    static int CurrentTask(const MainWindow& window) { return window.currentTask; }
+    static void StartRun(MainWindow& window) { window.execution.execute(); }
+    static void StartPreview(MainWindow& window, std::size_t task) { window.execution.preview(task); }
+    static int SelectedTask(const MainWindow& window) { return window.selection.row(); }
+    static int CurrentTask(const MainWindow& window) { return window.execution.currentTask(); }
 };
 
 namespace {
@@ -332,7 +332,7 @@ TEST_P(ClosingTest, StopsARunningControlAndReleasesEverySettingsRecord)
     MainWindow window(tasks);
     ASSERT_TRUE(window.Create());
     window.show();
-    MainWindowTestPeer::SetRunning(window, true);
+    MainWindowTestPeer::StartRun(window);
     end(window);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(control->callsStartingWith("Stop"), std::vector<std::string>{"Stop()"});
@@ -358,10 +358,11 @@ TEST_F(MainWindowTest, ClosingStopsAPreviewButNotAnIdleControl)
     EXPECT_TRUE(idleControl->callsStartingWith("Stop").empty());
     EXPECT_EQ(tasks.at(0).settings, nullptr);
 
+    tasks.append({"/v/b.avi"}, "/v/b.mpg", "To DVD");
     MainWindow previewing(tasks);
     ASSERT_TRUE(previewing.Create());
     previewing.show();
-    MainWindowTestPeer::SetPreviewing(previewing, true);
+    MainWindowTestPeer::StartPreview(previewing, 1);
     previewing.close();
     EXPECT_EQ(control->callsStartingWith("Stop").size(), 1u);
 }

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The main window's batch execution on a generated 20-second 1280x720 source with sound:
+#   bench/execution_bench.sh [BUILD_DIR]     (default: build)
+# 1. one DVD task: the longest gap between two ticks of a 10 ms timer on the window's thread;
+# 2. three DVD tasks: the peak memory of the process;
+# 3. the split-against-whole cost (bench/split_bench.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${1:-build}"
+bench="$build/bin/marvane-execution-bench"
+[ -x "$bench" ] || { echo "no $bench: build the marvane-execution-bench target first" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+src="$work/source.avi"
+echo "generating a 20 s 1280x720 source..."
+ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=20 \
+  -f lavfi -i sine=frequency=440:sample_rate=48000:duration=20 -ac 2 \
+  -c:v mpeg4 -q:v 3 -c:a libmp3lame -b:a 192k -shortest "$src"
+
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+echo "one 720p DVD task:"
+"$bench" "$src" 1 "$work"
+rm -f "$work"/task*.mpg
+echo "three 720p DVD tasks:"
+"$bench" "$src" 3 "$work"
+bash bench/split_bench.sh "$build"

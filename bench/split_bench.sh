@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# What a split task costs against converting its source whole: marvane-cli convert of a
+# generated 60-second 1280x720 source to AVI, once whole and once split every 15 seconds (four
+# parts), each the median of three turns, in wall time and in processor time (user + system),
+# which a busy machine disturbs less.
+#   bench/split_bench.sh [BUILD_DIR]     (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bin="${1:-build}/bin"
+cli="$bin/marvane-cli"
+[ -x "$cli" ] || { echo "no $cli: build first" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+src="$work/source.avi"
+echo "generating a 60 s 1280x720 source..."
+ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=60 \
+  -f lavfi -i sine=frequency=440:sample_rate=48000:duration=60 -ac 2 \
+  -c:v mpeg4 -q:v 3 -c:a libmp3lame -b:a 192k -shortest "$src"
+
+# "wall cpu": medians in seconds of three turns of one convert.
+median_of_three() {
+  local walls=() cpus=()
+  for _ in 1 2 3; do
+    rm -f "$work"/out*
+    /usr/bin/time -f "%e %U %S" -o "$work/time.log" "$cli" convert "$@" >/dev/null 2>"$work/stderr.log" || {
+      echo "failed: $*" >&2; cat "$work/stderr.log" >&2; exit 1; }
+    read -r e u s <"$work/time.log"
+    walls+=("$e")
+    cpus+=("$(awk -v u="$u" -v s="$s" 'BEGIN { print u + s }')")
+  done
+  echo "$(printf '%s\n' "${walls[@]}" | sort -n | sed -n 2p) $(printf '%s\n' "${cpus[@]}" | sort -n | sed -n 2p)"
+}
+
+read -r whole_wall whole_cpu <<<"$(median_of_three --to avi -o "$work/out.avi" "$src")"
+read -r split_wall split_cpu <<<"$(median_of_three --to avi --split 15 -o "$work/out.avi" "$src")"
+parts=$(ls "$work"/out*.avi | wc -l)
+awk -v ww="$whole_wall" -v wc="$whole_cpu" -v sw="$split_wall" -v sc="$split_cpu" -v p="$parts" 'BEGIN {
+  printf "whole: wall %.2f s, cpu %.2f s\n", ww, wc
+  printf "split into %d parts: wall %.2f s, cpu %.2f s\n", p, sw, sc
+  printf "ratio split/whole: wall %.3f, cpu %.3f\n", sw / ww, sc / wc }'

@@ -1,0 +1,64 @@
+#include "cli/CliExecutionView.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+CliExecutionView::CliExecutionView() : terminal_(::isatty(STDOUT_FILENO) != 0) {}
+
+void CliExecutionView::endProgressLine()
+{
+    if (progressOpen_)
+        std::printf("\n");
+    progressOpen_ = false;
+}
+
+void CliExecutionView::appendLogLine(const std::string& text)
+{
+    if (text.empty())
+        return;
+    if (text == "0% Finished") {
+        if (terminal_) {
+            std::printf("%s", text.c_str());
+            progressOpen_ = true;
+        }
+    } else {
+        endProgressLine();
+        std::printf("%s\n", text.c_str());
+    }
+    std::fflush(stdout);
+}
+
+void CliExecutionView::replaceProgressLine(const std::string& text)
+{
+    if (terminal_) {
+        std::printf("\r%-24s", text.c_str());
+        progressOpen_ = true;
+    } else if (text == "Done") {
+        std::printf("%s\n", text.c_str());
+    }
+    if (text == "Done")
+        endProgressLine();
+    std::fflush(stdout);
+}
+
+void CliExecutionView::showRunLook(bool running)
+{
+    if (!running)
+        rest();
+}
+
+PromptAnswer CliExecutionView::showMessage(const ExecutionMessage& message)
+{
+    if (message.buttons == PromptButtons::YesNo)
+        return PromptAnswer::Yes;
+    endProgressLine();
+    std::fprintf(stderr, "%s\n", message.text.c_str());
+    rest();
+    return PromptAnswer::Ok;
+}
+
+void CliExecutionView::rest()
+{
+    if (onRest)
+        onRest();
+}

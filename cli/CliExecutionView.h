@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+
+#include "tasks/IExecutionView.h"
+
+// The task execution shown on a terminal: log lines on stdout (the progress line rewritten in
+// place when stdout is a terminal), messages on stderr. A question to stop is answered Yes, as
+// the user asked for it with Ctrl-C.
+class CliExecutionView : public IExecutionView {
+public:
+    CliExecutionView();
+
+    // Called when the run has come to rest: back to idle, or halted by a failure.
+    std::function<void()> onRest;
+
+    void appendLogLine(const std::string& text) override;
+    void replaceProgressLine(const std::string& text) override;
+    void scrollLogToEnd() override {}
+    void setStatusCell(std::size_t, const std::string&) override {}
+    void setProgressBar(int, int) override {}
+    void showRunLook(bool running) override;
+    void showPreviewLook(bool) override {}
+    void enableTaskCommands(bool) override {}
+    void enableExecute(bool) override {}
+    void enablePreview(bool) override {}
+    void showPreviewArea(bool) override {}
+    PromptAnswer showMessage(const ExecutionMessage& message) override;
+
+private:
+    void endProgressLine();
+    void rest();
+
+    bool terminal_;
+    bool progressOpen_ = false;
+};

@@ -1,0 +1,307 @@
+#include "tasks/TaskExecution.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+#include "engine/CDudidEvar.h"
+#include "tasks/ProgressMeter.h"
+#include "tasks/TaskList.h"
+#include "tasks/TaskRowText.h"
+
+namespace {
+
+const ExecutionMessage kFailedToExecute{"Failed to execute the task.", MessageCaption::ApplicationName,
+                                        PromptIcon::Exclamation, PromptButtons::Ok};
+const ExecutionMessage kStopConversion{"Stop conversion?", MessageCaption::ProductTitle, PromptIcon::Information,
+                                       PromptButtons::YesNo};
+const ExecutionMessage kCannotPreview{"Can not preview the output file.", MessageCaption::ProductTitle,
+                                      PromptIcon::Information, PromptButtons::Ok};
+
+std::string executingLine(std::size_t index, const std::string& description)
+{
+    char number[32];
+    std::snprintf(number, sizeof number, "%zu", index + 1);
+    return std::string("Executing task ") + number + "  -  " + description;
+}
+
+// Seconds as the whole number the extraction tool takes.
+int truncatedSeconds(double seconds)
+{
+    if (!std::isfinite(seconds))
+        return 0;
+    if (seconds >= double(INT_MAX))
+        return INT_MAX;
+    if (seconds <= double(INT_MIN))
+        return INT_MIN;
+    return static_cast<int>(seconds);
+}
+
+// A split task with an interval that makes no parts runs whole.
+bool runsInParts(const ConversionTask& task)
+{
+    return task.isSplit() && task.settings->splitSeconds > 0;
+}
+
+}  // namespace
+
+TaskExecution::TaskExecution(CDudidEvar& control, TaskList& tasks, IExecutionView& view)
+    : control_(control), tasks_(tasks), view_(view), setup_(control)
+{
+}
+
+TaskExecution::State TaskExecution::state() const
+{
+    if (previewing_)
+        return State::Previewing;
+    if (!running_)
+        return State::Idle;
+    return conversionUnderWay_ ? State::Running : State::Halted;
+}
+
+void TaskExecution::setExtractionActive(bool active, IExtractionEvents* sink)
+{
+    extractionActive_ = active;
+    extractionSink_ = active ? sink : nullptr;
+}
+
+ConversionTask& TaskExecution::current()
+{
+    return tasks_.at(static_cast<std::size_t>(currentTask_));
+}
+
+void TaskExecution::execute()
+{
+    if (closed_ || previewing_ || extractionActive_)
+        return;
+    if (running_) {
+        stopRun();
+        return;
+    }
+    const auto first = tasks_.nextWaiting(0);
+    if (!first)
+        return;
+    running_ = true;
+    previewing_ = false;
+    view_.enableTaskCommands(false);
+    view_.enablePreview(false);
+    view_.showRunLook(true);
+    runTask(*first);
+}
+
+void TaskExecution::stopRun()
+{
+    if (view_.showMessage(kStopConversion) != PromptAnswer::Yes)
+        return;
+    // The run may have ended on its own while the question was open.
+    if (!running_ || closed_)
+        return;
+    control_.Stop();
+    conversionUnderWay_ = false;
+    view_.enableTaskCommands(true);
+    view_.enablePreview(true);
+    view_.showRunLook(false);
+    view_.appendLogLine("User Cancelled");
+    running_ = false;
+}
+
+void TaskExecution::runTask(std::size_t index)
+{
+    ConversionTask& task = tasks_.at(index);
+    if (task.status == TaskStatus::Done || !task.settings || task.sources.empty())
+        return;
+    view_.appendLogLine(executingLine(index, task.description));
+    currentTask_ = static_cast<int>(index);
+    if (startFirstPart(task))
+        reportStarted();
+    else
+        haltRun();
+}
+
+bool TaskExecution::startFirstPart(ConversionTask& task)
+{
+    if (runsInParts(task)) {
+        partStart_ = 0;
+        sourceDuration_ = setup_.setUp(task);
+        return setup_.convertSplitPart(task, partStart_, sourceDuration_);
+    }
+    setup_.setUp(task);
+    setup_.addWholeTaskClips(task);
+    return control_.Convert(task.outputPath);
+}
+
+bool TaskExecution::startNextPart(ConversionTask& task)
+{
+    sourceDuration_ = setup_.setUp(task);
+    return setup_.convertSplitPart(task, partStart_, sourceDuration_);
+}
+
+void TaskExecution::reportStarted()
+{
+    conversionUnderWay_ = true;
+    view_.appendLogLine("0% Finished");
+    view_.scrollLogToEnd();
+    view_.appendLogLine("");
+}
+
+// The run stays active without a conversion; Execute and "Stop conversion?" end it.
+void TaskExecution::haltRun()
+{
+    conversionUnderWay_ = false;
+    view_.showMessage(kFailedToExecute);
+    view_.appendLogLine("Failed");
+}
+
+void TaskExecution::convertDone()
+{
+    if (closed_)
+        return;
+    if (previewing_) {
+        endPreview();
+        view_.showPreviewLook(false);
+        return;
+    }
+    if (extractionActive_) {
+        if (extractionSink_)
+            extractionSink_->extractionDone();
+        return;
+    }
+    if (!conversionUnderWay_)
+        return;
+    ConversionTask& task = current();
+    if (runsInParts(task)) {
+        partStart_ += task.settings->splitSeconds;
+        if (partStart_ < control_.GetDuration(task.sources.front())) {
+            if (!startNextPart(task))
+                haltRun();
+            return;
+        }
+    }
+    finishTask();
+}
+
+void TaskExecution::finishTask()
+{
+    conversionUnderWay_ = false;
+    view_.setProgressBar(100, 0);
+    view_.replaceProgressLine("Done");
+    tasks_.markDone(static_cast<std::size_t>(currentTask_));
+    view_.setStatusCell(static_cast<std::size_t>(currentTask_), "Done");
+    const auto next = tasks_.nextWaiting(static_cast<std::size_t>(currentTask_) + 1);
+    if (next)
+        runTask(*next);
+    else
+        backToIdle();
+}
+
+void TaskExecution::backToIdle()
+{
+    running_ = false;
+    view_.enableTaskCommands(true);
+    view_.enablePreview(true);
+    view_.showRunLook(false);
+}
+
+void TaskExecution::convertProgress(double position, double length)
+{
+    if (closed_)
+        return;
+    if (extractionActive_) {
+        progressEventCount_ = 0;
+        if (extractionSink_)
+            extractionSink_->extractionProgress(truncatedSeconds(position), truncatedSeconds(length));
+        return;
+    }
+    if (!conversionUnderWay_)
+        return;
+    ++progressEventCount_;
+    showProgress(position, length);
+}
+
+void TaskExecution::showProgress(double position, double length)
+{
+    double done = position;
+    double total = length;
+    if (runsInParts(current())) {
+        done = partStart_ + position;
+        total = sourceDuration_;
+    }
+    view_.setProgressBar(ProgressMeter::barMaximum(total), ProgressMeter::barPosition(done, total));
+    if (progressEventCount_ <= 5)
+        return;
+    const std::string text = TaskRowText::progress(ProgressMeter::percent(done, total));
+    view_.replaceProgressLine(text);
+    view_.setStatusCell(static_cast<std::size_t>(currentTask_), text);
+    progressEventCount_ = 0;
+}
+
+void TaskExecution::convertFailed(const std::string& reason)
+{
+    if (closed_)
+        return;
+    if (previewing_) {
+        endPreview();
+        view_.showPreviewLook(false);
+        return;
+    }
+    if (extractionActive_) {
+        if (extractionSink_)
+            extractionSink_->extractionFailed(reason);
+        return;
+    }
+    if (!conversionUnderWay_)
+        return;
+    haltRun();
+    if (!reason.empty())
+        view_.appendLogLine(reason);
+}
+
+void TaskExecution::preview(std::size_t task)
+{
+    if (closed_ || running_ || extractionActive_)
+        return;
+    if (previewing_) {
+        view_.showPreviewLook(false);
+        control_.Stop();
+        endPreview();
+        return;
+    }
+    if (task >= tasks_.size())
+        return;
+    ConversionTask& previewed = tasks_.at(task);
+    if (!previewed.settings || previewed.sources.empty())
+        return;
+    setup_.setUp(previewed);
+    setup_.addWholeTaskClips(previewed);
+    view_.showPreviewArea(true);
+    if (!control_.Preview()) {
+        view_.showMessage(kCannotPreview);
+        view_.showPreviewArea(false);
+        return;
+    }
+    view_.showPreviewLook(true);
+    previewing_ = true;
+    view_.enableTaskCommands(false);
+    view_.enableExecute(false);
+}
+
+void TaskExecution::endPreview()
+{
+    previewing_ = false;
+    view_.showPreviewArea(false);
+    view_.enableTaskCommands(true);
+    view_.enableExecute(true);
+}
+
+void TaskExecution::close()
+{
+    if (closed_)
+        return;
+    if (running_ || previewing_)
+        control_.Stop();
+    closed_ = true;
+    running_ = false;
+    previewing_ = false;
+    conversionUnderWay_ = false;
+    tasks_.releaseAllSettings();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "tasks/IExecutionView.h"
+#include "tasks/TaskControlSetup.h"
+
+class CDudidEvar;
+class TaskList;
+
+// Runs the waiting tasks of the list one after another through the conversion control, plays
+// the preview of a task, and routes the control's events: to the audio extraction tool while it
+// uses the control, to the preview while one plays, otherwise to the run. Everything it shows
+// goes to the view; it touches no widget.
+class TaskExecution {
+public:
+    enum class State {
+        Idle,
+        Running,  // a conversion is under way
+        Halted,   // a run whose conversion did not start or failed; only Stop leaves it
+        Previewing,
+    };
+
+    TaskExecution(CDudidEvar& control, TaskList& tasks, IExecutionView& view);
+
+    // Execute: starts a run at the first waiting task, or, during a run, asks whether to stop it.
+    void execute();
+    // Preview: plays the task at the index, or stops the preview that plays.
+    void preview(std::size_t task);
+    // The main window closes: stops what runs and releases every task's settings. Nothing is
+    // started afterwards.
+    void close();
+
+    // The control's events.
+    void convertDone();
+    void convertProgress(double position, double length);
+    void convertFailed(const std::string& reason);
+
+    // While set, the control's events go to the sink and nothing else happens here.
+    void setExtractionActive(bool active, IExtractionEvents* sink = nullptr);
+    bool extractionActive() const { return extractionActive_; }
+
+    State state() const;
+    bool running() const { return running_; }
+    bool previewing() const { return previewing_; }
+    int currentTask() const { return currentTask_; }
+
+private:
+    void runTask(std::size_t index);
+    bool startFirstPart(ConversionTask& task);
+    bool startNextPart(ConversionTask& task);
+    void reportStarted();
+    void haltRun();
+    void finishTask();
+    void stopRun();
+    void backToIdle();
+    void endPreview();
+    void showProgress(double position, double length);
+    ConversionTask& current();
+
+    CDudidEvar& control_;
+    TaskList& tasks_;
+    IExecutionView& view_;
+    TaskControlSetup setup_;
+    IExtractionEvents* extractionSink_ = nullptr;
+
+    int currentTask_ = -1;
+    bool running_ = false;
+    bool previewing_ = false;
+    bool extractionActive_ = false;
+    bool conversionUnderWay_ = false;
+    bool closed_ = false;
+    std::int32_t partStart_ = 0;
+    double sourceDuration_ = 0.0;
+    int progressEventCount_ = 0;
+};

@@ -1,0 +1,306 @@
+// The task list commands and the execution as the main window shows them, on a scripted control.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+#include "ScriptedControl.h"
+#include "ScriptedPrompts.h"
+#include "editor/TaskEditorDialog.h"
+#include "engine/ControlClassRegistry.h"
+#include "mainwnd/LogList.h"
+#include "mainwnd/MainWindow.h"
+#include "platform/InstallDir.h"
+#include "skin/CHoverButton.h"
+#include "skin/CSkinButton.h"
+#include "tasks/TaskList.h"
+
+class MainWindowTestPeer {
+public:
+    static int SelectedTask(const MainWindow& window) { return window.selection.row(); }
+};
+
+namespace {
+
+class MainWindowTasksTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ControlClassRegistry::instance().registerClass(kDudidEvarClassId, [this](QWidget*) {
+            ScriptedControl::Script script;
+            script.durations = {{"/clips/a.mpg", 150.0}, {"/clips/b.mpg", 20.0}, {"/clips/c.mpg", 30.0}};
+            script.videoCompressors = {"Cinepak", "DivX 5"};
+            script.audioCompressors = {"PCM", "MPEG Layer-3"};
+            script.wmvProfiles = {"Video 56"};
+            auto made = std::make_unique<ScriptedControl>(script);
+            control = made.get();
+            return made;
+        });
+        InstallDir::set("");
+        window = std::make_unique<MainWindow>(tasks);
+        ASSERT_TRUE(window->Create());
+        window->show();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        ControlClassRegistry::instance().unregisterClass(kDudidEvarClassId);
+    }
+
+    template <typename T = QWidget>
+    T* byId(int id) const
+    {
+        return window->findChild<T*>(QString::number(id));
+    }
+    void click(int id) const { byId<CHoverButton>(id)->click(); }
+    QTreeWidget* list() const { return byId<QTreeWidget>(MainWindow::TaskListId); }
+    LogList* log() const { return byId<LogList>(MainWindow::LogListId); }
+    QString cell(int row, int column) const
+    {
+        const QTreeWidgetItem* item = list()->topLevelItem(row);
+        return item ? item->text(column) : QString();
+    }
+    int shownSelected() const
+    {
+        const auto picked = list()->selectedItems();
+        return picked.size() == 1 ? list()->indexOfTopLevelItem(picked.front()) : -1;
+    }
+    QString lastLogLines(int n) const
+    {
+        QStringList lines;
+        for (int i = log()->LineCount() - n; i < log()->LineCount(); ++i)
+            lines << log()->Line(i);
+        return lines.join('|');
+    }
+
+    // The editor that the next command opens is handled by `handle`.
+    static void onEditor(std::function<void(TaskEditorDialog&)> handle)
+    {
+        QTimer::singleShot(0, [handle] {
+            auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            handle(*editor);
+        });
+    }
+    // OK pressed; an editor that refuses it is closed, so the test goes on.
+    static void pressOk(TaskEditorDialog& editor)
+    {
+        editor.findChild<CSkinButton*>("1")->click();
+        if (editor.isVisible()) {
+            ADD_FAILURE() << "the editor refused OK";
+            editor.reject();
+        }
+    }
+
+    void addTask(const std::string& source, bool split = false)
+    {
+        prompts->files.push_back(QString::fromStdString(source));
+        const std::string output = QDir(folder.path()).filePath(QString("out%1.avi").arg(tasks.size())).toStdString();
+        onEditor([output, split](TaskEditorDialog& editor) {
+            editor.findChild<QLineEdit*>("1060")->setText(QString::fromStdString(output));
+            editor.findChild<QCheckBox*>("1062")->setChecked(split);
+            pressOk(editor);
+        });
+        click(MainWindow::AddId);
+    }
+
+    QTemporaryDir folder;
+    ScopedPrompts prompts;
+    TaskList tasks;
+    ScriptedControl* control = nullptr;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTasksTest, CancelledAddAddsNoRowAndEnablesNothing)
+{
+    click(MainWindow::AddId);  // no file chosen
+    prompts->files.push_back("/clips/a.mpg");
+    onEditor([](TaskEditorDialog& editor) { editor.reject(); });
+    click(MainWindow::AddId);
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_TRUE(tasks.empty());
+    EXPECT_FALSE(byId(MainWindow::ExecuteId)->isEnabled());
+    EXPECT_FALSE(byId(MainWindow::OutputId)->isEnabled());
+}
+
+TEST_F(MainWindowTasksTest, AddedRowsShowTheirTasksAndTheNewOneIsSelected)
+{
+    addTask("/clips/a.mpg", true);
+    addTask("/clips/b.mpg");
+    ASSERT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(cell(0, 0), "/clips/a.mpg");
+    EXPECT_EQ(cell(0, 1), "Waiting");
+    EXPECT_EQ(cell(0, 2), "To AVI (Split every 30 minutes)");
+    EXPECT_EQ(cell(1, 3), QDir(folder.path()).filePath("out1.avi"));
+    EXPECT_EQ(shownSelected(), 1);
+    EXPECT_EQ(MainWindowTestPeer::SelectedTask(*window), 1);
+    EXPECT_TRUE(byId(MainWindow::ExecuteId)->isEnabled());
+    EXPECT_TRUE(byId(MainWindow::OutputId)->isEnabled());
+}
+
+TEST_F(MainWindowTasksTest, DeleteRemovesTheSelectedRowAndSelectsTheOneBefore)
+{
+    addTask("/clips/a.mpg");
+    addTask("/clips/b.mpg");
+    addTask("/clips/c.mpg");
+    click(MainWindow::DelId);  // the last of three
+    ASSERT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(shownSelected(), 1);
+    EXPECT_EQ(tasks.at(1).sources.front(), "/clips/b.mpg");
+
+    list()->setCurrentItem(list()->topLevelItem(0));  // as the keyboard would
+    EXPECT_EQ(MainWindowTestPeer::SelectedTask(*window), 0);
+    click(MainWindow::DelId);  // row 0: the task that moves up is selected
+    ASSERT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(tasks.at(0).sources.front(), "/clips/b.mpg");
+    EXPECT_EQ(cell(0, 0), "/clips/b.mpg");
+    EXPECT_EQ(shownSelected(), 0);
+
+    click(MainWindow::DelId);
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_EQ(MainWindowTestPeer::SelectedTask(*window), 0);
+    click(MainWindow::DelId);
+    click(MainWindow::EditId);
+    click(MainWindow::ExecuteId);
+    click(MainWindow::OutputId);
+    EXPECT_TRUE(control->callsStartingWith("Convert").empty());
+    EXPECT_TRUE(control->callsStartingWith("Preview").empty());
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+TEST_F(MainWindowTasksTest, KeyboardSelectionIsTakenOverAndAClickOnNoRowKeepsItShown)
+{
+    addTask("/clips/a.mpg");
+    addTask("/clips/b.mpg");
+    addTask("/clips/c.mpg");
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Up);
+    QTest::keyClick(list(), Qt::Key_Up);
+    EXPECT_EQ(shownSelected(), 0);
+    EXPECT_EQ(MainWindowTestPeer::SelectedTask(*window), 0);
+
+    const QPoint belowRows(20, list()->viewport()->height() - 5);
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, belowRows);
+    EXPECT_EQ(shownSelected(), 0);
+    const QPoint onRow2 = list()->visualItemRect(list()->topLevelItem(2)).center();
+    QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, onRow2);
+    EXPECT_EQ(shownSelected(), 2);
+
+    QTest::keyClick(list(), Qt::Key_Up);
+    click(MainWindow::DelId);
+    EXPECT_EQ(tasks.at(1).sources.front(), "/clips/c.mpg");
+}
+
+TEST_F(MainWindowTasksTest, EditingADoneTaskMakesItWaitingAndCancellingChangesNothing)
+{
+    addTask("/clips/b.mpg");
+    click(MainWindow::ExecuteId);
+    control->raiseDone();
+    ASSERT_EQ(cell(0, 1), "Done");
+
+    onEditor([](TaskEditorDialog& editor) { editor.reject(); });
+    click(MainWindow::EditId);
+    EXPECT_EQ(cell(0, 1), "Done");
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
+
+    const QString output = QDir(folder.path()).filePath("edited.avi");
+    onEditor([output](TaskEditorDialog& editor) {
+        editor.findChild<QLineEdit*>("1060")->setText(output);
+        pressOk(editor);
+    });
+    click(MainWindow::EditId);
+    EXPECT_EQ(cell(0, 1), "Waiting");
+    EXPECT_EQ(cell(0, 3), output);
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
+}
+
+TEST_F(MainWindowTasksTest, RunShowsItsProgressAndStopAsksFirst)
+{
+    addTask("/clips/b.mpg");
+    click(MainWindow::ExecuteId);
+    auto* execute = byId<CHoverButton>(MainWindow::ExecuteId);
+    EXPECT_EQ(execute->toolTip(), "Stop");
+    EXPECT_FALSE(byId(MainWindow::AddId)->isEnabled());
+    EXPECT_FALSE(byId(MainWindow::ToolsId)->isEnabled());
+    EXPECT_FALSE(byId(MainWindow::OutputId)->isEnabled());
+    EXPECT_EQ(lastLogLines(3), "Executing task 1  -  To AVI|0% Finished|");
+
+    for (int i = 0; i < 6; ++i)
+        control->raiseProgress(5.0, 20.0);
+    EXPECT_EQ(cell(0, 1), "25.0% Finished");
+    EXPECT_EQ(lastLogLines(2), "25.0% Finished|");
+    auto* bar = byId<QProgressBar>(MainWindow::ProgressId);
+    EXPECT_EQ(bar->value() * 4, bar->maximum());
+
+    prompts->answers = {PromptAnswer::Yes};
+    click(MainWindow::ExecuteId);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, "Stop conversion?");
+    EXPECT_EQ(prompts->shown[0].caption, "Marvane");
+    EXPECT_EQ(control->calls().back(), "Stop()");
+    EXPECT_EQ(lastLogLines(1), "User Cancelled");
+    EXPECT_EQ(execute->toolTip(), "Execute all tasks");
+    EXPECT_TRUE(byId(MainWindow::AddId)->isEnabled());
+    EXPECT_EQ(cell(0, 1), "25.0% Finished");
+}
+
+TEST_F(MainWindowTasksTest, FailedStartIsReportedWithTheApplicationsName)
+{
+    addTask("/clips/b.mpg");
+    control->script().convertResult = false;
+    click(MainWindow::ExecuteId);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, "Failed to execute the task.");
+    EXPECT_EQ(prompts->shown[0].caption, QCoreApplication::applicationName());
+    EXPECT_EQ(lastLogLines(1), "Failed");
+    EXPECT_EQ(byId(MainWindow::ExecuteId)->toolTip(), "Stop");
+    EXPECT_FALSE(byId(MainWindow::AddId)->isEnabled());
+}
+
+TEST_F(MainWindowTasksTest, PreviewShowsTheControlInPlaceOfTheLog)
+{
+    addTask("/clips/a.mpg");
+    addTask("/clips/b.mpg");
+    list()->setCurrentItem(list()->topLevelItem(0));
+    click(MainWindow::OutputId);
+    EXPECT_EQ(control->callsStartingWith("AddVideoClip"), std::vector<std::string>{"AddVideoClip(/clips/a.mpg, 0, 150, 0)"});
+    EXPECT_TRUE(byId(MainWindow::VideoAreaId)->isVisible());
+    EXPECT_TRUE(byId(MainWindow::ConversionControlId)->isVisible());
+    EXPECT_FALSE(log()->isVisible());
+    EXPECT_EQ(byId(MainWindow::OutputId)->toolTip(), "Stop");
+    EXPECT_FALSE(byId(MainWindow::ExecuteId)->isEnabled());
+    EXPECT_FALSE(byId(MainWindow::DelId)->isEnabled());
+
+    control->raiseDone();
+    EXPECT_FALSE(byId(MainWindow::VideoAreaId)->isVisible());
+    EXPECT_TRUE(log()->isVisible());
+    EXPECT_EQ(byId(MainWindow::OutputId)->toolTip(), "Preview output");
+    EXPECT_TRUE(byId(MainWindow::ExecuteId)->isEnabled());
+
+    control->script().previewResult = false;
+    click(MainWindow::OutputId);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, "Can not preview the output file.");
+    EXPECT_TRUE(log()->isVisible());
+}
+
+TEST_F(MainWindowTasksTest, ClosingDuringARunStopsTheControlAndReleasesEveryRecord)
+{
+    addTask("/clips/a.mpg");
+    addTask("/clips/b.mpg");
+    click(MainWindow::ExecuteId);
+    window->close();
+    EXPECT_EQ(control->calls().back(), "Stop()");
+    EXPECT_EQ(tasks.at(0).settings, nullptr);
+    EXPECT_EQ(tasks.at(1).settings, nullptr);
+}
+
+}  // namespace

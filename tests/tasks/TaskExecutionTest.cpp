@@ -1,0 +1,402 @@
+#include <gtest/gtest.h>
+
+#include "RecordingExecutionView.h"
+#include "ScriptedControl.h"
+#include "engine/CDudidEvar.h"
+#include "tasks/TaskExecution.h"
+#include "tasks/TaskList.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class TaskExecutionTest : public ::testing::Test {
+protected:
+    TaskExecutionTest()
+    {
+        auto owned = std::make_unique<ScriptedControl>();
+        control = owned.get();
+        control->script().durations = {{"/m/a.mpg", 150.0}, {"/m/b.mpg", 120.0}, {"/m/c.avi", 20.0},
+                                       {"/m/long.mpg", 7200.0}};
+        control->script().sizes = {{"/m/a.mpg", {640, 360}}};
+        wrapper.Attach(std::move(owned));
+        QObject::connect(&wrapper, &CDudidEvar::convertDone, [this] { execution.convertDone(); });
+        QObject::connect(&wrapper, &CDudidEvar::convertProgress,
+                         [this](double done, double total) { execution.convertProgress(done, total); });
+        QObject::connect(&wrapper, &CDudidEvar::convertFailed,
+                         [this](const QString& reason) { execution.convertFailed(reason.toStdString()); });
+    }
+
+    std::size_t addTask(std::vector<std::string> sources, std::string output, int splitSeconds = 0,
+                        OutputFormat format = OutputFormat::Avi)
+    {
+        const std::size_t i = tasks.append(std::move(sources), std::move(output), "To AVI");
+        TaskSettings& s = *tasks.at(i).settings;
+        s.format = format;
+        s.width = 352;
+        s.height = 240;
+        s.split = splitSeconds > 0 ? 1 : 0;
+        s.splitSeconds = splitSeconds;
+        return i;
+    }
+
+    void progress(int events, double position, double length)
+    {
+        for (int i = 0; i < events; ++i)
+            control->raiseProgress(position, length);
+    }
+
+    Lines logTail(std::size_t n) const { return Lines(view.log.end() - std::ptrdiff_t(n), view.log.end()); }
+
+    CDudidEvar wrapper;
+    ScriptedControl* control = nullptr;
+    TaskList tasks;
+    RecordingExecutionView view;
+    TaskExecution execution{wrapper, tasks, view};
+};
+
+TEST_F(TaskExecutionTest, SplitSourceOf150SecondsGivesThreeNamedPartsThenDone)
+{
+    addTask({"/m/a.mpg"}, "/out/a.avi", 60);
+    execution.execute();
+    control->raiseDone();
+    control->raiseDone();
+    EXPECT_EQ(execution.state(), TaskExecution::State::Running);
+    control->raiseDone();
+
+    EXPECT_EQ(control->callsStartingWith("Convert"),
+              (Lines{"Convert(/out/a.avi)", "Convert(/out/a_001.avi)", "Convert(/out/a_002.avi)"}));
+    EXPECT_EQ(control->callsStartingWith("AddVideoClip"),
+              (Lines{"AddVideoClip(/m/a.mpg, 0, 60, 0)", "AddVideoClip(/m/a.mpg, 60, 120, 0)",
+                     "AddVideoClip(/m/a.mpg, 120, 150, 0)"}));
+    EXPECT_EQ(control->callsStartingWith("AddAudioClip").size(), 3u);
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
+    EXPECT_EQ(logTail(3), (Lines{"Executing task 1  -  To AVI", "Done", ""}));
+    EXPECT_EQ(view.eventsStartingWith("status"), (Lines{"status[0] Done"}));
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+    EXPECT_EQ(view.events.back(), "runLook 0");
+}
+
+TEST_F(TaskExecutionTest, SplitSourceOf120SecondsGivesExactlyTwoParts)
+{
+    addTask({"/m/b.mpg"}, "/out/b.mpg", 60);
+    execution.execute();
+    control->raiseDone();
+    control->raiseDone();
+    EXPECT_EQ(control->callsStartingWith("Convert"), (Lines{"Convert(/out/b.mpg)", "Convert(/out/b_001.mpg)"}));
+    EXPECT_EQ(control->callsStartingWith("AddVideoClip").back(), "AddVideoClip(/m/b.mpg, 60, 120, 0)");
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
+}
+
+TEST_F(TaskExecutionTest, ThreeSourcesMakeOneConversionInListOrderWithoutSoundWhenVideoOnly)
+{
+    addTask({"/m/c.avi", "/m/a.mpg", "/m/b.mpg"}, "/out/joined.avi", 60);
+    tasks.at(0).settings->videoOnly = 1;
+    execution.execute();
+    EXPECT_EQ(control->callsStartingWith("AddVideoClip"),
+              (Lines{"AddVideoClip(/m/c.avi, 0, 20, 0)", "AddVideoClip(/m/a.mpg, 0, 150, 0)",
+                     "AddVideoClip(/m/b.mpg, 0, 120, 0)"}));
+    EXPECT_TRUE(control->callsStartingWith("AddAudioClip").empty());
+    EXPECT_EQ(control->callsStartingWith("Convert"), (Lines{"Convert(/out/joined.avi)"}));
+    control->raiseDone();
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
+}
+
+TEST_F(TaskExecutionTest, StartShowsTheRunAndTheFirstProgressLine)
+{
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    execution.execute();
+    EXPECT_EQ(view.events, (Lines{"taskCommands 0", "preview 0", "runLook 1", "log+ Executing task 1  -  To AVI",
+                                  "log+ 0% Finished", "scroll", "log+ "}));
+    EXPECT_EQ(control->calls().back(), "Convert(/out/c.avi)");
+}
+
+TEST_F(TaskExecutionTest, BarMovesAtEveryEventAndTextAtEverySixth)
+{
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    execution.execute();
+    view.events.clear();
+    progress(5, 5.0, 20.0);
+    EXPECT_EQ(view.events, Lines(5, "bar 5000/20000"));
+    control->raiseProgress(10.0, 20.0);
+    EXPECT_EQ(view.eventsStartingWith("log~"), (Lines{"log~ 50.0% Finished"}));
+    EXPECT_EQ(view.eventsStartingWith("status"), (Lines{"status[0] 50.0% Finished"}));
+    EXPECT_EQ(logTail(2), (Lines{"50.0% Finished", ""}));
+    progress(5, 15.0, 20.0);
+    EXPECT_EQ(view.eventsStartingWith("log~").size(), 1u);
+    control->raiseProgress(15.0, 20.0);
+    EXPECT_EQ(view.eventsStartingWith("log~").back(), "log~ 75.0% Finished");
+
+    control->raiseDone();
+    EXPECT_EQ(view.eventsStartingWith("bar").back(), "bar 0/100");
+}
+
+TEST_F(TaskExecutionTest, SplitProgressRunsOverTheWholeSource)
+{
+    addTask({"/m/a.mpg"}, "/out/a.avi", 60);
+    execution.execute();
+    control->raiseDone();  // the second part, from 60 s
+    view.events.clear();
+    progress(6, 30.0, 60.0);
+    EXPECT_EQ(view.events.front(), "bar 90000/150000");
+    EXPECT_EQ(view.eventsStartingWith("status"), (Lines{"status[0] 60.0% Finished"}));
+}
+
+TEST_F(TaskExecutionTest, LongAndZeroLengthRunsShowSoundBarsAndPercentages)
+{
+    addTask({"/m/long.mpg"}, "/out/long.avi", 3600);
+    execution.execute();
+    control->raiseDone();  // second hour
+    view.events.clear();
+    progress(6, 1800.0, 3600.0);
+    EXPECT_EQ(view.events.front(), "bar 5400000/7200000");
+    EXPECT_EQ(view.eventsStartingWith("status"), (Lines{"status[0] 75.0% Finished"}));
+
+    control->raiseDone();
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    execution.execute();
+    view.events.clear();
+    progress(6, 0.0, 0.0);
+    EXPECT_EQ(view.events.front(), "bar 0/1");
+    EXPECT_EQ(view.eventsStartingWith("status"), (Lines{"status[1] 0.0% Finished"}));
+    progress(1, 0.25, 0.5);
+    EXPECT_EQ(view.events.back(), "bar 250/500");
+}
+
+TEST_F(TaskExecutionTest, StopLeavesTheTaskWaitingAndTheNextExecuteStartsItFromItsFirstPart)
+{
+    addTask({"/m/a.mpg"}, "/out/a.avi", 60);
+    execution.execute();
+    control->raiseDone();
+    progress(6, 30.0, 60.0);
+
+    view.answers = {PromptAnswer::No};
+    execution.execute();
+    EXPECT_EQ(execution.state(), TaskExecution::State::Running);
+    EXPECT_TRUE(control->callsStartingWith("Stop").empty());
+
+    view.events.clear();
+    execution.execute();
+    EXPECT_EQ(view.messages.back().text, "Stop conversion?");
+    EXPECT_EQ(view.messages.back().caption, MessageCaption::ProductTitle);
+    EXPECT_EQ(view.messages.back().icon, PromptIcon::Information);
+    EXPECT_EQ(view.messages.back().buttons, PromptButtons::YesNo);
+    EXPECT_EQ(control->calls().back(), "Stop()");
+    EXPECT_EQ(view.events, (Lines{"message Stop conversion?", "taskCommands 1", "preview 1", "runLook 0",
+                                  "log+ User Cancelled"}));
+    EXPECT_EQ(logTail(3), (Lines{"60.0% Finished", "", "User Cancelled"}));
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+
+    control->raiseDone();  // late event of the stopped run
+    EXPECT_EQ(control->callsStartingWith("Convert").size(), 2u);
+
+    control->clearCalls();
+    execution.execute();
+    EXPECT_EQ(control->callsStartingWith("Convert"), (Lines{"Convert(/out/a.avi)"}));
+    EXPECT_EQ(control->callsStartingWith("AddVideoClip"), (Lines{"AddVideoClip(/m/a.mpg, 0, 60, 0)"}));
+}
+
+TEST_F(TaskExecutionTest, FailedStartHaltsTheRunUntilTheUserStopsIt)
+{
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    addTask({"/m/b.mpg"}, "/out/b.avi");
+    control->script().convertResult = false;
+    execution.execute();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, "Failed to execute the task.");
+    EXPECT_EQ(view.messages[0].caption, MessageCaption::ApplicationName);
+    EXPECT_EQ(view.messages[0].buttons, PromptButtons::Ok);
+    EXPECT_EQ(logTail(2), (Lines{"Executing task 1  -  To AVI", "Failed"}));
+    EXPECT_EQ(execution.state(), TaskExecution::State::Halted);
+    EXPECT_EQ(view.eventsStartingWith("runLook"), (Lines{"runLook 1"}));
+
+    control->raiseProgress(1.0, 2.0);
+    control->raiseDone();
+    EXPECT_EQ(control->callsStartingWith("Convert").size(), 1u);
+    EXPECT_TRUE(view.eventsStartingWith("bar").empty());
+
+    execution.execute();
+    EXPECT_EQ(view.messages.back().text, "Stop conversion?");
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+    EXPECT_EQ(view.log.back(), "User Cancelled");
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
+}
+
+TEST_F(TaskExecutionTest, LaterSplitPartThatDoesNotStartIsReportedNeverDone)
+{
+    addTask({"/m/a.mpg"}, "/out/a.avi", 60);
+    control->script().convertResults = {true, false};
+    execution.execute();
+    control->raiseDone();
+    EXPECT_EQ(view.messages.back().text, "Failed to execute the task.");
+    EXPECT_EQ(view.log.back(), "Failed");
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
+    EXPECT_EQ(execution.state(), TaskExecution::State::Halted);
+    control->raiseDone();
+    EXPECT_EQ(control->callsStartingWith("Convert").size(), 2u);
+    EXPECT_TRUE(view.eventsStartingWith("status").empty());
+}
+
+TEST_F(TaskExecutionTest, RunFailingMidwayLeavesTheTaskWaitingAndStartsNothingMore)
+{
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    addTask({"/m/b.mpg"}, "/out/b.avi");
+    execution.execute();
+    progress(6, 10.0, 20.0);
+    control->raiseFailed("No space left on device");
+    EXPECT_EQ(view.messages.back().text, "Failed to execute the task.");
+    EXPECT_EQ(logTail(4), (Lines{"50.0% Finished", "", "Failed", "No space left on device"}));
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
+    EXPECT_EQ(execution.state(), TaskExecution::State::Halted);
+    control->raiseDone();
+    EXPECT_EQ(control->callsStartingWith("Convert"), (Lines{"Convert(/out/c.avi)"}));
+    EXPECT_EQ(view.eventsStartingWith("status"), (Lines{"status[0] 50.0% Finished"}));
+}
+
+TEST_F(TaskExecutionTest, DoneTasksAreSkippedAndEveryDoneListStartsNothing)
+{
+    addTask({"/m/c.avi"}, "/out/1.avi");
+    addTask({"/m/c.avi"}, "/out/2.avi");
+    addTask({"/m/c.avi"}, "/out/3.avi");
+    tasks.markDone(1);
+    execution.execute();
+    control->raiseDone();
+    EXPECT_EQ(logTail(6), (Lines{"Executing task 1  -  To AVI", "Done", "", "Executing task 3  -  To AVI",
+                                 "0% Finished", ""}));
+    control->raiseDone();
+    EXPECT_EQ(control->callsStartingWith("Convert"), (Lines{"Convert(/out/1.avi)", "Convert(/out/3.avi)"}));
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+
+    control->clearCalls();
+    view.events.clear();
+    execution.execute();
+    EXPECT_TRUE(control->calls().empty());
+    EXPECT_TRUE(view.events.empty());
+}
+
+TEST_F(TaskExecutionTest, WmvTaskConvertsAtTheSourceSize)
+{
+    addTask({"/m/a.mpg"}, "/out/a.wmv", 0, OutputFormat::Wmv);
+    execution.execute();
+    EXPECT_EQ(control->callsStartingWith("SetOutputWidth"), (Lines{"SetOutputWidth(640)"}));
+    EXPECT_EQ(control->callsStartingWith("SetOutputHeight"), (Lines{"SetOutputHeight(360)"}));
+    EXPECT_EQ(tasks.at(0).settings->keepSourceSize, 1);
+}
+
+TEST_F(TaskExecutionTest, EventsOutsideARunAreIgnored)
+{
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    control->raiseProgress(1.0, 2.0);
+    control->raiseDone();
+    control->raiseFailed("stray");
+    EXPECT_TRUE(view.events.empty());
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
+
+    execution.preview(0);
+    view.events.clear();
+    progress(6, 1.0, 20.0);
+    EXPECT_TRUE(view.events.empty());
+}
+
+TEST_F(TaskExecutionTest, PreviewPlaysTheWholeTaskAndEndsOnItsOwnOrOnStop)
+{
+    addTask({"/m/a.mpg"}, "/out/a.avi", 60);
+    execution.preview(0);
+    EXPECT_EQ(control->callsStartingWith("AddVideoClip"), (Lines{"AddVideoClip(/m/a.mpg, 0, 150, 0)"}));
+    EXPECT_EQ(control->calls().back(), "Preview()");
+    EXPECT_EQ(view.events, (Lines{"previewArea 1", "previewLook 1", "taskCommands 0", "execute 0"}));
+    EXPECT_EQ(execution.state(), TaskExecution::State::Previewing);
+
+    execution.execute();  // Execute is disabled during a preview
+    EXPECT_TRUE(control->callsStartingWith("Convert").empty());
+
+    view.events.clear();
+    control->raiseDone();
+    EXPECT_EQ(view.events, (Lines{"previewArea 0", "taskCommands 1", "execute 1", "previewLook 0"}));
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+
+    execution.preview(0);
+    view.events.clear();
+    execution.preview(0);
+    EXPECT_EQ(control->calls().back(), "Stop()");
+    EXPECT_EQ(view.events, (Lines{"previewLook 0", "previewArea 0", "taskCommands 1", "execute 1"}));
+}
+
+TEST_F(TaskExecutionTest, PreviewThatDoesNotStartShowsTheLogAgain)
+{
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    control->script().previewResult = false;
+    execution.preview(0);
+    EXPECT_EQ(view.events, (Lines{"previewArea 1", "message Can not preview the output file.", "previewArea 0"}));
+    EXPECT_EQ(view.messages[0].caption, MessageCaption::ProductTitle);
+    EXPECT_EQ(view.messages[0].icon, PromptIcon::Information);
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+
+    view.events.clear();
+    execution.preview(5);  // no such row
+    EXPECT_TRUE(view.events.empty());
+}
+
+class RecordingExtraction : public IExtractionEvents {
+public:
+    std::vector<std::string> events;
+    void extractionDone() override { events.push_back("done"); }
+    void extractionProgress(int position, int length) override
+    {
+        events.push_back("progress " + std::to_string(position) + " " + std::to_string(length));
+    }
+    void extractionFailed(const std::string& reason) override { events.push_back("failed " + reason); }
+};
+
+TEST_F(TaskExecutionTest, EventsDuringExtractionGoToTheExtractionTool)
+{
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    RecordingExtraction tool;
+    execution.setExtractionActive(true, &tool);
+    control->raiseProgress(3.9, 20.7);
+    control->raiseDone();
+    control->raiseFailed("bad");
+    execution.execute();
+    EXPECT_EQ(tool.events, (Lines{"progress 3 20", "done", "failed bad"}));
+    EXPECT_TRUE(view.events.empty());
+
+    execution.setExtractionActive(false);
+    execution.execute();
+    progress(5, 1.0, 20.0);  // the count starts anew after extraction
+    EXPECT_TRUE(view.eventsStartingWith("status").empty());
+}
+
+TEST_F(TaskExecutionTest, StopAnsweredAfterTheRunEndedChangesNothing)
+{
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    execution.execute();
+    view.whileAsking = [this] { control->raiseDone(); };
+    execution.execute();
+    EXPECT_TRUE(control->callsStartingWith("Stop").empty());
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
+    EXPECT_EQ(view.log.back(), "");
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+}
+
+TEST_F(TaskExecutionTest, ClosingDuringARunStopsItAndReleasesEverySettingsRecord)
+{
+    addTask({"/m/c.avi"}, "/out/c.avi");
+    addTask({"/m/b.mpg"}, "/out/b.avi");
+    execution.execute();
+    execution.close();
+    EXPECT_EQ(control->calls().back(), "Stop()");
+    EXPECT_EQ(tasks.at(0).settings, nullptr);
+    EXPECT_EQ(tasks.at(1).settings, nullptr);
+    control->raiseDone();
+    execution.execute();
+    execution.preview(0);
+    EXPECT_EQ(control->callsStartingWith("Convert").size(), 1u);
+
+    TaskExecution idle(wrapper, tasks, view);
+    control->clearCalls();
+    idle.close();
+    EXPECT_TRUE(control->calls().empty());
+}
+
+}  // namespace
