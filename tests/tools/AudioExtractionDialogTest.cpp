@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -75,11 +76,17 @@ protected:
         QTimer::singleShot(0, [this, steps] {
             EXPECT_TRUE(dialog_->progress().isVisible());
             steps();
-            QApplication::processEvents();
+            settle();
         });
         dialog_->findChild<QPushButton*>("1")->click();
     }
-    static void settle() { QApplication::processEvents(); }
+    // Events posted while others are handled wait for the next pass: a few passes hand every
+    // message on to the end of its chain.
+    static void settle()
+    {
+        for (int pass = 0; pass < 4; ++pass)
+            QApplication::processEvents();
+    }
 
     ScopedPrompts prompts_;
     CDudidEvar wrapper_;
