@@ -10,7 +10,11 @@ namespace DialogTemplate {
 
 void setUp(QWidget* dialog, const QString& title, int width, int height)
 {
-    QFont font(QStringLiteral("Tahoma"));
+    // The templates are measured for Tahoma; where it is missing a condensed face keeps the
+    // labels inside their rectangles.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                      QStringLiteral("Liberation Sans Narrow")});
     font.setPointSize(8);
     dialog->setFont(font);
     dialog->setWindowTitle(title);
