@@ -94,6 +94,9 @@ void ImageExtractionDialog::buildControls()
 
     sourceEdit_->setReadOnly(true);
     folderEdit_->setReadOnly(true);
+    // Enter in a field does not open the player or a picker.
+    for (CSkinButton* button : {preview_, browse_, cancel_})
+        button->setAutoDefault(false);
     auto* digitsOnly = new DigitsOnlyFilter(this);
     for (QLineEdit* edit : {startEdit_, endEdit_, rateEdit_})
         edit->installEventFilter(digitsOnly);

@@ -80,23 +80,6 @@ TEST(PictureRange, AnEndRoundedToOneDecimalIsTheDurationAndKeepsTheStart)
     EXPECT_FALSE(PictureRange(12.0, 61.0, 59.96).asAsked());
 }
 
-TEST(PictureRange, RatesAreClampedToOneAndTwentyFive)
-{
-    EXPECT_EQ(PictureRange::clampedRate(30), 25);
-    EXPECT_EQ(PictureRange::clampedRate(0), 1);
-    EXPECT_EQ(PictureRange::clampedRate(-4), 1);
-    EXPECT_EQ(PictureRange::clampedRate(7), 7);
-}
-
-TEST(BarScale, WholeSecondsUpToTheSixteenBitLimit)
-{
-    const BarScale minute(60.7);
-    EXPECT_EQ(minute.maximum(), 60);
-    EXPECT_EQ(minute.position(30.9), 30);
-    EXPECT_EQ(minute.position(60.7), 60);
-    EXPECT_EQ(minute.position(-2.0), 0);
-}
-
 TEST(BarScale, LongRunsAreScaledAndShortOnesCountedInHundredths)
 {
     const BarScale day(86400.0);
