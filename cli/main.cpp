@@ -13,12 +13,34 @@
 
 namespace {
 
+void printUsage(std::FILE* to)
+{
+    std::fprintf(to, "usage:\n");
+    for (const CliCommand& command : cliCommands())
+        std::fprintf(to, "  marvane-cli %s\n", command.usage);
+    std::fprintf(to, "  marvane-cli --help | --version\n");
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage:\n");
-    for (const CliCommand& command : cliCommands())
-        std::fprintf(stderr, "  marvane-cli %s\n", command.usage);
+    printUsage(stderr);
     return 2;
+}
+
+// --help and --version answer on standard output and succeed, as command-line tools do.
+bool answeredInformation(const std::string& option, int* status)
+{
+    if (option == "--help" || option == "-h") {
+        std::printf("marvane-cli converts videos, takes still pictures and saves sound tracks "
+                    "without a window.\n");
+        printUsage(stdout);
+        return *status = 0, true;
+    }
+    if (option == "--version") {
+        std::printf("marvane-cli %s\n", MARVANE_VERSION);
+        return *status = 0, true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -31,6 +53,8 @@ int main(int argc, char** argv)
     if (argc < 2)
         return usage();
     const std::string name = argv[1];
+    if (int status = 0; answeredInformation(name, &status))
+        return status;
     const auto& commands = cliCommands();
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [&](const CliCommand& c) { return name == c.name; });

@@ -21,6 +21,7 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
     plan.audio.enabled = useAudio_;
     if (!temp_.create(request.target, error) || !writer_.open(plan, temp_.path(), error))
         return false;
+    writer_.setShownName(request.target);
     if (useVideo_)
         video_.setOutput(plan.video);
     if (useAudio_) {
@@ -30,6 +31,10 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
             return false;
     }
     total_ = useVideo_ ? video_.totalSeconds() : audio_.totalSeconds();
+    expected_ = {useVideo_, useAudio_, useVideo_ ? video_.totalSeconds() : 0.0,
+                 useAudio_ ? audio_.totalSeconds() : 0.0,
+                 useVideo_ && plan.video.frameRate.num > 0 ? av_q2d(av_inv_q(plan.video.frameRate)) : 0.0};
+    target_ = request.target;
     return true;
 }
 
@@ -68,7 +73,8 @@ RunOutcome ConversionJob::run(RunProgress& progress)
         }
         progress.report(secondsDone(), total_);
     }
-    if (!writer_.finish(&error) || !temp_.commit(&error)) {
+    if (!writer_.finish(&error) || !OutputVerifier(expected_).verify(temp_.path(), target_, &error) ||
+        !temp_.commit(&error)) {
         temp_.discard();
         return RunOutcome::failure(error);
     }

@@ -7,6 +7,7 @@
 #include "dudidevar/AudioTrack.h"
 #include "dudidevar/Clip.h"
 #include "dudidevar/OutputPlanner.h"
+#include "dudidevar/OutputVerifier.h"
 #include "dudidevar/OutputWriter.h"
 #include "dudidevar/RunHost.h"
 #include "dudidevar/TempOutput.h"
@@ -28,8 +29,9 @@ public:
     };
 
     bool prepare(const Request& request, std::string* error);
-    // Encodes everything and renames the output onto the target; on stop or failure the
-    // temporary file is removed and the target stays as it was.
+    // Encodes everything, checks the finished output against the clips and renames it onto
+    // the target; on stop or failure the temporary file is removed and the target stays as it
+    // was.
     RunOutcome run(RunProgress& progress);
 
 private:
@@ -41,6 +43,8 @@ private:
     bool useVideo_ = false;
     bool useAudio_ = false;
     double total_ = 0.0;
+    OutputExpectation expected_;
+    std::string target_;
     TempOutput temp_;
     OutputWriter writer_;
 };

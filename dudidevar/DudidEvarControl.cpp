@@ -98,12 +98,13 @@ void DudidEvarControl::ClearClips()
 {
     videoClips_.clear();
     audioClips_.clear();
+    clipRefusal_.clear();
 }
 
 bool DudidEvarControl::AddVideoClip(const std::string& path, double start, double end, short keepSize)
 {
     if (path.empty() || !(end > start) || start < 0)
-        return false;
+        return refuseClip(path, start, end);
     videoClips_.push_back({path, start, end, keepSize != 0});
     return true;
 }
@@ -111,9 +112,26 @@ bool DudidEvarControl::AddVideoClip(const std::string& path, double start, doubl
 bool DudidEvarControl::AddAudioClip(const std::string& path, double start, double end)
 {
     if (path.empty() || !(end > start) || start < 0)
-        return false;
+        return refuseClip(path, start, end);
     audioClips_.push_back({path, start, end, false});
     return true;
+}
+
+// A clip is refused mostly because its file could not be measured (a missing or unreadable
+// file has no length); the file's own fault says more than the empty span does.
+bool DudidEvarControl::refuseClip(const std::string& path, double start, double end)
+{
+    if (!clipRefusal_.empty())
+        return false;
+    std::string error;
+    if (path.empty())
+        clipRefusal_ = "a clip names no file";
+    else if (!MediaProbe::open(path, &error))
+        clipRefusal_ = error;
+    else
+        clipRefusal_ = "the clip of " + path + " from " + std::to_string(start) + " to " + std::to_string(end) +
+                       " s holds nothing";
+    return false;
 }
 
 bool DudidEvarControl::Convert(const std::string& outputPath)
@@ -143,8 +161,11 @@ bool DudidEvarControl::namesASource(const std::string& outputPath) const
 bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector<Clip>& videoClips,
                                 bool requireSound, ConversionJob::Planner planner)
 {
-    if ((videoClips.empty() && audioClips_.empty()) || outputPath.empty())
-        return refuse("the clip list is empty");
+    lastError_->clear();
+    if (outputPath.empty())
+        return refuse("no output file is named");
+    if (videoClips.empty() && audioClips_.empty())
+        return refuse(clipRefusal_.empty() ? "the clip list is empty" : clipRefusal_);
     if (namesASource(outputPath))
         return refuse("the output path names one of the sources: " + outputPath);
     Stop();
@@ -152,25 +173,44 @@ bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector
     std::string error;
     if (!job->prepare({videoClips, audioClips_, requireSound, outputPath, std::move(planner)}, &error))
         return refuse(error);
-    runs_->start([job](RunProgress& progress) { return job->run(progress); });
+    startRun([job](RunProgress& progress) { return job->run(progress); });
     return true;
+}
+
+// Keeps the reason of a run that fails for GetLastError; a stopped run has not failed.
+void DudidEvarControl::startRun(RunHost::Work work)
+{
+    runs_->start([work = std::move(work), note = lastError_](RunProgress& progress) {
+        RunOutcome outcome = work(progress);
+        if (!outcome.ok && !progress.stopRequested())
+            note->set(outcome.reason);
+        return outcome;
+    });
 }
 
 bool DudidEvarControl::refuse(const std::string& reason)
 {
-    qWarning("DudidEvar: %s", reason.c_str());
+    lastError_->set(reason);
     return false;
+}
+
+std::string DudidEvarControl::GetLastError()
+{
+    return lastError_->get();
 }
 
 bool DudidEvarControl::Preview()
 {
     Stop();
+    lastError_->clear();
+    if (videoClips_.empty() && audioClips_.empty())
+        return refuse(clipRefusal_.empty() ? "the clip list is empty" : clipRefusal_);
     if (!preview_)
         preview_ = std::make_unique<PreviewPlayer>(surface());
     if (!preview_->start(videoClips_, audioClips_))
-        return false;
+        return refuse("the clips cannot be played");
     // The preview plays on the user-interface thread; this run only reports its end.
-    runs_->start([player = preview_.get()](RunProgress& progress) {
+    startRun([player = preview_.get()](RunProgress& progress) {
         while (!player->ended() && !progress.stopRequested()) {
             progress.report(player->playedSeconds(), player->totalSeconds());
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -216,7 +256,7 @@ bool DudidEvarControl::SaveFrameSized(const std::string& mediaPath, double time,
 bool DudidEvarControl::SaveAudioAsWma(const std::string& outputPath)
 {
     if (audioClips_.empty())
-        return refuse("the clip list holds no sound");
+        return refuseNoSound();
     return startJob(outputPath, {}, true, [](const SourceShape&, OutputPlan* plan, std::string*) {
         *plan = OutputPlanner::planWma();
         return true;
@@ -227,9 +267,15 @@ bool DudidEvarControl::SaveAudioAsWav(const std::string& outputPath, short chann
                                       short bytesPerSample)
 {
     if (audioClips_.empty())
-        return refuse("the clip list holds no sound");
+        return refuseNoSound();
     return startJob(outputPath, {}, true,
                     [=](const SourceShape&, OutputPlan* plan, std::string* error) {
                         return OutputPlanner::planWav(channels, int(sampleRate), bytesPerSample, plan, error);
                     });
+}
+
+bool DudidEvarControl::refuseNoSound()
+{
+    lastError_->clear();
+    return refuse(clipRefusal_.empty() ? "the clip list holds no sound" : clipRefusal_);
 }

@@ -9,8 +9,10 @@
 #include "dudidevar/Clip.h"
 #include "dudidevar/ConversionJob.h"
 #include "dudidevar/ControlProperties.h"
+#include "dudidevar/FailureNote.h"
 #include "dudidevar/FrameSaver.h"
 #include "dudidevar/PreviewSurface.h"
+#include "dudidevar/RunHost.h"
 #include "engine/IConversionControl.h"
 
 class PreviewPlayer;
@@ -62,6 +64,7 @@ public:
     bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,
                         short width, short height) override;
     bool SaveAudioAsWma(const std::string& outputPath) override;
+    std::string GetLastError() override;
     bool SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
                         short bytesPerSample) override;
 
@@ -71,7 +74,10 @@ private:
     bool namesASource(const std::string& outputPath) const;
     bool startJob(const std::string& outputPath, const std::vector<Clip>& videoClips, bool requireSound,
                   ConversionJob::Planner planner);
-    static bool refuse(const std::string& reason);
+    bool refuse(const std::string& reason);
+    bool refuseClip(const std::string& path, double start, double end);
+    bool refuseNoSound();
+    void startRun(RunHost::Work work);
     PreviewSurface* surface();
 
     // The preview surface is made when first asked for, so a control that only converts needs
@@ -82,6 +88,8 @@ private:
     std::vector<Clip> videoClips_;
     std::vector<Clip> audioClips_;
     std::unique_ptr<RunHost> runs_;
+    std::string clipRefusal_;  // why the first refused clip since ClearClips was refused
+    std::shared_ptr<FailureNote> lastError_ = std::make_shared<FailureNote>();
     FrameSaver frames_;
     std::unique_ptr<PreviewPlayer> preview_;
 };

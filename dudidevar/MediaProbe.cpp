@@ -1,15 +1,24 @@
 #include "dudidevar/MediaProbe.h"
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace MediaProbe {
 
 namespace {
 
-bool isRegularFile(const std::string& path)
+// Empty when the path names a regular file; else why it cannot be read as media.
+std::string notARegularFile(const std::string& path)
 {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    if (::stat(path.c_str(), &info) != 0)
+        return "cannot open " + path + ": " + std::strerror(errno);
+    if (S_ISDIR(info.st_mode))
+        return path + " is a folder, not a media file";
+    if (!S_ISREG(info.st_mode))
+        return path + " is not a regular file";
+    return {};
 }
 
 double streamDuration(const AVFormatContext* input)
@@ -27,9 +36,9 @@ double streamDuration(const AVFormatContext* input)
 
 ff::InputContext open(const std::string& path, std::string* error)
 {
-    if (!isRegularFile(path)) {
+    if (const std::string why = notARegularFile(path); !why.empty()) {
         if (error)
-            *error = "not a readable file: " + path;
+            *error = why;
         return nullptr;
     }
     AVFormatContext* raw = nullptr;

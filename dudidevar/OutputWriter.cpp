@@ -173,7 +173,7 @@ bool OutputWriter::encode(AVCodecContext* encoder, AVStream* stream, const AVFra
         packet_->stream_index = stream->index;
         rc = av_interleaved_write_frame(output_.get(), packet_.get());
         if (rc < 0)
-            return fail(error, "cannot write the output", rc);
+            return writeFailure(error, rc);
     }
 }
 
@@ -185,11 +185,25 @@ bool OutputWriter::finish(std::string* error)
         return false;
     int rc = av_write_trailer(output_.get());
     if (rc < 0)
-        return fail(error, "cannot finish the output", rc);
+        return writeFailure(error, rc);
     if (output_->pb->error < 0)
-        return fail(error, "cannot write the output", output_->pb->error);
+        return writeFailure(error, output_->pb->error);
     rc = avio_closep(&output_->pb);
     if (rc < 0)
-        return fail(error, "cannot close the output", rc);
+        return writeFailure(error, rc);
     return true;
+}
+
+bool OutputWriter::writeFailure(std::string* error, int code) const
+{
+    const std::string name = shownName_.empty() ? std::string("the output") : shownName_;
+    if (code == AVERROR(ENOSPC))
+        *error = "the disk is full while writing " + name;
+    else if (code == AVERROR(EDQUOT))
+        *error = "the disk quota is used up while writing " + name;
+    else if (code == AVERROR(EFBIG))
+        *error = name + " grows beyond the largest file the disk can hold";
+    else
+        *error = "cannot write " + name + ": " + ff::errorText(code);
+    return false;
 }

@@ -18,8 +18,11 @@ public:
     // Drains the encoders, writes the trailer and closes the file; false when anything of it
     // could not be written.
     bool finish(std::string* error);
+    // The name write failures are reported under: the target, not the temporary file.
+    void setShownName(std::string name) { shownName_ = std::move(name); }
 
 private:
+    bool writeFailure(std::string* error, int code) const;
     bool openVideo(const VideoPlan& plan, std::string* error);
     bool openAudio(const AudioPlan& plan, std::string* error);
     bool addStream(AVCodecContext* encoder, AVStream** stream, std::string* error);
@@ -31,4 +34,5 @@ private:
     ff::Packet packet_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
+    std::string shownName_;
 };

@@ -119,6 +119,11 @@ bool CDudidEvar::SaveAudioAsWav(const std::string& outputPath, short channels, l
     return control_ && control_->SaveAudioAsWav(outputPath, channels, sampleRate, bytesPerSample);
 }
 
+std::string CDudidEvar::GetLastError()
+{
+    return control_ ? control_->GetLastError() : std::string("the conversion control is missing");
+}
+
 void CDudidEvar::OnConvertDone() { emit convertDone(); }
 
 void CDudidEvar::OnConvertProgress(double secondsDone, double totalSeconds)

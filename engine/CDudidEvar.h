@@ -60,6 +60,7 @@ public:
     bool SaveAudioAsWma(const std::string& outputPath);
     bool SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
                         short bytesPerSample);
+    std::string GetLastError();
 
 signals:
     void convertDone();

@@ -81,4 +81,9 @@ public:
     virtual bool SaveAudioAsWma(const std::string& outputPath) = 0;
     virtual bool SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
                                 short bytesPerSample) = 0;
+
+    // Why the last run was refused or failed, in words for the user ("cannot open /a.avi: No
+    // such file or directory"); empty when the last run started and has not failed. Cleared
+    // when a run starts.
+    virtual std::string GetLastError() = 0;
 };

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   ffmpeg
   xvfb xauth imagemagick
-  pulseaudio
+  pulseaudio dbus-daemon
   qt6-qpa-plugins libgl1-mesa-dri
 )
 

@@ -23,6 +23,7 @@ public:
         std::vector<bool> convertResults;               // per call, used before convertResult
         bool previewResult = true;
         bool saveFrameResult = true;
+        std::string lastError;  // what GetLastError answers
     };
 
     ScriptedControl();
@@ -74,6 +75,7 @@ public:
     bool SaveAudioAsWma(const std::string& outputPath) override;
     bool SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
                         short bytesPerSample) override;
+    std::string GetLastError() override { return script_.lastError; }
 
     void record(std::string call) { calls_.push_back(std::move(call)); }
 

@@ -1,0 +1,370 @@
+#include "editor/TaskEditorDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+#include "editor/AviSettingsPanel.h"
+#include "editor/MpegSettingsPanel.h"
+#include "editor/TemplateBuilder.h"
+#include "editor/WmvProfilePanel.h"
+#include "platform/FileFilter.h"
+#include "platform/OutputPathProbe.h"
+#include "platform/PathNames.h"
+#include "platform/Prompts.h"
+#include "skin/CSkinButton.h"
+#include "tasks/SplitIntervals.h"
+#include "tasks/TaskList.h"
+
+namespace {
+
+constexpr int kSourceColumnWidth = 400;
+constexpr int kKindHoverLightening = 30;
+constexpr int kCheckedKindIcon = 141;
+constexpr int kKindIcon = 140;
+constexpr std::array<OutputKind, 6> kKinds{OutputKind::Avi, OutputKind::Dvd, OutputKind::Vcd,
+                                           OutputKind::Svcd, OutputKind::MpegCustom, OutputKind::Wmv};
+constexpr std::array<int, 6> kKindButtonTops{82, 104, 127, 150, 172, 195};
+
+enum SourceButton { AddSource, RemoveSource, MoveUp, MoveDown };
+
+std::size_t kindSlot(OutputKind kind)
+{
+    return static_cast<std::size_t>(static_cast<int>(kind) - 1);
+}
+
+}  // namespace
+
+TaskEditorDialog::TaskEditorDialog(CDudidEvar& control, TaskList& tasks, QWidget* parent)
+    : QDialog(parent), control_(control), tasks_(tasks), intervalIndex_(SplitIntervals::kDefaultIndex)
+{
+    setObjectName(QString::number(kTemplateId));
+    setWindowTitle(QStringLiteral("Option"));
+    buildControls();
+    connectControls();
+}
+
+TaskEditorDialog::~TaskEditorDialog() = default;
+
+void TaskEditorDialog::buildControls()
+{
+    TemplateBuilder t(this);
+    t.sizeOwner(316, 307);
+    t.addStatic(QStringLiteral("Source Video Files:"), 7, 1, 223, 10);
+    sources_ = t.place(new QTreeWidget(this), 1056, 7, 13, 283, 57);
+    sourceButtons_[AddSource] = t.addSkinButton(1057, QString(), CSkinButton::PushButtonStyle, 295, 13, 16, 14);
+    sourceButtons_[RemoveSource] = t.addSkinButton(1058, QString(), CSkinButton::PushButtonStyle, 295, 27, 16, 14);
+    sourceButtons_[MoveUp] = t.addSkinButton(1037, QString(), CSkinButton::PushButtonStyle, 295, 41, 16, 14);
+    sourceButtons_[MoveDown] = t.addSkinButton(1038, QString(), CSkinButton::PushButtonStyle, 295, 56, 16, 14);
+    t.addGroupBox(-1, QStringLiteral("Output Format"), 7, 73, 112, 161);
+    buildKindButtons();
+    panelPlace_ = t.addGroupBox(1066, QStringLiteral("Video"), 121, 73, 125, 102);
+    panelPlace_->hide();
+    t.addStatic(QStringLiteral("Output:"), 7, 246, 32, 11);
+    output_ = t.addEdit(1060, 39, 244, 217, 14);
+    browse_ = t.addSkinButton(1061, QStringLiteral("Browse"), CSkinButton::PushButtonStyle, 260, 244, 50, 14);
+    split_ = t.addCheckBox(1062, QStringLiteral("Split"), 20, 265, 30, 12);
+    t.addStatic(QStringLiteral("Every"), 75, 266, 20, 8);
+    intervals_ = t.addDropDownList(1100, 99, 264, 74, 85);
+    cancel_ = t.addSkinButton(2, QStringLiteral("Cancel"), CSkinButton::PushButtonStyle, 199, 288, 50, 14);
+    ok_ = t.addSkinButton(1, QStringLiteral("OK"), CSkinButton::DefPushButtonStyle, 254, 288, 50, 14);
+
+    sources_->setColumnCount(1);
+    sources_->setHeaderHidden(true);
+    sources_->setRootIsDecorated(false);
+    sources_->setColumnWidth(0, kSourceColumnWidth);
+    // The rows change only by a click and the commands, so the row shown selected is always
+    // the row the commands act on.
+    sources_->setSelectionMode(QAbstractItemView::NoSelection);
+    sources_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sources_->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = sources_->palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    sources_->setPalette(palette);
+}
+
+void TaskEditorDialog::buildKindButtons()
+{
+    TemplateBuilder t(this);
+    for (std::size_t i = 0; i < kKinds.size(); ++i) {
+        const OutputKind kind = kKinds[i];
+        kindButtons_[i] = t.addSkinButton(OutputKinds::buttonId(kind), QString::fromLatin1(OutputKinds::buttonText(kind)),
+                                          CSkinButton::CheckBoxStyleBit, 13, kKindButtonTops[i], 99, 20);
+    }
+}
+
+void TaskEditorDialog::connectControls()
+{
+    connect(sourceButtons_[AddSource], &QPushButton::clicked, this, &TaskEditorDialog::addSource);
+    connect(sourceButtons_[RemoveSource], &QPushButton::clicked, this, &TaskEditorDialog::removeSource);
+    connect(sourceButtons_[MoveUp], &QPushButton::clicked, this, [this] { moveSource(-1); });
+    connect(sourceButtons_[MoveDown], &QPushButton::clicked, this, [this] { moveSource(1); });
+    connect(sources_, &QTreeWidget::itemPressed, this,
+            [this](QTreeWidgetItem* item) { selectRow(sources_->indexOfTopLevelItem(item)); });
+    for (std::size_t i = 0; i < kKinds.size(); ++i)
+        connect(kindButtons_[i], &QPushButton::clicked, this, [this, i] { selectKind(kKinds[i]); });
+    connect(browse_, &QPushButton::clicked, this, &TaskEditorDialog::browse);
+    connect(split_, &QCheckBox::clicked, this, &TaskEditorDialog::onSplit);
+    connect(intervals_, &QComboBox::currentIndexChanged, this, [this](int index) { intervalIndex_ = index; });
+    connect(ok_, &QPushButton::clicked, this, &TaskEditorDialog::accept);
+    connect(cancel_, &QPushButton::clicked, this, &TaskEditorDialog::reject);
+}
+
+void TaskEditorDialog::SetFirstSource(const std::string& path)
+{
+    initialSources_.push_back(path);
+    formPathPieces(path);
+}
+
+bool TaskEditorDialog::LoadTask(std::size_t index)
+{
+    if (index >= tasks_.size() || tasks_.at(index).sources.empty())
+        return false;
+    const ConversionTask& task = tasks_.at(index);
+    taskIndex_ = index;
+    initialSources_.insert(initialSources_.end(), task.sources.begin(), task.sources.end());
+    if (task.settings) {
+        split_->setChecked(task.settings->split != 0);
+        if (const auto position = SplitIntervals::indexOfSeconds(task.settings->splitSeconds))
+            intervalIndex_ = *position;
+        kind_ = OutputKinds::fromFormat(task.settings->format);
+    }
+    formPathPieces(task.sources.front());
+    return true;
+}
+
+void TaskEditorDialog::formPathPieces(const std::string& firstSource)
+{
+    outputFolder_ = PathNames::folderPart(firstSource);
+    baseName_ = PathNames::baseName(firstSource);
+    output_->setText(QString::fromStdString(defaultOutputPath()));
+}
+
+std::string TaskEditorDialog::defaultOutputPath() const
+{
+    return outputFolder_ + baseName_ + OutputKinds::suffix(kind_);
+}
+
+void TaskEditorDialog::showEvent(QShowEvent* event)
+{
+    if (!opened_) {
+        opened_ = true;
+        initDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void TaskEditorDialog::initDialog()
+{
+    fillSourceList();
+    fillIntervals();
+    applySplitRule();
+    createPanels();
+    setButtonIcons();
+    selectKind(kind_);
+}
+
+void TaskEditorDialog::fillSourceList()
+{
+    for (const std::string& source : initialSources_)
+        sources_->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::fromStdString(source)}));
+    selectRow(0);
+}
+
+void TaskEditorDialog::fillIntervals()
+{
+    const int index = intervalIndex_;
+    for (const auto& interval : SplitIntervals::kIntervals)
+        intervals_->addItem(QString::fromLatin1(interval.text));
+    intervals_->setCurrentIndex(index);
+}
+
+void TaskEditorDialog::applySplitRule()
+{
+    if (initialSources_.size() >= 2)
+        lockSplit();
+    else
+        intervals_->setEnabled(split_->isChecked());
+}
+
+void TaskEditorDialog::createPanels()
+{
+    aviPanel_ = new AviSettingsPanel(control_, this);
+    mpegPanel_ = new MpegSettingsPanel(this);
+    wmvPanel_ = new WmvProfilePanel(control_, this);
+    for (QWidget* panel : {static_cast<QWidget*>(aviPanel_), static_cast<QWidget*>(mpegPanel_),
+                           static_cast<QWidget*>(wmvPanel_)})
+        panel->move(panelPlace_->pos());
+}
+
+void TaskEditorDialog::setButtonIcons()
+{
+    sourceButtons_[AddSource]->SetIcons(171, CSkinButton::NoSecondIcon);
+    sourceButtons_[RemoveSource]->SetIcons(172, CSkinButton::NoSecondIcon);
+    sourceButtons_[MoveDown]->SetIcons(173, CSkinButton::NoSecondIcon);
+    sourceButtons_[MoveUp]->SetIcons(174, CSkinButton::NoSecondIcon);
+    ok_->SetIcons(176, CSkinButton::NoSecondIcon);
+    cancel_->SetIcons(177, CSkinButton::NoSecondIcon);
+    browse_->SetIcons(179, CSkinButton::NoSecondIcon);
+    for (CSkinButton* button : kindButtons_) {
+        button->SetIcons(kCheckedKindIcon, kKindIcon);
+        button->OffsetColor(CSkinButton::BkIn, kKindHoverLightening, true);
+    }
+}
+
+CSkinButton* TaskEditorDialog::kindButton(OutputKind kind) const
+{
+    return kindButtons_[kindSlot(kind)];
+}
+
+QWidget* TaskEditorDialog::panelOf(OutputKind kind) const
+{
+    switch (kind) {
+    case OutputKind::Avi: return aviPanel_;
+    case OutputKind::Wmv: return wmvPanel_;
+    default: return mpegPanel_;
+    }
+}
+
+void TaskEditorDialog::selectKind(OutputKind kind)
+{
+    kindButton(kind_)->SetCheck(0);
+    panelOf(kind_)->hide();
+    kindButton(kind)->SetCheck(1);
+    kind_ = kind;
+    if (const int mode = OutputKinds::presetMode(kind); mode >= 0)
+        mpegPanel_->ApplyPreset(mode);
+    panelOf(kind)->show();
+    output_->setText(QString::fromStdString(defaultOutputPath()));
+}
+
+void TaskEditorDialog::selectRow(int row)
+{
+    if (row < 0 || row >= sources_->topLevelItemCount())
+        return;
+    currentRow_ = row;
+    sources_->clearSelection();
+    sources_->topLevelItem(row)->setSelected(true);
+}
+
+void TaskEditorDialog::lockSplit()
+{
+    split_->setChecked(false);
+    split_->setEnabled(false);
+    intervals_->setEnabled(false);
+}
+
+void TaskEditorDialog::addSource()
+{
+    const std::optional<QString> path = Prompts::get().openFile(this, QString::fromLatin1(FileFilter::kSourceVideoFilter));
+    if (!path || path->isEmpty())
+        return;
+    sources_->addTopLevelItem(new QTreeWidgetItem(QStringList{*path}));
+    selectRow(currentRow_ + 1);
+    lockSplit();
+}
+
+void TaskEditorDialog::removeSource()
+{
+    if (sources_->topLevelItemCount() < 2)
+        return;
+    delete sources_->takeTopLevelItem(currentRow_);
+    selectRow(currentRow_ > 0 ? currentRow_ - 1 : 0);
+    if (sources_->topLevelItemCount() == 1)
+        split_->setEnabled(true);
+}
+
+void TaskEditorDialog::moveSource(int offset)
+{
+    const int other = currentRow_ + offset;
+    if (sources_->topLevelItemCount() < 2 || other < 0 || other >= sources_->topLevelItemCount())
+        return;
+    QTreeWidgetItem* current = sources_->topLevelItem(currentRow_);
+    QTreeWidgetItem* neighbour = sources_->topLevelItem(other);
+    const QString text = current->text(0);
+    current->setText(0, neighbour->text(0));
+    neighbour->setText(0, text);
+    selectRow(other);
+}
+
+void TaskEditorDialog::browse()
+{
+    const std::optional<QString> folder = Prompts::get().pickFolder(this, QStringLiteral("Select Output Directory"));
+    if (!folder || folder->isEmpty())
+        return;
+    outputFolder_ = PathNames::withTrailingSeparator(folder->toStdString());
+    output_->setText(QString::fromStdString(defaultOutputPath()));
+}
+
+void TaskEditorDialog::onSplit()
+{
+    intervals_->setEnabled(split_->isChecked());
+}
+
+std::vector<std::string> TaskEditorDialog::rowTexts() const
+{
+    std::vector<std::string> texts;
+    for (int row = 0; row < sources_->topLevelItemCount(); ++row)
+        texts.push_back(sources_->topLevelItem(row)->text(0).toStdString());
+    return texts;
+}
+
+void TaskEditorDialog::showMessage(const char* text)
+{
+    Prompts::get().messageBox(this, QCoreApplication::applicationName(), QString::fromLatin1(text),
+                              PromptIcon::Information, PromptButtons::Ok);
+}
+
+void TaskEditorDialog::accept()
+{
+    if (!opened_)
+        return;
+    const std::string outputPath = output_->text().toStdString();
+    const std::vector<std::string> sources = rowTexts();
+    if (!OutputPathProbe::isUsable(outputPath, sources)) {
+        showMessage(kPathMessage);
+        return;
+    }
+    if (sources.empty()) {
+        showMessage(kNoSourceMessage);
+        return;
+    }
+    writeTask(sources, outputPath);
+    QDialog::accept();
+}
+
+void TaskEditorDialog::writeTask(const std::vector<std::string>& sources, const std::string& outputPath)
+{
+    const char* description = OutputKinds::description(kind_);
+    if (taskIndex_) {
+        writeSettings(tasks_.updateInPlace(*taskIndex_, sources, outputPath, description));
+        return;
+    }
+    const std::size_t index = tasks_.append(sources, outputPath, description);
+    writeSettings(*tasks_.at(index).settings);
+}
+
+void TaskEditorDialog::writeSettings(TaskSettings& settings) const
+{
+    switch (kind_) {
+    case OutputKind::Avi:
+        aviPanel_->shownChoice().writeTo(settings);
+        break;
+    case OutputKind::Wmv:
+        settings.format = OutputFormat::Wmv;
+        settings.wmvProfile = wmvPanel_->chosenProfileIndex();
+        settings.videoOnly = wmvPanel_->videoOnly() ? 1 : 0;
+        break;
+    default:
+        mpegPanel_->shownChoice().writeTo(settings, kind_, mpegPanel_->IsNtsc());
+        break;
+    }
+    settings.split = split_->isChecked() ? 1 : 0;
+    if (settings.split == 1)
+        settings.splitSeconds = SplitIntervals::kIntervals[static_cast<std::size_t>(intervalIndex_)].seconds;
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tasks/OutputKind.h"
+
+class AviSettingsPanel;
+class CDudidEvar;
+class CSkinButton;
+class MpegSettingsPanel;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QTreeWidget;
+class TaskList;
+struct TaskSettings;
+class WmvProfilePanel;
+
+// The dialog that builds a new task or rewrites an existing one (template 139, "Option"):
+// sources, output kind with its settings panel, output path and split. Made for one Add or
+// Edit: SetFirstSource or LoadTask, then exec(). Only OK touches the task list: it appends the
+// new task, or rewrites the edited one in place.
+class TaskEditorDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 139;
+    static constexpr const char* kPathMessage =
+        "The output file path is invalid or the file is used by \nanother program.Please check it!";
+    static constexpr const char* kNoSourceMessage = "No source file.";
+
+    TaskEditorDialog(CDudidEvar& control, TaskList& tasks, QWidget* parent = nullptr);
+    ~TaskEditorDialog() override;
+
+    // A new task from its first source file.
+    void SetFirstSource(const std::string& path);
+    // The task at that index, to be rewritten at OK; false (and nothing loaded) for an index
+    // the list does not have.
+    bool LoadTask(std::size_t index);
+
+    OutputKind Kind() const { return kind_; }
+    // The panels; they exist once the dialog has opened.
+    AviSettingsPanel* AviPanel() const { return aviPanel_; }
+    MpegSettingsPanel* MpegPanel() const { return mpegPanel_; }
+    WmvProfilePanel* WmvPanel() const { return wmvPanel_; }
+
+public slots:
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildKindButtons();
+    void connectControls();
+    void initDialog();
+    void fillSourceList();
+    void fillIntervals();
+    void applySplitRule();
+    void createPanels();
+    void setButtonIcons();
+    void formPathPieces(const std::string& firstSource);
+
+    void selectKind(OutputKind kind);
+    QWidget* panelOf(OutputKind kind) const;
+    CSkinButton* kindButton(OutputKind kind) const;
+    std::string defaultOutputPath() const;
+
+    void addSource();
+    void removeSource();
+    void moveSource(int offset);
+    void selectRow(int row);
+    void lockSplit();
+    void browse();
+    void onSplit();
+
+    std::vector<std::string> rowTexts() const;
+    void showMessage(const char* text);
+    void writeTask(const std::vector<std::string>& sources, const std::string& outputPath);
+    void writeSettings(TaskSettings& settings) const;
+
+    CDudidEvar& control_;
+    TaskList& tasks_;
+    bool opened_ = false;
+
+    std::vector<std::string> initialSources_;
+    int currentRow_ = -1;
+    int intervalIndex_;
+    OutputKind kind_ = OutputKind::Avi;
+    std::string outputFolder_;
+    std::string baseName_;
+    std::optional<std::size_t> taskIndex_;
+
+    QTreeWidget* sources_ = nullptr;
+    std::array<CSkinButton*, 4> sourceButtons_{};  // add, remove, up, down
+    std::array<CSkinButton*, 6> kindButtons_{};
+    QGroupBox* panelPlace_ = nullptr;
+    QLineEdit* output_ = nullptr;
+    CSkinButton* browse_ = nullptr;
+    QCheckBox* split_ = nullptr;
+    QComboBox* intervals_ = nullptr;
+    CSkinButton* ok_ = nullptr;
+    CSkinButton* cancel_ = nullptr;
+
+    AviSettingsPanel* aviPanel_ = nullptr;
+    MpegSettingsPanel* mpegPanel_ = nullptr;
+    WmvProfilePanel* wmvPanel_ = nullptr;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "editor/WmvProfileChoices.h"
+
+class CDudidEvar;
+class QCheckBox;
+class QComboBox;
+
+// The WMV/ASF settings of the task editor (template 145): the control's profiles that carry
+// video, and "Video Only". Made hidden; it fills its list from the control as it is made.
+class WmvProfilePanel : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 145;
+
+    WmvProfilePanel(CDudidEvar& control, QWidget* parent);
+
+    // The control's index of the profile the list shows selected; -1 without a selection.
+    int chosenProfileIndex() const;
+    bool videoOnly() const;
+
+private:
+    void buildControls();
+    void open();
+
+    CDudidEvar& control_;
+    std::optional<WmvProfileChoices> choices_;
+    QComboBox* profiles_ = nullptr;
+    QCheckBox* videoOnly_ = nullptr;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// How a run of the task list ended, as the desktop notice tells it.
+struct BatchOutcome {
+    int tasksDone = 0;
+    bool stopped = false;
+    // Set when a task failed (its index in the list, counted from 0) and halted the run.
+    std::optional<int> failedTask;
+    std::string failedDescription;
+    std::string failureReason;
+};
+
+// The words of the notice shown when a run of the task list ends.
+class BatchEndNotice {
+public:
+    static std::string summary() { return "Marvane"; }
+    static std::string body(const BatchOutcome& outcome);
+};

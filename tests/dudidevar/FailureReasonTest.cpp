@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "RunRecorder.h"
+#include "TestMedia.h"
+#include "dudidevar/DudidEvarControl.h"
+
+namespace {
+
+class FailureReasonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        control.SetEventSink(&events);
+        control.SetOutputFormat(5);
+        folder = TestMedia::scratchFolder();
+    }
+
+    // Adds the file as the task editor's clip list does: its whole length as measured.
+    void addWhole(const std::string& path)
+    {
+        const double length = control.GetDuration(path);
+        control.AddVideoClip(path, 0, length, 0);
+        control.AddAudioClip(path, 0, length);
+    }
+
+    // The reason of a run that is refused at once, or that fails after it began.
+    std::string reasonOfConversion(const std::string& target)
+    {
+        if (!control.Convert(target))
+            return control.GetLastError();
+        EXPECT_TRUE(events.waitForEnd());
+        EXPECT_EQ(events.done, 0);
+        EXPECT_EQ(events.reason, control.GetLastError());
+        return control.GetLastError();
+    }
+
+    DudidEvarControl control;
+    RunRecorder events;
+    std::string folder;
+};
+
+}  // namespace
+
+TEST_F(FailureReasonTest, UnreadableSourcesAreNamedWithWhatIsWrong)
+{
+    addWhole(folder + "missing.avi");
+    EXPECT_EQ(reasonOfConversion(folder + "out.mpg"),
+              "cannot open " + folder + "missing.avi: No such file or directory");
+
+    control.ClearClips();
+    const std::string noise = TestMedia::fileWith("noise.avi", std::string(8192, '\x33'));
+    addWhole(noise);
+    EXPECT_EQ(reasonOfConversion(folder + "out.mpg").rfind("cannot open " + noise + ": ", 0), 0u);
+
+    control.ClearClips();
+    addWhole(folder);
+    EXPECT_EQ(reasonOfConversion(folder + "out.mpg").find("is a folder"), folder.size() + 1);
+}
+
+TEST_F(FailureReasonTest, SoundOnlyFileHasNoPicture)
+{
+    const std::string sound = folder + "sound.wav";
+    ASSERT_TRUE(control.SaveAudioAsWav(sound, 2, 44100, 2) == false);  // nothing to save yet
+    addWhole(TestMedia::withSound());
+    ASSERT_TRUE(control.SaveAudioAsWav(sound, 2, 44100, 2));
+    ASSERT_TRUE(events.waitForEnd());
+    events = {};
+    control.ClearClips();
+    addWhole(sound);
+    EXPECT_EQ(reasonOfConversion(folder + "out.mpg"), sound + " has no picture");
+    EXPECT_TRUE(TestMedia::filesIn(folder) == std::vector<std::string>{"sound.wav"});
+}
+
+TEST_F(FailureReasonTest, StartedRunClearsTheLastReason)
+{
+    addWhole(folder + "missing.avi");
+    EXPECT_FALSE(control.Convert(folder + "out.mpg"));
+    EXPECT_FALSE(control.GetLastError().empty());
+    control.ClearClips();
+    addWhole(TestMedia::withSound());
+    ASSERT_TRUE(control.Convert(folder + "out.mpg"));
+    EXPECT_EQ(control.GetLastError(), "");
+    ASSERT_TRUE(events.waitForEnd());
+    EXPECT_EQ(events.done, 1);
+    EXPECT_EQ(control.GetLastError(), "");
+}
+
+// A file-size limit stands for a full disk: writes past it fail as they would on a full one.
+TEST_F(FailureReasonTest, OutputThatCannotBeWrittenOutIsNamedAndLeavesNothing)
+{
+    addWhole(TestMedia::longer());
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit before = limit;
+    limit.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const std::string reason = reasonOfConversion(folder + "big.mpg");
+    setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_EQ(reason, folder + "big.mpg grows beyond the largest file the disk can hold");
+    EXPECT_TRUE(TestMedia::filesIn(folder).empty());
+}
+
+TEST_F(FailureReasonTest, FullDiskSaysSo)
+{
+    const std::string small = folder + "small/";
+    ASSERT_EQ(::mkdir(small.c_str(), 0755), 0);
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    addWhole(TestMedia::longer());
+    const std::string reason = reasonOfConversion(small + "full.mpg");
+    EXPECT_TRUE(TestMedia::filesIn(small).empty());
+    ::umount(small.c_str());
+    EXPECT_EQ(reason, "the disk is full while writing " + small + "full.mpg");
+}
