@@ -230,7 +230,8 @@ void AudioExtractionDialog::StartItem()
         // Refused: no completion will come, so the item ends here, after what is already queued.
         auto* refused = new ExtractionEvent(ExtractionEvent::ItemFailed);
         refused->run = run_;
-        refused->reason = tr("the sound track could not be read or the file could not be written");
+        const std::string why = control_->GetLastError();
+        refused->reason = why.empty() ? tr("the sound track could not be extracted") : QString::fromStdString(why);
         QCoreApplication::postEvent(this, refused);
     }
 }

@@ -244,6 +244,7 @@ TEST_F(AudioExtractionDialogTest, RefusedAndFailedItemsAreMarkedAndTheRunGoesOn)
 {
     add({"/v/a.avi", "/v/b.mpg", "/v/c.wmv"});
     control_->script().convertResults = {true, false, true};
+    control_->script().lastError = "the clip list holds no sound";
     run([this] {
         control_->raiseDone();  // the first is written; the second is refused at its start
         settle();
@@ -257,7 +258,7 @@ TEST_F(AudioExtractionDialogTest, RefusedAndFailedItemsAreMarkedAndTheRunGoesOn)
     EXPECT_EQ(list()->topLevelItem(2)->text(3), "WMA");
     ASSERT_EQ(prompts_->shown.size(), 1u);
     EXPECT_NE(prompts_->shown[0].text, "Successfully Done.");
-    EXPECT_TRUE(prompts_->shown[0].text.contains("/v/b.mpg"));
+    EXPECT_TRUE(prompts_->shown[0].text.contains("/v/b.mpg: the clip list holds no sound"));
     EXPECT_FALSE(prompts_->shown[0].text.contains("/v/a.avi"));
     EXPECT_EQ(control_->callsStartingWith("Stop").size(), 1u);
 
