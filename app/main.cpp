@@ -1,14 +1,14 @@
 #include <QApplication>
-#include <QLabel>
 
-// Start-up of the program; the main window joins here once it exists.
+#include "app/ConverterApp.h"
+#include "tasks/TaskList.h"
+
+// The application object first, then the task list; both end with the process, in reverse.
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QLabel window(QStringLiteral("Marvane"));
-    window.setWindowTitle(QStringLiteral("Marvane"));
-    window.setAlignment(Qt::AlignCenter);
-    window.resize(530, 435);
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    TaskList tasks;
+    ConverterApp converter(tasks);
+    converter.InitInstance();
+    return 0;
 }

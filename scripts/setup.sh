@@ -9,7 +9,7 @@ packages=(
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev
   ffmpeg
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdotool
   pulseaudio dbus-daemon
   qt6-qpa-plugins libgl1-mesa-dri
 )

@@ -1,0 +1,162 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QPoint>
+#include <QProgressBar>
+#include <optional>
+
+#include "engine/CDudidEvar.h"
+#include "mainwnd/LogList.h"
+#include "mainwnd/TaskListView.h"
+#include "skin/CHoverButton.h"
+
+class TaskList;
+
+// The program's one top-level window: frameless, cut to the shape of its skin, dragged by any
+// point of its own surface. It holds the task list, the log, the progress bar, the hover
+// buttons and the conversion control, which it lends to the dialogs it opens.
+class MainWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    // Control ids of the window's elements.
+    enum ControlId {
+        TaskListId = 1000,
+        ToolsId = 1004,
+        ConversionControlId = 1011,
+        ExecuteId = 1027,
+        AddId = 1035,
+        DelId = 1036,
+        EditId = 1039,
+        WebLinkId = 1040,
+        MinimizeId = 1042,
+        ExitId = 1043,
+        HelpId = 1044,
+        OutputId = 1051,
+        ProgressId = 1053,
+        VideoAreaId = 1054,
+        EmblemId = 1110,
+        LogListId = LogList::kId,
+    };
+    // Menu commands and the system menu's About entry.
+    enum Command {
+        AboutSystemCommand = 16,
+        ContentCommand = 32771,
+        SupportMailCommand = 32772,
+        AboutCommand = 32775,
+        WebPageCommand = 32776,
+        ExtractImageCommand = 32777,
+        ExtractAudioCommand = 32778,
+    };
+    // System commands of the window menu besides About.
+    enum SystemCommand { MinimizeSystemCommand = 0xF020, CloseSystemCommand = 0xF060 };
+
+    explicit MainWindow(TaskList& tasks, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Creates the window: the skin and its shape, the conversion control, then every control
+    // set up and placed. False, with nothing shown, when the control cannot be created.
+    bool Create();
+    // The modal run; -1 at once when the window cannot be created.
+    int exec() override;
+
+    // Enables or disables Add, Del, Edit and Tools together.
+    void EnableTaskCommands(bool enable);
+
+    // The one conversion control of the process, lent to the dialogs that need it.
+    CDudidEvar& Control() { return control; }
+    TaskList& Tasks() { return tasks; }
+
+protected:
+    // Bits per pixel of the screen the window opens on.
+    virtual int ScreenDepth() const;
+
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void done(int result) override;
+
+private:
+    friend class MainWindowTestPeer;
+
+    // Creation, before the controls are set up.
+    void WarnAboutColourDepth();
+    void LoadSkin();
+    bool CreateConversionControl();
+
+    // Initialisation, in its order.
+    void Initialise();
+    void BuildSystemMenu();
+    void SetUpLogList();
+    void SetUpHoverButtons();
+    void PlaceControls();
+    void ConnectCommands();
+
+    // The window's own commands.
+    void OnCommand(int command);
+    void OnSystemCommand(int command);
+    void OnMinimize();
+    void OnExit();
+    void OpenHelpContent();
+    void OpenSupportMail();
+    void OpenWebPage();
+    void RunAboutBox();
+
+    // Task list commands.
+    void OnAdd();
+    void OnDel();
+    void OnEdit();
+    void OnTaskListClicked(int row);
+
+    // Execution and preview.
+    void OnExecute();
+    void OnOutput();
+    void OnConvertDone();
+    void OnConvertProgress(double secondsDone, double totalSeconds);
+    void OnConvertFailed(const QString& reason);
+    void RunClosingSteps();
+
+    // The tools.
+    void OnExtractImage();
+    void OnExtractAudio();
+
+    TaskList& tasks;
+
+    QLabel emblem;
+    CHoverButton tools;
+    CHoverButton minimize;
+    CHoverButton help;
+    CHoverButton exit;
+    CHoverButton execute;
+    CHoverButton output;
+    CHoverButton webLink;
+    CHoverButton edit;
+    CHoverButton del;
+    QLabel videoArea;
+    CHoverButton add;
+    QProgressBar progress;
+    TaskListView taskList;
+    CDudidEvar control;
+    LogList logList;
+    QIcon appIcon;
+    QImage skin;
+    QPixmap skinPixmap;
+    QMenu systemMenu;
+
+    int selectedTask = 0;
+    int currentTask = -1;
+    bool running = false;
+    bool previewing = false;
+    bool extractionActive = false;
+
+    bool created = false;
+    std::optional<QPoint> dragOffset;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// The program's name: the main window's title and the caption of its own message boxes.
+inline const QString ProductTitle = QStringLiteral("Marvane");
