@@ -13,6 +13,7 @@
 #include "mainwnd/LogList.h"
 #include "mainwnd/TaskListView.h"
 #include "skin/CHoverButton.h"
+#include "tools/AudioExtractionDialog.h"
 
 class TaskList;
 
@@ -156,6 +157,8 @@ private:
     bool running = false;
     bool previewing = false;
     bool extractionActive = false;
+    // The audio tool, kept for the window's life and reused on every opening.
+    AudioExtractionDialog audioTool{control};
 
     bool created = false;
     std::optional<QPoint> dragOffset;
