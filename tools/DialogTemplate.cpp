@@ -15,7 +15,7 @@ void setUp(QWidget* dialog, const QString& title, int width, int height)
     QFont font;
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
                       QStringLiteral("Liberation Sans Narrow")});
-    font.setPointSize(8);
+    font.setPixelSize(11);
     dialog->setFont(font);
     dialog->setWindowTitle(title);
     dialog->setFixedSize(DialogUnits::toPixelsX(width), DialogUnits::toPixelsY(height));
