@@ -229,29 +229,35 @@ void AudioExtractionDialog::StartItem()
     if (!item.start(*control_, outputFolder_, format)) {
         // Refused: no completion will come, so the item ends here, after what is already queued.
         auto* refused = new ExtractionEvent(ExtractionEvent::ItemFailed);
-        refused->run = run_;
         const std::string why = control_->GetLastError();
         refused->reason = why.empty() ? tr("the sound track could not be extracted") : QString::fromStdString(why);
-        QCoreApplication::postEvent(this, refused);
+        postToThisRun(refused);
     }
 }
 
 void AudioExtractionDialog::postItemDone()
 {
-    QCoreApplication::postEvent(this, new ExtractionEvent(ExtractionEvent::ItemDone));
+    postToThisRun(new ExtractionEvent(ExtractionEvent::ItemDone));
 }
 
 void AudioExtractionDialog::postItemProgress(double secondsDone, double length)
 {
-    QCoreApplication::postEvent(this, new ExtractionEvent(ExtractionEvent::ItemProgress, secondsDone, length));
+    postToThisRun(new ExtractionEvent(ExtractionEvent::ItemProgress, secondsDone, length));
 }
 
 void AudioExtractionDialog::postItemFailed(const QString& reason)
 {
     auto* failed = new ExtractionEvent(ExtractionEvent::ItemFailed);
-    failed->run = run_;
     failed->reason = reason;
-    QCoreApplication::postEvent(this, failed);
+    postToThisRun(failed);
+}
+
+// Each message carries the run it was sent in, so one that is still queued when its run ends
+// is not taken for news of the next.
+void AudioExtractionDialog::postToThisRun(ExtractionEvent* message)
+{
+    message->run = run_;
+    QCoreApplication::postEvent(this, message);
 }
 
 bool AudioExtractionDialog::event(QEvent* event)
@@ -262,9 +268,7 @@ bool AudioExtractionDialog::event(QEvent* event)
         return QDialog::event(event);
     const auto* message = static_cast<ExtractionEvent*>(event);
     // Events that come after a run has ended, or from an earlier run, are left alone.
-    const bool ofThisRun = running_ && (type == ExtractionEvent::ItemDone || type == ExtractionEvent::ItemProgress ||
-                                        message->run == run_);
-    if (!ofThisRun)
+    if (!running_ || message->run != run_)
         return true;
     if (type == ExtractionEvent::ItemDone)
         itemDone();
@@ -306,9 +310,7 @@ void AudioExtractionDialog::finishItem()
         return;
     }
     // The closing message waits until the progress dialog has shown the last file done.
-    auto* ended = new ExtractionEvent(ExtractionEvent::RunEnded);
-    ended->run = run_;
-    QCoreApplication::postEvent(this, ended);
+    postToThisRun(new ExtractionEvent(ExtractionEvent::RunEnded));
 }
 
 void AudioExtractionDialog::endRun()

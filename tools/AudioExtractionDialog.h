@@ -10,6 +10,7 @@
 
 class CDudidEvar;
 class CSkinButton;
+class ExtractionEvent;
 class QComboBox;
 class QLineEdit;
 class QModelIndex;
@@ -66,6 +67,7 @@ private:
     void itemFailed(const QString& reason);
     void finishItem();
     void endRun();
+    void postToThisRun(ExtractionEvent* message);
     void closeProgress();
     void markFailed(int row);
 
