@@ -31,7 +31,10 @@ void CliExecutionView::appendLogLine(const std::string& text)
 void CliExecutionView::replaceProgressLine(const std::string& text)
 {
     if (terminal_) {
-        std::printf("\r%-24s", text.c_str());
+        std::string line = text;
+        if (showWholeRun && runShare_ >= 0 && text != "Done")
+            line += "  (whole run " + std::to_string(runShare_) + "%)";
+        std::printf("\r%-44s", line.c_str());
         progressOpen_ = true;
     } else if (text == "Done") {
         std::printf("%s\n", text.c_str());

@@ -26,6 +26,11 @@ public:
     void enablePreview(bool) override {}
     void showPreviewArea(bool) override {}
     PromptAnswer showMessage(const ExecutionMessage& message) override;
+    void showRunShare(int percent) override { runShare_ = percent; }
+    void runEnded(const BatchOutcome&) override {}
+
+    // With several tasks, the whole run's share is shown beside each task's own progress.
+    bool showWholeRun = false;
 
 private:
     void endProgressLine();
@@ -33,4 +38,5 @@ private:
 
     bool terminal_;
     bool progressOpen_ = false;
+    int runShare_ = -1;
 };

@@ -4,6 +4,7 @@
 #include <QTreeWidgetItem>
 
 #include "mainwnd/MainWindow.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/ProductTitle.h"
 #include "platform/Prompts.h"
 
@@ -93,4 +94,22 @@ PromptAnswer MainWindowExecutionView::showMessage(const ExecutionMessage& messag
     const QString caption =
         message.caption == MessageCaption::ProductTitle ? ProductTitle : QCoreApplication::applicationName();
     return Prompts::get().messageBox(&window_, caption, text(message.text), message.icon, message.buttons);
+}
+
+void MainWindowExecutionView::showRunShare(int percent)
+{
+    const QString& title = ProductTitle;
+    window_.setWindowTitle(percent < 0 ? title : QStringLiteral("%1 - %2%").arg(title).arg(percent));
+}
+
+void MainWindowExecutionView::runEnded(const BatchOutcome& outcome)
+{
+    if (!window_.isMinimized() && window_.isActiveWindow())
+        return;
+    const QString summary = text(BatchEndNotice::summary());
+    const QString body = text(BatchEndNotice::body(outcome));
+    if (notify)
+        notify(summary, body);
+    else
+        DesktopNotifier().notify(summary, body);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+
 #include "tasks/IExecutionView.h"
 
 class MainWindow;
@@ -22,6 +25,14 @@ public:
     void enablePreview(bool enable) override;
     void showPreviewArea(bool shown) override;
     PromptAnswer showMessage(const ExecutionMessage& message) override;
+    // The title reads "Marvane - 43%" while a run converts.
+    void showRunShare(int percent) override;
+    // Tells the desktop how the run ended when the user is looking elsewhere.
+    void runEnded(const BatchOutcome& outcome) override;
+
+    // Shows a desktop notice (summary, body); the desktop's notification service unless a test
+    // puts another in place.
+    std::function<void(const QString&, const QString&)> notify;
 
 private:
     MainWindow& window_;

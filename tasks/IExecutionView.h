@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/IPrompts.h"
+#include "tasks/BatchEndNotice.h"
 
 // Which title a message box of the execution carries.
 enum class MessageCaption {
@@ -41,6 +42,11 @@ public:
     // The preview area with the control in place of the log list, or the log list again.
     virtual void showPreviewArea(bool shown) = 0;
     virtual PromptAnswer showMessage(const ExecutionMessage& message) = 0;
+    // The share of the whole run's source time converted so far, 0 to 100; -1 when no
+    // conversion of the run is under way.
+    virtual void showRunShare(int percent) = 0;
+    // The run of the task list ended: every task done, a task failed, or the user stopped it.
+    virtual void runEnded(const BatchOutcome& outcome) = 0;
 };
 
 // Where the control's events go while the audio extraction tool uses the control.

@@ -1,5 +1,6 @@
 #include "tasks/TaskExecution.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -83,6 +84,7 @@ void TaskExecution::execute()
         return;
     running_ = true;
     previewing_ = false;
+    measureRun(*first);
     view_.enableTaskCommands(false);
     view_.enablePreview(false);
     view_.showRunLook(true);
@@ -97,12 +99,61 @@ void TaskExecution::stopRun()
     if (!running_ || closed_)
         return;
     control_.Stop();
+    const bool wasConverting = conversionUnderWay_;
     conversionUnderWay_ = false;
     view_.enableTaskCommands(true);
     view_.enablePreview(true);
     view_.showRunLook(false);
     view_.appendLogLine("User Cancelled");
     running_ = false;
+    // A halted run was reported as failed already.
+    if (wasConverting)
+        endRun({tasksDone_, true, {}, {}, {}});
+}
+
+// Every waiting task from the first is run; its sources' length is its weight in the run.
+void TaskExecution::measureRun(std::size_t first)
+{
+    runWeights_.assign(tasks_.size(), 0.0);
+    runSeconds_ = 0.0;
+    finishedSeconds_ = 0.0;
+    runShare_ = -1;
+    tasksDone_ = 0;
+    for (std::size_t i = first; i < tasks_.size(); ++i) {
+        const ConversionTask& task = tasks_.at(i);
+        if (task.status == TaskStatus::Done || !task.settings)
+            continue;
+        runWeights_[i] = taskSeconds(task);
+        runSeconds_ += runWeights_[i];
+    }
+}
+
+double TaskExecution::taskSeconds(const ConversionTask& task)
+{
+    if (task.isSplit())
+        return std::max(0.0, control_.GetDuration(task.sources.front()));
+    double seconds = 0.0;
+    for (const std::string& source : task.sources)
+        seconds += std::max(0.0, control_.GetDuration(source));
+    return seconds;
+}
+
+void TaskExecution::showRunShare(double doneInTask)
+{
+    const double weight = runWeights_.at(static_cast<std::size_t>(currentTask_));
+    const double done = finishedSeconds_ + std::clamp(doneInTask, 0.0, weight);
+    const int share = runSeconds_ > 0.0 ? static_cast<int>(std::clamp(done / runSeconds_ * 100.0, 0.0, 100.0)) : 0;
+    if (share == runShare_)
+        return;
+    runShare_ = share;
+    view_.showRunShare(share);
+}
+
+void TaskExecution::endRun(const BatchOutcome& outcome)
+{
+    runShare_ = -1;
+    view_.showRunShare(-1);
+    view_.runEnded(outcome);
 }
 
 void TaskExecution::runTask(std::size_t index)
@@ -115,7 +166,7 @@ void TaskExecution::runTask(std::size_t index)
     if (startFirstPart(task))
         reportStarted();
     else
-        haltRun();
+        haltRun(control_.GetLastError());
 }
 
 bool TaskExecution::startFirstPart(ConversionTask& task)
@@ -144,12 +195,17 @@ void TaskExecution::reportStarted()
     view_.appendLogLine("");
 }
 
-// The run stays active without a conversion; Execute and "Stop conversion?" end it.
-void TaskExecution::haltRun()
+// The run stays active without a conversion; Execute and "Stop conversion?" end it. The
+// reason, when the control gives one, follows the "Failed" line.
+void TaskExecution::haltRun(const std::string& reason)
 {
     conversionUnderWay_ = false;
     view_.showMessage(kFailedToExecute);
     view_.appendLogLine("Failed");
+    if (!reason.empty())
+        view_.appendLogLine(reason);
+    const ConversionTask& task = current();
+    endRun({tasksDone_, false, currentTask_, task.description, reason});
 }
 
 void TaskExecution::convertDone()
@@ -173,7 +229,7 @@ void TaskExecution::convertDone()
         partStart_ += task.settings->splitSeconds;
         if (partStart_ < control_.GetDuration(task.sources.front())) {
             if (!startNextPart(task))
-                haltRun();
+                haltRun(control_.GetLastError());
             return;
         }
     }
@@ -187,6 +243,8 @@ void TaskExecution::finishTask()
     view_.replaceProgressLine("Done");
     tasks_.markDone(static_cast<std::size_t>(currentTask_));
     view_.setStatusCell(static_cast<std::size_t>(currentTask_), "Done");
+    ++tasksDone_;
+    finishedSeconds_ += runWeights_.at(static_cast<std::size_t>(currentTask_));
     const auto next = tasks_.nextWaiting(static_cast<std::size_t>(currentTask_) + 1);
     if (next)
         runTask(*next);
@@ -200,6 +258,7 @@ void TaskExecution::backToIdle()
     view_.enableTaskCommands(true);
     view_.enablePreview(true);
     view_.showRunLook(false);
+    endRun({tasksDone_, false, {}, {}, {}});
 }
 
 void TaskExecution::convertProgress(double position, double length)
@@ -227,6 +286,7 @@ void TaskExecution::showProgress(double position, double length)
         total = sourceDuration_;
     }
     view_.setProgressBar(ProgressMeter::barMaximum(total), ProgressMeter::barPosition(done, total));
+    showRunShare(done);
     if (progressEventCount_ <= 5)
         return;
     const std::string text = TaskRowText::progress(ProgressMeter::percent(done, total));
@@ -251,9 +311,7 @@ void TaskExecution::convertFailed(const std::string& reason)
     }
     if (!conversionUnderWay_)
         return;
-    haltRun();
-    if (!reason.empty())
-        view_.appendLogLine(reason);
+    haltRun(reason);
 }
 
 void TaskExecution::preview(std::size_t task)

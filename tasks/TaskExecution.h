@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tasks/IExecutionView.h"
 #include "tasks/TaskControlSetup.h"
@@ -52,7 +53,11 @@ private:
     bool startFirstPart(ConversionTask& task);
     bool startNextPart(ConversionTask& task);
     void reportStarted();
-    void haltRun();
+    void haltRun(const std::string& reason);
+    void endRun(const BatchOutcome& outcome);
+    void measureRun(std::size_t first);
+    void showRunShare(double doneInTask);
+    double taskSeconds(const ConversionTask& task);
     void finishTask();
     void stopRun();
     void backToIdle();
@@ -75,4 +80,11 @@ private:
     std::int32_t partStart_ = 0;
     double sourceDuration_ = 0.0;
     int progressEventCount_ = 0;
+
+    // The whole run's share: each waiting task weighs its source time, measured at the start.
+    std::vector<double> runWeights_;
+    double runSeconds_ = 0.0;
+    double finishedSeconds_ = 0.0;
+    int runShare_ = -1;
+    int tasksDone_ = 0;
 };

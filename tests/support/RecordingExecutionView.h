@@ -56,6 +56,12 @@ public:
         return answer;
     }
 
+    // The whole run's share and the ends of runs, kept apart from the other outputs.
+    void showRunShare(int percent) override { shares.push_back(percent); }
+    void runEnded(const BatchOutcome& outcome) override { outcomes.push_back(outcome); }
+    std::vector<int> shares;
+    std::vector<BatchOutcome> outcomes;
+
     // The recorded outputs that start with the prefix, in order.
     std::vector<std::string> eventsStartingWith(const std::string& prefix) const
     {
