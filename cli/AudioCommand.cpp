@@ -6,7 +6,7 @@
 #include "cli/RunWaiter.h"
 #include "engine/CDudidEvar.h"
 #include "platform/PathNames.h"
-#include "tasks/OutputNaming.h"
+#include "tools/AudioItem.h"
 
 namespace AudioCommand {
 
@@ -18,19 +18,16 @@ int usage()
     return 2;
 }
 
-// One source's sound track, as the audio tool writes it: stereo 11025 Hz 16-bit for WAV.
-bool extract(CDudidEvar& control, const std::string& source, const std::string& output, bool wma)
+// One source's sound track, as the audio tool writes it.
+bool extract(CDudidEvar& control, const std::string& source, const std::string& folder, AudioFormat format)
 {
-    const double duration = control.GetDuration(source);
-    control.ClearClips();
-    control.AddAudioClip(source, 0.0, duration);
-    const bool started = wma ? control.SaveAudioAsWma(output) : control.SaveAudioAsWav(output, 2, 11025, 2);
-    if (!started) {
+    AudioItem item = AudioItem::forSource(control, source);
+    if (!item.start(control, folder, format)) {
         std::fprintf(stderr, "%s: cannot extract the sound track\n", source.c_str());
         return false;
     }
     RunWaiter waiter(control);
-    return waiter.wait(output);
+    return waiter.wait(item.outputPath);
 }
 
 }  // namespace
@@ -56,9 +53,8 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
     for (const std::string& source : sources) {
         if (Interrupt::requested())
             break;
-        const std::string output =
-            OutputNaming::audioOutputPath(PathNames::withTrailingSeparator(folder), source, format == 1);
-        if (!extract(control, source, output, format == 1))
+        const AudioFormat chosen = format == 1 ? AudioFormat::Wma : AudioFormat::Wav;
+        if (!extract(control, source, PathNames::withTrailingSeparator(folder), chosen))
             ++failures;
     }
     return failures == 0 ? 0 : 1;

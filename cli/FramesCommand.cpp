@@ -12,13 +12,13 @@
 #include "engine/CDudidEvar.h"
 #include "platform/PathNames.h"
 #include "tasks/OutputNaming.h"
+#include "tools/PictureLoop.h"
+#include "tools/PictureRange.h"
+#include "tools/ProgressPercent.h"
 
 namespace FramesCommand {
 
 namespace {
-
-// The end-time field shows the duration to one decimal; an end this close to it is the end.
-constexpr double kEndRounding = 0.05;
 
 struct Options {
     std::optional<double> from;
@@ -126,40 +126,24 @@ std::optional<Options> parse(const std::vector<std::string>& args, int* status)
 
 int clampedRate(long perSecond)
 {
-    if (perSecond >= kFewestPerSecond && perSecond <= kMostPerSecond)
+    if (PictureRange::rateInRange(perSecond))
         return int(perSecond);
-    const int clamped = perSecond < kFewestPerSecond ? kFewestPerSecond : kMostPerSecond;
-    std::fprintf(stderr, "pictures per second must be a whole number between %d and %d; using %d\n",
-                 kFewestPerSecond, kMostPerSecond, clamped);
-    return clamped;
+    const long clamped = PictureRange::clampedRate(perSecond);
+    std::fprintf(stderr, "pictures per second must be a whole number between %ld and %ld; using %ld\n",
+                 PictureRange::kFewestPerSecond, PictureRange::kMostPerSecond, clamped);
+    return int(clamped);
 }
 
 // The range asked for, or the whole file when it is not a range within the file.
-std::pair<double, double> pictureRange(const Options& options, double duration)
+PictureRange pictureRange(const Options& options, double duration)
 {
-    const double start = options.from.value_or(0.0);
-    double end = options.to.value_or(duration);
-    if (end > duration && end - duration < kEndRounding)
-        end = duration;
-    if (start <= duration && end <= duration && start < end)
-        return {start, end};
-    if (options.from || options.to)
+    const PictureRange range(options.from.value_or(0.0), options.to.value_or(duration), duration);
+    if (!range.asAsked() && (options.from || options.to))
         std::fprintf(stderr, "the range is not within the video; taking pictures of the whole file\n");
-    return {0.0, duration};
+    return range;
 }
 
 }  // namespace
-
-std::vector<double> pictureTimes(double start, double span, int perSecond)
-{
-    std::vector<double> times;
-    if (!(span > 0.0) || perSecond < 1)
-        return times;
-    const double interval = 1.0 / perSecond;
-    for (double t = 0.0; t < span; t += interval)
-        times.push_back(start + t);
-    return times;
-}
 
 int run(CDudidEvar& control, const std::vector<std::string>& args)
 {
@@ -174,28 +158,34 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
         return fail("%s: not a video the control can read", options->source), 1;
 
     const int perSecond = clampedRate(options->perSecond);
-    const auto [start, end] = pictureRange(*options, duration);
+    const PictureRange range = pictureRange(*options, duration);
     const std::string prefix =
         OutputNaming::picturePrefix(PathNames::withTrailingSeparator(options->folder), options->source);
-    const std::vector<double> times = pictureTimes(start, end - start, perSecond);
+    const double interval = 1.0 / perSecond;
+    PictureLoop pictures(prefix, range.start(), range.span(), interval);
     const bool showProgress = isatty(fileno(stderr));
+    int written = 0;
     int failed = 0;
-    for (std::size_t i = 0; i < times.size() && !Interrupt::requested(); ++i) {
-        const std::string picture = OutputNaming::picturePath(prefix, int(i) + 1);
-        const bool written = options->originalSize
-                                 ? control.SaveFrame(options->source, times[i], picture)
-                                 : control.SaveFrameSized(options->source, times[i], picture,
-                                                          short(options->width), short(options->height));
-        if (!written) {
+    for (; pictures.hasNext() && !Interrupt::requested(); pictures.advance()) {
+        const std::string picture = pictures.path();
+        const bool saved = options->originalSize
+                               ? control.SaveFrame(options->source, pictures.time(), picture)
+                               : control.SaveFrameSized(options->source, pictures.time(), picture,
+                                                        short(options->width), short(options->height));
+        if (saved) {
+            ++written;
+        } else {
             ++failed;
             std::fprintf(stderr, "%s: could not be written\n", picture.c_str());
         }
-        if (showProgress)
-            std::fprintf(stderr, "\r%3d%%", int(100.0 * double(i + 1) / double(times.size())));
+        if (showProgress) {
+            const int percent = ProgressPercent::ofSpan(pictures.elapsed() + interval, range.span());
+            std::fprintf(stderr, "\r%3d%%", std::min(100, percent));
+        }
     }
     if (showProgress)
         std::fputc('\n', stderr);
-    std::printf("%zu pictures written to %s\n", times.size() - std::size_t(failed), options->folder.c_str());
+    std::printf("%d pictures written to %s\n", written, options->folder.c_str());
     return failed == 0 ? 0 : 1;
 }
 

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dudidevar/MediaProbe.h"
+
 extern "C" {
 #include <libavutil/samplefmt.h>
 }
 
 namespace {
 constexpr std::int64_t kSilenceChunk = 8192;
+// Timestamps this close to where the sound already stands are taken as continuous.
+constexpr int kJitterPerSecond = 50;
 }
 
 AudioTrack::~AudioTrack()
@@ -16,7 +20,7 @@ AudioTrack::~AudioTrack()
     av_channel_layout_uninit(&layout_);
 }
 
-bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, std::string* error)
+bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly, std::string* error)
 {
     spans_.clear();
     total_ = 0.0;
@@ -32,13 +36,15 @@ bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, std::st
             error->clear();
         } else {
             span.decoder->seekBefore(clip.start);
+            const double soundEnd = MediaProbe::streamEnd(span.decoder->input(), span.decoder->stream());
+            if (soundOnly && soundEnd > clip.start && soundEnd < clip.end)
+                span.clip.end = soundEnd;
         }
-        total_ += clip.length();
+        total_ += span.clip.length();
         spans_.push_back(std::move(span));
     }
     decoded_ = ff::makeFrame();
-    converted_ = ff::makeFrame();
-    if (!decoded_ || !converted_) {
+    if (!decoded_) {
         *error = "out of memory";
         return false;
     }
@@ -57,7 +63,7 @@ bool AudioTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::str
     frameSize_ = encoder->frame_size > 0 ? encoder->frame_size : 1024;
     padLast_ = padLast;
     fifo_.reset(av_audio_fifo_alloc(format_, layout_.nb_channels, frameSize_ * 4));
-    if (!fifo_) {
+    if (!fifo_ || !converter_.setOutput(layout_, format_, rate_)) {
         *error = "out of memory";
         return false;
     }
@@ -77,7 +83,7 @@ ff::Frame AudioTrack::next(std::string* error)
         Span& span = spans_[current_];
         if (span.filled >= span.count) {
             span.decoder.reset();
-            swr_.reset();
+            converter_.reset();
             ++current_;
             continue;
         }
@@ -124,76 +130,60 @@ bool AudioTrack::fillFrom(Span& span, std::string* error)
         *error = span.clip.path + ": " + span.decoder->error();
         return false;
     }
-    if (!span.flushed && swr_) {
+    if (!span.flushed) {
         span.flushed = true;
-        const int capacity = swr_get_out_samples(swr_.get(), 0);
-        if (capacity > 0) {
-            av_frame_unref(converted_.get());
-            converted_->nb_samples = capacity;
-            converted_->format = format_;
-            if (av_channel_layout_copy(&converted_->ch_layout, &layout_) < 0 ||
-                av_frame_get_buffer(converted_.get(), 0) < 0) {
-                *error = "out of memory";
-                return false;
-            }
-            const int n = swr_convert(swr_.get(), converted_->data, capacity, nullptr, 0);
-            if (n > 0 && !put(span, converted_->data, n, 0))
-                return *error = "out of memory", false;
-        }
-        return true;
+        const AVFrame* tail = converter_.drain(error);
+        if (!error->empty())
+            return false;
+        return !tail || putConverted(span, tail) || (*error = "out of memory", false);
+    }
+    if (missing > std::llround(span.clip.shortfallAllowed() * rate_)) {
+        *error = span.clip.path + ": the sound ends before the end of its span";
+        return false;
     }
     return putSilence(span, std::min(missing, kSilenceChunk)) || (*error = "out of memory", false);
 }
 
+// Sound follows its timestamps: where a frame's time lies ahead of the sound so far (a packet
+// lost in a recording, a damaged one skipped) the gap is filled with silence, and where it lies
+// behind, the overlap is dropped. Small differences are timestamp rounding and left alone.
+bool AudioTrack::placeFrame(Span& span, const AVFrame* frame)
+{
+    const double time = span.decoder->timeOf(frame);
+    if (time < 0)
+        return true;
+    const std::int64_t due = std::llround((time - span.clip.start) * rate_);
+    const std::int64_t reached = span.filled + converter_.delay() - span.drop;
+    const std::int64_t drift = due - reached;
+    const bool first = !span.started;
+    span.started = true;
+    if (!first && std::llabs(drift) <= rate_ / kJitterPerSecond)
+        return true;
+    if (drift < 0) {
+        span.drop -= drift;
+        return true;
+    }
+    return putSilence(span, drift);
+}
+
 bool AudioTrack::convertFrame(Span& span, const AVFrame* frame, std::string* error)
 {
-    if (!swr_) {
-        AVChannelLayout in{};
-        if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || !av_channel_layout_check(&frame->ch_layout))
-            av_channel_layout_default(&in, frame->ch_layout.nb_channels);
-        else if (av_channel_layout_copy(&in, &frame->ch_layout) < 0)
-            return *error = "out of memory", false;
-        SwrContext* raw = nullptr;
-        int rc = swr_alloc_set_opts2(&raw, &layout_, format_, rate_, &in, AVSampleFormat(frame->format),
-                                     frame->sample_rate, 0, nullptr);
-        av_channel_layout_uninit(&in);
-        swr_.reset(raw);
-        if (rc >= 0)
-            rc = swr_init(swr_.get());
-        if (rc < 0) {
-            *error = span.clip.path + ": cannot convert its sound: " + ff::errorText(rc);
-            return false;
-        }
-    }
-    if (!span.started) {
-        span.started = true;
-        const double time = span.decoder->timeOf(frame);
-        const std::int64_t lead = time < 0 ? 0 : std::llround((time - span.clip.start) * rate_);
-        if (lead > 0 && !putSilence(span, lead))
-            return *error = "out of memory", false;
-        if (lead <= 0)
-            span.drop = -lead;
-    }
-    const int capacity = swr_get_out_samples(swr_.get(), frame->nb_samples);
-    av_frame_unref(converted_.get());
-    converted_->nb_samples = std::max(capacity, 1);
-    converted_->format = format_;
-    if (av_channel_layout_copy(&converted_->ch_layout, &layout_) < 0 ||
-        av_frame_get_buffer(converted_.get(), 0) < 0) {
-        *error = "out of memory";
+    if (!placeFrame(span, frame))
+        return *error = "out of memory", false;
+    const AVFrame* converted = converter_.convert(*frame, error);
+    if (!converted) {
+        *error = span.clip.path + ": " + *error;
         return false;
     }
-    const int n = swr_convert(swr_.get(), converted_->data, converted_->nb_samples,
-                              const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
-    if (n < 0) {
-        *error = span.clip.path + ": cannot convert its sound: " + ff::errorText(n);
-        return false;
-    }
+    return putConverted(span, converted) || (*error = "out of memory", false);
+}
+
+bool AudioTrack::putConverted(Span& span, const AVFrame* converted)
+{
+    const int n = converted->nb_samples;
     const std::int64_t skip = std::min<std::int64_t>(span.drop, n);
     span.drop -= skip;
-    if (!put(span, converted_->data, n, skip))
-        return *error = "out of memory", false;
-    return true;
+    return put(span, converted->extended_data, n, skip);
 }
 
 bool AudioTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)

@@ -6,12 +6,14 @@
 
 #include "dudidevar/Clip.h"
 #include "dudidevar/FfmpegOwners.h"
+#include "dudidevar/SoundConverter.h"
 #include "dudidevar/SpanDecoder.h"
 
 // The audio spans of a clip list as one sound track in the encoder's sample format, rate and
-// channels. Span i fills exactly the samples from round(offset × rate) to round(end × rate), so
-// the track stays in step with the picture: a source that starts late or ends early is filled
-// with silence, and a file without sound gives silence of its span's length.
+// channels. Span i fills exactly the samples from round(offset × rate) to round(end × rate), and
+// every sample lands at its time, so the track stays in step with the picture: a source that
+// starts late or has a gap is filled with silence, a file without sound gives silence of its
+// span's length, and one whose sound ends early fails like a picture that ends early.
 class AudioTrack {
 public:
     AudioTrack() = default;
@@ -19,8 +21,9 @@ public:
     AudioTrack(const AudioTrack&) = delete;
     AudioTrack& operator=(const AudioTrack&) = delete;
 
-    // requireSound: a file without sound is an error instead of silence.
-    bool open(const std::vector<Clip>& clips, bool requireSound, std::string* error);
+    // requireSound: a file without sound is an error instead of silence. soundOnly: no picture
+    // goes along, so a span ends where its file's sound ends when that comes before its end.
+    bool open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly, std::string* error);
     // frameSize: samples per frame handed to the encoder; padLast: the last frame is filled up
     // with silence to a whole frame.
     bool setOutput(const AVCodecContext* encoder, bool padLast, std::string* error);
@@ -46,7 +49,9 @@ private:
     };
 
     bool fillFrom(Span& span, std::string* error);
+    bool placeFrame(Span& span, const AVFrame* frame);
     bool convertFrame(Span& span, const AVFrame* frame, std::string* error);
+    bool putConverted(Span& span, const AVFrame* converted);
     bool put(Span& span, uint8_t** data, int samples, std::int64_t skip);
     bool putSilence(Span& span, std::int64_t samples);
 
@@ -61,7 +66,6 @@ private:
     std::int64_t totalSamples_ = 0;
     std::int64_t written_ = 0;
     ff::AudioFifo fifo_;
-    ff::Swr swr_;
+    SoundConverter converter_;
     ff::Frame decoded_;
-    ff::Frame converted_;
 };

@@ -10,11 +10,13 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
             return false;
         shape = {video_.sourceWidth(), video_.sourceHeight(), video_.sourceRate(), video_.sourceAspect()};
     }
-    if (!request.audioClips.empty() && !audio_.open(request.audioClips, request.requireSound, error))
+    if (!request.audioClips.empty() && !audio_.open(request.audioClips, request.requireSound, request.videoClips.empty(), error))
         return false;
     OutputPlan plan;
     if (!request.planner(shape, &plan, error))
         return false;
+    if (plan.muxer == "wav")
+        plan.largeWav = OutputPlanner::wavMayPass4GiB(plan.audio, audio_.totalSeconds());
     useVideo_ = plan.video.enabled && !request.videoClips.empty();
     useAudio_ = plan.audio.enabled && !request.audioClips.empty();
     plan.video.enabled = useVideo_;
@@ -73,10 +75,17 @@ RunOutcome ConversionJob::run(RunProgress& progress)
         }
         progress.report(secondsDone(), total_);
     }
-    if (!writer_.finish(&error) || !OutputVerifier(expected_).verify(temp_.path(), target_, &error) ||
-        !temp_.commit(&error)) {
+    if (!writer_.finish(&error) || !OutputVerifier(expected_).verify(temp_.path(), target_, &error)) {
         temp_.discard();
         return RunOutcome::failure(error);
     }
+    // Renaming the finished file onto the target is the one step that cannot be taken back: a
+    // stop that came while the file was being finished still keeps the target as it was.
+    if (progress.stopRequested()) {
+        temp_.discard();
+        return RunOutcome::failure("stopped");
+    }
+    if (!temp_.commit(&error))
+        return RunOutcome::failure(error);
     return RunOutcome::success();
 }

@@ -67,11 +67,13 @@ using AudioFifo = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
 inline Frame makeFrame() { return Frame(av_frame_alloc()); }
 inline Packet makePacket() { return Packet(av_packet_alloc()); }
 
-// The library's text for an error code.
+// The library's text for an error code. Decoders also give codes of their own that the
+// library has no text for; those mean the data could not be understood.
 inline std::string errorText(int code)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
+    if (av_strerror(code, text, sizeof text) < 0)
+        return "the data cannot be understood (code " + std::to_string(code) + ")";
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "dudidevar/FrameGrabber.h"
 
+#include "dudidevar/MediaProbe.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -55,12 +57,10 @@ void FrameGrabber::close()
 bool FrameGrabber::open(const std::string& path)
 {
     close();
-    AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0)
+    ff::InputContext input = MediaProbe::open(path);
+    if (!input)
         return false;
-    ff::InputContext input(raw);
-    if (avformat_find_stream_info(raw, nullptr) < 0)
-        return false;
+    AVFormatContext* raw = input.get();
     const AVCodec* codec = nullptr;
     const int index = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (index < 0 || !codec)

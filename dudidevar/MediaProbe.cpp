@@ -76,6 +76,15 @@ double startOffset(const AVFormatContext* input)
     return input->start_time == AV_NOPTS_VALUE ? 0.0 : input->start_time / double(AV_TIME_BASE);
 }
 
+double streamEnd(const AVFormatContext* input, const AVStream* stream)
+{
+    if (input->duration_estimation_method != AVFMT_DURATION_FROM_STREAM || stream->duration == AV_NOPTS_VALUE ||
+        stream->duration <= 0)
+        return -1.0;
+    const std::int64_t first = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    return (first + stream->duration) * av_q2d(stream->time_base) - startOffset(input);
+}
+
 Facts facts(const AVFormatContext* input)
 {
     Facts f;

@@ -23,6 +23,9 @@ Facts facts(const AVFormatContext* input);
 
 // The start time of the file in seconds: times within the file count from here.
 double startOffset(const AVFormatContext* input);
+// Where a stream's own data ends, in seconds from the start of the file, when the file says so
+// (its header or the streams' timestamps); -1 when it does not.
+double streamEnd(const AVFormatContext* input, const AVStream* stream);
 // The index of the file's main stream of a type, or -1.
 int bestStream(AVFormatContext* input, AVMediaType type);
 

@@ -43,6 +43,7 @@ struct OutputPlan {
     int muxRate = 0;      // bit/s
     int preloadUs = 0;
     int maxDelayUs = -1;  // -1: the library's default
+    bool largeWav = false;  // a WAV file switches to its large-file header when it passes 4 GiB
     VideoPlan video;
     AudioPlan audio;
 };

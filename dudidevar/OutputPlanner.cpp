@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
 #include "dudidevar/CompressorCatalog.h"
 #include "dudidevar/WmvProfileTable.h"
 
@@ -205,6 +209,14 @@ void planWmv(const ControlProperties& p, const SourceShape& source, bool withVid
 }
 
 }  // namespace
+
+bool wavMayPass4GiB(const AudioPlan& audio, double seconds)
+{
+    const AVCodec* codec = avcodec_find_encoder_by_name(audio.encoder.c_str());
+    const int bytesPerSample = codec ? av_get_bits_per_sample(codec->id) / 8 : 4;
+    const double bytes = seconds * audio.sampleRate * audio.channels * std::max(bytesPerSample, 1);
+    return bytes > 2.0 * 1024 * 1024 * 1024;
+}
 
 AVRational rateFromFps(double fps)
 {

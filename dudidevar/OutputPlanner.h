@@ -24,6 +24,9 @@ bool planConversion(const ControlProperties& properties, const SourceShape& sour
 OutputPlan planWma();
 // The sound track as PCM WAV; false for values a WAV file cannot hold.
 bool planWav(int channels, int sampleRate, int bytesPerSample, OutputPlan* plan, std::string* error);
+// Whether a WAV file of this sound and length may pass the 4 GiB that its ordinary header can
+// describe; lengths are estimates, so the answer leaves a wide margin.
+bool wavMayPass4GiB(const AudioPlan& audio, double seconds);
 
 // A frame rate from frames per second, exact for the NTSC rates (29.97 → 30000/1001).
 AVRational rateFromFps(double fps);

@@ -49,6 +49,9 @@ bool OutputWriter::open(const OutputPlan& plan, const std::string& path, std::st
         av_dict_set_int(&options, "muxrate", plan.muxRate, 0);
     if (plan.preloadUs > 0)
         av_dict_set_int(&options, "preload", plan.preloadUs, 0);
+    if (plan.largeWav)
+        av_dict_set(&options, "rf64", "auto", 0);
+    smallWav_ = plan.muxer == "wav" && !plan.largeWav;
     std::unique_ptr<AVDictionary, ff::DictionaryDeleter> owned(options);
     if (plan.maxDelayUs >= 0)
         output_->max_delay = plan.maxDelayUs;
@@ -188,6 +191,10 @@ bool OutputWriter::finish(std::string* error)
         return writeFailure(error, rc);
     if (output_->pb->error < 0)
         return writeFailure(error, output_->pb->error);
+    if (smallWav_ && avio_size(output_->pb) > std::int64_t(UINT32_MAX)) {
+        *error = "the sound is too long for a WAV file";
+        return false;
+    }
     rc = avio_closep(&output_->pb);
     if (rc < 0)
         return writeFailure(error, rc);

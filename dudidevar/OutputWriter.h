@@ -34,5 +34,6 @@ private:
     ff::Packet packet_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
+    bool smallWav_ = false;  // a WAV file whose header can only describe 4 GiB
     std::string shownName_;
 };

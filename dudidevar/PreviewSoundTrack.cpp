@@ -29,7 +29,11 @@ bool PreviewSoundTrack::open(const std::vector<Clip>& clips, double totalSeconds
         spans_.push_back(std::move(span));
     }
     frame_ = ff::makeFrame();
-    if (!frame_)
+    AVChannelLayout layout{};
+    av_channel_layout_default(&layout, channels_);
+    const bool converting = converter_.setOutput(layout, AV_SAMPLE_FMT_S16, sampleRate_);
+    av_channel_layout_uninit(&layout);
+    if (!frame_ || !converting)
         return false;
     current_ = 0;
     written_ = 0;
@@ -59,6 +63,7 @@ bool PreviewSoundTrack::produce(QByteArray& out)
 void PreviewSoundTrack::nextSpan()
 {
     spans_[current_].decoder.reset();
+    converter_.reset();
     ++current_;
     spanWritten_ = 0;
     spanWanted_ = current_ < spans_.size() ? std::llround(spans_[current_].clip.length() * sampleRate_) : 0;
@@ -95,41 +100,11 @@ bool PreviewSoundTrack::produceFromSpan(Span& span, QByteArray& out)
 
 bool PreviewSoundTrack::convert(const AVFrame& frame, QByteArray& out)
 {
-    AVChannelLayout inLayout{};
-    if (frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || av_channel_layout_copy(&inLayout, &frame.ch_layout) < 0)
-        av_channel_layout_default(&inLayout, frame.ch_layout.nb_channels);
-    const bool changed = !resampler_ || resamplerRate_ != frame.sample_rate || resamplerFormat_ != frame.format ||
-                         av_channel_layout_compare(&resamplerLayout_, &inLayout) != 0;
-    if (changed) {
-        AVChannelLayout outLayout{};
-        av_channel_layout_default(&outLayout, channels_);
-        SwrContext* raw = nullptr;
-        const int rc = swr_alloc_set_opts2(&raw, &outLayout, AV_SAMPLE_FMT_S16, sampleRate_, &inLayout,
-                                           AVSampleFormat(frame.format), frame.sample_rate, 0, nullptr);
-        resampler_.reset(raw);
-        av_channel_layout_uninit(&outLayout);
-        if (rc < 0 || swr_init(raw) < 0) {
-            resampler_.reset();
-            av_channel_layout_uninit(&inLayout);
-            return false;
-        }
-        av_channel_layout_uninit(&resamplerLayout_);
-        resamplerLayout_ = inLayout;
-        resamplerRate_ = frame.sample_rate;
-        resamplerFormat_ = frame.format;
-    } else {
-        av_channel_layout_uninit(&inLayout);
-    }
-    const int capacity = swr_get_out_samples(resampler_.get(), frame.nb_samples);
-    if (capacity <= 0)
+    std::string error;
+    const AVFrame* converted = converter_.convert(frame, &error);
+    if (!converted)
         return false;
-    out.resize(qsizetype(capacity) * 2 * channels_);
-    auto* target = reinterpret_cast<std::uint8_t*>(out.data());
-    const int made = swr_convert(resampler_.get(), &target, capacity,
-                                 const_cast<const std::uint8_t**>(frame.extended_data), frame.nb_samples);
-    if (made < 0)
-        return false;
-    out.resize(qsizetype(made) * 2 * channels_);
+    out = QByteArray(reinterpret_cast<const char*>(converted->data[0]), qsizetype(converted->nb_samples) * 2 * channels_);
     return true;
 }
 

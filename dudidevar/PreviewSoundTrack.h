@@ -8,6 +8,7 @@
 
 #include "dudidevar/Clip.h"
 #include "dudidevar/FfmpegOwners.h"
+#include "dudidevar/SoundConverter.h"
 #include "dudidevar/SpanDecoder.h"
 
 // The sound spans of a clip list, joined, as signed 16-bit interleaved samples at one rate and
@@ -16,7 +17,7 @@
 class PreviewSoundTrack {
 public:
     PreviewSoundTrack() = default;
-    ~PreviewSoundTrack() { av_channel_layout_uninit(&resamplerLayout_); }
+    ~PreviewSoundTrack() = default;
     PreviewSoundTrack(const PreviewSoundTrack&) = delete;
     PreviewSoundTrack& operator=(const PreviewSoundTrack&) = delete;
 
@@ -46,8 +47,5 @@ private:
     int sampleRate_ = 44100;
     int channels_ = 2;
     ff::Frame frame_;
-    ff::Swr resampler_;
-    int resamplerRate_ = 0;
-    int resamplerFormat_ = -1;
-    AVChannelLayout resamplerLayout_{};
+    SoundConverter converter_;
 };

@@ -14,7 +14,8 @@ RunProgress::RunProgress(const std::atomic<bool>& stopFlag, Report report)
 void RunProgress::report(double secondsDone, double totalSeconds)
 {
     const auto now = std::chrono::steady_clock::now();
-    if (reported_ && now - last_ < kProgressInterval)
+    const bool complete = totalSeconds > 0 && secondsDone >= totalSeconds;
+    if (reported_ && now - last_ < kProgressInterval && !complete)
         return;
     reported_ = true;
     last_ = now;

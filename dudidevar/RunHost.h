@@ -27,7 +27,8 @@ public:
     RunProgress(const std::atomic<bool>& stopFlag, Report report);
 
     bool stopRequested() const { return stopFlag_.load(std::memory_order_relaxed); }
-    // Passed on at most a few times a second; the first report always goes out.
+    // Passed on at most a few times a second; the first report and the one that says the
+    // work is complete always go out.
     void report(double secondsDone, double totalSeconds);
 
 private:

@@ -8,6 +8,10 @@ namespace {
 // How far before a span's start to land, so that a demuxer without an index still reaches a key
 // frame before it.
 constexpr double kSeekMargin = 0.5;
+// Damage a stream may have and still be decoded: a share of its packets, and a stretch of it.
+constexpr std::int64_t kDamagedShareDivisor = 20;  // 5 %
+constexpr std::int64_t kDamagedCountedEarly = 10;   // the share is judged early from this many on
+constexpr double kLongestDamage = 1.0;              // seconds
 }
 
 bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* error)
@@ -61,6 +65,7 @@ void SpanDecoder::seekBefore(double time)
     avcodec_flush_buffers(decoder_.get());
     draining_ = false;
     lastStamp_ = AV_NOPTS_VALUE;
+    damageStart_ = -1.0;
 }
 
 double SpanDecoder::timeOf(const AVFrame* frame) const
@@ -78,20 +83,54 @@ bool SpanDecoder::next(AVFrame* frame)
     while (true) {
         const int rc = avcodec_receive_frame(decoder_.get(), frame);
         if (rc >= 0) {
+            damageStart_ = -1.0;
             fillMissingStamp(frame);
             return true;
         }
-        if (rc == AVERROR_EOF)
+        if (rc == AVERROR_EOF) {
+            if (damageTooLarge())
+                error_ = std::to_string(damaged_) + " of its " + std::to_string(packets_) + " packets are damaged";
             return false;
-        if (rc == AVERROR_INVALIDDATA)
-            continue;
-        if (rc != AVERROR(EAGAIN)) {
+        }
+        if (rc == AVERROR(ENOMEM)) {
             error_ = "cannot decode: " + ff::errorText(rc);
             return false;
+        }
+        if (rc != AVERROR(EAGAIN)) {
+            if (!passOverDamage(lastPacketTime_))
+                return false;
+            continue;
         }
         if (!feed())
             return false;
     }
+}
+
+bool SpanDecoder::damageTooLarge() const
+{
+    return damaged_ * kDamagedShareDivisor > packets_;
+}
+
+bool SpanDecoder::passOverDamage(double time)
+{
+    ++damaged_;
+    if (damageStart_ < 0)
+        damageStart_ = time;
+    if (time - damageStart_ >= kLongestDamage) {
+        error_ = "it is damaged from " + std::to_string(int(damageStart_)) + " s on for more than a second";
+        return false;
+    }
+    if (damaged_ >= kDamagedCountedEarly && damageTooLarge()) {
+        error_ = std::to_string(damaged_) + " of its first " + std::to_string(packets_) + " packets are damaged";
+        return false;
+    }
+    return true;
+}
+
+double SpanDecoder::packetTime(const AVPacket* packet) const
+{
+    const std::int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+    return ts == AV_NOPTS_VALUE ? lastPacketTime_ : ts * av_q2d(stream_->time_base) - startOffset_;
 }
 
 // Frames without a time of their own (the last pictures of a program stream often are) are
@@ -137,15 +176,17 @@ bool SpanDecoder::feed()
             av_packet_unref(packet_.get());
             continue;
         }
+        ++packets_;
+        lastPacketTime_ = packetTime(packet_.get());
         const int sent = avcodec_send_packet(decoder_.get(), packet_.get());
         av_packet_unref(packet_.get());
-        // Damaged packets are skipped; the decoder resumes at the next good one.
-        if (sent >= 0 || sent == AVERROR_INVALIDDATA)
+        if (sent >= 0 || sent == AVERROR(EAGAIN))
             return true;
-        if (sent != AVERROR(EAGAIN)) {
+        if (sent == AVERROR(ENOMEM)) {
             error_ = "cannot decode: " + ff::errorText(sent);
             return false;
         }
-        return true;
+        // A damaged packet: the decoder resumes at the next good one.
+        return passOverDamage(lastPacketTime_);
     }
 }

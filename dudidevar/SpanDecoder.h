@@ -16,10 +16,13 @@ public:
     // Goes to a little before the time, so that decoding forward reaches the frame shown then.
     void seekBefore(double time);
     // The next decoded frame into `frame`; false at the end of the stream or on an error that
-    // cannot be skipped (then failed() is true and error() says why).
+    // cannot be skipped (then failed() is true and error() says why). Damaged packets are
+    // passed over and counted; more than 5% of the packets, or damage over a whole second of
+    // the stream, fail.
     bool next(AVFrame* frame);
     // The time a decoded frame is shown at.
     double timeOf(const AVFrame* frame) const;
+    std::int64_t damagedPackets() const { return damaged_; }
 
     bool missingStream() const { return missingStream_; }
     bool failed() const { return !error_.empty(); }
@@ -30,6 +33,11 @@ public:
 
 private:
     bool feed();
+    // Counts a damaged packet at a time of the stream; false (and failed()) when the damage
+    // has grown too large to pass over.
+    bool passOverDamage(double time);
+    bool damageTooLarge() const;
+    double packetTime(const AVPacket* packet) const;
     void fillMissingStamp(AVFrame* frame);
     std::int64_t stampStep(const AVFrame* frame) const;
 
@@ -40,6 +48,10 @@ private:
     double startOffset_ = 0.0;
     std::int64_t lastStamp_ = AV_NOPTS_VALUE;
     bool draining_ = false;
+    std::int64_t packets_ = 0;
+    std::int64_t damaged_ = 0;
+    double damageStart_ = -1.0;  // time of the first damaged packet of the current run of them
+    double lastPacketTime_ = 0.0;
     bool missingStream_ = false;
     std::string error_;
 };

@@ -24,6 +24,30 @@ mode_t outputMode(const std::string& target)
     return 0666 & ~mask;
 }
 
+// The file a target path finally names: a symbolic link is followed (also one whose file does
+// not exist yet), so the output replaces the linked file and the link stays.
+std::string throughLinks(std::string path)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return path;
+        std::vector<char> buffer(std::size_t(info.st_size > 0 ? info.st_size : 255) + 1);
+        const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size() - 1);
+        if (length < 0)
+            return path;
+        const std::string link(buffer.data(), std::size_t(length));
+        path = (!link.empty() && link[0] == '/') ? link : PathNames::folderPart(path) + link;
+    }
+    return path;
+}
+
+bool isFolder(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 TempOutput::~TempOutput()
@@ -31,9 +55,14 @@ TempOutput::~TempOutput()
     discard();
 }
 
-bool TempOutput::create(const std::string& target, std::string* error)
+bool TempOutput::create(const std::string& path, std::string* error)
 {
     discard();
+    if (isFolder(path)) {
+        *error = "the output path names a folder: " + path;
+        return false;
+    }
+    const std::string target = throughLinks(path);
     const std::string folder = PathNames::folderPart(target);
     const std::string name = PathNames::fileName(target);
     if (name.empty()) {

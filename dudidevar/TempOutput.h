@@ -11,7 +11,9 @@ public:
     TempOutput(const TempOutput&) = delete;
     TempOutput& operator=(const TempOutput&) = delete;
 
-    // Creates the empty temporary file; false with the reason when the folder is not writable.
+    // Creates the empty temporary file; false with the reason when the folder is not writable
+    // or the target is a folder. A target that is a symbolic link stands for the file it
+    // points to: that file is replaced and the link kept.
     bool create(const std::string& target, std::string* error);
     const std::string& path() const { return path_; }
     bool commit(std::string* error);

@@ -7,13 +7,6 @@ namespace {
 
 constexpr double kTimeSlack = 1e-6;
 
-// How far a source may fall short of its span before the run counts as failed: durations in
-// file headers are estimates, a missing tail of this size is filled with the last picture.
-double shortfallAllowed(const Clip& clip)
-{
-    return std::max(1.0, clip.length() * 0.05);
-}
-
 }  // namespace
 
 bool VideoTrack::open(const std::vector<Clip>& clips, std::string* error)
@@ -122,7 +115,7 @@ bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
         av_frame_move_ref(span.shown.get(), span.upcoming.get());
         span.fresh = true;
     }
-    if (span.ended && time - decoder.timeOf(span.shown.get()) > shortfallAllowed(span.clip)) {
+    if (span.ended && time - decoder.timeOf(span.shown.get()) > span.clip.shortfallAllowed()) {
         *error = span.clip.path + ": the file ends before the end of its span";
         return false;
     }

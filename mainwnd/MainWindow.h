@@ -16,6 +16,7 @@
 #include "skin/CHoverButton.h"
 #include "tasks/TaskExecution.h"
 #include "tasks/TaskSelection.h"
+#include "tools/AudioExtractionDialog.h"
 
 class TaskList;
 
@@ -165,6 +166,8 @@ private:
     MainWindowExecutionView executionView{*this};
     TaskExecution execution{control, tasks, executionView};
     bool extractionActive = false;
+    // The audio tool, kept for the window's life and reused on every opening.
+    AudioExtractionDialog audioTool{control};
 
     bool created = false;
     std::optional<QPoint> dragOffset;

@@ -5,6 +5,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
@@ -160,6 +164,23 @@ TEST_F(FrameSaverTest, UnreadableSourcesWriteNothing)
         EXPECT_FALSE(QFile::exists(path("bad.bmp"))) << source;
     }
     EXPECT_EQ(frameAt(saver, "grey.avi", 0.5), 5);
+}
+
+// Opening a named pipe for reading waits for a writer that never comes.
+TEST_F(FrameSaverTest, NamedPipeIsRefusedWithoutWaiting)
+{
+    const std::string pipe = file("pipe.avi");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto saving = std::async(std::launch::async, [&] {
+        FrameSaver saver;
+        return saver.saveOriginalSize(pipe, 0.0, file("pipe.bmp"));
+    });
+    const bool answered = saving.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!answered)
+        ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK));  // lets the waiting call go on
+    EXPECT_TRUE(answered);
+    EXPECT_FALSE(saving.get());
+    EXPECT_FALSE(QFile::exists(path("pipe.bmp")));
 }
 
 TEST_F(FrameSaverTest, UnwritableOrUnsafeTargetsWriteNothing)

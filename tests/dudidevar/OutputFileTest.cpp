@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "RunRecorder.h"
 #include "TestMedia.h"
@@ -75,6 +76,26 @@ TEST_F(OutputFileTest, FinishedFileGetsOrdinaryPermissionsAndAReplacedOneKeepsIt
     ASSERT_TRUE(overwritten) << events.reason;
     EXPECT_EQ(modeOf(folder + "fresh.avi"), mode_t(0644));
     EXPECT_EQ(modeOf(replaced), mode_t(0640));
+}
+
+TEST_F(OutputFileTest, LinkedTargetIsWrittenThroughAndAFolderTargetRefusedBeforeTheRun)
+{
+    addWhole(TestMedia::withSound());
+    const std::string folder = TestMedia::scratchFolder();
+    std::ofstream(folder + "real.avi") << "old";
+    ASSERT_EQ(::symlink("real.avi", (folder + "link.avi").c_str()), 0);
+    ASSERT_TRUE(convert(folder + "link.avi")) << events.reason;
+    struct stat link {};
+    ASSERT_EQ(::lstat((folder + "link.avi").c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    EXPECT_EQ(TestMedia::probe(folder + "real.avi").video()->width, 160);
+
+    ASSERT_EQ(::mkdir((folder + "sub.avi").c_str(), 0755), 0);
+    events = {};
+    EXPECT_FALSE(control.Convert(folder + "sub.avi"));
+    RunRecorder::pump(50);
+    EXPECT_EQ(events.done + events.failed + events.progress, 0);
+    EXPECT_EQ(TestMedia::filesIn(folder), (std::vector<std::string>{"link.avi", "real.avi"}));
 }
 
 }  // namespace

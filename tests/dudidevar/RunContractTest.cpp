@@ -4,7 +4,10 @@
 
 #include "RunRecorder.h"
 #include "TestMedia.h"
+#include "dudidevar/ConversionJob.h"
 #include "dudidevar/DudidEvarControl.h"
+
+#include <atomic>
 
 namespace {
 
@@ -60,6 +63,39 @@ TEST_F(RunContractTest, ProgressArrivesAndStopKeepsAnExistingTarget)
     EXPECT_NEAR(events.lastTotal, 12.0, 0.001);
     EXPECT_TRUE(contentOf(target) == "old");
     EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"existing.mpg"});
+}
+
+// The stop comes after the last frame, while the file is being finished: the renaming onto
+// the target must not happen then.
+TEST_F(RunContractTest, StopWhileTheOutputIsBeingFinishedKeepsTheTarget)
+{
+    const std::string target = folder + "existing.avi";
+    {
+        QFile old(QString::fromStdString(target));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    ConversionJob job;
+    ControlProperties properties;
+    properties.outputFormat = 7;
+    const std::string source = TestMedia::withSound();
+    std::string error;
+    ASSERT_TRUE(job.prepare({{{source, 0, 2, false}}, {{source, 0, 2, false}}, false, target,
+                             [&](const SourceShape& shape, OutputPlan* plan, std::string* why) {
+                                 return OutputPlanner::planConversion(properties, shape, false, true, true, plan, why);
+                             }},
+                            &error))
+        << error;
+    std::atomic<bool> stop{false};
+    RunProgress progress(stop, [&](double done, double total) {
+        if (done >= total)
+            stop = true;
+    });
+    const RunOutcome outcome = job.run(progress);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(stop);
+    EXPECT_TRUE(contentOf(target) == "old");
+    EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"existing.avi"});
 }
 
 TEST_F(RunContractTest, DestroyingTheControlStopsItsRun)

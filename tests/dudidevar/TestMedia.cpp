@@ -7,7 +7,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <unistd.h>
@@ -122,6 +124,56 @@ std::string truncated()
     return path;
 }
 
+std::string made(const std::string& name, const std::vector<std::string>& args)
+{
+    QStringList list;
+    for (const std::string& arg : args)
+        list << QString::fromStdString(arg);
+    return generated(name, list);
+}
+
+std::string joined(const std::string& name, const std::vector<std::string>& parts)
+{
+    const std::string path = folder() + name;
+    if (QFile::exists(QString::fromStdString(path)))
+        return path;
+    QByteArray bytes;
+    for (const std::string& part : parts) {
+        QFile file(QString::fromStdString(part));
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error("cannot read " + part);
+        bytes += file.readAll();
+    }
+    return fileWith(name, bytes.toStdString());
+}
+
+std::string surroundThenStereo()
+{
+    const auto part = [](const char* name, const char* channels, const char* offset) {
+        return made(name, {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=1", "-f", "lavfi", "-i",
+                           "sine=frequency=440:sample_rate=48000:duration=1", "-ac", channels, "-c:v", "mpeg2video",
+                           "-c:a", "ac3", "-output_ts_offset", offset, "-f", "mpegts"});
+    };
+    return joined("surround-stereo.ts", {part("surround.ts", "6", "0"), part("stereo.ts", "2", "1")});
+}
+
+std::string stereoThenMonoMp2()
+{
+    const auto part = [](const char* name, const char* rate, const char* channels) {
+        return made(name, {"-f", "lavfi", "-i", std::string("sine=frequency=440:duration=1:sample_rate=") + rate,
+                           "-ac", channels, "-c:a", "mp2", "-f", "mp2"});
+    };
+    return joined("stereo-mono.mp2", {part("stereo.mp2", "44100", "2"), part("mono.mp2", "22050", "1")});
+}
+
+std::string contentOf(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + path);
+    return file.readAll().toStdString();
+}
+
 std::string fileWith(const std::string& name, const std::string& bytes)
 {
     const std::string path = folder() + name;
@@ -200,6 +252,37 @@ double soundSeconds(const std::string& path)
     const QByteArray samples = runTool("ffmpeg", {"-v", "error", "-i", QString::fromStdString(path), "-map", "0:a:0",
                                                   "-ac", "1", "-f", "s16le", "-"});
     return samples.size() / 2.0 / info.audio()->sampleRate;
+}
+
+std::vector<short> monoSamples(const std::string& path, int rate)
+{
+    const QByteArray bytes = runTool("ffmpeg", {"-v", "error", "-i", QString::fromStdString(path), "-map", "0:a:0",
+                                                "-ac", "1", "-ar", QString::number(rate), "-f", "s16le", "-"});
+    std::vector<short> samples(std::size_t(bytes.size()) / 2);
+    std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
+    return samples;
+}
+
+double loudness(const std::vector<short>& samples, int rate, double from, double to)
+{
+    const auto first = std::size_t(std::max(0.0, from * rate));
+    const auto last = std::min(samples.size(), std::size_t(std::max(0.0, to * rate)));
+    if (last <= first)
+        return 0.0;
+    double sum = 0.0;
+    for (std::size_t i = first; i < last; ++i)
+        sum += std::abs(int(samples[i]));
+    return sum / double(last - first);
+}
+
+double pitch(const std::vector<short>& samples, int rate, double from, double to)
+{
+    const auto first = std::size_t(std::max(0.0, from * rate));
+    const auto last = std::min(samples.size(), std::size_t(std::max(0.0, to * rate)));
+    int crossings = 0;
+    for (std::size_t i = first + 1; i < last; ++i)
+        crossings += (samples[i - 1] < 0) != (samples[i] < 0);
+    return last > first ? crossings / 2.0 / (double(last - first) / rate) : 0.0;
 }
 
 std::vector<std::string> filesIn(const std::string& folder)

@@ -25,6 +25,17 @@ std::string frameCounter();
 std::string longer();
 // The same 2 s clip truncated to half its size.
 std::string truncated();
+// 2 s of MPEG transport stream, MPEG-2 with AC-3 sound: 6 channels for the first second, then
+// 2 (two files joined end to end, the second's times following on).
+std::string surroundThenStereo();
+// 2 s of MP2 sound: stereo at 44.1 kHz, then mono at 22.05 kHz (two files joined).
+std::string stereoThenMonoMp2();
+// A file made by the ffmpeg program from the arguments (inputs, codecs, filters, format), once.
+std::string made(const std::string& name, const std::vector<std::string>& args);
+// Files joined end to end.
+std::string joined(const std::string& name, const std::vector<std::string>& parts);
+// The bytes of a file.
+std::string contentOf(const std::string& path);
 // Any file with the given bytes.
 std::string fileWith(const std::string& name, const std::string& bytes);
 
@@ -56,6 +67,12 @@ Info probe(const std::string& path);
 int greyLevelOfFrame(const std::string& path, int n);
 // The length of a file's sound, counted in decoded samples.
 double soundSeconds(const std::string& path);
+// A file's sound as signed 16-bit mono samples at the given rate.
+std::vector<short> monoSamples(const std::string& path, int rate);
+// The mean loudness of samples [from, to) of a sound at the given rate, 0 for silence.
+double loudness(const std::vector<short>& samples, int rate, double from, double to);
+// The frequency of a tone in samples [from, to) seconds, from its zero crossings.
+double pitch(const std::vector<short>& samples, int rate, double from, double to);
 // Files in a folder, names only.
 std::vector<std::string> filesIn(const std::string& folder);
 

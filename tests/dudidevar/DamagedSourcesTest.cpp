@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "RunRecorder.h"
+#include "TestMedia.h"
+#include "dudidevar/DudidEvarControl.h"
+#include "dudidevar/FfmpegOwners.h"
+
+namespace {
+
+// A 4 s MPEG program stream with AC-3 sound (125 sound frames) whose frames `damaged` have a
+// broken header byte, so the decoder refuses them with an error of its own.
+std::string withDamagedSound(const std::string& name, const std::vector<int>& damaged)
+{
+    const std::string whole = TestMedia::made("ac3.mpg", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=4",
+                                                          "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=4",
+                                                          "-c:v", "mpeg2video", "-c:a", "ac3", "-b:a", "128k", "-f", "mpeg"});
+    std::string bytes = TestMedia::contentOf(whole);
+    std::vector<std::size_t> frames;
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] == '\x0b' && bytes[i + 1] == '\x77')
+            frames.push_back(i);
+    }
+    for (int k : damaged)
+        bytes[frames.at(std::size_t(k)) + 4] ^= '\xff';
+    return TestMedia::fileWith(name, bytes);
+}
+
+class DamagedSourcesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        control.SetEventSink(&events);
+        control.SetOutputFormat(7);  // AVI
+        folder = TestMedia::scratchFolder();
+    }
+
+    void addWhole(const std::string& source)
+    {
+        const double duration = control.GetDuration(source);
+        control.AddVideoClip(source, 0, duration, 0);
+        control.AddAudioClip(source, 0, duration);
+    }
+
+    DudidEvarControl control;
+    RunRecorder events;
+    std::string folder;
+};
+
+TEST_F(DamagedSourcesTest, AFewDamagedSoundPacketsArePassedOverAndManyFailTheRun)
+{
+    addWhole(withDamagedSound("ac3-two-damaged.mpg", {20, 60}));
+    ASSERT_TRUE(control.Convert(folder + "few.avi"));
+    ASSERT_TRUE(events.waitForEnd());
+    ASSERT_EQ(events.done, 1) << events.reason;
+    EXPECT_NEAR(TestMedia::soundSeconds(folder + "few.avi"), 4.0, 0.1);
+
+    std::vector<int> everyFourth;
+    for (int k = 2; k < 125; k += 4)
+        everyFourth.push_back(k);
+    control.ClearClips();
+    addWhole(withDamagedSound("ac3-quarter-damaged.mpg", everyFourth));
+    events = {};
+    ASSERT_TRUE(control.Convert(folder + "many.avi"));
+    ASSERT_TRUE(events.waitForEnd());
+    EXPECT_EQ(events.failed, 1);
+    EXPECT_NE(events.reason.find("damaged"), std::string::npos) << events.reason;
+    EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"few.avi"});
+}
+
+// Decoders give codes of their own (this one: an AC-3 frame header that cannot be parsed), for
+// which the library's text is only the number.
+TEST(ErrorTextTest, CodesWithoutALibraryTextStillReadAsWords)
+{
+    EXPECT_EQ(ff::errorText(AVERROR_INVALIDDATA), "Invalid data found when processing input");
+    const std::string text = ff::errorText(-50531338);
+    EXPECT_EQ(text.find("Error number"), std::string::npos) << text;
+    EXPECT_NE(text.find("cannot be understood"), std::string::npos) << text;
+}
+
+}  // namespace

@@ -1,0 +1,312 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "ScriptedControl.h"
+#include "ScriptedPrompts.h"
+#include "engine/CDudidEvar.h"
+#include "tools/AudioExtractionDialog.h"
+
+namespace {
+
+class AudioExtractionDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto owned = std::make_unique<ScriptedControl>();
+        control_ = owned.get();
+        control_->script().durations = {{"/v/a.avi", 60.0}, {"/v/b.mpg", 30.0}, {"/v/c.wmv", 90.0},
+                                        {"/v/talk.mpg", 12.0}, {"/v/long1.avi", 50000.0},
+                                        {"/v/long2.avi", 40000.0}, {"/v/blink.avi", 0.6}};
+        wrapper_.Attach(std::move(owned));
+        dialog_ = std::make_unique<AudioExtractionDialog>(wrapper_);
+        // What the main window does while the tool is open.
+        QObject::connect(&wrapper_, &CDudidEvar::convertDone, dialog_.get(), &AudioExtractionDialog::postItemDone);
+        QObject::connect(&wrapper_, &CDudidEvar::convertProgress, dialog_.get(),
+                         &AudioExtractionDialog::postItemProgress);
+        QObject::connect(&wrapper_, &CDudidEvar::convertFailed, dialog_.get(),
+                         &AudioExtractionDialog::postItemFailed);
+        reopen();
+    }
+
+    void reopen()
+    {
+        dialog_->ResetItems();
+        dialog_->SetControl(wrapper_);
+        dialog_->initDialog();
+        dialog_->show();
+    }
+    void add(const QStringList& paths)
+    {
+        for (const QString& path : paths) {
+            prompts_->files.push_back(path);
+            dialog_->findChild<QPushButton*>("1057")->click();
+        }
+    }
+    void remove() { dialog_->findChild<QPushButton*>("1058")->click(); }
+    QTreeWidget* list() const { return dialog_->findChild<QTreeWidget*>("1026"); }
+    QComboBox* formats() const { return dialog_->findChild<QComboBox*>("1008"); }
+    QString progressText(const char* id) const { return dialog_->progress().findChild<QLabel*>(id)->text(); }
+    std::pair<int, int> bar(const char* id) const
+    {
+        auto* b = dialog_->progress().findChild<QProgressBar*>(id);
+        return {b->value(), b->maximum()};
+    }
+    std::vector<std::string> sources() const
+    {
+        std::vector<std::string> out;
+        for (const AudioItem& item : dialog_->items())
+            out.push_back(item.sourcePath);
+        return out;
+    }
+    std::vector<std::string> saves() const { return control_->callsStartingWith("SaveAudio"); }
+    // Runs Extract Now; the steps act while the progress dialog is up, with the events handled.
+    void run(std::function<void()> steps)
+    {
+        QTimer::singleShot(0, [this, steps] {
+            EXPECT_TRUE(dialog_->progress().isVisible());
+            steps();
+            settle();
+        });
+        dialog_->findChild<QPushButton*>("1")->click();
+    }
+    // Events posted while others are handled wait for the next pass: a few passes hand every
+    // message on to the end of its chain.
+    static void settle()
+    {
+        for (int pass = 0; pass < 4; ++pass)
+            QApplication::processEvents();
+    }
+
+    ScopedPrompts prompts_;
+    CDudidEvar wrapper_;
+    ScriptedControl* control_ = nullptr;
+    std::unique_ptr<AudioExtractionDialog> dialog_;
+};
+
+TEST_F(AudioExtractionDialogTest, RowsShowPathTimesAndFormatAndFollowTheFormatList)
+{
+    add({"/v/a.avi", "/v/b.mpg", ""});
+    ASSERT_EQ(list()->topLevelItemCount(), 2);
+    const QTreeWidgetItem* row = list()->topLevelItem(1);
+    EXPECT_EQ(row->text(0), "/v/b.mpg");
+    EXPECT_EQ(row->text(1), "0.00 sec");
+    EXPECT_EQ(row->text(2), "30.00 sec");
+    EXPECT_EQ(row->text(3), "WMA");
+    EXPECT_EQ(dialog_->selectedRow(), 1);
+    EXPECT_EQ(dialog_->items()[1].length, 30.0);
+
+    formats()->setCurrentIndex(1);
+    EXPECT_EQ(list()->topLevelItem(0)->text(3), "WAV");
+    EXPECT_EQ(list()->topLevelItem(1)->text(3), "WAV");
+    add({"/v/c.wmv"});
+    EXPECT_EQ(list()->topLevelItem(2)->text(3), "WAV");
+
+    const QHeaderView* header = list()->header();
+    const int unit = list()->viewport()->width() / 10;
+    EXPECT_EQ(header->sectionSize(0), 3 * unit);
+    EXPECT_EQ(header->sectionSize(3), list()->viewport()->width() - 7 * unit - 1);
+}
+
+TEST_F(AudioExtractionDialogTest, RemoveTakesTheRowLastAddedOrClickedNotTheKeyboardOne)
+{
+    add({"/v/a.avi", "/v/b.mpg", "/v/c.wmv"});
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Home);
+    EXPECT_EQ(dialog_->selectedRow(), 2);
+    remove();
+    EXPECT_EQ(sources(), (std::vector<std::string>{"/v/a.avi", "/v/b.mpg"}));
+    remove();
+    EXPECT_EQ(sources(), (std::vector<std::string>{"/v/a.avi"}));
+    remove();
+    EXPECT_TRUE(sources().empty());
+    remove();  // nothing left: nothing happens
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+
+    add({"/v/a.avi", "/v/b.mpg", "/v/c.wmv"});
+    const QRect first = list()->visualItemRect(list()->topLevelItem(0));
+    QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, first.center());
+    EXPECT_EQ(dialog_->selectedRow(), 0);
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, QPoint(first.center().x(), list()->viewport()->height() - 2));
+    EXPECT_EQ(dialog_->selectedRow(), 0);  // beside the rows
+    remove();
+    EXPECT_EQ(sources(), (std::vector<std::string>{"/v/b.mpg", "/v/c.wmv"}));
+    EXPECT_EQ(list()->currentItem(), list()->topLevelItem(0));
+}
+
+TEST_F(AudioExtractionDialogTest, ReopeningEmptiesTheListAndKeepsTheFolder)
+{
+    prompts_->folders = {"/data/sound"};
+    dialog_->findChild<QPushButton*>("1011")->click();
+    EXPECT_EQ(prompts_->folderTitles.front(), "Select Output Directory");
+    add({"/v/a.avi"});
+    formats()->setCurrentIndex(1);
+    reopen();
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_TRUE(dialog_->items().empty());
+    EXPECT_EQ(formats()->currentText(), "WMA");
+    EXPECT_EQ(dialog_->findChild<QLineEdit*>("1010")->text(), "/data/sound/");
+    dialog_->findChild<QPushButton*>("1")->click();  // empty list: nothing
+    EXPECT_TRUE(control_->calls().size() == 1u);     // the GetDuration of the add
+}
+
+TEST_F(AudioExtractionDialogTest, ItemsChainThroughCompletionWithWholeRunProgress)
+{
+    prompts_->folders = {"/out"};
+    dialog_->findChild<QPushButton*>("1011")->click();
+    add({"/v/a.avi", "/v/b.mpg", "/v/c.wmv"});
+    control_->clearCalls();
+    run([this] {
+        EXPECT_EQ(control_->calls(), (std::vector<std::string>{"ClearClips()", "AddAudioClip(/v/a.avi, 0, 60)",
+                                                               "SaveAudioAsWma(/out/a.wma)"}));
+        EXPECT_EQ(progressText("1103"), "/v/a.avi");
+        control_->raiseProgress(30.7, 60.2);
+        settle();
+        EXPECT_EQ(progressText("1101"), "50%");
+        EXPECT_EQ(progressText("1102"), "16%");
+        EXPECT_EQ(bar("1097"), std::make_pair(30, 60));
+
+        control_->raiseDone();
+        settle();
+        EXPECT_EQ(progressText("1102"), "33%");
+        EXPECT_EQ(bar("1099"), std::make_pair(60, 180));
+        EXPECT_EQ(progressText("1101"), "100%");
+        EXPECT_EQ(progressText("1103"), "/v/b.mpg");
+        EXPECT_EQ(progressText("1104"), "/out/b.wma");
+
+        // The end of one file is handled before the next file's progress.
+        control_->raiseDone();
+        control_->raiseProgress(45, 90);
+        settle();
+        EXPECT_EQ(progressText("1101"), "50%");
+        EXPECT_EQ(progressText("1102"), "75%");
+        EXPECT_TRUE(prompts_->shown.empty());
+        control_->raiseDone();
+    });
+    EXPECT_EQ(saves(), (std::vector<std::string>{"SaveAudioAsWma(/out/a.wma)", "SaveAudioAsWma(/out/b.wma)",
+                                                 "SaveAudioAsWma(/out/c.wma)"}));
+    EXPECT_EQ(progressText("1101"), "100%");
+    EXPECT_EQ(progressText("1102"), "100%");
+    EXPECT_EQ(bar("1097"), std::make_pair(100, 100));
+    EXPECT_EQ(bar("1099"), std::make_pair(180, 180));
+    ASSERT_EQ(prompts_->shown.size(), 1u);
+    EXPECT_EQ(prompts_->shown[0].text, "Successfully Done.");
+    EXPECT_EQ(prompts_->shown[0].icon, PromptIcon::Information);
+    EXPECT_EQ(control_->callsStartingWith("Stop"), (std::vector<std::string>{"Stop()"}));
+    EXPECT_FALSE(dialog_->progress().isVisible());
+    EXPECT_FALSE(dialog_->isRunning());
+}
+
+TEST_F(AudioExtractionDialogTest, WavAndTheSameFileTwice)
+{
+    prompts_->folders = {"/a"};
+    dialog_->findChild<QPushButton*>("1011")->click();
+    add({"/v/talk.mpg", "/v/talk.mpg"});
+    formats()->setCurrentIndex(1);
+    run([this] {
+        control_->raiseDone();
+        settle();
+        control_->raiseDone();
+    });
+    EXPECT_EQ(saves(), (std::vector<std::string>{"SaveAudioAsWav(/a/talk.wav, 2, 11025, 2)",
+                                                 "SaveAudioAsWav(/a/talk.wav, 2, 11025, 2)"}));
+    EXPECT_EQ(dialog_->items()[0].outputPath, dialog_->items()[1].outputPath);
+}
+
+TEST_F(AudioExtractionDialogTest, CancelStopsOnceKeepsTheListAndIgnoresLateEvents)
+{
+    add({"/v/a.avi", "/v/b.mpg"});
+    run([this] {
+        control_->raiseProgress(10, 60);
+        settle();
+        dialog_->progress().findChild<QPushButton*>("2")->click();
+    });
+    EXPECT_EQ(control_->callsStartingWith("Stop"), (std::vector<std::string>{"Stop()"}));
+    EXPECT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_TRUE(prompts_->shown.empty());
+
+    control_->raiseDone();  // a completion that comes after the run: nothing starts
+    settle();
+    EXPECT_EQ(saves().size(), 1u);
+}
+
+TEST_F(AudioExtractionDialogTest, RefusedAndFailedItemsAreMarkedAndTheRunGoesOn)
+{
+    add({"/v/a.avi", "/v/b.mpg", "/v/c.wmv"});
+    control_->script().convertResults = {true, false, true};
+    control_->script().lastError = "the clip list holds no sound";
+    run([this] {
+        control_->raiseDone();  // the first is written; the second is refused at its start
+        settle();
+        EXPECT_EQ(saves().size(), 3u);
+        EXPECT_EQ(progressText("1103"), "/v/c.wmv");
+        EXPECT_EQ(bar("1099"), std::make_pair(90, 180));
+        control_->raiseDone();
+    });
+    EXPECT_EQ(list()->topLevelItem(0)->text(3), "WMA");
+    EXPECT_EQ(list()->topLevelItem(1)->text(3), "Failed");
+    EXPECT_EQ(list()->topLevelItem(2)->text(3), "WMA");
+    ASSERT_EQ(prompts_->shown.size(), 1u);
+    EXPECT_NE(prompts_->shown[0].text, "Successfully Done.");
+    EXPECT_TRUE(prompts_->shown[0].text.contains("/v/b.mpg: the clip list holds no sound"));
+    EXPECT_FALSE(prompts_->shown[0].text.contains("/v/a.avi"));
+    EXPECT_EQ(control_->callsStartingWith("Stop").size(), 1u);
+
+    // A failure midway ends its item too; a new run clears the marks.
+    prompts_->shown.clear();
+    run([this] {
+        control_->raiseFailed("disk full");
+        settle();
+        control_->raiseDone();
+        settle();
+        control_->raiseDone();
+    });
+    EXPECT_EQ(list()->topLevelItem(0)->text(3), "Failed");
+    EXPECT_EQ(list()->topLevelItem(1)->text(3), "WMA");
+    ASSERT_EQ(prompts_->shown.size(), 1u);
+    EXPECT_TRUE(prompts_->shown[0].text.contains("/v/a.avi: disk full"));
+}
+
+TEST_F(AudioExtractionDialogTest, EveryItemRefusedStillEndsTheRun)
+{
+    add({"/v/a.avi", "/v/b.mpg"});
+    control_->script().convertResult = false;
+    run([] {});
+    EXPECT_EQ(saves().size(), 2u);
+    ASSERT_EQ(prompts_->shown.size(), 1u);
+    EXPECT_TRUE(prompts_->shown[0].text.startsWith("2 files"));
+    EXPECT_FALSE(dialog_->progress().isVisible());
+}
+
+TEST_F(AudioExtractionDialogTest, VeryLongRunsAndItemsUnderASecondShowSensibleBars)
+{
+    add({"/v/long1.avi", "/v/long2.avi", "/v/blink.avi"});
+    run([this] {
+        control_->raiseProgress(25000, 50000);
+        settle();
+        EXPECT_EQ(progressText("1102"), "27%");
+        EXPECT_EQ(bar("1099").second, 65535);
+        control_->raiseDone();
+        control_->raiseDone();
+        control_->raiseProgress(0.3, 0.6);
+        settle();
+        EXPECT_EQ(progressText("1101"), "50%");
+        EXPECT_EQ(bar("1097"), std::make_pair(50, 100));
+        EXPECT_EQ(progressText("1102"), "99%");
+        control_->raiseDone();
+    });
+    EXPECT_EQ(progressText("1102"), "100%");
+    EXPECT_EQ(bar("1099"), std::make_pair(65535, 65535));
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QComboBox>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "FrameTestMedia.h"
+#include "ScriptedPrompts.h"
+#include "TestMedia.h"
+#include "dudidevar/DudidEvarControl.h"
+#include "engine/CDudidEvar.h"
+#include "tools/AudioExtractionDialog.h"
+#include "tools/ImageExtractionDialog.h"
+
+// Both tools driven through their dialogs with the real conversion control on generated media.
+namespace {
+
+class ExtractionEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { control_.Attach(std::make_unique<DudidEvarControl>()); }
+
+    ScopedPrompts prompts_;
+    CDudidEvar control_;
+};
+
+bool isBmp(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "BM";
+}
+
+TEST_F(ExtractionEndToEnd, PicturesOfARangeAtTheirOwnAndAtAChosenSize)
+{
+    const QString source = QString::fromStdString(TestMedia::folder()) + "grey-10fps.avi";
+    ASSERT_TRUE(FrameTestMedia::makeGreyVideo(source, 10, 4.0));
+    const QString out = QString::fromStdString(TestMedia::scratchFolder());
+
+    ImageExtractionDialog dialog;
+    dialog.SetSource(source.toStdString(), control_);
+    dialog.initDialog();
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("1087")->text(), "4.0");
+    prompts_->folders = {out};
+    dialog.findChild<QPushButton*>("1061")->click();
+    dialog.findChild<QLineEdit*>("1086")->setText("1");
+    dialog.findChild<QLineEdit*>("1087")->setText("3");
+    dialog.findChild<QLineEdit*>("1085")->setText("2");
+    dialog.findChild<QPushButton*>("1083")->click();
+
+    ASSERT_EQ(prompts_->shown.size(), 1u);
+    EXPECT_EQ(prompts_->shown[0].text, "Successfully Done.");
+    QDir folder(out);
+    EXPECT_EQ(folder.entryList(QDir::Files, QDir::Name),
+              (QStringList{"grey-10fps_1.bmp", "grey-10fps_2.bmp", "grey-10fps_3.bmp", "grey-10fps_4.bmp"}));
+    for (int n = 1; n <= 4; ++n) {
+        const QString picture = folder.filePath(QString("grey-10fps_%1.bmp").arg(n));
+        EXPECT_TRUE(isBmp(picture));
+        const QImage image(picture);
+        EXPECT_EQ(image.size(), QSize(64, 48));
+        EXPECT_EQ(FrameTestMedia::frameNumberOf(image), 10 + 5 * (n - 1)) << n;
+    }
+
+    // The default chosen size, over the whole file at one a second.
+    dialog.findChild<QCheckBox*>("1108")->click();
+    dialog.findChild<QLineEdit*>("1086")->setText("0");
+    dialog.findChild<QLineEdit*>("1087")->setText("4");
+    dialog.findChild<QLineEdit*>("1085")->setText("1");
+    for (const QString& name : folder.entryList(QDir::Files))
+        folder.remove(name);
+    dialog.findChild<QPushButton*>("1083")->click();
+    EXPECT_EQ(folder.entryList(QDir::Files).size(), 4);
+    const QImage sized(folder.filePath("grey-10fps_4.bmp"));
+    EXPECT_EQ(sized.size(), QSize(352, 240));
+    EXPECT_EQ(FrameTestMedia::frameNumberOf(sized), 30);
+}
+
+TEST_F(ExtractionEndToEnd, SoundTracksToWavAndWmaWithASilentSourceMarkedFailed)
+{
+    const std::string out = TestMedia::scratchFolder();
+    AudioExtractionDialog dialog(control_);
+    QObject::connect(&control_, &CDudidEvar::convertDone, &dialog, &AudioExtractionDialog::postItemDone);
+    QObject::connect(&control_, &CDudidEvar::convertProgress, &dialog, &AudioExtractionDialog::postItemProgress);
+    QObject::connect(&control_, &CDudidEvar::convertFailed, &dialog, &AudioExtractionDialog::postItemFailed);
+    dialog.ResetItems();
+    dialog.initDialog();
+    prompts_->folders = {QString::fromStdString(out)};
+    dialog.findChild<QPushButton*>("1011")->click();
+    prompts_->files = {QString::fromStdString(TestMedia::withSound()), QString::fromStdString(TestMedia::silentOddSize()),
+                       QString::fromStdString(TestMedia::mpegWithMonoSound())};
+    for (int i = 0; i < 3; ++i)
+        dialog.findChild<QPushButton*>("1057")->click();
+    dialog.findChild<QComboBox*>("1008")->setCurrentIndex(1);
+
+    // A run that hangs fails the test rather than the suite.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &dialog.progress(), &QDialog::reject);
+    guard.start(60000);
+    dialog.findChild<QPushButton*>("1")->click();
+    ASSERT_TRUE(guard.isActive()) << "the run did not end";
+
+    ASSERT_EQ(prompts_->shown.size(), 1u);
+    EXPECT_TRUE(prompts_->shown[0].text.contains("silent-odd.avi"));
+    auto* list = dialog.findChild<QTreeWidget*>("1026");
+    EXPECT_EQ(list->topLevelItem(0)->text(3), "WAV");
+    EXPECT_EQ(list->topLevelItem(1)->text(3), "Failed");
+    EXPECT_EQ(TestMedia::filesIn(out), (std::vector<std::string>{"mono.wav", "sound.wav"}));
+    for (const char* name : {"sound.wav", "mono.wav"}) {
+        const TestMedia::Info info = TestMedia::probe(out + name);
+        ASSERT_TRUE(info.audio()) << name;
+        EXPECT_EQ(info.format, "wav");
+        EXPECT_EQ(info.audio()->codec, "pcm_s16le");
+        EXPECT_EQ(info.audio()->channels, 2);
+        EXPECT_EQ(info.audio()->sampleRate, 11025);
+    }
+    // Each file as long as its source, as the control measures it.
+    EXPECT_NEAR(TestMedia::soundSeconds(out + "sound.wav"), dialog.items()[0].length, 0.01);
+    EXPECT_NEAR(TestMedia::soundSeconds(out + "mono.wav"), dialog.items()[2].length, 0.01);
+
+    // Again as WMA, the silent source removed.
+    prompts_->shown.clear();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(1)).center());
+    dialog.findChild<QPushButton*>("1058")->click();
+    dialog.findChild<QComboBox*>("1008")->setCurrentIndex(0);
+    guard.start(60000);
+    dialog.findChild<QPushButton*>("1")->click();
+    ASSERT_TRUE(guard.isActive()) << "the run did not end";
+    ASSERT_EQ(prompts_->shown.size(), 1u);
+    EXPECT_EQ(prompts_->shown[0].text, "Successfully Done.");
+    const TestMedia::Info wma = TestMedia::probe(out + "sound.wma");
+    ASSERT_TRUE(wma.audio());
+    EXPECT_EQ(wma.format, "asf");
+    EXPECT_EQ(wma.audio()->codec, "wmav2");
+    EXPECT_NEAR(TestMedia::soundSeconds(out + "mono.wma"), dialog.items()[1].length, 0.1);
+}
+
+}  // namespace

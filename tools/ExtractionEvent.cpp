@@ -1,0 +1,6 @@
+#include "tools/ExtractionEvent.h"
+
+ExtractionEvent::ExtractionEvent(Type type, double first, double second)
+    : QEvent(type), first_(first), second_(second)
+{
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class CDudidEvar;
+class CSkinButton;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class SpinButton;
+
+// Still pictures of one video to BMP files: a range of the file, a number of pictures per
+// second, the video's own size or one from the lists. Made for one use by the Tools command.
+class ImageExtractionDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit ImageExtractionDialog(QWidget* parent = nullptr);
+
+    // The video and the main window's control; before the dialog is shown.
+    void SetSource(const std::string& path, CDudidEvar& control);
+
+    // Fills the form for the source: folder, duration, lists and their defaults. Run by exec.
+    void initDialog();
+    int exec() override;
+
+    const std::string& sourcePath() const { return sourcePath_; }
+    const std::string& outputFolder() const { return outputFolder_; }
+    unsigned picturesPerSecond() const { return picturesPerSecond_; }
+    double startTime() const { return startTime_; }
+    double endTime() const { return endTime_; }
+    double duration() const { return duration_; }
+    bool isExtracting() const { return extracting_; }
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void connectCommands();
+    void fillSizeLists();
+    void readForm();
+    void readRate();
+    void showForm();
+
+    void browse();
+    void preview();
+    void originalSizeClicked();
+    void extractNow();
+    void runPictures(double span, double interval);
+
+    std::string sourcePath_;
+    std::string outputFolder_;
+    unsigned picturesPerSecond_ = 3;
+    double endTime_ = 0.0;
+    double startTime_ = 0.0;
+    int heightIndex_ = -1;
+    int widthIndex_ = -1;
+    CDudidEvar* control_ = nullptr;
+    double duration_ = 0.0;
+    bool extracting_ = false;
+
+    QWidget* form_;
+    QLineEdit* sourceEdit_;
+    QLineEdit* folderEdit_;
+    QLineEdit* startEdit_;
+    QLineEdit* endEdit_;
+    QComboBox* widthList_;
+    QComboBox* heightList_;
+    QCheckBox* originalSize_;
+    QLineEdit* rateEdit_;
+    SpinButton* rateSpin_;
+    CSkinButton* preview_;
+    CSkinButton* browse_;
+    CSkinButton* cancel_;
+    CSkinButton* extract_;
+};

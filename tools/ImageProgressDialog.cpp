@@ -1,0 +1,114 @@
+#include "tools/ImageProgressDialog.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "engine/CDudidEvar.h"
+#include "platform/Prompts.h"
+#include "tools/BarScale.h"
+#include "tools/DialogTemplate.h"
+#include "tools/PictureLoop.h"
+
+using DialogTemplate::place;
+
+ImageProgressDialog::ImageProgressDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      fileLabel_(place(new QLabel(this), 1105, 11, 15, 110, 8)),
+      percentLabel_(place(new QLabel(this), 1106, 12, 30, 18, 8)),
+      bar_(place(new QProgressBar(this), 1107, 34, 31, 207, 8)),
+      cancel_(place(new QPushButton(tr("Cancel"), this), 2, 195, 44, 50, 14))
+{
+    DialogTemplate::setUp(this, QStringLiteral("Executing"), 252, 65);
+    bar_->setTextVisible(false);
+    connect(cancel_, &QPushButton::clicked, this, &ImageProgressDialog::reject);
+}
+
+void ImageProgressDialog::Setup(CDudidEvar& control, const std::string& sourcePath, const std::string& namePrefix,
+                                double startTime, double span, double interval, bool keepOriginalSize, int width,
+                                int height)
+{
+    control_ = &control;
+    sourcePath_ = sourcePath;
+    namePrefix_ = namePrefix;
+    startTime_ = startTime;
+    span_ = span;
+    interval_ = interval;
+    keepOriginalSize_ = keepOriginalSize;
+    width_ = width;
+    height_ = height;
+    cancelRequested_ = false;
+}
+
+ImageProgressDialog::Outcome ImageProgressDialog::Run()
+{
+    written_ = 0;
+    failed_ = 0;
+    const BarScale scale(span_);
+    bar_->setRange(0, scale.maximum());
+    bar_->setValue(0);
+    for (PictureLoop pictures(namePrefix_, startTime_, span_, interval_); pictures.hasNext();) {
+        if (cancelRequested_)
+            return Outcome::Cancelled;
+        const std::string path = pictures.path();
+        fileLabelText_ = QString::fromStdString(path);
+        savePicture(path, pictures.time()) ? ++written_ : ++failed_;
+        pictures.advance();
+        if (pictures.refreshDue()) {
+            percentLabelText_ = QString("%1%").arg(pictures.percent());
+            showLabels();
+            bar_->setValue(scale.position(pictures.elapsed()));
+        }
+        QCoreApplication::processEvents();
+    }
+    percentLabelText_ = QStringLiteral("100%");
+    percentLabel_->setText(percentLabelText_);
+    bar_->setValue(bar_->maximum());
+    reportEnd();
+    return Outcome::Finished;
+}
+
+bool ImageProgressDialog::savePicture(const std::string& path, double time)
+{
+    if (!control_)
+        return false;
+    if (keepOriginalSize_)
+        return control_->SaveFrame(sourcePath_, time, path);
+    return control_->SaveFrameSized(sourcePath_, time, path, short(width_), short(height_));
+}
+
+void ImageProgressDialog::showLabels()
+{
+    // A long folder is shortened in the middle, so the picture's own name stays in view.
+    fileLabel_->setText(fileLabel_->fontMetrics().elidedText(fileLabelText_, Qt::ElideMiddle, fileLabel_->width()));
+    fileLabel_->setToolTip(fileLabelText_);
+    percentLabel_->setText(percentLabelText_);
+}
+
+void ImageProgressDialog::reportEnd()
+{
+    const QString caption = DialogTemplate::applicationCaption();
+    if (failed_ == 0 && written_ > 0) {
+        Prompts::get().messageBox(this, caption, QStringLiteral("Successfully Done."), PromptIcon::Information,
+                                  PromptButtons::Ok);
+        return;
+    }
+    const QString text =
+        written_ + failed_ == 0
+            ? tr("No picture was written: the length of the video could not be read.")
+            : tr("%1 of %2 pictures could not be written.").arg(failed_).arg(written_ + failed_);
+    Prompts::get().messageBox(this, caption, text, PromptIcon::Exclamation, PromptButtons::Ok);
+}
+
+void ImageProgressDialog::reject()
+{
+    cancelRequested_ = true;
+}
+
+void ImageProgressDialog::closeEvent(QCloseEvent* event)
+{
+    cancelRequested_ = true;
+    event->ignore();
+}
