@@ -32,7 +32,6 @@ constexpr int kSizeRows = 64;
 constexpr int kSizeStep = 16;
 constexpr int kDefaultWidthRow = 21;   // 352
 constexpr int kDefaultHeightRow = 14;  // 240
-constexpr unsigned kDefaultRate = 3;
 
 #ifdef _WIN32
 constexpr const char* kDefaultFolder = "C:\\";
