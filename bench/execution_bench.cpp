@@ -3,6 +3,7 @@
 // Runs TASKS DVD tasks of SOURCE, then prints the longest gap between two ticks of a 10 ms
 // timer on the window's thread, the run's wall time and the process's peak resident memory.
 #include <sys/resource.h>
+#include <time.h>
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "engine/ControlModule.h"
@@ -22,6 +22,14 @@
 #include "tasks/TaskList.h"
 
 namespace {
+
+// Processor time the calling thread has used, in milliseconds.
+double threadMillis()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
+}
 
 void addDvdTask(TaskList& tasks, const std::string& source, const std::string& output)
 {
@@ -64,16 +72,26 @@ int main(int argc, char** argv)
     QElapsedTimer clock;
     qint64 lastTick = 0;
     qint64 longestGap = 0;
-    std::vector<std::pair<qint64, qint64>> longGaps;  // (end, length) of gaps over 40 ms
+    // Gaps over 40 ms: when they ended, how long they were, and how much of them the window's
+    // thread spent working (the rest it waited: for a processor, or blocked).
+    struct Gap {
+        qint64 end;
+        qint64 length;
+        double busy;
+    };
+    std::vector<Gap> longGaps;
+    double lastBusy = threadMillis();
     std::vector<qint64> completions;
     QTimer ticks;
     ticks.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticks, &QTimer::timeout, [&] {
         const qint64 now = clock.elapsed();
+        const double busy = threadMillis();
         longestGap = std::max(longestGap, now - lastTick);
         if (now - lastTick > 40)
-            longGaps.emplace_back(now, now - lastTick);
+            longGaps.push_back({now, now - lastTick, busy - lastBusy});
         lastTick = now;
+        lastBusy = busy;
     });
     QObject::connect(&window.Control(), &CDudidEvar::convertDone, [&] { completions.push_back(clock.elapsed()); });
 
@@ -102,8 +120,9 @@ int main(int argc, char** argv)
     getrusage(RUSAGE_SELF, &usage);
     std::printf("tasks done %d of %d, wall %.2f s, longest UI gap %lld ms, peak memory %.1f MB\n", done, count,
                 wall / 1000.0, static_cast<long long>(longestGap), usage.ru_maxrss / 1024.0);
-    for (const auto& [end, length] : longGaps)
-        std::printf("  gap of %lld ms ending at %.3f s\n", static_cast<long long>(length), end / 1000.0);
+    for (const Gap& gap : longGaps)
+        std::printf("  gap of %lld ms ending at %.3f s, the thread busy for %.1f ms of it\n",
+                    static_cast<long long>(gap.length), gap.end / 1000.0, gap.busy);
     for (qint64 at : completions)
         std::printf("  conversion done at %.3f s\n", at / 1000.0);
     return done == count ? 0 : 1;

@@ -1,10 +1,28 @@
 #include "dudidevar/RunHost.h"
 
+#include <sys/resource.h>
+#include <cerrno>
+#include <unistd.h>
+
 #include "engine/IConversionControl.h"
 
 namespace {
 constexpr auto kProgressInterval = std::chrono::milliseconds(200);
+constexpr int kWorkNiceness = 5;
+
+// A run yields the processor to the user-interface thread: its worker, and the codec threads
+// the worker starts (which inherit it), run a few steps below normal priority.
+void lowerThisThreadsPriority()
+{
+#ifdef __linux__
+    const auto self = static_cast<id_t>(::gettid());
+    errno = 0;
+    const int current = ::getpriority(PRIO_PROCESS, self);
+    if (errno == 0)
+        ::setpriority(PRIO_PROCESS, self, current + kWorkNiceness);
+#endif
 }
+}  // namespace
 
 RunProgress::RunProgress(const std::atomic<bool>& stopFlag, Report report)
     : stopFlag_(stopFlag), report_(std::move(report))
@@ -34,11 +52,15 @@ void RunHost::start(Work work)
     stop();
     stopFlag_ = false;
     const std::uint64_t generation = ++generation_;
-    worker_ = std::thread([this, generation, work = std::move(work)] {
+    worker_ = std::thread([this, generation, work = std::move(work)]() mutable {
+        lowerThisThreadsPriority();
         RunProgress progress(stopFlag_, [this, generation](double done, double total) {
             post([this, generation, done, total] { deliverProgress(generation, done, total); });
         });
         RunOutcome outcome = work(progress);
+        // The work's resources go before the end is reported, so the join that follows it on
+        // the user-interface thread does not wait for them.
+        work = nullptr;
         post([this, generation, outcome = std::move(outcome)] { finish(generation, outcome); });
     });
 }
