@@ -44,10 +44,30 @@ bool buildTask(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, st
     return ok;
 }
 
+// One task for all sources, joined, or with --each one task per source into the output folder.
+bool buildTasks(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, std::string* error)
+{
+    if (!o.each)
+        return buildTask(control, o, tasks, error);
+    std::error_code ec;
+    if (!o.output.empty() && o.output.back() != '/' && !std::filesystem::is_directory(o.output, ec)) {
+        *error = "--each writes into a folder: " + o.output + " is not one";
+        return false;
+    }
+    for (const std::string& source : o.sources) {
+        ConvertOptions one = o;
+        one.sources = {source};
+        if (!buildTask(control, one, tasks, error))
+            return false;
+    }
+    return true;
+}
+
 // Runs the list as the main window runs it, until the run comes to rest; Ctrl-C stops it.
 void runTasks(CDudidEvar& control, TaskList& tasks)
 {
     CliExecutionView view;
+    view.showWholeRun = tasks.size() > 1;
     TaskExecution execution(control, tasks, view);
     QEventLoop loop;
     view.onRest = [&] { loop.quit(); };
@@ -79,12 +99,16 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
         return 2;
     }
     TaskList tasks;
-    if (!buildTask(control, options, tasks, &error)) {
+    if (!buildTasks(control, options, tasks, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     runTasks(control, tasks);
-    return tasks.at(0).status == TaskStatus::Done ? 0 : 1;
+    for (std::size_t i = 0; i < tasks.size(); ++i) {
+        if (tasks.at(i).status != TaskStatus::Done)
+            return 1;
+    }
+    return 0;
 }
 
 }  // namespace ConvertCommand

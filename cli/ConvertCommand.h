@@ -9,7 +9,7 @@ class CDudidEvar;
 // it as the main window runs tasks (split parts and joins included).
 namespace ConvertCommand {
 inline constexpr const char* kUsage =
-    "convert --to avi|dvd|vcd|svcd|mpeg|wmv [--pal|--ntsc] [--split SECONDS] [--video-only]\n"
+    "convert --to avi|dvd|vcd|svcd|mpeg|wmv [--pal|--ntsc] [--split SECONDS] [--video-only] [--each]\n"
     "        [--size WxH|--original-size] [--fps RATE] [--vbr QUALITY|--video-kbps N] [--audio-kbps N]\n"
     "        [--video-compressor NAME] [--audio-compressor NAME] [--profile N] -o OUTPUT SOURCE...";
 int run(CDudidEvar& control, const std::vector<std::string>& args);

@@ -55,6 +55,8 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
             if (!needs(toInt(value, &n) && n > 0))
                 return false;
             splitSeconds = n;
+        } else if (a == "--each") {
+            each = true;
         } else if (a == "--video-only") {
             videoOnly = true;
         } else if (a == "--original-size") {
@@ -105,7 +107,7 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
         *error = "--to is required";
     else if (sources.empty())
         *error = "no source file";
-    else if (splitSeconds > 0 && sources.size() > 1)
+    else if (splitSeconds > 0 && sources.size() > 1 && !each)
         *error = "--split applies to a single source";
     else if (vbrQuality && videoKbps)
         *error = "--vbr and --video-kbps exclude each other";

@@ -24,6 +24,7 @@ struct ConvertOptions {
     std::optional<int> profile;
     std::string output;
     std::vector<std::string> sources;
+    bool each = false;  // one task per source, in a folder, rather than one joined output
 
     // False with the reason for options that do not make a task.
     bool parse(const std::vector<std::string>& args, std::string* error);

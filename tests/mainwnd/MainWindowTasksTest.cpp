@@ -26,6 +26,10 @@
 class MainWindowTestPeer {
 public:
     static int SelectedTask(const MainWindow& window) { return window.selection.row(); }
+    static void SetNotify(MainWindow& window, std::function<void(const QString&, const QString&)> notify)
+    {
+        window.executionView.notify = std::move(notify);
+    }
 };
 
 namespace {
@@ -304,3 +308,23 @@ TEST_F(MainWindowTasksTest, ClosingDuringARunStopsTheControlAndReleasesEveryReco
 }
 
 }  // namespace
+
+TEST_F(MainWindowTasksTest, TitleShowsTheWholeRunAndAMinimisedWindowIsToldHowTheBatchEnded)
+{
+    QStringList notices;
+    MainWindowTestPeer::SetNotify(*window, [&](const QString& summary, const QString& body) {
+        notices << summary + ": " + body;
+    });
+    addTask("/clips/b.mpg");
+    addTask("/clips/c.mpg");
+    click(MainWindow::ExecuteId);
+    control->raiseProgress(10.0, 20.0);  // 10 of the batch's 50 s
+    EXPECT_EQ(window->windowTitle(), "Marvane - 20%");
+    control->raiseDone();
+    control->raiseProgress(15.0, 30.0);
+    EXPECT_EQ(window->windowTitle(), "Marvane - 70%");
+    window->showMinimized();
+    control->raiseDone();
+    EXPECT_EQ(window->windowTitle(), "Marvane");
+    EXPECT_EQ(notices, QStringList{"Marvane: 2 tasks done"});
+}
