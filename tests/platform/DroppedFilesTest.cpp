@@ -10,8 +10,7 @@ namespace {
 
 TEST(DroppedFiles, VideoSuffixesInAnyLetterCase)
 {
-    for (const char* name : {"a.mpg", "a.MPEG", "a.Avi", "a.asf", "a.WMV", "a.mp4", "a.mkv", "a.mov", "a.m2ts",
-                             "a.ts", "a.VOB", "a.flv", "a.webm", "a.m4v", "a.3gp", "/x.y/clip.tar.mp4"})
+    for (const char* name : {"a.MPEG", "a.Avi", "a.3gp", "/x.y/clip.tar.mp4"})
         EXPECT_TRUE(DroppedFiles::hasVideoSuffix(name)) << name;
     for (const char* name : {"a.txt", "a.mp3", "mpg", "/clips.avi/readme", "a.avi.txt", "a.", "a.mpg4"})
         EXPECT_FALSE(DroppedFiles::hasVideoSuffix(name)) << name;
