@@ -30,7 +30,7 @@ constexpr std::array<OutputKind, 6> kKinds{OutputKind::Avi, OutputKind::Dvd, Out
                                            OutputKind::Svcd, OutputKind::MpegCustom, OutputKind::Wmv};
 constexpr std::array<int, 6> kKindButtonTops{82, 104, 127, 150, 172, 195};
 
-enum SourceButton { AddSource, RemoveSource, MoveUp, MoveDown };
+enum SourceButton { AddButton, RemoveButton, UpButton, DownButton };
 
 std::size_t kindSlot(OutputKind kind)
 {
@@ -56,10 +56,10 @@ void TaskEditorDialog::buildControls()
     t.sizeOwner(316, 307);
     t.addStatic(QStringLiteral("Source Video Files:"), 7, 1, 223, 10);
     sources_ = t.place(new QTreeWidget(this), 1056, 7, 13, 283, 57);
-    sourceButtons_[AddSource] = t.addSkinButton(1057, QString(), CSkinButton::PushButtonStyle, 295, 13, 16, 14);
-    sourceButtons_[RemoveSource] = t.addSkinButton(1058, QString(), CSkinButton::PushButtonStyle, 295, 27, 16, 14);
-    sourceButtons_[MoveUp] = t.addSkinButton(1037, QString(), CSkinButton::PushButtonStyle, 295, 41, 16, 14);
-    sourceButtons_[MoveDown] = t.addSkinButton(1038, QString(), CSkinButton::PushButtonStyle, 295, 56, 16, 14);
+    sourceButtons_[AddButton] = t.addSkinButton(1057, QString(), CSkinButton::PushButtonStyle, 295, 13, 16, 14);
+    sourceButtons_[RemoveButton] = t.addSkinButton(1058, QString(), CSkinButton::PushButtonStyle, 295, 27, 16, 14);
+    sourceButtons_[UpButton] = t.addSkinButton(1037, QString(), CSkinButton::PushButtonStyle, 295, 41, 16, 14);
+    sourceButtons_[DownButton] = t.addSkinButton(1038, QString(), CSkinButton::PushButtonStyle, 295, 56, 16, 14);
     t.addGroupBox(-1, QStringLiteral("Output Format"), 7, 73, 112, 161);
     buildKindButtons();
     panelPlace_ = t.addGroupBox(1066, QStringLiteral("Video"), 121, 73, 125, 102);
@@ -100,10 +100,10 @@ void TaskEditorDialog::buildKindButtons()
 
 void TaskEditorDialog::connectControls()
 {
-    connect(sourceButtons_[AddSource], &QPushButton::clicked, this, &TaskEditorDialog::addSource);
-    connect(sourceButtons_[RemoveSource], &QPushButton::clicked, this, &TaskEditorDialog::removeSource);
-    connect(sourceButtons_[MoveUp], &QPushButton::clicked, this, [this] { moveSource(-1); });
-    connect(sourceButtons_[MoveDown], &QPushButton::clicked, this, [this] { moveSource(1); });
+    connect(sourceButtons_[AddButton], &QPushButton::clicked, this, &TaskEditorDialog::addSource);
+    connect(sourceButtons_[RemoveButton], &QPushButton::clicked, this, &TaskEditorDialog::removeSource);
+    connect(sourceButtons_[UpButton], &QPushButton::clicked, this, [this] { moveSource(-1); });
+    connect(sourceButtons_[DownButton], &QPushButton::clicked, this, [this] { moveSource(1); });
     connect(sources_, &QTreeWidget::itemPressed, this,
             [this](QTreeWidgetItem* item) { selectRow(sources_->indexOfTopLevelItem(item)); });
     for (std::size_t i = 0; i < kKinds.size(); ++i)
@@ -119,6 +119,16 @@ void TaskEditorDialog::SetFirstSource(const std::string& path)
 {
     initialSources_.push_back(path);
     formPathPieces(path);
+}
+
+void TaskEditorDialog::AddSource(const std::string& path)
+{
+    if (opened_)
+        appendSourceRow(QString::fromStdString(path));
+    else if (initialSources_.empty())
+        SetFirstSource(path);
+    else
+        initialSources_.push_back(path);
 }
 
 bool TaskEditorDialog::LoadTask(std::size_t index)
@@ -204,10 +214,10 @@ void TaskEditorDialog::createPanels()
 
 void TaskEditorDialog::setButtonIcons()
 {
-    sourceButtons_[AddSource]->SetIcons(171, CSkinButton::NoSecondIcon);
-    sourceButtons_[RemoveSource]->SetIcons(172, CSkinButton::NoSecondIcon);
-    sourceButtons_[MoveDown]->SetIcons(173, CSkinButton::NoSecondIcon);
-    sourceButtons_[MoveUp]->SetIcons(174, CSkinButton::NoSecondIcon);
+    sourceButtons_[AddButton]->SetIcons(171, CSkinButton::NoSecondIcon);
+    sourceButtons_[RemoveButton]->SetIcons(172, CSkinButton::NoSecondIcon);
+    sourceButtons_[DownButton]->SetIcons(173, CSkinButton::NoSecondIcon);
+    sourceButtons_[UpButton]->SetIcons(174, CSkinButton::NoSecondIcon);
     ok_->SetIcons(176, CSkinButton::NoSecondIcon);
     cancel_->SetIcons(177, CSkinButton::NoSecondIcon);
     browse_->SetIcons(179, CSkinButton::NoSecondIcon);
@@ -264,7 +274,12 @@ void TaskEditorDialog::addSource()
     const std::optional<QString> path = Prompts::get().openFile(this, QString::fromLatin1(FileFilter::kSourceVideoFilter));
     if (!path || path->isEmpty())
         return;
-    sources_->addTopLevelItem(new QTreeWidgetItem(QStringList{*path}));
+    appendSourceRow(*path);
+}
+
+void TaskEditorDialog::appendSourceRow(const QString& path)
+{
+    sources_->addTopLevelItem(new QTreeWidgetItem(QStringList{path}));
     selectRow(currentRow_ + 1);
     lockSplit();
 }

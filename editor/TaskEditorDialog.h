@@ -39,6 +39,8 @@ public:
 
     // A new task from its first source file.
     void SetFirstSource(const std::string& path);
+    // One more source, joined after those the editor has; the first one when it has none.
+    void AddSource(const std::string& path);
     // The task at that index, to be rewritten at OK; false (and nothing loaded) for an index
     // the list does not have.
     bool LoadTask(std::size_t index);
@@ -73,6 +75,7 @@ private:
     std::string defaultOutputPath() const;
 
     void addSource();
+    void appendSourceRow(const QString& path);
     void removeSource();
     void moveSource(int offset);
     void selectRow(int row);

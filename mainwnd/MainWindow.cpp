@@ -83,6 +83,7 @@ MainWindow::MainWindow(TaskList& sharedTasks, QWidget* parent)
       systemMenu(this)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
+    setAcceptDrops(true);
     setFont(DialogFont::Tahoma8());
     resize(DialogUnits::toPixelsX(kTemplateSize.width()), DialogUnits::toPixelsY(kTemplateSize.height()));
     setId(emblem, EmblemId);

@@ -86,6 +86,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void done(int result) override;
 
 private:
@@ -117,6 +119,9 @@ private:
 
     // Task list commands.
     void OnAdd();
+    void AddTaskFrom(const QStringList& sources);
+    bool TakesDrops() const;
+    void OpenEditorOnDrop(const QStringList& sources);
     void OnDel();
     void OnEdit();
     void OnTaskListClicked(int row);

@@ -32,8 +32,15 @@ void MainWindow::OnAdd()
     const std::optional<QString> path = Prompts::get().openFile(this, QString::fromLatin1(FileFilter::kSourceVideoFilter));
     if (!path || path->isEmpty())
         return;
+    AddTaskFrom({*path});
+}
+
+// The editor on a new task joining the sources in their order; OK adds its row.
+void MainWindow::AddTaskFrom(const QStringList& sources)
+{
     TaskEditorDialog editor(control, tasks, this);
-    editor.SetFirstSource(path->toStdString());
+    for (const QString& source : sources)
+        editor.AddSource(source.toStdString());
     if (editor.exec() != QDialog::Accepted || tasks.size() <= RowCount())
         return;
     AddRowForLastTask();

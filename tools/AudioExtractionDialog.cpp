@@ -2,12 +2,16 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTreeWidget>
 
 #include "engine/CDudidEvar.h"
+#include "platform/DroppedFiles.h"
 #include "platform/FileFilter.h"
 #include "platform/PathNames.h"
 #include "platform/Prompts.h"
@@ -41,6 +45,7 @@ AudioExtractionDialog::AudioExtractionDialog(CDudidEvar& control, QWidget* paren
     DialogTemplate::setUp(this, QStringLiteral("Extract Audio From Video File"), 292, 190);
     buildControls();
     connectCommands();
+    setAcceptDrops(true);
 }
 
 void AudioExtractionDialog::buildControls()
@@ -150,13 +155,34 @@ void AudioExtractionDialog::add()
     const auto path = Prompts::get().openFile(this, QString::fromLatin1(FileFilter::kSourceVideoFilter));
     if (!path || path->isEmpty())
         return;
-    items_.push_back(AudioItem::forSource(*control_, path->toStdString()));
+    addRow(*path);
+}
+
+void AudioExtractionDialog::addRow(const QString& path)
+{
+    items_.push_back(AudioItem::forSource(*control_, path.toStdString()));
     readForm();
     const AudioItem& item = items_.back();
-    auto* row = new QTreeWidgetItem(list_, {*path, secondsText(item.startTime), secondsText(item.endTime),
+    auto* row = new QTreeWidgetItem(list_, {path, secondsText(item.startTime), secondsText(item.endTime),
                                             formatText()});
     list_->setCurrentItem(row);
     selectedRow_ = list_->indexOfTopLevelItem(row);
+}
+
+void AudioExtractionDialog::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!running_ && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void AudioExtractionDialog::dropEvent(QDropEvent* event)
+{
+    if (running_ || !event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    const DroppedFiles dropped(event->mimeData()->urls());
+    for (const QString& video : dropped.videos())
+        addRow(video);
 }
 
 void AudioExtractionDialog::remove()

@@ -12,6 +12,8 @@ class CDudidEvar;
 class CSkinButton;
 class ExtractionEvent;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QLineEdit;
 class QModelIndex;
 class QTreeWidget;
@@ -46,6 +48,9 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // Video files dropped on the tool become rows, as Add adds them; other files are left out.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
@@ -56,6 +61,7 @@ private:
     QString formatText() const;
 
     void add();
+    void addRow(const QString& path);
     void remove();
     void rowClicked(const QModelIndex& index);
     void formatChanged();

@@ -3,15 +3,19 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
 #include <limits>
 
 #include "engine/CDudidEvar.h"
+#include "platform/DroppedFiles.h"
 #include "platform/PathNames.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
@@ -60,6 +64,7 @@ ImageExtractionDialog::ImageExtractionDialog(QWidget* parent)
     form_->setGeometry(rect());
     buildControls();
     connectCommands();
+    setAcceptDrops(true);
 }
 
 void ImageExtractionDialog::buildControls()
@@ -116,12 +121,20 @@ void ImageExtractionDialog::SetSource(const std::string& path, CDudidEvar& contr
     control_ = &control;
 }
 
+void ImageExtractionDialog::TakeSource(const std::string& path)
+{
+    sourcePath_ = path;
+    startTime_ = 0.0;
+    measureSource();
+    sourceEdit_->setText(QString::fromStdString(sourcePath_));
+    folderEdit_->setText(QString::fromStdString(outputFolder_));
+    startEdit_->setText(secondsText(startTime_));
+    showRoundedEnd();
+}
+
 void ImageExtractionDialog::initDialog()
 {
-    if (sourcePath_.find(PathNames::kSeparator) != std::string::npos)
-        outputFolder_ = PathNames::folderPart(sourcePath_);
-    duration_ = control_ ? control_->GetDuration(sourcePath_) : 0.0;
-    endTime_ = duration_;
+    measureSource();
     rateSpin_->setRange(PictureRange::kMostPerSecond, PictureRange::kFewestPerSecond);
     fillSizeLists();
     originalSize_->setChecked(true);
@@ -130,6 +143,20 @@ void ImageExtractionDialog::initDialog()
     browse_->SetIcons(179, CSkinButton::NoSecondIcon);
     preview_->SetIcons(180, CSkinButton::NoSecondIcon);
     showForm();
+    showRoundedEnd();
+}
+
+// The folder, the duration and the range of the source.
+void ImageExtractionDialog::measureSource()
+{
+    if (sourcePath_.find(PathNames::kSeparator) != std::string::npos)
+        outputFolder_ = PathNames::folderPart(sourcePath_);
+    duration_ = control_ ? control_->GetDuration(sourcePath_) : 0.0;
+    endTime_ = duration_;
+}
+
+void ImageExtractionDialog::showRoundedEnd()
+{
     char shown[64];
     std::snprintf(shown, sizeof shown, "%.1f", endTime_);
     endEdit_->setText(QString::fromLatin1(shown));
@@ -262,6 +289,22 @@ void ImageExtractionDialog::reject()
 {
     if (!extracting_)
         QDialog::reject();
+}
+
+void ImageExtractionDialog::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!extracting_ && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void ImageExtractionDialog::dropEvent(QDropEvent* event)
+{
+    if (extracting_ || !event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    const DroppedFiles dropped(event->mimeData()->urls());
+    if (!dropped.videos().isEmpty())
+        TakeSource(dropped.videos().front().toStdString());
 }
 
 void ImageExtractionDialog::closeEvent(QCloseEvent* event)

@@ -7,6 +7,8 @@ class CDudidEvar;
 class CSkinButton;
 class QCheckBox;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QLineEdit;
 class SpinButton;
 
@@ -19,6 +21,9 @@ public:
 
     // The video and the main window's control; before the dialog is shown.
     void SetSource(const std::string& path, CDudidEvar& control);
+    // A new source while the dialog is open, as if it had been picked: its folder, the whole
+    // file as the range.
+    void TakeSource(const std::string& path);
 
     // Fills the form for the source: folder, duration, lists and their defaults. Run by exec.
     void initDialog();
@@ -37,11 +42,16 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The first video file dropped on the tool becomes its source.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
     void connectCommands();
     void fillSizeLists();
+    void measureSource();
+    void showRoundedEnd();
     void readForm();
     void readRate();
     void showForm();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "FileDrop.h"
 #include "ScriptedControl.h"
 #include "ScriptedPrompts.h"
 #include "editor/TaskEditorDialog.h"
@@ -114,6 +116,39 @@ protected:
             pressOk(editor);
         });
         click(MainWindow::AddId);
+    }
+
+    QString madeFile(const QString& name) const
+    {
+        const QString path = folder.filePath(name);
+        QFile made(path);
+        EXPECT_TRUE(made.open(QIODevice::WriteOnly));
+        return path;
+    }
+    // Files dropped on the window; the editor that opens gives its sources and takes OK.
+    QStringList dropAndPressOk(const QStringList& paths)
+    {
+        EXPECT_TRUE(dropFiles(*window, paths));
+        QStringList shown;
+        onEditor([&shown](TaskEditorDialog& editor) {
+            const auto* rows = editor.findChild<QTreeWidget*>("1056");
+            for (int row = 0; row < rows->topLevelItemCount(); ++row)
+                shown << rows->topLevelItem(row)->text(0);
+            pressOk(editor);
+        });
+        QApplication::processEvents();
+        return shown;
+    }
+    // Any dialog that opens is a failure, and is closed so the test goes on.
+    static void expectNoDialog()
+    {
+        QTimer::singleShot(0, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "a dialog opened";
+                dialog->reject();
+            }
+        });
+        QApplication::processEvents();
     }
 
     QTemporaryDir folder;
@@ -305,6 +340,54 @@ TEST_F(MainWindowTasksTest, ClosingDuringARunStopsTheControlAndReleasesEveryReco
     EXPECT_EQ(control->calls().back(), "Stop()");
     EXPECT_EQ(tasks.at(0).settings, nullptr);
     EXPECT_EQ(tasks.at(1).settings, nullptr);
+}
+
+TEST_F(MainWindowTasksTest, OneDroppedVideoOpensTheEditorAsAddDoesAndOkAddsTheRow)
+{
+    const QString clip = madeFile("holiday.MPG");
+    EXPECT_EQ(dropAndPressOk({clip}), QStringList{clip});
+    ASSERT_EQ(list()->topLevelItemCount(), 1);
+    EXPECT_EQ(cell(0, 0), clip);
+    EXPECT_EQ(cell(0, 3).toStdString(), folder.filePath("holiday_output.avi").toStdString());
+    EXPECT_EQ(shownSelected(), 0);
+    EXPECT_TRUE(byId(MainWindow::ExecuteId)->isEnabled());
+}
+
+TEST_F(MainWindowTasksTest, DroppedVideosMakeOneJoinedTaskInDropOrderAndOtherFilesAreLogged)
+{
+    const QString b = madeFile("b.mkv");
+    const QString notes = madeFile("notes.txt");
+    const QString a = madeFile("a.avi");
+    const QString c = madeFile("c.Mp4");
+    EXPECT_EQ(dropAndPressOk({b, notes, a, c}), QStringList({b, a, c}));
+    EXPECT_EQ(lastLogLines(1), "Not a video file, ignored: " + notes);
+    ASSERT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(tasks.at(0).sources, (std::vector<std::string>{b.toStdString(), a.toStdString(), c.toStdString()}));
+    EXPECT_EQ(list()->topLevelItemCount(), 1);
+
+    // Nothing but other files: only the log lines.
+    EXPECT_TRUE(dropFiles(*window, {notes, folder.filePath("gone.avi")}));
+    expectNoDialog();
+    EXPECT_EQ(lastLogLines(2), "Not a video file, ignored: " + notes + "|Not a video file, ignored: " +
+                                   folder.filePath("gone.avi"));
+    EXPECT_EQ(tasks.size(), 1u);
+}
+
+TEST_F(MainWindowTasksTest, DropsAreRefusedDuringARun)
+{
+    const QString clip = madeFile("a.avi");
+    dropAndPressOk({clip});
+    click(MainWindow::ExecuteId);
+    const int lines = log()->LineCount();
+    EXPECT_FALSE(dropFiles(*window, {clip, madeFile("notes.txt")}));
+    expectNoDialog();
+    EXPECT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(log()->LineCount(), lines);
+
+    control->raiseDone();  // the run ends: drops are taken again
+    EXPECT_TRUE(dropFiles(*window, {clip}));
+    onEditor([](TaskEditorDialog& editor) { editor.reject(); });
+    QApplication::processEvents();
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "FileDrop.h"
 #include "ScriptedControl.h"
 #include "ScriptedPrompts.h"
 #include "engine/CDudidEvar.h"
@@ -307,6 +310,35 @@ TEST_F(AudioExtractionDialogTest, VeryLongRunsAndItemsUnderASecondShowSensibleBa
     });
     EXPECT_EQ(progressText("1102"), "100%");
     EXPECT_EQ(bar("1099"), std::make_pair(65535, 65535));
+}
+
+// Dropped videos become rows after the added ones, in drop order; other files are left out, and
+// nothing is taken while a run goes on.
+TEST_F(AudioExtractionDialogTest, DroppedVideosBecomeRows)
+{
+    QTemporaryDir dir;
+    QStringList made;
+    for (const char* name : {"x.WMV", "notes.txt", "y.mp4"}) {
+        made << dir.filePath(name);
+        QFile(made.back()).open(QIODevice::WriteOnly);
+    }
+    control_->script().durations[made[2].toStdString()] = 8.0;
+    add({"/v/a.avi"});
+    EXPECT_TRUE(dropFiles(*dialog_, made));
+    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    EXPECT_EQ(list()->topLevelItem(1)->text(0), made[0]);
+    EXPECT_EQ(list()->topLevelItem(2)->text(0), made[2]);
+    EXPECT_EQ(list()->topLevelItem(2)->text(2), "8.00 sec");
+    EXPECT_EQ(sources().back(), made[2].toStdString());
+    EXPECT_EQ(dialog_->selectedRow(), 2);
+
+    run([this, made] {
+        EXPECT_FALSE(dropFiles(*dialog_, made));
+        control_->raiseDone();
+        control_->raiseDone();
+        control_->raiseDone();
+    });
+    EXPECT_EQ(dialog_->items().size(), 3u);
 }
 
 }  // namespace

@@ -1,16 +1,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
 
+#include "FileDrop.h"
 #include "RecordingShell.h"
 #include "ScriptedControl.h"
 #include "ScriptedPrompts.h"
@@ -318,6 +321,33 @@ TEST_F(ImageExtractionDialogTest, ToolCommandPicksASourceOrDoesNothing)
     });
     ImageExtractionTool::run(nullptr, wrapper_);
     EXPECT_EQ(control_->callsStartingWith("GetDuration"), (std::vector<std::string>{"GetDuration(/videos/noext)"}));
+}
+
+// The first dropped video becomes the source as if picked: its folder, duration and whole range.
+TEST_F(ImageExtractionDialogTest, FirstDroppedVideoBecomesTheSource)
+{
+    QTemporaryDir dir;
+    QStringList made;
+    for (const char* name : {"notes.txt", "d.MOV", "e.avi"}) {
+        made << dir.filePath(name);
+        QFile(made.back()).open(QIODevice::WriteOnly);
+    }
+    const std::string dropped = made[1].toStdString();
+    control_->script().durations[dropped] = 12.34;
+    auto dialog = open();
+    type(*dialog, "1086", "5");
+    EXPECT_TRUE(dropFiles(*dialog, made));
+    EXPECT_EQ(control<QLineEdit>(*dialog, "1082")->text(), made[1]);
+    EXPECT_EQ(control<QLineEdit>(*dialog, "1010")->text().toStdString(), dir.path().toStdString() + "/");
+    EXPECT_EQ(control<QLineEdit>(*dialog, "1086")->text(), "0");
+    EXPECT_EQ(control<QLineEdit>(*dialog, "1087")->text(), "12.3");
+    EXPECT_EQ(dialog->duration(), 12.34);
+
+    type(*dialog, "1085", "1");
+    extract(*dialog);
+    ASSERT_FALSE(saves().empty());
+    EXPECT_NE(saves().front().find(dropped), std::string::npos);
+    EXPECT_EQ(dialog->sourcePath(), dropped);
 }
 
 }  // namespace

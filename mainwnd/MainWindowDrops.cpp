@@ -1,0 +1,43 @@
+// Video files dropped from a file manager: a new task joining them, as Add makes one.
+#include "mainwnd/MainWindow.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
+#include "platform/DroppedFiles.h"
+
+// Drops are taken when Add is: not during a run, a preview or the audio tool.
+bool MainWindow::TakesDrops() const
+{
+    return created && add.isEnabled() && !execution.extractionActive();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (TakesDrops() && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    if (!TakesDrops() || !event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    const DroppedFiles dropped(event->mimeData()->urls());
+    for (const QString& other : dropped.ignored())
+        logList.Append(QStringLiteral("Not a video file, ignored: %1").arg(other));
+    if (!dropped.ignored().isEmpty())
+        logList.ScrollToEnd();
+    if (dropped.videos().isEmpty())
+        return;
+    // The editor opens once the drop has returned, so the file manager is not kept waiting.
+    const QStringList videos = dropped.videos();
+    QMetaObject::invokeMethod(this, [this, videos] { OpenEditorOnDrop(videos); }, Qt::QueuedConnection);
+}
+
+void MainWindow::OpenEditorOnDrop(const QStringList& sources)
+{
+    if (TakesDrops())
+        AddTaskFrom(sources);
+}
