@@ -17,7 +17,8 @@ protected:
         auto owned = std::make_unique<ScriptedControl>();
         control = owned.get();
         control->script().durations = {{"/m/a.mpg", 150.0}, {"/m/b.mpg", 120.0}, {"/m/c.avi", 20.0},
-                                       {"/m/long.mpg", 7200.0}};
+                                       {"/m/long.mpg", 7200.0}, {"/m/60.mpg", 60.0},  {"/m/30.mpg", 30.0},
+                                       {"/m/90.mpg", 90.0}};
         control->script().sizes = {{"/m/a.mpg", {640, 360}}};
         wrapper.Attach(std::move(owned));
         QObject::connect(&wrapper, &CDudidEvar::convertDone, [this] { execution.convertDone(); });
@@ -38,6 +39,13 @@ protected:
         s.split = splitSeconds > 0 ? 1 : 0;
         s.splitSeconds = splitSeconds;
         return i;
+    }
+
+    // Three tasks of 60, 30 and 90 s: their weights in the whole run's share.
+    void addWeightedTasks()
+    {
+        for (const char* source : {"/m/60.mpg", "/m/30.mpg", "/m/90.mpg"})
+            addTask({source}, std::string(source) + ".avi");
     }
 
     void progress(int events, double position, double length)
@@ -400,3 +408,51 @@ TEST_F(TaskExecutionTest, ClosingDuringARunStopsItAndReleasesEverySettingsRecord
 }
 
 }  // namespace
+
+TEST_F(TaskExecutionTest, WholeRunShareIsWeightedByEachTasksLength)
+{
+    addWeightedTasks();
+    execution.execute();
+    control->raiseProgress(30.0, 60.0);   // half of the first: 30 of 180 s
+    control->raiseDone();
+    control->raiseProgress(15.0, 30.0);   // 60 + 15 of 180
+    control->raiseDone();
+    control->raiseProgress(90.0, 90.0);   // everything
+    control->raiseDone();
+    EXPECT_EQ(view.shares, (std::vector<int>{16, 41, 100, -1}));
+    ASSERT_EQ(view.outcomes.size(), 1u);
+    EXPECT_EQ(BatchEndNotice::body(view.outcomes[0]), "3 tasks done");
+}
+
+TEST_F(TaskExecutionTest, DoneTasksWeighNothingAndAStopSaysHowManyWereDone)
+{
+    addWeightedTasks();
+    tasks.markDone(0);
+    execution.execute();
+    control->raiseProgress(15.0, 30.0);  // 15 of the 120 s that run
+    control->raiseDone();
+    execution.execute();                 // "Stop conversion?" answered Yes
+    EXPECT_EQ(view.shares, (std::vector<int>{12, -1}));
+    ASSERT_EQ(view.outcomes.size(), 1u);
+    EXPECT_TRUE(view.outcomes[0].stopped);
+    EXPECT_EQ(view.outcomes[0].tasksDone, 1);
+}
+
+TEST_F(TaskExecutionTest, RefusedStartLogsTheControlsReasonAndEndsTheRunOnce)
+{
+    addWeightedTasks();
+    control->script().convertResults = {true, false};
+    control->script().lastError = "cannot open /m/30.mpg: No such file or directory";
+    execution.execute();
+    control->raiseDone();
+    EXPECT_EQ(Lines(view.log.end() - 2, view.log.end()),
+              (Lines{"Failed", "cannot open /m/30.mpg: No such file or directory"}));
+    ASSERT_EQ(view.outcomes.size(), 1u);
+    EXPECT_EQ(view.outcomes[0].failedTask, 1);
+    EXPECT_EQ(view.outcomes[0].tasksDone, 1);
+    EXPECT_EQ(BatchEndNotice::body(view.outcomes[0]),
+              "Task 2 failed (To AVI): cannot open /m/30.mpg: No such file or directory");
+    execution.execute();  // leaving the halted run reports nothing more
+    EXPECT_EQ(view.outcomes.size(), 1u);
+    EXPECT_EQ(view.log.back(), "User Cancelled");
+}
