@@ -189,7 +189,7 @@ void DudidEvarControl::Stop()
 
 double DudidEvarControl::GetDuration(const std::string& path)
 {
-    return MediaProbe::facts(path).duration;
+    return MediaProbe::contentSeconds(path);
 }
 
 short DudidEvarControl::GetVideoWidth(const std::string& path)

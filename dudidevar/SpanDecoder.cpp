@@ -12,6 +12,10 @@ constexpr double kSeekMargin = 0.5;
 constexpr std::int64_t kDamagedShareDivisor = 20;  // 5 %
 constexpr std::int64_t kDamagedCountedEarly = 10;   // the share is judged early from this many on
 constexpr double kLongestDamage = 1.0;              // seconds
+// How far a frame's time may lie ahead of, or behind, the frame before it and still continue
+// the stream's run: gaps in a recording are kept, leaps beyond are breaks in the timestamps.
+constexpr double kLeapAhead = 10.0;
+constexpr double kLeapBack = 1.0;
 }
 
 bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* error)
@@ -65,6 +69,7 @@ void SpanDecoder::seekBefore(double time)
     avcodec_flush_buffers(decoder_.get());
     draining_ = false;
     lastStamp_ = AV_NOPTS_VALUE;
+    shift_ = 0;
     damageStart_ = -1.0;
 }
 
@@ -134,20 +139,44 @@ double SpanDecoder::packetTime(const AVPacket* packet) const
 }
 
 // Frames without a time of their own (the last pictures of a program stream often are) are
-// placed one frame after the frame before them.
+// placed one frame after the frame before them. A time that leaps far from the stream's run
+// (a damaged or badly joined stream) is taken as a break: the frame follows the one before it,
+// and the frames after it keep that shift until their times leap back.
 void SpanDecoder::fillMissingStamp(AVFrame* frame)
 {
     if (frame->best_effort_timestamp == AV_NOPTS_VALUE)
         frame->best_effort_timestamp = frame->pts;
-    if (frame->best_effort_timestamp == AV_NOPTS_VALUE && lastStamp_ != AV_NOPTS_VALUE)
-        frame->best_effort_timestamp = lastStamp_ + stampStep(frame);
+    if (lastStamp_ == AV_NOPTS_VALUE) {
+        shift_ = 0;
+    } else {
+        const std::int64_t expected = lastStamp_ + stampStep(frame);
+        if (frame->best_effort_timestamp == AV_NOPTS_VALUE) {
+            frame->best_effort_timestamp = expected;
+        } else {
+            const std::int64_t step = expected - lastStamp_;
+            std::int64_t stamp = frame->best_effort_timestamp + shift_;
+            const double leap = (stamp - expected) * av_q2d(stream_->time_base);
+            if (leap > kLeapAhead || leap < -kLeapBack) {
+                shift_ = expected - frame->best_effort_timestamp;
+                stamp = expected;
+            } else if (isVideo() && stamp < lastStamp_ + step / 2) {
+                stamp = expected;  // a picture that does not move the time on is the next one
+            }
+            frame->best_effort_timestamp = stamp;
+        }
+    }
     if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
         lastStamp_ = frame->best_effort_timestamp;
 }
 
+bool SpanDecoder::isVideo() const
+{
+    return stream_->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
+}
+
 std::int64_t SpanDecoder::stampStep(const AVFrame* frame) const
 {
-    if (stream_->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && frame->sample_rate > 0)
+    if (!isVideo() && frame->sample_rate > 0)
         return av_rescale_q(frame->nb_samples, AVRational{1, frame->sample_rate}, stream_->time_base);
     AVRational rate = av_guess_frame_rate(input_.get(), stream_, const_cast<AVFrame*>(frame));
     if (rate.num <= 0 || rate.den <= 0)

@@ -40,6 +40,7 @@ private:
     double packetTime(const AVPacket* packet) const;
     void fillMissingStamp(AVFrame* frame);
     std::int64_t stampStep(const AVFrame* frame) const;
+    bool isVideo() const;
 
     ff::InputContext input_;
     ff::CodecContext decoder_;
@@ -47,6 +48,7 @@ private:
     AVStream* stream_ = nullptr;
     double startOffset_ = 0.0;
     std::int64_t lastStamp_ = AV_NOPTS_VALUE;
+    std::int64_t shift_ = 0;  // added to the times of a run that followed a break
     bool draining_ = false;
     std::int64_t packets_ = 0;
     std::int64_t damaged_ = 0;
