@@ -45,22 +45,41 @@ bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* e
         *error = "out of memory";
         return false;
     }
-    int rc = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
-    if (rc >= 0) {
-        decoder_->pkt_timebase = stream_->time_base;
-        decoder_->thread_count = 0;
-        rc = avcodec_open2(decoder_.get(), codec, nullptr);
-    }
+    const int rc = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
     if (rc < 0) {
         *error = path + ": cannot open its decoder: " + ff::errorText(rc);
         return false;
     }
+    decoder_->pkt_timebase = stream_->time_base;
+    decoder_->thread_count = 0;
+    codec_ = codec;
     startOffset_ = MediaProbe::startOffset(input_.get());
     return true;
 }
 
+// The decoder (with its threads) and the seek to the span are made when the span is first
+// read, so a long clip list holds only the decoders of the spans being read.
+bool SpanDecoder::ready()
+{
+    if (codec_) {
+        const int rc = avcodec_open2(decoder_.get(), codec_, nullptr);
+        codec_ = nullptr;
+        if (rc < 0) {
+            error_ = "cannot open its decoder: " + ff::errorText(rc);
+            return false;
+        }
+        if (pendingSeek_ > kSeekMargin)
+            seekBefore(pendingSeek_);
+    }
+    return error_.empty();
+}
+
 void SpanDecoder::seekBefore(double time)
 {
+    if (codec_) {
+        pendingSeek_ = time;
+        return;
+    }
     if (time <= kSeekMargin)
         return;
     const auto target = std::int64_t((time - kSeekMargin + startOffset_) * AV_TIME_BASE);
@@ -85,6 +104,8 @@ double SpanDecoder::timeOf(const AVFrame* frame) const
 
 bool SpanDecoder::next(AVFrame* frame)
 {
+    if (!ready())
+        return false;
     while (true) {
         const int rc = avcodec_receive_frame(decoder_.get(), frame);
         if (rc >= 0) {
