@@ -160,9 +160,10 @@ double SpanDecoder::packetTime(const AVPacket* packet) const
 }
 
 // Frames without a time of their own (the last pictures of a program stream often are) are
-// placed one frame after the frame before them. A time that leaps far from the stream's run
-// (a damaged or badly joined stream) is taken as a break: the frame follows the one before it,
-// and the frames after it keep that shift until their times leap back.
+// placed one frame after the frame before them, and so are pictures whose time does not move
+// on from the picture before. A time that leaps far from the stream's run (a damaged or badly
+// joined stream) is taken as a break: the frame follows the one before it, and the frames after
+// it keep that shift until their times leap back.
 void SpanDecoder::fillMissingStamp(AVFrame* frame)
 {
     if (frame->best_effort_timestamp == AV_NOPTS_VALUE)
