@@ -135,10 +135,19 @@ std::vector<double> tailEnds(AVFormatContext* input, std::int64_t bytes)
     return ends;
 }
 
+// Whether a file's length is only guessed from its size and bit rate (headerless sound files):
+// a small one is then measured by reading all of its packets.
+bool lengthGuessed(const AVFormatContext* input)
+{
+    return input->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE && input->pb &&
+           avio_size(input->pb) > 0 && avio_size(input->pb) <= kLongestTail;
+}
+
 // The end of one stream's data from its packets' times, in seconds from the file's start.
 double dataEnd(AVFormatContext* input, int index)
 {
-    for (std::int64_t bytes = kTailBytes; bytes <= kLongestTail; bytes *= 4) {
+    const std::int64_t first = lengthGuessed(input) ? kLongestTail : kTailBytes;
+    for (std::int64_t bytes = first; bytes <= kLongestTail; bytes *= 4) {
         const std::vector<double> ends = tailEnds(input, bytes);
         if (std::size_t(index) < ends.size() && ends[std::size_t(index)] >= 0)
             return ends[std::size_t(index)] - startOffset(input);
@@ -152,7 +161,7 @@ double dataEnd(AVFormatContext* input, int index)
 
 double streamEnd(AVFormatContext* input, const AVStream* stream)
 {
-    if (input->duration_estimation_method == AVFMT_DURATION_FROM_PTS)
+    if (input->duration_estimation_method == AVFMT_DURATION_FROM_PTS || lengthGuessed(input))
         return dataEnd(input, stream->index);
     if (input->duration_estimation_method != AVFMT_DURATION_FROM_STREAM || stream->duration == AV_NOPTS_VALUE ||
         stream->duration <= 0)
@@ -167,7 +176,7 @@ double contentSeconds(const std::string& path)
     if (!input)
         return 0.0;
     const double declared = facts(input.get()).duration;
-    if (input->duration_estimation_method != AVFMT_DURATION_FROM_PTS)
+    if (input->duration_estimation_method != AVFMT_DURATION_FROM_PTS && !lengthGuessed(input.get()))
         return declared;
     double end = -1.0;
     for (AVMediaType type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}) {

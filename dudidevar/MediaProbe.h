@@ -20,9 +20,10 @@ struct Facts {
 };
 Facts facts(const std::string& path);
 Facts facts(const AVFormatContext* input);
-// The length of a file's content: for files whose length comes from their timestamps, where the
-// data of the main picture and sound streams end (a single wild timestamp does not count);
-// otherwise the length the file's header gives. 0 when the file cannot be read.
+// The length of a file's content: for files whose length comes from their timestamps (or is
+// guessed from their size), where the data of the main picture and sound streams end (a single
+// wild timestamp does not count); otherwise the length the file's header gives. 0 when the
+// file cannot be read.
 double contentSeconds(const std::string& path);
 
 // The start time of the file in seconds: times within the file count from here.
