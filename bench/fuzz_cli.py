@@ -3,7 +3,8 @@
 
     bench/fuzz_cli.py [--cli PATH] [--cases N] [--seed S] [--limit SECONDS] [--keep FOLDER]
 
-Generates a few small media files with the ffmpeg program, damages copies of them in fixed,
+Generates a few small media files with the ffmpeg program (some joined from parts whose sound
+format differs), damages copies of them in fixed,
 reproducible ways (seeded), and runs marvane-cli on each: probe, conversion to a disc, AVI or
 Windows Media format, and sound saving. Meant for a build with the address and
 undefined-behaviour sanitizers (scripts/build.sh --sanitize, or only marvane-cli and its
@@ -40,6 +41,19 @@ SEEDS = [
     ("h264.mp4", VIDEO + ["-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"]),
 ]
 
+# Seeds joined from parts end to end, as recordings and cut files are: the sound changes its
+# channels, or its rate and channels, at the join.
+JOINED = [
+    ("surround-stereo.ts", [
+        VIDEO[:4] + ["-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=2", "-ac", "6",
+                     "-c:v", "mpeg2video", "-c:a", "ac3", "-f", "mpegts"],
+        VIDEO[:4] + ["-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=2", "-ac", "2",
+                     "-c:v", "mpeg2video", "-c:a", "ac3", "-output_ts_offset", "2", "-f", "mpegts"]]),
+    ("stereo-mono.mp2", [
+        ["-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=1", "-ac", "2", "-c:a", "mp2", "-f", "mp2"],
+        ["-f", "lavfi", "-i", "sine=frequency=440:sample_rate=22050:duration=1", "-ac", "1", "-c:a", "mp2", "-f", "mp2"]]),
+]
+
 COMMANDS = [
     ["probe", "{src}"],
     ["convert", "--to", "dvd", "-o", "{out}/out.mpg", "{src}"],
@@ -47,6 +61,7 @@ COMMANDS = [
     ["convert", "--to", "avi", "-o", "{out}/out.avi", "{src}"],
     ["convert", "--to", "wmv", "-o", "{out}/out.wmv", "{src}"],
     ["convert", "--to", "vcd", "-o", "{out}/out.mpg", "{src}", "{src}"],
+    ["audio", "--wma", "-o", "{out}", "{src}"],
 ]
 
 
@@ -55,6 +70,15 @@ def make_seeds(folder):
     for name, args in SEEDS:
         path = os.path.join(folder, name)
         subprocess.run(["ffmpeg", "-hide_banner", "-loglevel", "error", "-y"] + args + [path], check=True)
+        paths.append(path)
+    for name, parts in JOINED:
+        path = os.path.join(folder, name)
+        with open(path, "wb") as joined:
+            for number, args in enumerate(parts):
+                part = os.path.join(folder, f"part{number}-{name}")
+                subprocess.run(["ffmpeg", "-hide_banner", "-loglevel", "error", "-y"] + args + [part], check=True)
+                with open(part, "rb") as f:
+                    joined.write(f.read())
         paths.append(path)
     return paths
 
