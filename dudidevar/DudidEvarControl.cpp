@@ -229,7 +229,7 @@ void DudidEvarControl::Stop()
 
 double DudidEvarControl::GetDuration(const std::string& path)
 {
-    return MediaProbe::facts(path).duration;
+    return MediaProbe::contentSeconds(path);
 }
 
 short DudidEvarControl::GetVideoWidth(const std::string& path)

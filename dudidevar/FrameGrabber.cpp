@@ -16,9 +16,12 @@ namespace {
 // below far from overflowing.
 constexpr double kLongestSeconds = 1.0e7;
 
-// How far before the target the repeated seeks start, for containers whose seek lands after
-// the key frame that was asked for.
-constexpr double kSeekBackSteps[] = {0.0, 1.0, 4.0, 15.0};
+// How far before the target the repeated seeks start. Never right at it: the first pictures
+// decoded after a seek (those that lean on pictures before the key frame, in streams with
+// B-frames) can carry times that are frames off, so the seek lands a second early and those
+// pictures pass before the target. Further steps serve containers whose seek lands after the
+// key frame that was asked for.
+constexpr double kSeekBackSteps[] = {1.0, 4.0, 15.0};
 
 }  // namespace
 

@@ -1,8 +1,10 @@
 #include "dudidevar/MediaProbe.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <vector>
 
 namespace MediaProbe {
 
@@ -76,13 +78,122 @@ double startOffset(const AVFormatContext* input)
     return input->start_time == AV_NOPTS_VALUE ? 0.0 : input->start_time / double(AV_TIME_BASE);
 }
 
-double streamEnd(const AVFormatContext* input, const AVStream* stream)
+namespace {
+
+// Timestamps further ahead or back than this within one stream are not one run of it.
+constexpr double kLeapAhead = 10.0;
+constexpr double kLeapBack = 1.0;
+// How much of the file's end is read to find where its streams end, at first and at most.
+constexpr std::int64_t kTailBytes = 1 << 20;
+constexpr std::int64_t kLongestTail = 16 << 20;
+
+// How much content a stream's packets cover, read in file order. Times that leap far ahead or
+// back of the stream so far start a new run; times that do not advance (a muxer that forced
+// them to rise after one wild time) are counted one packet after the packet before. So one
+// wild timestamp, or a stream whose clock restarts, covers only what its packets hold.
+struct StreamRuns {
+    double firstStart = -1.0;
+    double start = -1.0;
+    double end = -1.0;
+    double last = -1.0;
+    double covered = 0.0;  // runs before the current one
+
+    void add(double time, double duration)
+    {
+        if (start >= 0 && time <= last && time >= end - kLeapBack)
+            time = last + duration;
+        if (start < 0 || time > end + kLeapAhead || time < end - kLeapBack) {
+            if (start >= 0)
+                covered += end - start;
+            else
+                firstStart = time;
+            start = end = time;
+        }
+        last = time;
+        end = std::max(end, time + duration);
+    }
+    double contentEnd() const { return start < 0 ? -1.0 : firstStart + covered + (end - start); }
+};
+
+// Reads the last `bytes` of the file and gives where each stream's content ends, in the
+// streams' seconds (-1 where none was seen). The content before the part read is taken as
+// continuous.
+std::vector<double> tailEnds(AVFormatContext* input, std::int64_t bytes)
 {
+    std::vector<StreamRuns> runs(input->nb_streams);
+    const std::int64_t size = input->pb ? avio_size(input->pb) : -1;
+    if (size <= 0 || av_seek_frame(input, -1, std::max<std::int64_t>(0, size - bytes), AVSEEK_FLAG_BYTE) < 0)
+        return {};
+    ff::Packet packet = ff::makePacket();
+    while (packet && av_read_frame(input, packet.get()) >= 0) {
+        const AVStream* s = input->streams[packet->stream_index];
+        const std::int64_t ts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+        if (ts != AV_NOPTS_VALUE) {
+            const double unit = av_q2d(s->time_base);
+            double duration = std::max<std::int64_t>(0, packet->duration) * unit;
+            if (duration <= 0 && s->avg_frame_rate.num > 0 && s->avg_frame_rate.den > 0)
+                duration = 1.0 / av_q2d(s->avg_frame_rate);
+            runs[std::size_t(packet->stream_index)].add(ts * unit, duration);
+        }
+        av_packet_unref(packet.get());
+    }
+    av_seek_frame(input, -1, 0, AVSEEK_FLAG_BYTE);
+    std::vector<double> ends;
+    for (const StreamRuns& run : runs)
+        ends.push_back(run.contentEnd());
+    return ends;
+}
+
+// Whether a file's length is only guessed from its size and bit rate (headerless sound files):
+// a small one is then measured by reading all of its packets.
+bool lengthGuessed(const AVFormatContext* input)
+{
+    return input->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE && input->pb &&
+           avio_size(input->pb) > 0 && avio_size(input->pb) <= kLongestTail;
+}
+
+// The end of one stream's data from its packets' times, in seconds from the file's start.
+double dataEnd(AVFormatContext* input, int index)
+{
+    const std::int64_t first = lengthGuessed(input) ? kLongestTail : kTailBytes;
+    for (std::int64_t bytes = first; bytes <= kLongestTail; bytes *= 4) {
+        const std::vector<double> ends = tailEnds(input, bytes);
+        if (std::size_t(index) < ends.size() && ends[std::size_t(index)] >= 0)
+            return ends[std::size_t(index)] - startOffset(input);
+        if (ends.empty() || avio_size(input->pb) <= bytes)
+            break;
+    }
+    return -1.0;
+}
+
+}  // namespace
+
+double streamEnd(AVFormatContext* input, const AVStream* stream)
+{
+    if (input->duration_estimation_method == AVFMT_DURATION_FROM_PTS || lengthGuessed(input))
+        return dataEnd(input, stream->index);
     if (input->duration_estimation_method != AVFMT_DURATION_FROM_STREAM || stream->duration == AV_NOPTS_VALUE ||
         stream->duration <= 0)
         return -1.0;
     const std::int64_t first = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
     return (first + stream->duration) * av_q2d(stream->time_base) - startOffset(input);
+}
+
+double contentSeconds(const std::string& path)
+{
+    ff::InputContext input = open(path);
+    if (!input)
+        return 0.0;
+    const double declared = facts(input.get()).duration;
+    if (input->duration_estimation_method != AVFMT_DURATION_FROM_PTS && !lengthGuessed(input.get()))
+        return declared;
+    double end = -1.0;
+    for (AVMediaType type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}) {
+        const int index = bestStream(input.get(), type);
+        if (index >= 0)
+            end = std::max(end, dataEnd(input.get(), index));
+    }
+    return end > 0 ? end : declared;
 }
 
 Facts facts(const AVFormatContext* input)

@@ -20,12 +20,18 @@ struct Facts {
 };
 Facts facts(const std::string& path);
 Facts facts(const AVFormatContext* input);
+// The length of a file's content: for files whose length comes from their timestamps (or is
+// guessed from their size), where the data of the main picture and sound streams end (a single
+// wild timestamp does not count); otherwise the length the file's header gives. 0 when the
+// file cannot be read.
+double contentSeconds(const std::string& path);
 
 // The start time of the file in seconds: times within the file count from here.
 double startOffset(const AVFormatContext* input);
 // Where a stream's own data ends, in seconds from the start of the file, when the file says so
-// (its header or the streams' timestamps); -1 when it does not.
-double streamEnd(const AVFormatContext* input, const AVStream* stream);
+// (its header or the stream's timestamps); -1 when it does not. Reading the timestamps moves
+// the file back to its start.
+double streamEnd(AVFormatContext* input, const AVStream* stream);
 // The index of the file's main stream of a type, or -1.
 int bestStream(AVFormatContext* input, AVMediaType type);
 

@@ -32,9 +32,10 @@ RunProgress::RunProgress(const std::atomic<bool>& stopFlag, Report report)
 void RunProgress::report(double secondsDone, double totalSeconds)
 {
     const auto now = std::chrono::steady_clock::now();
-    const bool complete = totalSeconds > 0 && secondsDone >= totalSeconds;
-    if (reported_ && now - last_ < kProgressInterval && !complete)
+    const bool firstComplete = !completeReported_ && totalSeconds > 0 && secondsDone >= totalSeconds;
+    if (reported_ && now - last_ < kProgressInterval && !firstComplete)
         return;
+    completeReported_ = completeReported_ || firstComplete;
     reported_ = true;
     last_ = now;
     report_(secondsDone, totalSeconds);

@@ -36,6 +36,7 @@ private:
     Report report_;
     std::chrono::steady_clock::time_point last_{};
     bool reported_ = false;
+    bool completeReported_ = false;
 };
 
 // Runs one piece of work at a time on a worker thread and hands its events to the sink on the

@@ -12,6 +12,10 @@ constexpr double kSeekMargin = 0.5;
 constexpr std::int64_t kDamagedShareDivisor = 20;  // 5 %
 constexpr std::int64_t kDamagedCountedEarly = 10;   // the share is judged early from this many on
 constexpr double kLongestDamage = 1.0;              // seconds
+// How far a frame's time may lie ahead of, or behind, the frame before it and still continue
+// the stream's run: gaps in a recording are kept, leaps beyond are breaks in the timestamps.
+constexpr double kLeapAhead = 10.0;
+constexpr double kLeapBack = 1.0;
 }
 
 bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* error)
@@ -41,22 +45,41 @@ bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* e
         *error = "out of memory";
         return false;
     }
-    int rc = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
-    if (rc >= 0) {
-        decoder_->pkt_timebase = stream_->time_base;
-        decoder_->thread_count = 0;
-        rc = avcodec_open2(decoder_.get(), codec, nullptr);
-    }
+    const int rc = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
     if (rc < 0) {
         *error = path + ": cannot open its decoder: " + ff::errorText(rc);
         return false;
     }
+    decoder_->pkt_timebase = stream_->time_base;
+    decoder_->thread_count = 0;
+    codec_ = codec;
     startOffset_ = MediaProbe::startOffset(input_.get());
     return true;
 }
 
+// The decoder (with its threads) and the seek to the span are made when the span is first
+// read, so a long clip list holds only the decoders of the spans being read.
+bool SpanDecoder::ready()
+{
+    if (codec_) {
+        const int rc = avcodec_open2(decoder_.get(), codec_, nullptr);
+        codec_ = nullptr;
+        if (rc < 0) {
+            error_ = "cannot open its decoder: " + ff::errorText(rc);
+            return false;
+        }
+        if (pendingSeek_ > kSeekMargin)
+            seekBefore(pendingSeek_);
+    }
+    return error_.empty();
+}
+
 void SpanDecoder::seekBefore(double time)
 {
+    if (codec_) {
+        pendingSeek_ = time;
+        return;
+    }
     if (time <= kSeekMargin)
         return;
     const auto target = std::int64_t((time - kSeekMargin + startOffset_) * AV_TIME_BASE);
@@ -65,6 +88,7 @@ void SpanDecoder::seekBefore(double time)
     avcodec_flush_buffers(decoder_.get());
     draining_ = false;
     lastStamp_ = AV_NOPTS_VALUE;
+    shift_ = 0;
     damageStart_ = -1.0;
 }
 
@@ -80,6 +104,8 @@ double SpanDecoder::timeOf(const AVFrame* frame) const
 
 bool SpanDecoder::next(AVFrame* frame)
 {
+    if (!ready())
+        return false;
     while (true) {
         const int rc = avcodec_receive_frame(decoder_.get(), frame);
         if (rc >= 0) {
@@ -134,20 +160,45 @@ double SpanDecoder::packetTime(const AVPacket* packet) const
 }
 
 // Frames without a time of their own (the last pictures of a program stream often are) are
-// placed one frame after the frame before them.
+// placed one frame after the frame before them, and so are pictures whose time does not move
+// on from the picture before. A time that leaps far from the stream's run (a damaged or badly
+// joined stream) is taken as a break: the frame follows the one before it, and the frames after
+// it keep that shift until their times leap back.
 void SpanDecoder::fillMissingStamp(AVFrame* frame)
 {
     if (frame->best_effort_timestamp == AV_NOPTS_VALUE)
         frame->best_effort_timestamp = frame->pts;
-    if (frame->best_effort_timestamp == AV_NOPTS_VALUE && lastStamp_ != AV_NOPTS_VALUE)
-        frame->best_effort_timestamp = lastStamp_ + stampStep(frame);
+    if (lastStamp_ == AV_NOPTS_VALUE) {
+        shift_ = 0;
+    } else {
+        const std::int64_t expected = lastStamp_ + stampStep(frame);
+        if (frame->best_effort_timestamp == AV_NOPTS_VALUE) {
+            frame->best_effort_timestamp = expected;
+        } else {
+            const std::int64_t step = expected - lastStamp_;
+            std::int64_t stamp = frame->best_effort_timestamp + shift_;
+            const double leap = (stamp - expected) * av_q2d(stream_->time_base);
+            if (leap > kLeapAhead || leap < -kLeapBack) {
+                shift_ = expected - frame->best_effort_timestamp;
+                stamp = expected;
+            } else if (isVideo() && stamp < lastStamp_ + step / 2) {
+                stamp = expected;  // a picture that does not move the time on is the next one
+            }
+            frame->best_effort_timestamp = stamp;
+        }
+    }
     if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
         lastStamp_ = frame->best_effort_timestamp;
 }
 
+bool SpanDecoder::isVideo() const
+{
+    return stream_->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
+}
+
 std::int64_t SpanDecoder::stampStep(const AVFrame* frame) const
 {
-    if (stream_->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && frame->sample_rate > 0)
+    if (!isVideo() && frame->sample_rate > 0)
         return av_rescale_q(frame->nb_samples, AVRational{1, frame->sample_rate}, stream_->time_base);
     AVRational rate = av_guess_frame_rate(input_.get(), stream_, const_cast<AVFrame*>(frame));
     if (rate.num <= 0 || rate.den <= 0)

@@ -11,7 +11,8 @@
 class SpanDecoder {
 public:
     // Opens the file's main stream of the type; false with the reason when the file cannot be
-    // read or has no such stream (missingStream() tells the two apart).
+    // read or has no such stream (missingStream() tells the two apart). The decoder itself is
+    // opened when the first frame is asked for.
     bool open(const std::string& path, AVMediaType type, std::string* error);
     // Goes to a little before the time, so that decoding forward reaches the frame shown then.
     void seekBefore(double time);
@@ -32,6 +33,7 @@ public:
     AVCodecContext* decoder() const { return decoder_.get(); }
 
 private:
+    bool ready();
     bool feed();
     // Counts a damaged packet at a time of the stream; false (and failed()) when the damage
     // has grown too large to pass over.
@@ -40,13 +42,17 @@ private:
     double packetTime(const AVPacket* packet) const;
     void fillMissingStamp(AVFrame* frame);
     std::int64_t stampStep(const AVFrame* frame) const;
+    bool isVideo() const;
 
     ff::InputContext input_;
     ff::CodecContext decoder_;
     ff::Packet packet_;
+    const AVCodec* codec_ = nullptr;  // set while the decoder is still to be opened
+    double pendingSeek_ = 0.0;
     AVStream* stream_ = nullptr;
     double startOffset_ = 0.0;
     std::int64_t lastStamp_ = AV_NOPTS_VALUE;
+    std::int64_t shift_ = 0;  // added to the times of a run that followed a break
     bool draining_ = false;
     std::int64_t packets_ = 0;
     std::int64_t damaged_ = 0;

@@ -31,6 +31,8 @@ protected:
     {
         control.SetEventSink(&events);
         control.SetOutputFormat(7);  // AVI
+        control.SetUseVideoCompressor(true);
+        control.SetVideoCompressor(2);
         folder = TestMedia::scratchFolder();
     }
 
@@ -65,6 +67,46 @@ TEST_F(DamagedSourcesTest, AFewDamagedSoundPacketsArePassedOverAndManyFailTheRun
     EXPECT_EQ(events.failed, 1);
     EXPECT_NE(events.reason.find("damaged"), std::string::npos) << events.reason;
     EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"few.avi"});
+}
+
+// A 4 s transport stream whose picture 70 is stamped 2700 s late: either only its own
+// presentation time, or both its times (then the muxer pushed every later picture's times up
+// behind it, one tick apart).
+std::string withWildTimestamp(const std::string& name, const std::string& option)
+{
+    const std::string value = option == "pts" ? "PTS" : "TS";
+    return TestMedia::made(name, {"-f", "lavfi", "-i", "color=black:s=64x48:r=25:d=4,format=gray,geq=lum='16+N*2'",
+                                  "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=4",
+                                  "-pix_fmt", "yuv420p", "-c:v", "mpeg2video", "-q:v", "2", "-bf", "0", "-c:a", "mp2",
+                                  "-bsf:v", "setts=" + option + "=if(eq(N\\,70)\\," + value + "+2700*90000\\," + value + ")",
+                                  "-f", "mpegts"});
+}
+
+TEST_F(DamagedSourcesTest, OneWildPictureTimeNeitherStretchesNorFreezesTheFile)
+{
+    control.SetFrameRate(25);
+    for (const auto& [name, option] : {std::pair{"wild-pts.ts", "pts"}, {"wild-times.ts", "ts"}}) {
+        const std::string source = withWildTimestamp(name, option);
+        EXPECT_NEAR(control.GetDuration(source), 4.0, 0.1) << name;
+        control.ClearClips();
+        addWhole(source);
+        events = {};
+        const std::string out = folder + name + ".avi";
+        ASSERT_TRUE(control.Convert(out));
+        ASSERT_TRUE(events.waitForEnd());
+        ASSERT_EQ(events.done, 1) << name << ": " << events.reason;
+        EXPECT_NEAR(TestMedia::probe(out).duration, 4.0, 0.15) << name;
+        for (int frame : {60, 75, 95})
+            EXPECT_NEAR((TestMedia::greyLevelOfFrame(out, frame) - 16) / 2.0, frame, 1.0) << name << " frame " << frame;
+
+        // A span as long as the wild time says ends with a reason, not 45 minutes of one picture.
+        control.ClearClips();
+        control.AddVideoClip(source, 0, 2702, 0);
+        events = {};
+        ASSERT_TRUE(control.Convert(folder + "long.avi"));
+        ASSERT_TRUE(events.waitForEnd());
+        EXPECT_EQ(events.failed, 1) << name;
+    }
 }
 
 // Decoders give codes of their own (this one: an AC-3 frame header that cannot be parsed), for

@@ -129,6 +129,57 @@ TEST_F(FrameSaverTest, EarlierAndFarLaterTimesSeekAndStayExact)
     EXPECT_EQ(saver.grabber().openCount(), 3);
 }
 
+// Frame n shows the digits of n as three grey blocks (hundreds, tens, units; level 16 + 20 ×
+// digit), so a picture of a long video tells which frame it is.
+int numberedFrameOf(const QImage& picture)
+{
+    if (picture.isNull())
+        return -1;
+    int number = 0;
+    for (int block = 0; block < 3; ++block) {
+        const int level = qGray(picture.pixel(picture.width() * (2 * block + 1) / 6, picture.height() / 2));
+        number = number * 10 + int(std::lround((level - 16) / 20.0));
+    }
+    return number;
+}
+
+double startOf(const QString& video, const char* stream)
+{
+    QProcess probe;
+    probe.start("ffprobe", {"-v", "error", "-select_streams", stream, "-show_entries", "stream=start_time", "-of",
+                            "csv=p=0", video});
+    probe.waitForFinished(30000);
+    return probe.readAllStandardOutput().trimmed().split(',').first().toDouble();
+}
+
+// After a seek into an MPEG program stream with B-frames, the first pictures decoded can carry
+// times that are a frame or more off.
+TEST_F(FrameSaverTest, PictureAfterASeekIntoALongProgramStreamWithBFramesIsExact)
+{
+    const QString video = path("numbered.mpg");
+    ASSERT_TRUE(FrameTestMedia::runFfmpeg(
+        {"-f", "lavfi", "-i",
+         "color=black:s=96x48:r=25:d=40,format=gray,geq=lum='16+20*if(lt(X\\,32)\\,floor(N/100)\\,"
+         "if(lt(X\\,64)\\,mod(floor(N/10)\\,10)\\,mod(N\\,10)))'",
+         "-f", "lavfi", "-i", "sine=duration=40", "-pix_fmt", "yuv420p", "-c:v", "mpeg2video", "-b:v", "2000k",
+         "-bf", "2", "-g", "15", "-c:a", "mp2", "-f", "mpeg", video}));
+    // The picture starts a little after the sound, and times count from the start of the file.
+    const double lead = startOf(video, "v:0") - startOf(video, "a:0");
+    ASSERT_GT(lead, 0.0);
+    const auto shownAt = [&](int frame) { return lead + (frame + 0.5) / 25.0; };
+    const std::string picture = file("numbered.bmp");
+    for (int frame : {275, 308, 750, 725, 137, 880}) {
+        FrameSaver saver;  // every time the first call on the file, so it seeks
+        ASSERT_TRUE(saver.saveOriginalSize(video.toStdString(), shownAt(frame), picture)) << frame;
+        EXPECT_EQ(numberedFrameOf(QImage(QString::fromStdString(picture))), frame);
+    }
+    FrameSaver saver;
+    for (int frame : {275, 308, 750, 12, 999}) {
+        ASSERT_TRUE(saver.saveOriginalSize(video.toStdString(), shownAt(frame), picture)) << frame;
+        EXPECT_EQ(numberedFrameOf(QImage(QString::fromStdString(picture))), frame) << "in a row";
+    }
+}
+
 TEST_F(FrameSaverTest, TimesOutsideTheVideoWriteNothing)
 {
     FrameSaver saver;

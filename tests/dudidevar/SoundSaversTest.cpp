@@ -54,7 +54,8 @@ TEST_F(SoundSaversTest, WmaIsWindowsMediaAudio2AndJoinsTwoSources)
 {
     addWhole(TestMedia::withSound());
     addWhole(TestMedia::mpegWithMonoSound());
-    const double total = control.GetDuration(TestMedia::withSound()) + control.GetDuration(TestMedia::mpegWithMonoSound());
+    // Each source gives its sound's own length.
+    const double total = TestMedia::soundSeconds(TestMedia::withSound()) + TestMedia::soundSeconds(TestMedia::mpegWithMonoSound());
     ASSERT_TRUE(control.SaveAudioAsWma(folder + "j.wma"));
     ASSERT_TRUE(finished()) << events.reason;
     const TestMedia::Info info = TestMedia::probe(folder + "j.wma");

@@ -39,10 +39,12 @@ TEST_F(SoundTrackTest, SoundThatChangesChannelsMidFileConvertsWhole)
 
 TEST_F(SoundTrackTest, SoundThatChangesRateAndChannelsMidFileIsSavedWhole)
 {
-    control.AddAudioClip(TestMedia::stereoThenMonoMp2(), 0, 2);
+    // A sound file without a header: its length is measured, not guessed from its bit rate.
+    EXPECT_NEAR(control.GetDuration(TestMedia::stereoThenMonoMp2()), 2.0, 0.1);
+    control.AddAudioClip(TestMedia::stereoThenMonoMp2(), 0, control.GetDuration(TestMedia::stereoThenMonoMp2()));
     ASSERT_TRUE(control.SaveAudioAsWav(folder + "joined.wav", 2, 11025, 2));
     ASSERT_TRUE(finished()) << events.reason;
-    EXPECT_NEAR(TestMedia::soundSeconds(folder + "joined.wav"), 2.0, 0.001);
+    EXPECT_NEAR(TestMedia::soundSeconds(folder + "joined.wav"), 2.0, 0.1);
     const std::vector<short> saved = TestMedia::monoSamples(folder + "joined.wav", 11025);
     EXPECT_GT(TestMedia::loudness(saved, 11025, 0.1, 0.9), 1000);
     EXPECT_GT(TestMedia::loudness(saved, 11025, 1.6, 1.95), 1000);
