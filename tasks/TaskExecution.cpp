@@ -208,21 +208,28 @@ void TaskExecution::haltRun(const std::string& reason)
     endRun({tasksDone_, false, currentTask_, task.description, reason});
 }
 
-void TaskExecution::convertDone()
+// The end of a run, done or failed, ends the preview that plays or goes to the audio tool;
+// true when it does not belong to a conversion of the task run.
+bool TaskExecution::endTakenElsewhere(const std::function<void(IExtractionEvents&)>& toExtraction)
 {
     if (closed_)
-        return;
+        return true;
     if (previewing_) {
         endPreview();
         view_.showPreviewLook(false);
-        return;
+        return true;
     }
     if (extractionActive_) {
         if (extractionSink_)
-            extractionSink_->extractionDone();
-        return;
+            toExtraction(*extractionSink_);
+        return true;
     }
-    if (!conversionUnderWay_)
+    return !conversionUnderWay_;
+}
+
+void TaskExecution::convertDone()
+{
+    if (endTakenElsewhere([](IExtractionEvents& tool) { tool.extractionDone(); }))
         return;
     ConversionTask& task = current();
     if (runsInParts(task)) {
@@ -297,19 +304,7 @@ void TaskExecution::showProgress(double position, double length)
 
 void TaskExecution::convertFailed(const std::string& reason)
 {
-    if (closed_)
-        return;
-    if (previewing_) {
-        endPreview();
-        view_.showPreviewLook(false);
-        return;
-    }
-    if (extractionActive_) {
-        if (extractionSink_)
-            extractionSink_->extractionFailed(reason);
-        return;
-    }
-    if (!conversionUnderWay_)
+    if (endTakenElsewhere([&](IExtractionEvents& tool) { tool.extractionFailed(reason); }))
         return;
     haltRun(reason);
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,7 @@ private:
     void stopRun();
     void backToIdle();
     void endPreview();
+    bool endTakenElsewhere(const std::function<void(IExtractionEvents&)>& toExtraction);
     void showProgress(double position, double length);
     ConversionTask& current();
 
