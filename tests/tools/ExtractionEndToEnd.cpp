@@ -49,10 +49,13 @@ TEST_F(ExtractionEndToEnd, PicturesOfARangeAtTheirOwnAndAtAChosenSize)
     EXPECT_EQ(dialog.findChild<QLineEdit*>("1087")->text(), "4.0");
     prompts_->folders = {out};
     dialog.findChild<QPushButton*>("1061")->click();
-    dialog.findChild<QLineEdit*>("1086")->setText("1");
-    dialog.findChild<QLineEdit*>("1087")->setText("3");
-    dialog.findChild<QLineEdit*>("1085")->setText("2");
-    dialog.findChild<QPushButton*>("1083")->click();
+    const auto extract = [&dialog](const char* start, const char* end, const char* rate) {
+        dialog.findChild<QLineEdit*>("1086")->setText(start);
+        dialog.findChild<QLineEdit*>("1087")->setText(end);
+        dialog.findChild<QLineEdit*>("1085")->setText(rate);
+        dialog.findChild<QPushButton*>("1083")->click();
+    };
+    extract("1", "3", "2");
 
     ASSERT_EQ(prompts_->shown.size(), 1u);
     EXPECT_EQ(prompts_->shown[0].text, "Successfully Done.");
@@ -69,12 +72,9 @@ TEST_F(ExtractionEndToEnd, PicturesOfARangeAtTheirOwnAndAtAChosenSize)
 
     // The default chosen size, over the whole file at one a second.
     dialog.findChild<QCheckBox*>("1108")->click();
-    dialog.findChild<QLineEdit*>("1086")->setText("0");
-    dialog.findChild<QLineEdit*>("1087")->setText("4");
-    dialog.findChild<QLineEdit*>("1085")->setText("1");
     for (const QString& name : folder.entryList(QDir::Files))
         folder.remove(name);
-    dialog.findChild<QPushButton*>("1083")->click();
+    extract("0", "4", "1");
     EXPECT_EQ(folder.entryList(QDir::Files).size(), 4);
     const QImage sized(folder.filePath("grey-10fps_4.bmp"));
     EXPECT_EQ(sized.size(), QSize(352, 240));
