@@ -62,10 +62,7 @@ protected:
     }
 
     template <typename T = QWidget>
-    T* byId(int id) const
-    {
-        return window->findChild<T*>(QString::number(id));
-    }
+    T* byId(int id) const { return window->findChild<T*>(QString::number(id)); }
     void click(int id) const { byId<CHoverButton>(id)->click(); }
     QTreeWidget* list() const { return byId<QTreeWidget>(MainWindow::TaskListId); }
     LogList* log() const { return byId<LogList>(MainWindow::LogListId); }
@@ -158,7 +155,7 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(MainWindowTasksTest, CancelledAddAddsNoRowAndEnablesNothing)
+TEST_F(MainWindowTasksTest, CancelledAddAddsNothingAndAddedRowsShowTheirTasksWithTheNewOneSelected)
 {
     click(MainWindow::AddId);  // no file chosen
     prompts->files.push_back("/clips/a.mpg");
@@ -168,10 +165,7 @@ TEST_F(MainWindowTasksTest, CancelledAddAddsNoRowAndEnablesNothing)
     EXPECT_TRUE(tasks.empty());
     EXPECT_FALSE(byId(MainWindow::ExecuteId)->isEnabled());
     EXPECT_FALSE(byId(MainWindow::OutputId)->isEnabled());
-}
 
-TEST_F(MainWindowTasksTest, AddedRowsShowTheirTasksAndTheNewOneIsSelected)
-{
     addTask("/clips/a.mpg", true);
     addTask("/clips/b.mpg");
     ASSERT_EQ(list()->topLevelItemCount(), 2);
@@ -185,7 +179,7 @@ TEST_F(MainWindowTasksTest, AddedRowsShowTheirTasksAndTheNewOneIsSelected)
     EXPECT_TRUE(byId(MainWindow::OutputId)->isEnabled());
 }
 
-TEST_F(MainWindowTasksTest, DeleteRemovesTheSelectedRowAndSelectsTheOneBefore)
+TEST_F(MainWindowTasksTest, DeleteSelectsTheRowBeforeAndKeyboardOrMouseSelectionIsTakenOver)
 {
     addTask("/clips/a.mpg");
     addTask("/clips/b.mpg");
@@ -213,10 +207,8 @@ TEST_F(MainWindowTasksTest, DeleteRemovesTheSelectedRowAndSelectsTheOneBefore)
     EXPECT_TRUE(control->callsStartingWith("Convert").empty());
     EXPECT_TRUE(control->callsStartingWith("Preview").empty());
     EXPECT_TRUE(prompts->shown.empty());
-}
 
-TEST_F(MainWindowTasksTest, KeyboardSelectionIsTakenOverAndAClickOnNoRowKeepsItShown)
-{
+    // Keyboard selection is taken over and a click on no row keeps it shown.
     addTask("/clips/a.mpg");
     addTask("/clips/b.mpg");
     addTask("/clips/c.mpg");
@@ -331,61 +323,39 @@ TEST_F(MainWindowTasksTest, PreviewShowsTheControlInPlaceOfTheLog)
     EXPECT_TRUE(log()->isVisible());
 }
 
-TEST_F(MainWindowTasksTest, ClosingDuringARunStopsTheControlAndReleasesEveryRecord)
+TEST_F(MainWindowTasksTest, DroppedVideosMakeOneTaskInDropOrderOtherFilesAreLoggedAndRunsRefuseDrops)
 {
-    addTask("/clips/a.mpg");
-    addTask("/clips/b.mpg");
-    click(MainWindow::ExecuteId);
-    window->close();
-    EXPECT_EQ(control->calls().back(), "Stop()");
-    EXPECT_EQ(tasks.at(0).settings, nullptr);
-    EXPECT_EQ(tasks.at(1).settings, nullptr);
-}
-
-TEST_F(MainWindowTasksTest, OneDroppedVideoOpensTheEditorAsAddDoesAndOkAddsTheRow)
-{
-    const QString clip = madeFile("holiday.MPG");
-    EXPECT_EQ(dropAndPressOk({clip}), QStringList{clip});
-    ASSERT_EQ(list()->topLevelItemCount(), 1);
-    EXPECT_EQ(cell(0, 0), clip);
-    EXPECT_EQ(cell(0, 3).toStdString(), folder.filePath("holiday_output.avi").toStdString());
+    const QString one = madeFile("holiday.MPG");
+    EXPECT_EQ(dropAndPressOk({one}), QStringList{one});
+    EXPECT_EQ(cell(0, 0), one);
+    EXPECT_EQ(cell(0, 3), folder.filePath("holiday_output.avi"));
     EXPECT_EQ(shownSelected(), 0);
-    EXPECT_TRUE(byId(MainWindow::ExecuteId)->isEnabled());
-}
 
-TEST_F(MainWindowTasksTest, DroppedVideosMakeOneJoinedTaskInDropOrderAndOtherFilesAreLogged)
-{
     const QString b = madeFile("b.mkv");
     const QString notes = madeFile("notes.txt");
     const QString a = madeFile("a.avi");
     const QString c = madeFile("c.Mp4");
     EXPECT_EQ(dropAndPressOk({b, notes, a, c}), QStringList({b, a, c}));
     EXPECT_EQ(lastLogLines(1), "Not a video file, ignored: " + notes);
-    ASSERT_EQ(tasks.size(), 1u);
-    EXPECT_EQ(tasks.at(0).sources, (std::vector<std::string>{b.toStdString(), a.toStdString(), c.toStdString()}));
-    EXPECT_EQ(list()->topLevelItemCount(), 1);
+    ASSERT_EQ(tasks.size(), 2u);
+    EXPECT_EQ(tasks.at(1).sources, (std::vector<std::string>{b.toStdString(), a.toStdString(), c.toStdString()}));
+    EXPECT_EQ(list()->topLevelItemCount(), 2);
 
     // Nothing but other files: only the log lines.
-    EXPECT_TRUE(dropFiles(*window, {notes, folder.filePath("gone.avi")}));
+    const QString gone = folder.filePath("gone.avi");
+    EXPECT_TRUE(dropFiles(*window, {notes, gone}));
     expectNoDialog();
-    EXPECT_EQ(lastLogLines(2), "Not a video file, ignored: " + notes + "|Not a video file, ignored: " +
-                                   folder.filePath("gone.avi"));
-    EXPECT_EQ(tasks.size(), 1u);
-}
+    EXPECT_EQ(lastLogLines(2), "Not a video file, ignored: " + notes + "|Not a video file, ignored: " + gone);
 
-TEST_F(MainWindowTasksTest, DropsAreRefusedDuringARun)
-{
-    const QString clip = madeFile("a.avi");
-    dropAndPressOk({clip});
     click(MainWindow::ExecuteId);
     const int lines = log()->LineCount();
-    EXPECT_FALSE(dropFiles(*window, {clip, madeFile("notes.txt")}));
+    EXPECT_FALSE(dropFiles(*window, {a, notes}));
     expectNoDialog();
-    EXPECT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(tasks.size(), 2u);
     EXPECT_EQ(log()->LineCount(), lines);
-
-    control->raiseDone();  // the run ends: drops are taken again
-    EXPECT_TRUE(dropFiles(*window, {clip}));
+    control->raiseDone();
+    control->raiseDone();  // the run has ended: drops are taken again
+    EXPECT_TRUE(dropFiles(*window, {a}));
     onEditor([](TaskEditorDialog& editor) { editor.reject(); });
     QApplication::processEvents();
 }

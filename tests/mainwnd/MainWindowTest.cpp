@@ -2,13 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QHeaderView>
-#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <functional>
 
@@ -17,20 +17,18 @@
 #include "ScriptedPrompts.h"
 #include "engine/ControlClassRegistry.h"
 #include "mainwnd/AboutDialog.h"
-#include "mainwnd/LogList.h"
 #include "mainwnd/MainWindow.h"
-#include "mainwnd/TaskListView.h"
 #include "platform/InstallDir.h"
 #include "skin/CHoverButton.h"
 #include "tasks/TaskList.h"
+#include "tools/AudioExtractionDialog.h"
 
-// Starts a run or a preview as Execute and Output would, and reads the selection and the run.
+// Starts a run or a preview as Execute and Output would, and reads the extraction flag.
 class MainWindowTestPeer {
 public:
     static void StartRun(MainWindow& window) { window.execution.execute(); }
+    static bool ExtractionActive(const MainWindow& window) { return window.extractionActive; }
     static void StartPreview(MainWindow& window, std::size_t task) { window.execution.preview(task); }
-    static int SelectedTask(const MainWindow& window) { return window.selection.row(); }
-    static int CurrentTask(const MainWindow& window) { return window.execution.currentTask(); }
 };
 
 namespace {
@@ -65,10 +63,7 @@ protected:
     }
 
     template <typename T = QWidget>
-    static T* byId(const MainWindow& window, int id)
-    {
-        return window.findChild<T*>(QString::number(id));
-    }
+    static T* byId(const MainWindow& window, int id) { return window.findChild<T*>(QString::number(id)); }
 
     // The next menu a hover button drops answers with the entry of this command.
     static void chooseFromMenu(int command)
@@ -79,6 +74,33 @@ protected:
                     return action;
             return nullptr;
         });
+    }
+
+    static void chooseTool(MainWindow& window, int command)
+    {
+        chooseFromMenu(command);
+        byId<CHoverButton>(window, MainWindow::ToolsId)->click();
+        QCoreApplication::processEvents();
+    }
+    // Acts on the next modal dialog of the type once it is up.
+    template <class Dialog>
+    static void whenModal(std::function<void(Dialog*)> act)
+    {
+        auto* poll = new QTimer;
+        poll->setInterval(5);
+        QObject::connect(poll, &QTimer::timeout, [poll, act] {
+            if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+                poll->stop();
+                poll->deleteLater();
+                act(dialog);
+            }
+        });
+        poll->start();
+    }
+    static void settle()
+    {
+        for (int pass = 0; pass < 4; ++pass)
+            QCoreApplication::processEvents();
     }
 
     // Runs `trigger`, closing the first modal dialog it opens; returns that dialog's title.
@@ -101,99 +123,6 @@ protected:
     ScopedPrompts prompts;
     ScopedShell shell;
 };
-
-struct Placed {
-    int id;
-    QRect place;
-    const char* tooltip;
-    bool enabled;
-};
-
-const Placed layout[] = {
-    {1035, {14, 35, 46, 45}, "Add a task into the task list", true},
-    {1036, {14, 85, 46, 45}, "Delete a task from the task list", true},
-    {1039, {14, 135, 46, 45}, "Edit the selected task", true},
-    {1004, {14, 185, 46, 45}, "Tools", true},
-    {1040, {8, 390, 65, 18}, "https://kestrune.example/", true},
-    {1044, {460, 10, 13, 16}, "Help", true},
-    {1042, {480, 10, 13, 16}, "Minimize", true},
-    {1043, {500, 10, 13, 16}, "Exit", true},
-    {1051, {458, 242, 46, 45}, "Preview output", false},
-    {1027, {448, 330, 65, 65}, "Execute all tasks", false},
-    {1000, {81, 35, 440, 162}, nullptr, true},
-    {1054, {87, 216, 345, 180}, nullptr, true},
-    {1011, {135, 218, 249, 175}, nullptr, true},
-    {4097, {87, 216, 345, 180}, nullptr, true},
-    {1110, {9, 9, 16, 16}, nullptr, true},
-    {1053, {87, 402, 345, 12}, nullptr, true},
-};
-
-TEST_F(MainWindowTest, EveryControlLiesAtItsPlaceWithItsTooltipAndState)
-{
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    window.show();
-    for (const Placed& p : layout) {
-        SCOPED_TRACE(p.id);
-        QWidget* control = byId(window, p.id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->geometry(), p.place);
-        EXPECT_EQ(control->isEnabled(), p.enabled);
-        if (p.tooltip) {
-            EXPECT_EQ(control->toolTip(), QString::fromUtf8(p.tooltip));
-        }
-    }
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Marvane"));
-    EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_FALSE(window.windowIcon().isNull());
-    EXPECT_TRUE(byId(window, 4097)->isVisible());
-    EXPECT_FALSE(byId(window, 1054)->isVisible());
-    EXPECT_FALSE(byId(window, 1011)->isVisible());
-    EXPECT_EQ(byId<QProgressBar>(window, 1053)->value(), 0);
-    EXPECT_EQ(MainWindowTestPeer::SelectedTask(window), 0);
-    EXPECT_EQ(MainWindowTestPeer::CurrentTask(window), -1);
-    EXPECT_EQ(&window.Control(), &window.Control());
-    EXPECT_TRUE(window.Control().IsCreated());
-    EXPECT_TRUE(prompts->shown.empty());
-}
-
-TEST_F(MainWindowTest, TheShapeIsTheSkinsOwn)
-{
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    const QRegion shape = window.mask();
-    ASSERT_FALSE(shape.isEmpty());
-    EXPECT_FALSE(shape.contains(QPoint(0, 0)));
-    EXPECT_FALSE(shape.contains(QPoint(529, 434)));
-    EXPECT_TRUE(shape.contains(QPoint(265, 217)));
-    EXPECT_TRUE(shape.boundingRect().width() <= 530);
-}
-
-TEST_F(MainWindowTest, ListsAreSetUpWithTheirColumnsLinesAndColours)
-{
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    auto* list = byId<TaskListView>(window, 1000);
-    ASSERT_EQ(list->columnCount(), 4);
-    const int unit = list->contentsRect().width() / 20;
-    const QStringList titles{"Source", "Status", "Description", "Output"};
-    const int twentieths[] = {7, 5, 6, 15};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(list->headerItem()->text(i), titles[i]);
-        EXPECT_EQ(list->columnWidth(i), twentieths[i] * unit);
-    }
-    EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
-    EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(list->palette().color(QPalette::Base), QColor(204, 217, 195));
-
-    auto* log = byId<LogList>(window, 4097);
-    ASSERT_EQ(log->LineCount(), 2);
-    EXPECT_EQ(log->Line(0), QStringLiteral("Press \"Add\" button to start..."));
-    EXPECT_EQ(log->Line(1), QString());
-    EXPECT_TRUE(log->isHeaderHidden());
-    EXPECT_EQ(log->columnWidth(0), 320);
-    EXPECT_EQ(log->palette().color(QPalette::Base), QColor(204, 217, 195));
-}
 
 TEST_F(MainWindowTest, ColourDepthOtherThan16To32IsWarnedOnceAndTheWindowStillOpens)
 {
@@ -222,69 +151,34 @@ TEST_F(MainWindowTest, WithoutAControlTheRunEndsAtOnceWithMinusOneAndNoMessage)
     EXPECT_FALSE(window.Control().IsCreated());
 }
 
-TEST_F(MainWindowTest, HelpMenuCommandsArriveAfterTheClickAndOpenThroughTheShell)
-{
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    auto* help = byId<CHoverButton>(window, 1044);
-
-    chooseFromMenu(MainWindow::ContentCommand);
-    help->click();
-    EXPECT_TRUE(shell->opened.empty());
-    QCoreApplication::processEvents();
-    chooseFromMenu(MainWindow::SupportMailCommand);
-    help->click();
-    QCoreApplication::processEvents();
-    chooseFromMenu(MainWindow::WebPageCommand);
-    help->click();
-    QCoreApplication::processEvents();
-    byId<CHoverButton>(window, 1040)->click();
-
-    EXPECT_EQ(shell->opened, (std::vector<QString>{"/help.chm", "mailto:support@kestrune.example",
-                                                   "https://kestrune.example/", "https://kestrune.example/"}));
-    EXPECT_TRUE(shell->launched.empty());
-}
-
-TEST_F(MainWindowTest, ContentOpensTheGuideOnlyWhenNoHelpFileLiesBesideTheProgram)
+TEST_F(MainWindowTest, HelpCommandsArriveAfterTheClickAndContentPrefersTheHelpFile)
 {
     QTemporaryDir folder;
     InstallDir::set(folder.path().toStdString());
     MainWindow window(tasks);
     ASSERT_TRUE(window.Create());
-    auto open = [&] {
-        chooseFromMenu(MainWindow::ContentCommand);
-        byId<CHoverButton>(window, 1044)->click();
+    auto* help = byId<CHoverButton>(window, 1044);
+    auto choose = [&](int command) {
+        const std::size_t before = shell->opened.size();
+        chooseFromMenu(command);
+        help->click();
+        EXPECT_EQ(shell->opened.size(), before) << command;
         QCoreApplication::processEvents();
+        EXPECT_EQ(shell->opened.size(), before + 1) << command;
         return shell->opened.back();
     };
-    auto touch = [&](const char* name) {
-        QFile file(folder.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    };
-    EXPECT_EQ(open(), folder.filePath("help.chm"));
+    auto touch = [&](const char* name) { ASSERT_TRUE(QFile(folder.filePath(name)).open(QIODevice::WriteOnly)); };
+    EXPECT_EQ(choose(MainWindow::ContentCommand), folder.filePath("help.chm"));
     touch("help.html");
-    EXPECT_EQ(open(), folder.filePath("help.html"));
+    EXPECT_EQ(choose(MainWindow::ContentCommand), folder.filePath("help.html"));
     touch("help.chm");
-    EXPECT_EQ(open(), folder.filePath("help.chm"));
+    EXPECT_EQ(choose(MainWindow::ContentCommand), folder.filePath("help.chm"));
+    EXPECT_EQ(choose(MainWindow::SupportMailCommand), "mailto:support@kestrune.example");
+    EXPECT_EQ(choose(MainWindow::WebPageCommand), "https://kestrune.example/");
+    byId<CHoverButton>(window, 1040)->click();
+    EXPECT_EQ(shell->opened.back(), "https://kestrune.example/");
+    EXPECT_TRUE(shell->launched.empty());
     InstallDir::set("");
-}
-
-TEST_F(MainWindowTest, ToolsAndHelpButtonsDoNothingButDropTheirMenus)
-{
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    int menusDropped = 0;
-    CHoverButton::InstallMenuRunner([&menusDropped](QMenu&, const QPoint&) -> QAction* {
-        ++menusDropped;
-        return nullptr;
-    });
-    byId<CHoverButton>(window, 1004)->click();
-    byId<CHoverButton>(window, 1044)->click();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(menusDropped, 2);
-    EXPECT_TRUE(shell->opened.empty());
-    EXPECT_TRUE(prompts->shown.empty());
-    EXPECT_TRUE(control->calls().empty());
 }
 
 TEST_F(MainWindowTest, AboutBoxRunsFromTheHelpMenuAndFromTheWindowMenu)
@@ -299,14 +193,54 @@ TEST_F(MainWindowTest, AboutBoxRunsFromTheHelpMenuAndFromTheWindowMenu)
 
     auto* windowMenu = window.findChild<QMenu*>(QStringLiteral("systemMenu"));
     ASSERT_NE(windowMenu, nullptr);
-    QAction* about = nullptr;
-    for (QAction* action : windowMenu->actions())
-        if (action->data().toInt() == MainWindow::AboutSystemCommand)
-            about = action;
-    ASSERT_NE(about, nullptr);
+    const auto actions = windowMenu->actions();
+    const auto found = std::find_if(actions.begin(), actions.end(),
+                                    [](QAction* a) { return a->data().toInt() == MainWindow::AboutSystemCommand; });
+    ASSERT_NE(found, actions.end());
+    QAction* about = *found;
     EXPECT_EQ(about->text(), QStringLiteral("&About Ostrel..."));
     EXPECT_EQ(titleOfModalOpenedBy([about] { about->trigger(); }), QStringLiteral("About Marvane"));
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, AudioToolGetsTheControlsEventsOnlyWhileItIsOpen)
+{
+    MainWindow window(tasks);
+    ASSERT_TRUE(window.Create());
+    control->script().durations = {{"/v/a.avi", 60.0}};
+    prompts->folders = {"/out"};
+    prompts->files = {"/v/a.avi"};
+    bool activeInside = false;
+    whenModal<AudioExtractionDialog>([&](AudioExtractionDialog* tool) {
+        activeInside = MainWindowTestPeer::ExtractionActive(window);
+        tool->findChild<QPushButton*>("1011")->click();
+        tool->findChild<QPushButton*>("1057")->click();
+        QTimer::singleShot(0, [&] {
+            control->raiseProgress(30, 60);
+            settle();
+            EXPECT_EQ(tool->progress().wholePercentText(), "50%");
+            control->raiseDone();
+        });
+        tool->findChild<QPushButton*>("1")->click();
+        tool->reject();
+    });
+    chooseTool(window, MainWindow::ExtractAudioCommand);
+    EXPECT_TRUE(activeInside);
+    EXPECT_FALSE(MainWindowTestPeer::ExtractionActive(window));
+    EXPECT_EQ(control->callsStartingWith("SaveAudio"), (std::vector<std::string>{"SaveAudioAsWma(/out/a.wma)"}));
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, "Successfully Done.");
+
+    // Closed, the tool hears nothing; opened again, its list is empty and its folder kept.
+    control->raiseDone();
+    settle();
+    whenModal<AudioExtractionDialog>([](AudioExtractionDialog* tool) {
+        EXPECT_EQ(tool->findChild<QTreeWidget*>("1026")->topLevelItemCount(), 0);
+        EXPECT_EQ(tool->findChild<QLineEdit*>("1010")->text(), "/out/");
+        tool->reject();
+    });
+    chooseTool(window, MainWindow::ExtractAudioCommand);
+    EXPECT_EQ(control->callsStartingWith("SaveAudio").size(), 1u);
 }
 
 // Each way of ending the window stops a running control once and releases every settings record.
@@ -317,7 +251,7 @@ protected:
         const std::string how = GetParam();
         if (how == "Exit") {
             byId<CHoverButton>(window, 1043)->click();
-        } else if (how == "close box") {
+        } else if (how == "CloseBox") {
             window.close();
         } else {
             QTest::keyClick(&window, how == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
@@ -340,12 +274,8 @@ TEST_P(ClosingTest, StopsARunningControlAndReleasesEverySettingsRecord)
     EXPECT_EQ(tasks.at(1).settings, nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, ClosingTest, ::testing::Values("Exit", "close box", "Escape", "Enter"),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Ways, ClosingTest, ::testing::Values("Exit", "CloseBox", "Escape", "Enter"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST_F(MainWindowTest, ClosingStopsAPreviewButNotAnIdleControl)
 {
@@ -365,40 +295,6 @@ TEST_F(MainWindowTest, ClosingStopsAPreviewButNotAnIdleControl)
     MainWindowTestPeer::StartPreview(previewing, 1);
     previewing.close();
     EXPECT_EQ(control->callsStartingWith("Stop").size(), 1u);
-}
-
-TEST_F(MainWindowTest, TaskCommandsAreEnabledAndDisabledTogether)
-{
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    window.EnableTaskCommands(false);
-    for (int id : {1035, 1036, 1039, 1004})
-        EXPECT_FALSE(byId(window, id)->isEnabled()) << id;
-    EXPECT_TRUE(byId(window, 1043)->isEnabled());
-}
-
-TEST_F(MainWindowTest, DraggingTheSurfaceMovesTheWindowAndClicksOnControlsDoNot)
-{
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    window.move(100, 100);
-    window.show();
-    const QPoint start = window.pos();
-    auto send = [&](QEvent::Type type, QPoint local, Qt::MouseButtons held) {
-        const QPoint global = window.mapToGlobal(local);
-        QMouseEvent event(type, local, global, Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(&window, &event);
-    };
-    send(QEvent::MouseButtonPress, QPoint(45, 300), Qt::LeftButton);
-    send(QEvent::MouseMove, QPoint(75, 340), Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, QPoint(75, 340), Qt::NoButton);
-    EXPECT_EQ(window.pos(), start + QPoint(30, 40));
-
-    QWidget* log = byId<LogList>(window, 4097)->viewport();
-    QTest::mousePress(log, Qt::LeftButton, {}, QPoint(20, 20));
-    QTest::mouseMove(log, QPoint(80, 90));
-    QTest::mouseRelease(log, Qt::LeftButton, {}, QPoint(80, 90));
-    EXPECT_EQ(window.pos(), start + QPoint(30, 40));
 }
 
 TEST(AboutDialogTest, LinksToTheMakersPageWithThePointingHand)
