@@ -4,70 +4,65 @@
 #include "editor/MpegChoice.h"
 #include "editor/MpegPresetState.h"
 #include "editor/PictureSizes.h"
-#include "editor/WmvProfileChoices.h"
 
-namespace {
-
-struct PresetCase {
-    int mode;
-    bool ntsc;
-    int width, height, frameRate;
-    const char* bitRate;
-};
-
-MpegPresetState openedOn(int mode, bool ntsc)
+TEST(MpegPresets, EachKindShowsAndStoresItsPresetAndEnablesItsFields)
 {
-    MpegPresetState state;
-    state.open();
-    state.setNtsc(ntsc);
-    state.apply(mode);
-    return state;
-}
-
-}  // namespace
-
-TEST(MpegPresets, DiscPresetsFixSizeRateAndBitRateForEachStandard)
-{
-    const PresetCase cases[] = {
-        {0, true, 720, 480, 3, "5000"},  {0, false, 720, 576, 2, "5000"},
-        {1, true, 352, 240, 3, "1150"},  {1, false, 352, 288, 2, "1150"},
-        {2, true, 480, 480, 3, "2500"},  {2, false, 480, 576, 2, "2500"},
+    struct Case {
+        int mode;
+        OutputKind kind;
+        bool ntsc;
+        OutputFormat format;
+        int width, height, frameRate;
+        const char* bitRate;
     };
-    for (const PresetCase& c : cases) {
+    const Case cases[] = {
+        {0, OutputKind::Dvd, true, OutputFormat::DvdNtsc, 720, 480, 3, "5000"},
+        {0, OutputKind::Dvd, false, OutputFormat::DvdPal, 720, 576, 2, "5000"},
+        {1, OutputKind::Vcd, true, OutputFormat::VcdNtsc, 352, 240, 3, "1150"},
+        {1, OutputKind::Vcd, false, OutputFormat::VcdPal, 352, 288, 2, "1150"},
+        {2, OutputKind::Svcd, true, OutputFormat::SvcdNtsc, 480, 480, 3, "2500"},
+        {2, OutputKind::Svcd, false, OutputFormat::SvcdPal, 480, 576, 2, "2500"},
+        {3, OutputKind::MpegCustom, true, OutputFormat::MpegCustom, 720, 480, 3, "2000"}};
+    for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.mode << " ntsc " << c.ntsc);
-        const MpegChoice shown = openedOn(c.mode, c.ntsc).shown();
-        EXPECT_EQ(PictureSizes::pixelsAt(shown.widthPosition), c.width);
-        EXPECT_EQ(PictureSizes::pixelsAt(shown.heightPosition), c.height);
-        EXPECT_EQ(shown.frameRatePosition, c.frameRate);
-        EXPECT_EQ(shown.videoBitRate, c.bitRate);
-        EXPECT_EQ(shown.quality, "100");
-        EXPECT_EQ(shown.audioBitRatePosition, 1);
-    }
-}
-
-TEST(MpegPresets, EnableStatesOfEachMode)
-{
-    for (const bool vbr : {false, true}) {
-        for (int mode = 0; mode < 4; ++mode) {
-            SCOPED_TRACE(testing::Message() << "mode " << mode << " vbr " << vbr);
+        for (const bool vbr : {false, true}) {
             MpegPresetState state;
             state.open();
+            state.setNtsc(c.ntsc);
             state.setVbr(vbr);
-            state.apply(mode);
+            state.apply(c.mode);
+            const MpegChoice shown = state.shown();
+            EXPECT_EQ(PictureSizes::pixelsAt(shown.widthPosition), c.width);
+            EXPECT_EQ(PictureSizes::pixelsAt(shown.heightPosition), c.height);
+            EXPECT_EQ(shown.frameRatePosition, c.frameRate);
+            EXPECT_EQ(shown.videoBitRate, c.bitRate);
+            EXPECT_EQ(shown.quality, "100");
+            EXPECT_EQ(shown.audioBitRatePosition, 1);
             const auto& e = state.enables();
-            const bool vbrOffered = mode == 0 || mode == 3;
-            EXPECT_EQ(e.standardButtons, mode != 3);
+            const bool vbrOffered = c.mode == 0 || c.mode == 3;
+            EXPECT_EQ(e.standardButtons, c.mode != 3);
             EXPECT_EQ(e.vbrBox, vbrOffered);
             EXPECT_EQ(e.qualityField, vbrOffered && vbr);
             EXPECT_EQ(e.bitRateField, vbrOffered && !vbr);
-            EXPECT_EQ(e.sizeAndRateLists, mode == 3);
+            EXPECT_EQ(e.sizeAndRateLists, c.mode == 3);
             // Disabled by the opening DVD preset and never enabled again.
             EXPECT_FALSE(e.originalSizeBox);
         }
+        TaskSettings s;
+        MpegPresetState::presetChoice(c.kind, c.ntsc).writeTo(s, c.kind, c.ntsc);
+        EXPECT_EQ(s.format, c.format);
+        EXPECT_EQ(s.width, c.width);
+        EXPECT_EQ(s.height, c.height);
+        EXPECT_EQ(s.mpegFrameRateIndex, c.frameRate);
+        EXPECT_EQ(s.videoBitRate, std::stoi(c.bitRate));
+        EXPECT_EQ(s.audioBitRate, 224);
+        EXPECT_EQ(s.vbr, 0);
+        EXPECT_EQ(s.vbrQuality, 100);
+        EXPECT_EQ(s.keepSourceSize, 0);
     }
 }
 
-TEST(MpegPresets, VcdClearsVbrAndDvdDoesNotSetItAgain)
+TEST(MpegPresets, VcdClearsVbrAndUserEntriesSurviveAPresetThatDoesNotFixThem)
 {
     MpegPresetState state;
     state.open();
@@ -78,12 +73,7 @@ TEST(MpegPresets, VcdClearsVbrAndDvdDoesNotSetItAgain)
     state.apply(MpegPresetState::Dvd);
     EXPECT_FALSE(state.shown().vbr);
     EXPECT_TRUE(state.enables().bitRateField);
-}
 
-TEST(MpegPresets, UserEntriesSurviveAPresetThatDoesNotFixThem)
-{
-    MpegPresetState state;
-    state.open();
     state.apply(MpegPresetState::Custom);
     MpegChoice typed = state.shown();
     typed.vbr = true;
@@ -95,27 +85,11 @@ TEST(MpegPresets, UserEntriesSurviveAPresetThatDoesNotFixThem)
     EXPECT_EQ(state.shown().quality, "55");
     EXPECT_EQ(state.shown().widthPosition, 39);
     EXPECT_EQ(state.shown().audioBitRatePosition, 0);
-    // A disc preset still fixes the picture.
     state.apply(MpegPresetState::Dvd);
     EXPECT_EQ(state.shown().widthPosition, 44);
 }
 
-TEST(MpegChoiceWrite, FreshDvdStoresTheDiscValues)
-{
-    TaskSettings s;
-    MpegPresetState::presetChoice(OutputKind::Dvd, true).writeTo(s, OutputKind::Dvd, true);
-    EXPECT_EQ(s.format, OutputFormat::DvdNtsc);
-    EXPECT_EQ(s.width, 720);
-    EXPECT_EQ(s.height, 480);
-    EXPECT_EQ(s.mpegFrameRateIndex, 3);
-    EXPECT_EQ(s.videoBitRate, 5000);
-    EXPECT_EQ(s.audioBitRate, 224);
-    EXPECT_EQ(s.vbr, 0);
-    EXPECT_EQ(s.vbrQuality, 100);
-    EXPECT_EQ(s.keepSourceSize, 0);
-}
-
-TEST(MpegChoiceWrite, NumberFieldsAreClampedAtTheirUpperLimitsOnly)
+TEST(MpegChoiceWrite, NumbersClampAtTheirUpperLimitsAndVcdAudioIsFixed)
 {
     MpegChoice c = MpegPresetState::presetChoice(OutputKind::MpegCustom, true);
     TaskSettings s;
@@ -132,35 +106,23 @@ TEST(MpegChoiceWrite, NumberFieldsAreClampedAtTheirUpperLimitsOnly)
         c.writeTo(s, OutputKind::MpegCustom, true);
         EXPECT_EQ(s.videoBitRate, stored) << text;
     }
-}
 
-TEST(MpegChoiceWrite, AudioBitRateFollowsTheListExceptForVcd)
-{
-    MpegChoice c;
     c.audioBitRatePosition = 0;
-    TaskSettings s;
     c.writeTo(s, OutputKind::Svcd, false);
     EXPECT_EQ(s.audioBitRate, 128);
-    EXPECT_EQ(s.format, OutputFormat::SvcdPal);
     c.writeTo(s, OutputKind::Vcd, false);
     EXPECT_EQ(s.audioBitRate, 224);
-    EXPECT_EQ(s.format, OutputFormat::VcdPal);
     c.audioBitRatePosition = -1;
     c.writeTo(s, OutputKind::MpegCustom, false);
     EXPECT_EQ(s.audioBitRate, 224);
-    EXPECT_EQ(s.format, OutputFormat::MpegCustom);
 }
 
-TEST(AviDefaultsRules, CompressorPreferenceTakesTheLastMatchInAnyCase)
+TEST(AviChoiceRules, CompressorPreferenceTakesTheLastMatchAndOriginalSizeKeepsTheRecordsSize)
 {
     EXPECT_EQ(AviChoice::preferredPosition({"Cinepak", "Indeo"}, "divx"), 0);
-    EXPECT_EQ(AviChoice::preferredPosition({"Cinepak", "DIVX 4", "x", "my DivX pro"}, "divx"), 3);
     EXPECT_EQ(AviChoice::preferredPosition({"PCM", "MPEG Layer-3", "GSM"}, "mpeg layer-3"), 1);
     EXPECT_EQ(AviChoice::preferredPosition({}, "divx"), -1);
-}
 
-TEST(AviDefaultsRules, OriginalSizeKeepsTheRecordsSize)
-{
     TaskSettings s;
     s.width = 640;
     s.height = 360;
@@ -172,16 +134,4 @@ TEST(AviDefaultsRules, OriginalSizeKeepsTheRecordsSize)
     EXPECT_EQ(s.width, 640);
     EXPECT_EQ(s.height, 360);
     EXPECT_FLOAT_EQ(s.frameRate, 60.0f);
-}
-
-TEST(WmvProfiles, SkipsAudioNamesCaseSensitivelyAndKeepsTheControlsIndex)
-{
-    const WmvProfileChoices choices({"Video 56", "Audio only 32", "Video 768", "audio and video 300"});
-    ASSERT_EQ(choices.count(), 3);
-    EXPECT_EQ(choices.name(1), "Video 768");
-    EXPECT_EQ(choices.controlIndex(0), 0);
-    EXPECT_EQ(choices.controlIndex(1), 2);
-    EXPECT_EQ(choices.controlIndex(2), 3);
-    EXPECT_EQ(choices.controlIndex(-1), -1);
-    EXPECT_EQ(WmvProfileChoices({}).controlIndex(0), -1);
 }
