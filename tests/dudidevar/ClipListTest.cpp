@@ -1,50 +1,32 @@
-#include <gtest/gtest.h>
-
-#include "RunRecorder.h"
-#include "TestMedia.h"
-#include "dudidevar/DudidEvarControl.h"
+#include "ControlTest.h"
 
 namespace {
 
-class ClipListTest : public ::testing::Test {
+class ClipListTest : public ControlTest {
 protected:
     void SetUp() override
     {
-        control.SetEventSink(&events);
+        ControlTest::SetUp();
         control.SetOutputFormat(7);
         control.SetUseVideoCompressor(true);
         control.SetUseAudioCompressor(true);
         control.SetVideoCompressor(4);  // lossless, so picture levels survive
         control.SetAudioCompressor(0);  // PCM, so the sound's length is exact
+        control.SetFrameRate(25);
     }
-
-    std::string convert(const std::string& name)
-    {
-        const std::string out = TestMedia::scratchFolder() + name;
-        EXPECT_TRUE(control.Convert(out));
-        EXPECT_TRUE(events.waitForEnd());
-        EXPECT_EQ(events.done, 1) << events.reason;
-        events = {};
-        return out;
-    }
-
-    DudidEvarControl control;
-    RunRecorder events;
 };
 
 TEST_F(ClipListTest, JoinOfThreeSourcesHasTheSummedLengthWithSoundThroughout)
 {
-    const std::string a = TestMedia::withSound();
-    const std::string b = TestMedia::silentOddSize();
-    const std::string c = TestMedia::mpegWithMonoSound();
-    const double total = control.GetDuration(a) + control.GetDuration(b) + control.GetDuration(c);
+    const std::string sources[] = {TestMedia::withSound(), TestMedia::silentOddSize(), TestMedia::mpegWithMonoSound()};
+    double total = 0;
+    for (const std::string& source : sources) {
+        total += control.GetDuration(source);
+        addWhole(source);
+    }
     control.SetOutputWidth(176);
     control.SetOutputHeight(144);
     control.SetFrameRate(20);
-    for (const std::string& source : {a, b, c}) {
-        control.AddVideoClip(source, 0, control.GetDuration(source), 0);
-        control.AddAudioClip(source, 0, control.GetDuration(source));
-    }
     const std::string out = convert("join.avi");
     const TestMedia::Info info = TestMedia::probe(out);
     ASSERT_TRUE(info.video() && info.audio());
@@ -53,47 +35,30 @@ TEST_F(ClipListTest, JoinOfThreeSourcesHasTheSummedLengthWithSoundThroughout)
     EXPECT_EQ(info.video()->width, 176);
 }
 
-TEST_F(ClipListTest, SpanStartsWithTheFrameShownAtItsStartAndEndsBeforeTheFrameAtItsEnd)
-{
-    const std::string source = TestMedia::frameCounter();  // a grey level per frame at 25 fps
-    control.AddVideoClip(source, 1.0, 2.0, 1);
-    control.AddAudioClip(source, 1.0, 2.0);
-    control.SetFrameRate(25);
-    const std::string out = convert("span.avi");
-    const TestMedia::Info info = TestMedia::probe(out);
-    ASSERT_TRUE(info.video() && info.audio());
-    EXPECT_EQ(info.video()->frames, 25);
-    EXPECT_NEAR(TestMedia::soundSeconds(out), 1.0, 0.001);
-    EXPECT_NEAR(TestMedia::greyLevelOfFrame(out, 0), TestMedia::greyLevelOfFrame(source, 25), 1);
-    EXPECT_NEAR(TestMedia::greyLevelOfFrame(out, 24), TestMedia::greyLevelOfFrame(source, 49), 1);
-}
-
+// A span starts with the frame shown at its start and ends before the frame at its end, so
+// split parts join without gap or overlap.
 TEST_F(ClipListTest, SplitPartsJoinWithoutGapOrOverlap)
 {
-    const std::string source = TestMedia::frameCounter();  // 3 s
-    control.SetFrameRate(25);
-    std::vector<std::string> parts;
-    for (double start : {0.0, 1.0, 2.0}) {
+    const std::string source = TestMedia::frameCounter();  // 3 s, a grey level per frame at 25 fps
+    for (int part = 0; part < 3; ++part) {
         control.ClearClips();
-        control.AddVideoClip(source, start, start + 1.0, 1);
-        control.AddAudioClip(source, start, start + 1.0);
-        parts.push_back(convert("part" + std::to_string(int(start)) + ".avi"));
-    }
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(TestMedia::probe(parts[std::size_t(i)]).video()->frames, 25);
-        EXPECT_NEAR(TestMedia::greyLevelOfFrame(parts[std::size_t(i)], 0), TestMedia::greyLevelOfFrame(source, 25 * i), 1)
-            << "part " << i;
+        control.AddVideoClip(source, part, part + 1.0, 1);
+        control.AddAudioClip(source, part, part + 1.0);
+        const std::string out = convert("part" + std::to_string(part) + ".avi");
+        EXPECT_EQ(TestMedia::probe(out).video()->frames, 25) << "part " << part;
+        EXPECT_NEAR(TestMedia::soundSeconds(out), 1.0, 0.001) << "part " << part;
+        EXPECT_NEAR(TestMedia::greyLevelOfFrame(out, 0), TestMedia::greyLevelOfFrame(source, 25 * part), 1) << part;
+        EXPECT_NEAR(TestMedia::greyLevelOfFrame(out, 24), TestMedia::greyLevelOfFrame(source, 25 * part + 24), 1) << part;
     }
 }
 
 TEST_F(ClipListTest, FrameRateConversionKeepsTheLengthAndSilentSourceGetsSilence)
 {
-    const std::string source = TestMedia::silentOddSize();  // 30 fps, no sound
     control.SetOutputWidth(160);
     control.SetOutputHeight(120);
     control.SetFrameRate(12);
-    control.AddVideoClip(source, 0, 2.0, 0);
-    control.AddAudioClip(source, 0, 2.0);
+    control.AddVideoClip(TestMedia::silentOddSize(), 0, 2.0, 0);  // 30 fps, no sound
+    control.AddAudioClip(TestMedia::silentOddSize(), 0, 2.0);
     const std::string out = convert("silence.avi");
     const TestMedia::Info info = TestMedia::probe(out);
     ASSERT_TRUE(info.video() && info.audio());

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "RunRecorder.h"
-#include "TestMedia.h"
-#include "dudidevar/DudidEvarControl.h"
+#include "ControlTest.h"
 #include "dudidevar/FfmpegOwners.h"
 
 namespace {
@@ -25,46 +23,28 @@ std::string withDamagedSound(const std::string& name, const std::vector<int>& da
     return TestMedia::fileWith(name, bytes);
 }
 
-class DamagedSourcesTest : public ::testing::Test {
+class DamagedSourcesTest : public ControlTest {
 protected:
     void SetUp() override
     {
-        control.SetEventSink(&events);
+        ControlTest::SetUp();
         control.SetOutputFormat(7);  // AVI
         control.SetUseVideoCompressor(true);
         control.SetVideoCompressor(2);
-        folder = TestMedia::scratchFolder();
     }
-
-    void addWhole(const std::string& source)
-    {
-        const double duration = control.GetDuration(source);
-        control.AddVideoClip(source, 0, duration, 0);
-        control.AddAudioClip(source, 0, duration);
-    }
-
-    DudidEvarControl control;
-    RunRecorder events;
-    std::string folder;
 };
 
 TEST_F(DamagedSourcesTest, AFewDamagedSoundPacketsArePassedOverAndManyFailTheRun)
 {
     addWhole(withDamagedSound("ac3-two-damaged.mpg", {20, 60}));
-    ASSERT_TRUE(control.Convert(folder + "few.avi"));
-    ASSERT_TRUE(events.waitForEnd());
-    ASSERT_EQ(events.done, 1) << events.reason;
-    EXPECT_NEAR(TestMedia::soundSeconds(folder + "few.avi"), 4.0, 0.1);
+    EXPECT_NEAR(TestMedia::soundSeconds(convert("few.avi")), 4.0, 0.1);
 
     std::vector<int> everyFourth;
     for (int k = 2; k < 125; k += 4)
         everyFourth.push_back(k);
     control.ClearClips();
     addWhole(withDamagedSound("ac3-quarter-damaged.mpg", everyFourth));
-    events = {};
-    ASSERT_TRUE(control.Convert(folder + "many.avi"));
-    ASSERT_TRUE(events.waitForEnd());
-    EXPECT_EQ(events.failed, 1);
+    ASSERT_TRUE(fails("many.avi"));
     EXPECT_NE(events.reason.find("damaged"), std::string::npos) << events.reason;
     EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"few.avi"});
 }
@@ -90,11 +70,7 @@ TEST_F(DamagedSourcesTest, OneWildPictureTimeNeitherStretchesNorFreezesTheFile)
         EXPECT_NEAR(control.GetDuration(source), 4.0, 0.1) << name;
         control.ClearClips();
         addWhole(source);
-        events = {};
-        const std::string out = folder + name + ".avi";
-        ASSERT_TRUE(control.Convert(out));
-        ASSERT_TRUE(events.waitForEnd());
-        ASSERT_EQ(events.done, 1) << name << ": " << events.reason;
+        const std::string out = convert(name + std::string(".avi"));
         EXPECT_NEAR(TestMedia::probe(out).duration, 4.0, 0.15) << name;
         for (int frame : {60, 75, 95})
             EXPECT_NEAR((TestMedia::greyLevelOfFrame(out, frame) - 16) / 2.0, frame, 1.0) << name << " frame " << frame;
@@ -102,10 +78,7 @@ TEST_F(DamagedSourcesTest, OneWildPictureTimeNeitherStretchesNorFreezesTheFile)
         // A span as long as the wild time says ends with a reason, not 45 minutes of one picture.
         control.ClearClips();
         control.AddVideoClip(source, 0, 2702, 0);
-        events = {};
-        ASSERT_TRUE(control.Convert(folder + "long.avi"));
-        ASSERT_TRUE(events.waitForEnd());
-        EXPECT_EQ(events.failed, 1) << name;
+        EXPECT_TRUE(fails("long.avi")) << name;
     }
 }
 

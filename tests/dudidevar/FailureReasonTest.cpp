@@ -1,32 +1,19 @@
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "RunRecorder.h"
-#include "TestMedia.h"
-#include "dudidevar/DudidEvarControl.h"
+#include "ControlTest.h"
 
 namespace {
 
-class FailureReasonTest : public ::testing::Test {
+class FailureReasonTest : public ControlTest {
 protected:
     void SetUp() override
     {
-        control.SetEventSink(&events);
+        ControlTest::SetUp();
         control.SetOutputFormat(5);
-        folder = TestMedia::scratchFolder();
-    }
-
-    // Adds the file as the task editor's clip list does: its whole length as measured.
-    void addWhole(const std::string& path)
-    {
-        const double length = control.GetDuration(path);
-        control.AddVideoClip(path, 0, length, 0);
-        control.AddAudioClip(path, 0, length);
     }
 
     // The reason of a run that is refused at once, or that fails after it began.
@@ -39,10 +26,6 @@ protected:
         EXPECT_EQ(events.reason, control.GetLastError());
         return control.GetLastError();
     }
-
-    DudidEvarControl control;
-    RunRecorder events;
-    std::string folder;
 };
 
 }  // namespace
@@ -61,6 +44,14 @@ TEST_F(FailureReasonTest, UnreadableSourcesAreNamedWithWhatIsWrong)
     control.ClearClips();
     addWhole(folder);
     EXPECT_EQ(reasonOfConversion(folder + "out.mpg").find("is a folder"), folder.size() + 1);
+
+    // A run that starts clears the last reason.
+    control.ClearClips();
+    addWhole(TestMedia::withSound());
+    ASSERT_TRUE(control.Convert(folder + "out.mpg"));
+    EXPECT_EQ(control.GetLastError(), "");
+    EXPECT_TRUE(finished());
+    EXPECT_EQ(control.GetLastError(), "");
 }
 
 TEST_F(FailureReasonTest, SoundOnlyFileHasNoPicture)
@@ -69,26 +60,12 @@ TEST_F(FailureReasonTest, SoundOnlyFileHasNoPicture)
     ASSERT_TRUE(control.SaveAudioAsWav(sound, 2, 44100, 2) == false);  // nothing to save yet
     addWhole(TestMedia::withSound());
     ASSERT_TRUE(control.SaveAudioAsWav(sound, 2, 44100, 2));
-    ASSERT_TRUE(events.waitForEnd());
+    ASSERT_TRUE(finished());
     events = {};
     control.ClearClips();
     addWhole(sound);
     EXPECT_EQ(reasonOfConversion(folder + "out.mpg"), sound + " has no picture");
     EXPECT_TRUE(TestMedia::filesIn(folder) == std::vector<std::string>{"sound.wav"});
-}
-
-TEST_F(FailureReasonTest, StartedRunClearsTheLastReason)
-{
-    addWhole(folder + "missing.avi");
-    EXPECT_FALSE(control.Convert(folder + "out.mpg"));
-    EXPECT_FALSE(control.GetLastError().empty());
-    control.ClearClips();
-    addWhole(TestMedia::withSound());
-    ASSERT_TRUE(control.Convert(folder + "out.mpg"));
-    EXPECT_EQ(control.GetLastError(), "");
-    ASSERT_TRUE(events.waitForEnd());
-    EXPECT_EQ(events.done, 1);
-    EXPECT_EQ(control.GetLastError(), "");
 }
 
 // A file-size limit stands for a full disk: writes past it fail as they would on a full one.

@@ -1,12 +1,10 @@
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 #include <set>
 
 #include "FrameTestMedia.h"
 #include "RunRecorder.h"
+#include "dudidevar/DudidEvarControl.h"
 #include "dudidevar/PreviewPlayer.h"
 #include "dudidevar/PreviewSurface.h"
 
@@ -32,29 +30,16 @@ struct FinishCount {
 
 class PreviewPlayerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        folder_ = std::make_unique<QTemporaryDir>();
-        ASSERT_TRUE(folder_->isValid());
-        ASSERT_TRUE(FrameTestMedia::makeGreyVideo(folder_->filePath("grey.avi"), 10, 1.0));
-        ASSERT_TRUE(FrameTestMedia::makeVideoWithSound(folder_->filePath("tone.avi"), 1.0));
-    }
-    static void TearDownTestSuite() { folder_.reset(); }
-
-    static std::string path(const char* name) { return folder_->filePath(name).toStdString(); }
-    static Clip clip(const char* name, double start, double end) { return Clip{path(name), start, end, false}; }
-
     void SetUp() override
     {
         surface_.resize(249, 175);
         surface_.show();
     }
 
-    static std::unique_ptr<QTemporaryDir> folder_;
+    const std::string grey = FrameTestMedia::greyVideo(10, 1);
+    const std::string tone = FrameTestMedia::toneVideo();
     PreviewSurface surface_;
 };
-
-std::unique_ptr<QTemporaryDir> PreviewPlayerTest::folder_;
 
 TEST_F(PreviewPlayerTest, ClipListPlaysInRealTimeToItsEndOnce)
 {
@@ -62,7 +47,7 @@ TEST_F(PreviewPlayerTest, ClipListPlaysInRealTimeToItsEndOnce)
     FinishCount finished(player);
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(player.start({clip("grey.avi", 0.0, 1.0), clip("tone.avi", 0.2, 0.7)}, {clip("tone.avi", 0.0, 1.5)}));
+    ASSERT_TRUE(player.start({{grey, 0.0, 1.0, false}, {tone, 0.2, 0.7, false}}, {{tone, 0.0, 1.5, false}}));
     EXPECT_DOUBLE_EQ(player.totalSeconds(), 1.5);
 
     // The grey video's frames follow the clock: frame n is due at n / 10 s.
@@ -91,7 +76,7 @@ TEST_F(PreviewPlayerTest, StopEndsPlaybackAtOnceWithoutFinishing)
 {
     PreviewPlayer player(&surface_, PreviewPlayer::Sound::Silent);
     FinishCount finished(player);
-    ASSERT_TRUE(player.start({clip("grey.avi", 0.0, 1.0)}, {clip("grey.avi", 0.0, 1.0)}));
+    ASSERT_TRUE(player.start({{grey, 0.0, 1.0, false}}, {{grey, 0.0, 1.0, false}}));
     RunRecorder::pump(300);
     EXPECT_GT(surface_.picturesShown(), 0);
     player.stop();
@@ -102,28 +87,63 @@ TEST_F(PreviewPlayerTest, StopEndsPlaybackAtOnceWithoutFinishing)
     EXPECT_FALSE(player.ended());
 
     // The player can play again after a stop.
-    ASSERT_TRUE(player.start({clip("grey.avi", 0.5, 0.8)}, {}));
+    ASSERT_TRUE(player.start({{grey, 0.5, 0.8, false}}, {}));
     EXPECT_TRUE(finished.wait(3000));
 }
 
 TEST_F(PreviewPlayerTest, NothingToPlayOrUnreadableSourceIsRefused)
 {
-    QFile text(folder_->filePath("text.avi"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not a video");
-    text.close();
-
+    const std::string text = TestMedia::fileWith("preview-text.avi", "not a video");
     PreviewPlayer player(&surface_);
     EXPECT_FALSE(player.start({}, {}));
-    EXPECT_FALSE(player.start({clip("missing.avi", 0.0, 1.0)}, {}));
-    EXPECT_FALSE(player.start({clip("grey.avi", 0.0, 1.0)}, {clip("text.avi", 0.0, 1.0)}));
-    EXPECT_FALSE(player.start({clip("grey.avi", 0.0, 1.0), clip("text.avi", 0.0, 1.0)}, {}));
+    EXPECT_FALSE(player.start({{grey + ".missing.avi", 0.0, 1.0, false}}, {}));
+    EXPECT_FALSE(player.start({{grey, 0.0, 1.0, false}}, {{text, 0.0, 1.0, false}}));
+    EXPECT_FALSE(player.start({{grey, 0.0, 1.0, false}, {text, 0.0, 1.0, false}}, {}));
     EXPECT_FALSE(player.playing());
 
     // A sound span from a file without sound plays as silence.
     FinishCount finished(player);
-    EXPECT_TRUE(player.start({}, {clip("grey.avi", 0.0, 0.3)}));
+    EXPECT_TRUE(player.start({}, {{grey, 0.0, 0.3, false}}));
     EXPECT_TRUE(finished.wait(3000));
+}
+
+// The control's preview as the main window uses it: the clip list, Preview, the events, Stop.
+TEST_F(PreviewPlayerTest, ControlPlaysItsClipListInItsWindowAndStopRaisesNoEvent)
+{
+    RunRecorder events;
+    DudidEvarControl control;
+    control.SetEventSink(&events);
+    control.Widget()->resize(249, 175);
+    control.Widget()->show();
+    const auto* surface = qobject_cast<const PreviewSurface*>(control.Widget());
+    ASSERT_NE(surface, nullptr);
+
+    EXPECT_FALSE(control.Preview());  // nothing to play
+    ASSERT_TRUE(control.AddVideoClip(tone + ".missing.avi", 0.0, 1.0, 0));
+    EXPECT_FALSE(control.Preview());
+    RunRecorder::pump(200);
+    EXPECT_EQ(events.done + events.failed, 0);
+
+    control.ClearClips();
+    for (double start : {0.0, 0.5}) {
+        ASSERT_TRUE(control.AddVideoClip(tone, start, 1.0, 0));
+        ASSERT_TRUE(control.AddAudioClip(tone, start, 1.0));
+    }
+    ASSERT_TRUE(control.Preview());
+    EXPECT_TRUE(events.waitForEnd(10000));
+    RunRecorder::pump(300);
+    EXPECT_EQ(events.done, 1);
+    EXPECT_EQ(events.failed, 0);
+    EXPECT_GE(surface->picturesShown(), 20);
+
+    events = {};
+    ASSERT_TRUE(control.Preview());
+    RunRecorder::pump(300);
+    control.Stop();
+    const int shown = surface->picturesShown();
+    RunRecorder::pump(1500);
+    EXPECT_EQ(events.done + events.failed, 0);
+    EXPECT_EQ(surface->picturesShown(), shown);
 }
 
 }  // namespace

@@ -1,80 +1,49 @@
-#include <gtest/gtest.h>
-
-#include <QFile>
-
-#include "RunRecorder.h"
-#include "TestMedia.h"
-#include "dudidevar/ConversionJob.h"
-#include "dudidevar/DudidEvarControl.h"
-
 #include <atomic>
+#include <fstream>
+
+#include "ControlTest.h"
+#include "dudidevar/ConversionJob.h"
 
 namespace {
 
-std::string contentOf(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll().toStdString();
-}
-
-class RunContractTest : public ::testing::Test {
+class RunContractTest : public ControlTest {
 protected:
     void SetUp() override
     {
-        control.SetEventSink(&events);
+        ControlTest::SetUp();
         control.SetOutputFormat(5);
-        folder = TestMedia::scratchFolder();
     }
 
-    DudidEvarControl control;
-    RunRecorder events;
-    std::string folder;
+    // A file in the folder that a run would replace.
+    std::string existing(const std::string& name)
+    {
+        std::ofstream(folder + name) << "old";
+        return folder + name;
+    }
 };
 
-TEST_F(RunContractTest, StopMidRunLeavesNoFileAndNoEvent)
+TEST_F(RunContractTest, StopMidRunRaisesNoMoreEventsAndKeepsAnExistingTarget)
 {
-    const std::string source = TestMedia::longer();
-    control.AddVideoClip(source, 0, 12, 0);
-    control.AddAudioClip(source, 0, 12);
-    ASSERT_TRUE(control.Convert(folder + "stopped.mpg"));
-    ASSERT_TRUE(events.waitForProgress());
-    control.Stop();
-    events = {};
-    RunRecorder::pump(300);
-    EXPECT_EQ(events.done + events.failed + events.progress, 0);
-    EXPECT_TRUE(TestMedia::filesIn(folder).empty());
-    control.Stop();  // nothing runs: harmless
-}
-
-TEST_F(RunContractTest, ProgressArrivesAndStopKeepsAnExistingTarget)
-{
-    const std::string target = folder + "existing.mpg";
-    {
-        QFile old(QString::fromStdString(target));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-    }
-    const std::string source = TestMedia::longer();
-    control.AddVideoClip(source, 0, 12, 0);
+    const std::string target = existing("existing.mpg");
+    control.AddVideoClip(TestMedia::longer(), 0, 12, 0);
+    control.AddAudioClip(TestMedia::longer(), 0, 12);
     ASSERT_TRUE(control.Convert(target));
     ASSERT_TRUE(events.waitForProgress());
     control.Stop();
     EXPECT_NEAR(events.lastTotal, 12.0, 0.001);
-    EXPECT_TRUE(contentOf(target) == "old");
+    events = {};
+    RunRecorder::pump(300);
+    EXPECT_EQ(events.done + events.failed + events.progress, 0);
+    EXPECT_TRUE(TestMedia::contentOf(target) == "old");
     EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"existing.mpg"});
+    control.Stop();  // nothing runs: harmless
 }
 
 // The stop comes after the last frame, while the file is being finished: the renaming onto
 // the target must not happen then.
 TEST_F(RunContractTest, StopWhileTheOutputIsBeingFinishedKeepsTheTarget)
 {
-    const std::string target = folder + "existing.avi";
-    {
-        QFile old(QString::fromStdString(target));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-    }
+    const std::string target = existing("existing.avi");
     ConversionJob job;
     ControlProperties properties;
     properties.outputFormat = 7;
@@ -91,20 +60,18 @@ TEST_F(RunContractTest, StopWhileTheOutputIsBeingFinishedKeepsTheTarget)
         if (done >= total)
             stop = true;
     });
-    const RunOutcome outcome = job.run(progress);
-    EXPECT_FALSE(outcome.ok);
+    EXPECT_FALSE(job.run(progress).ok);
     EXPECT_TRUE(stop);
-    EXPECT_TRUE(contentOf(target) == "old");
+    EXPECT_TRUE(TestMedia::contentOf(target) == "old");
     EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"existing.avi"});
 }
 
 TEST_F(RunContractTest, DestroyingTheControlStopsItsRun)
 {
-    const std::string source = TestMedia::longer();
     {
         DudidEvarControl other;
         other.SetEventSink(&events);
-        other.AddVideoClip(source, 0, 12, 0);
+        other.AddVideoClip(TestMedia::longer(), 0, 12, 0);
         ASSERT_TRUE(other.Convert(folder + "gone.avi"));
         ASSERT_TRUE(events.waitForProgress());
     }
@@ -114,20 +81,15 @@ TEST_F(RunContractTest, DestroyingTheControlStopsItsRun)
     EXPECT_TRUE(TestMedia::filesIn(folder).empty());
 }
 
-TEST_F(RunContractTest, OutputNamingASourceIsRefusedAndTheSourceKept)
+TEST_F(RunContractTest, TargetThatIsASourceOrCannotBeWrittenIsRefused)
 {
-    const std::string source = TestMedia::fileWith("copy-of-sound.avi", contentOf(TestMedia::withSound()));
-    const std::string before = contentOf(source);
+    EXPECT_FALSE(control.Convert(folder + "nothing.mpg"));  // empty clip list
+    const std::string source = TestMedia::fileWith("copy-of-sound.avi", TestMedia::contentOf(TestMedia::withSound()));
+    const std::string before = TestMedia::contentOf(source);
     control.AddVideoClip(source, 0, 2, 0);
     EXPECT_FALSE(control.Convert(source));
     EXPECT_FALSE(control.Convert(TestMedia::folder() + "./copy-of-sound.avi"));
-    EXPECT_TRUE(contentOf(source) == before);
-}
-
-TEST_F(RunContractTest, EmptyClipListOrUnwritableFolderIsRefused)
-{
-    EXPECT_FALSE(control.Convert(folder + "nothing.mpg"));
-    control.AddVideoClip(TestMedia::withSound(), 0, 1, 0);
+    EXPECT_TRUE(TestMedia::contentOf(source) == before);
     EXPECT_FALSE(control.Convert(folder + "no/such/folder/out.mpg"));
     EXPECT_FALSE(control.Convert(""));
     RunRecorder::pump(50);
@@ -150,12 +112,11 @@ TEST_F(RunContractTest, HostileInputsAreRefusedOrFailCleanly)
             EXPECT_EQ(control.GetVideoHeight(input), 0) << input;
             EXPECT_EQ(control.GetDuration(input), 0.0) << input;
         }
-        const std::string target = folder + "hostile.avi";
         control.ClearClips();
         control.AddVideoClip(input, 0, 2.0, 0);
         control.AddAudioClip(input, 0, 2.0);
         events = {};
-        if (control.Convert(target)) {
+        if (control.Convert(folder + "hostile.avi")) {
             ASSERT_TRUE(events.waitForEnd()) << input;
             EXPECT_EQ(events.failed, 1) << input;
             EXPECT_EQ(events.done, 0) << input;

@@ -17,32 +17,28 @@ void RunRecorder::OnConvertFailed(const std::string& why)
     reason = why;
 }
 
-bool RunRecorder::waitForEnd(int milliseconds)
+bool RunRecorder::waitUntil(const std::function<bool()>& condition, int milliseconds)
 {
     QElapsedTimer timer;
     timer.start();
-    while (done + failed == 0 && timer.elapsed() < milliseconds) {
+    while (!condition() && timer.elapsed() < milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(2);
     }
-    return done + failed > 0;
+    return condition();
+}
+
+bool RunRecorder::waitForEnd(int milliseconds)
+{
+    return waitUntil([this] { return done + failed > 0; }, milliseconds);
 }
 
 bool RunRecorder::waitForProgress(int milliseconds)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (progress == 0 && done == 0 && failed == 0 && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return progress > 0;
+    return waitUntil([this] { return progress + done + failed > 0; }, milliseconds) && progress > 0;
 }
 
 void RunRecorder::pump(int milliseconds)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
+    waitUntil([] { return false; }, milliseconds);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "engine/IConversionControl.h"
@@ -17,6 +18,8 @@ public:
     bool waitForProgress(int milliseconds = 30000);
     // Runs the event loop for a while, so late events would arrive.
     static void pump(int milliseconds);
+    // Runs the event loop until the condition holds or the time is up; whether it holds.
+    static bool waitUntil(const std::function<bool()>& condition, int milliseconds);
 
     int done = 0;
     int failed = 0;

@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "RunRecorder.h"
-#include "TestMedia.h"
-#include "dudidevar/DudidEvarControl.h"
+#include "ControlTest.h"
 #include "dudidevar/OutputPlanner.h"
 #include "dudidevar/OutputWriter.h"
 
@@ -12,32 +8,14 @@ extern "C" {
 
 namespace {
 
-class SoundSaversTest : public ::testing::Test {
+class SoundSaversTest : public ControlTest {
 protected:
-    void SetUp() override
-    {
-        control.SetEventSink(&events);
-        folder = TestMedia::scratchFolder();
-    }
-
-    void addWhole(const std::string& source)
-    {
-        control.AddAudioClip(source, 0, control.GetDuration(source));
-    }
-
-    bool finished()
-    {
-        return events.waitForEnd() && events.done == 1 && events.failed == 0;
-    }
-
-    DudidEvarControl control;
-    RunRecorder events;
-    std::string folder;
+    void addSound(const std::string& source) { control.AddAudioClip(source, 0, control.GetDuration(source)); }
 };
 
-TEST_F(SoundSaversTest, WavHasTheAskedChannelsRateAndSampleSizeAndTheSourcesLength)
+TEST_F(SoundSaversTest, WavHasTheAskedChannelsRateAndSampleSizeAndImpossibleShapesAreRefused)
 {
-    addWhole(TestMedia::withSound());
+    addSound(TestMedia::withSound());
     ASSERT_TRUE(control.SaveAudioAsWav(folder + "a.wav", 2, 11025, 2));
     ASSERT_TRUE(finished()) << events.reason;
     const TestMedia::Info info = TestMedia::probe(folder + "a.wav");
@@ -48,38 +26,35 @@ TEST_F(SoundSaversTest, WavHasTheAskedChannelsRateAndSampleSizeAndTheSourcesLeng
     EXPECT_EQ(info.audio()->sampleRate, 11025);
     // The sound's own length, which ends a few milliseconds before the picture.
     EXPECT_NEAR(TestMedia::soundSeconds(folder + "a.wav"), 2.0376, 0.001);
+
+    events = {};
+    ASSERT_TRUE(control.SaveAudioAsWav(folder + "m.wav", 1, 22050, 1));
+    ASSERT_TRUE(finished());
+    const TestMedia::Info mono = TestMedia::probe(folder + "m.wav");
+    ASSERT_TRUE(mono.audio());
+    EXPECT_EQ(mono.audio()->codec, "pcm_u8");
+    EXPECT_EQ(mono.audio()->channels, 1);
+    EXPECT_FALSE(control.SaveAudioAsWav(folder + "x.wav", 0, 11025, 2));
+    EXPECT_FALSE(control.SaveAudioAsWav(folder + "x.wav", 2, 11025, 7));
+    EXPECT_EQ(TestMedia::filesIn(folder), (std::vector<std::string>{"a.wav", "m.wav"}));
 }
 
 TEST_F(SoundSaversTest, WmaIsWindowsMediaAudio2AndJoinsTwoSources)
 {
-    addWhole(TestMedia::withSound());
-    addWhole(TestMedia::mpegWithMonoSound());
+    addSound(TestMedia::withSound());
+    addSound(TestMedia::mpegWithMonoSound());
     // Each source gives its sound's own length.
     const double total = TestMedia::soundSeconds(TestMedia::withSound()) + TestMedia::soundSeconds(TestMedia::mpegWithMonoSound());
     ASSERT_TRUE(control.SaveAudioAsWma(folder + "j.wma"));
     ASSERT_TRUE(finished()) << events.reason;
     const TestMedia::Info info = TestMedia::probe(folder + "j.wma");
     ASSERT_TRUE(info.audio());
+    EXPECT_FALSE(info.video());
     EXPECT_EQ(info.format, "asf");
     EXPECT_EQ(info.audio()->codec, "wmav2");
     EXPECT_EQ(info.audio()->channels, 2);
     EXPECT_EQ(info.audio()->sampleRate, 44100);
-    EXPECT_FALSE(info.video());
     EXPECT_NEAR(TestMedia::soundSeconds(folder + "j.wma"), total, 0.05);
-}
-
-TEST_F(SoundSaversTest, OtherWavShapesAndImpossibleOnes)
-{
-    addWhole(TestMedia::withSound());
-    ASSERT_TRUE(control.SaveAudioAsWav(folder + "m.wav", 1, 22050, 1));
-    ASSERT_TRUE(finished());
-    const TestMedia::Info info = TestMedia::probe(folder + "m.wav");
-    ASSERT_TRUE(info.audio());
-    EXPECT_EQ(info.audio()->codec, "pcm_u8");
-    EXPECT_EQ(info.audio()->channels, 1);
-    EXPECT_FALSE(control.SaveAudioAsWav(folder + "x.wav", 0, 11025, 2));
-    EXPECT_FALSE(control.SaveAudioAsWav(folder + "x.wav", 2, 11025, 7));
-    EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"m.wav"});
 }
 
 // Its ordinary header describes at most 4 GiB; a longer file needs the large-file form.
@@ -112,20 +87,16 @@ TEST_F(SoundSaversTest, WavThatMayPass4GiBGetsTheLargeFileFormAndStaysReadableWh
     EXPECT_NEAR(TestMedia::soundSeconds(folder + "large.wav"), 0.1, 0.001);
 }
 
-TEST_F(SoundSaversTest, SourceWithoutSoundIsRefusedRatherThanWrittenSilent)
+TEST_F(SoundSaversTest, SourceWithoutSoundIsRefusedAndAStoppedSaveLeavesNothing)
 {
-    addWhole(TestMedia::silentOddSize());
+    addSound(TestMedia::silentOddSize());
     EXPECT_FALSE(control.SaveAudioAsWma(folder + "s.wma"));
     EXPECT_FALSE(control.SaveAudioAsWav(folder + "s.wav", 2, 11025, 2));
     control.ClearClips();
     EXPECT_FALSE(control.SaveAudioAsWav(folder + "e.wav", 2, 11025, 2));
-    EXPECT_TRUE(TestMedia::filesIn(folder).empty());
-}
 
-TEST_F(SoundSaversTest, StopMidRunLeavesNothing)
-{
     for (int i = 0; i < 8; ++i)
-        addWhole(TestMedia::longer());
+        addSound(TestMedia::longer());
     ASSERT_TRUE(control.SaveAudioAsWma(folder + "long.wma"));
     control.Stop();
     events = {};

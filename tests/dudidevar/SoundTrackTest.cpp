@@ -1,28 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <QByteArray>
 
-#include "RunRecorder.h"
-#include "TestMedia.h"
-#include "dudidevar/DudidEvarControl.h"
+#include "ControlTest.h"
 #include "dudidevar/PreviewSoundTrack.h"
 
 namespace {
 
-class SoundTrackTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        control.SetEventSink(&events);
-        folder = TestMedia::scratchFolder();
-    }
-
-    bool finished() { return events.waitForEnd() && events.done == 1 && events.failed == 0; }
-
-    DudidEvarControl control;
-    RunRecorder events;
-    std::string folder;
-};
+using SoundTrackTest = ControlTest;
 
 // Recorded television switches between surround and stereo within one file.
 TEST_F(SoundTrackTest, SoundThatChangesChannelsMidFileConvertsWhole)
@@ -31,17 +14,16 @@ TEST_F(SoundTrackTest, SoundThatChangesChannelsMidFileConvertsWhole)
     control.SetOutputFormat(5);  // DVD PAL
     control.AddVideoClip(source, 0, 2, 0);
     control.AddAudioClip(source, 0, 2);
-    ASSERT_TRUE(control.Convert(folder + "dvd.mpg"));
-    ASSERT_TRUE(finished()) << events.reason;
-    EXPECT_NEAR(TestMedia::soundSeconds(folder + "dvd.mpg"), 2.0, 0.1);
+    EXPECT_NEAR(TestMedia::soundSeconds(convert("dvd.mpg")), 2.0, 0.1);
     EXPECT_EQ(TestMedia::filesIn(folder), std::vector<std::string>{"dvd.mpg"});
 }
 
 TEST_F(SoundTrackTest, SoundThatChangesRateAndChannelsMidFileIsSavedWhole)
 {
     // A sound file without a header: its length is measured, not guessed from its bit rate.
-    EXPECT_NEAR(control.GetDuration(TestMedia::stereoThenMonoMp2()), 2.0, 0.1);
-    control.AddAudioClip(TestMedia::stereoThenMonoMp2(), 0, control.GetDuration(TestMedia::stereoThenMonoMp2()));
+    const std::string source = TestMedia::stereoThenMonoMp2();
+    EXPECT_NEAR(control.GetDuration(source), 2.0, 0.1);
+    control.AddAudioClip(source, 0, control.GetDuration(source));
     ASSERT_TRUE(control.SaveAudioAsWav(folder + "joined.wav", 2, 11025, 2));
     ASSERT_TRUE(finished()) << events.reason;
     EXPECT_NEAR(TestMedia::soundSeconds(folder + "joined.wav"), 2.0, 0.1);
@@ -52,7 +34,7 @@ TEST_F(SoundTrackTest, SoundThatChangesRateAndChannelsMidFileIsSavedWhole)
     EXPECT_NEAR(TestMedia::pitch(saved, 11025, 1.1, 1.9), 440, 5);
 
     PreviewSoundTrack preview;
-    ASSERT_TRUE(preview.open({{TestMedia::stereoThenMonoMp2(), 0, 2, false}}, 2, 44100, 2));
+    ASSERT_TRUE(preview.open({{source, 0, 2, false}}, 2, 44100, 2));
     QByteArray sound;
     while (preview.produce(sound)) {
     }

@@ -49,6 +49,12 @@ double rate(const QString& text)
     return parts[0].toDouble() / parts[1].toDouble();
 }
 
+const Stream* streamOf(const std::vector<Stream>& streams, const std::string& type)
+{
+    const auto found = std::find_if(streams.begin(), streams.end(), [&](const Stream& s) { return s.type == type; });
+    return found == streams.end() ? nullptr : &*found;
+}
+
 }  // namespace
 
 std::string folder()
@@ -72,56 +78,51 @@ std::string scratchFolder()
 
 std::string withSound()
 {
-    return generated("sound.avi", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=2", "-f", "lavfi", "-i",
-                                   "sine=frequency=440:sample_rate=44100:duration=2", "-ac", "2", "-c:v", "mpeg4",
-                                   "-c:a", "libmp3lame", "-shortest"});
+    return made("sound.avi", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=2", "-f", "lavfi", "-i",
+                              "sine=frequency=440:sample_rate=44100:duration=2", "-ac", "2", "-c:v", "mpeg4", "-c:a",
+                              "libmp3lame", "-shortest"});
 }
 
 std::string silentOddSize()
 {
-    return generated("silent-odd.avi",
-                     {"-f", "lavfi", "-i", "testsrc=size=161x121:rate=30:duration=2", "-c:v", "mpeg4", "-an"});
+    return made("silent-odd.avi", {"-f", "lavfi", "-i", "testsrc=size=161x121:rate=30:duration=2", "-c:v", "mpeg4", "-an"});
 }
 
 std::string mpegWithMonoSound()
 {
-    return generated("mono.mpg", {"-f", "lavfi", "-i", "testsrc2=size=176x144:rate=25:duration=1.5", "-f", "lavfi",
-                                  "-i", "sine=frequency=300:sample_rate=32000:duration=1.5", "-r", "24", "-c:v",
-                                  "mpeg1video", "-c:a", "mp2", "-ac", "1", "-f", "mpeg"});
+    return made("mono.mpg", {"-f", "lavfi", "-i", "testsrc2=size=176x144:rate=25:duration=1.5", "-f", "lavfi", "-i",
+                             "sine=frequency=300:sample_rate=32000:duration=1.5", "-r", "24", "-c:v", "mpeg1video",
+                             "-c:a", "mp2", "-ac", "1", "-f", "mpeg"});
 }
 
 std::string mpeg2ProgramStream()
 {
-    return generated("program2.mpg", {"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=3", "-f", "lavfi",
-                                     "-i", "sine=frequency=440:sample_rate=48000:duration=3", "-c:v", "mpeg2video",
-                                     "-c:a", "mp2", "-shortest", "-f", "mpeg"});
+    return made("program2.mpg", {"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=3", "-f", "lavfi", "-i",
+                                 "sine=frequency=440:sample_rate=48000:duration=3", "-c:v", "mpeg2video", "-c:a", "mp2",
+                                 "-shortest", "-f", "mpeg"});
 }
 
 std::string frameCounter()
 {
-    return generated("counter.avi",
-                     {"-f", "lavfi", "-i", "color=c=black:size=160x120:rate=25:duration=3", "-f", "lavfi", "-i",
-                      "sine=frequency=500:sample_rate=44100:duration=3", "-vf", "geq=lum='N*4':cb=128:cr=128",
-                      "-c:v", "ffv1", "-c:a", "pcm_s16le", "-shortest"});
+    return made("counter.avi", {"-f", "lavfi", "-i", "color=c=black:size=160x120:rate=25:duration=3", "-f", "lavfi",
+                                "-i", "sine=frequency=500:sample_rate=44100:duration=3", "-vf",
+                                "geq=lum='N*4':cb=128:cr=128", "-c:v", "ffv1", "-c:a", "pcm_s16le", "-shortest"});
 }
 
 std::string longer()
 {
-    return generated("longer.avi", {"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=12", "-f", "lavfi",
-                                    "-i", "sine=frequency=440:sample_rate=48000:duration=12", "-c:v", "mpeg4",
-                                    "-q:v", "5", "-c:a", "mp2", "-shortest"});
+    return made("longer.avi", {"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=12", "-f", "lavfi", "-i",
+                               "sine=frequency=440:sample_rate=48000:duration=12", "-c:v", "mpeg4", "-q:v", "5", "-c:a",
+                               "mp2", "-shortest"});
 }
 
 std::string truncated()
 {
     const std::string path = folder() + "truncated.avi";
-    if (!QFile::exists(QString::fromStdString(path))) {
-        QFile whole(QString::fromStdString(withSound()));
-        whole.open(QIODevice::ReadOnly);
-        const QByteArray bytes = whole.readAll();
-        fileWith("truncated.avi", bytes.left(bytes.size() / 2).toStdString());
-    }
-    return path;
+    if (QFile::exists(QString::fromStdString(path)))
+        return path;
+    const std::string bytes = contentOf(withSound());
+    return fileWith("truncated.avi", bytes.substr(0, bytes.size() / 2));
 }
 
 std::string made(const std::string& name, const std::vector<std::string>& args)
@@ -134,17 +135,12 @@ std::string made(const std::string& name, const std::vector<std::string>& args)
 
 std::string joined(const std::string& name, const std::vector<std::string>& parts)
 {
-    const std::string path = folder() + name;
-    if (QFile::exists(QString::fromStdString(path)))
-        return path;
-    QByteArray bytes;
-    for (const std::string& part : parts) {
-        QFile file(QString::fromStdString(part));
-        if (!file.open(QIODevice::ReadOnly))
-            throw std::runtime_error("cannot read " + part);
-        bytes += file.readAll();
-    }
-    return fileWith(name, bytes.toStdString());
+    if (QFile::exists(QString::fromStdString(folder() + name)))
+        return folder() + name;
+    std::string bytes;
+    for (const std::string& part : parts)
+        bytes += contentOf(part);
+    return fileWith(name, bytes);
 }
 
 std::string surroundThenStereo()
@@ -184,23 +180,9 @@ std::string fileWith(const std::string& name, const std::string& bytes)
     return path;
 }
 
-const Stream* Info::video() const
-{
-    for (const Stream& s : streams) {
-        if (s.type == "video")
-            return &s;
-    }
-    return nullptr;
-}
+const Stream* Info::video() const { return streamOf(streams, "video"); }
 
-const Stream* Info::audio() const
-{
-    for (const Stream& s : streams) {
-        if (s.type == "audio")
-            return &s;
-    }
-    return nullptr;
-}
+const Stream* Info::audio() const { return streamOf(streams, "audio"); }
 
 Info probe(const std::string& path)
 {
@@ -218,13 +200,11 @@ Info probe(const std::string& path)
         Stream stream;
         stream.type = type.toStdString();
         stream.codec = s["codec_name"].toString().toStdString();
-        stream.sampleFormat = s["sample_fmt"].toString().toStdString();
         stream.width = s["width"].toInt();
         stream.height = s["height"].toInt();
         stream.fps = rate(s["r_frame_rate"].toString());
         stream.sampleRate = s["sample_rate"].toString().toInt();
         stream.channels = s["channels"].toInt();
-        stream.duration = s["duration"].toString().toDouble();
         stream.frames = s["nb_read_frames"].toString().toLong();
         info.streams.push_back(stream);
     }

@@ -42,13 +42,11 @@ std::string fileWith(const std::string& name, const std::string& bytes);
 struct Stream {
     std::string type;  // "video" or "audio"
     std::string codec;
-    std::string sampleFormat;
     int width = 0;
     int height = 0;
     double fps = 0.0;
     int sampleRate = 0;
     int channels = 0;
-    double duration = 0.0;
     long frames = 0;  // decoded frames
 };
 

@@ -85,16 +85,6 @@ TEST_F(TaskExecutionTest, SplitSourceOf150SecondsGivesThreeNamedPartsThenDone)
     EXPECT_EQ(view.events.back(), "runLook 0");
 }
 
-TEST_F(TaskExecutionTest, SplitSourceOf120SecondsGivesExactlyTwoParts)
-{
-    addTask({"/m/b.mpg"}, "/out/b.mpg", 60);
-    execution.execute();
-    control->raiseDone();
-    control->raiseDone();
-    EXPECT_EQ(control->callsStartingWith("Convert"), (Lines{"Convert(/out/b.mpg)", "Convert(/out/b_001.mpg)"}));
-    EXPECT_EQ(control->callsStartingWith("AddVideoClip").back(), "AddVideoClip(/m/b.mpg, 60, 120, 0)");
-    EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
-}
 
 TEST_F(TaskExecutionTest, ThreeSourcesMakeOneConversionInListOrderWithoutSoundWhenVideoOnly)
 {
@@ -110,19 +100,13 @@ TEST_F(TaskExecutionTest, ThreeSourcesMakeOneConversionInListOrderWithoutSoundWh
     EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
 }
 
-TEST_F(TaskExecutionTest, StartShowsTheRunAndTheFirstProgressLine)
+TEST_F(TaskExecutionTest, StartShowsTheRunThenTheBarMovesAtEveryEventAndTheTextAtEverySixth)
 {
     addTask({"/m/c.avi"}, "/out/c.avi");
     execution.execute();
     EXPECT_EQ(view.events, (Lines{"taskCommands 0", "preview 0", "runLook 1", "log+ Executing task 1  -  To AVI",
                                   "log+ 0% Finished", "scroll", "log+ "}));
     EXPECT_EQ(control->calls().back(), "Convert(/out/c.avi)");
-}
-
-TEST_F(TaskExecutionTest, BarMovesAtEveryEventAndTextAtEverySixth)
-{
-    addTask({"/m/c.avi"}, "/out/c.avi");
-    execution.execute();
     view.events.clear();
     progress(5, 5.0, 20.0);
     EXPECT_EQ(view.events, Lines(5, "bar 5000/20000"));
@@ -139,16 +123,6 @@ TEST_F(TaskExecutionTest, BarMovesAtEveryEventAndTextAtEverySixth)
     EXPECT_EQ(view.eventsStartingWith("bar").back(), "bar 0/100");
 }
 
-TEST_F(TaskExecutionTest, SplitProgressRunsOverTheWholeSource)
-{
-    addTask({"/m/a.mpg"}, "/out/a.avi", 60);
-    execution.execute();
-    control->raiseDone();  // the second part, from 60 s
-    view.events.clear();
-    progress(6, 30.0, 60.0);
-    EXPECT_EQ(view.events.front(), "bar 90000/150000");
-    EXPECT_EQ(view.eventsStartingWith("status"), (Lines{"status[0] 60.0% Finished"}));
-}
 
 TEST_F(TaskExecutionTest, LongAndZeroLengthRunsShowSoundBarsAndPercentages)
 {
@@ -231,21 +205,6 @@ TEST_F(TaskExecutionTest, FailedStartHaltsTheRunUntilTheUserStopsIt)
     EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
 }
 
-TEST_F(TaskExecutionTest, LaterSplitPartThatDoesNotStartIsReportedNeverDone)
-{
-    addTask({"/m/a.mpg"}, "/out/a.avi", 60);
-    control->script().convertResults = {true, false};
-    execution.execute();
-    control->raiseDone();
-    EXPECT_EQ(view.messages.back().text, "Failed to execute the task.");
-    EXPECT_EQ(view.log.back(), "Failed");
-    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
-    EXPECT_EQ(execution.state(), TaskExecution::State::Halted);
-    control->raiseDone();
-    EXPECT_EQ(control->callsStartingWith("Convert").size(), 2u);
-    EXPECT_TRUE(view.eventsStartingWith("status").empty());
-}
-
 TEST_F(TaskExecutionTest, RunFailingMidwayLeavesTheTaskWaitingAndStartsNothingMore)
 {
     addTask({"/m/c.avi"}, "/out/c.avi");
@@ -283,29 +242,6 @@ TEST_F(TaskExecutionTest, DoneTasksAreSkippedAndEveryDoneListStartsNothing)
     EXPECT_TRUE(view.events.empty());
 }
 
-TEST_F(TaskExecutionTest, WmvTaskConvertsAtTheSourceSize)
-{
-    addTask({"/m/a.mpg"}, "/out/a.wmv", 0, OutputFormat::Wmv);
-    execution.execute();
-    EXPECT_EQ(control->callsStartingWith("SetOutputWidth"), (Lines{"SetOutputWidth(640)"}));
-    EXPECT_EQ(control->callsStartingWith("SetOutputHeight"), (Lines{"SetOutputHeight(360)"}));
-    EXPECT_EQ(tasks.at(0).settings->keepSourceSize, 1);
-}
-
-TEST_F(TaskExecutionTest, EventsOutsideARunAreIgnored)
-{
-    addTask({"/m/c.avi"}, "/out/c.avi");
-    control->raiseProgress(1.0, 2.0);
-    control->raiseDone();
-    control->raiseFailed("stray");
-    EXPECT_TRUE(view.events.empty());
-    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
-
-    execution.preview(0);
-    view.events.clear();
-    progress(6, 1.0, 20.0);
-    EXPECT_TRUE(view.events.empty());
-}
 
 TEST_F(TaskExecutionTest, PreviewPlaysTheWholeTaskAndEndsOnItsOwnOrOnStop)
 {
@@ -329,18 +265,15 @@ TEST_F(TaskExecutionTest, PreviewPlaysTheWholeTaskAndEndsOnItsOwnOrOnStop)
     execution.preview(0);
     EXPECT_EQ(control->calls().back(), "Stop()");
     EXPECT_EQ(view.events, (Lines{"previewLook 0", "previewArea 0", "taskCommands 1", "execute 1"}));
-}
 
-TEST_F(TaskExecutionTest, PreviewThatDoesNotStartShowsTheLogAgain)
-{
-    addTask({"/m/c.avi"}, "/out/c.avi");
+    // A preview that does not start shows the log again.
     control->script().previewResult = false;
+    view.events.clear();
     execution.preview(0);
     EXPECT_EQ(view.events, (Lines{"previewArea 1", "message Can not preview the output file.", "previewArea 0"}));
-    EXPECT_EQ(view.messages[0].caption, MessageCaption::ProductTitle);
-    EXPECT_EQ(view.messages[0].icon, PromptIcon::Information);
+    EXPECT_EQ(view.messages.back().caption, MessageCaption::ProductTitle);
+    EXPECT_EQ(view.messages.back().icon, PromptIcon::Information);
     EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
-
     view.events.clear();
     execution.preview(5);  // no such row
     EXPECT_TRUE(view.events.empty());
@@ -357,9 +290,21 @@ public:
     void extractionFailed(const std::string& reason) override { events.push_back("failed " + reason); }
 };
 
-TEST_F(TaskExecutionTest, EventsDuringExtractionGoToTheExtractionTool)
+TEST_F(TaskExecutionTest, EventsOutsideARunAreIgnoredOrGoToTheExtractionTool)
 {
     addTask({"/m/c.avi"}, "/out/c.avi");
+    control->raiseProgress(1.0, 2.0);
+    control->raiseDone();
+    control->raiseFailed("stray");
+    EXPECT_TRUE(view.events.empty());
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
+    execution.preview(0);
+    view.events.clear();
+    progress(6, 1.0, 20.0);
+    EXPECT_TRUE(view.events.empty());
+    control->raiseDone();
+    view.events.clear();
+
     RecordingExtraction tool;
     execution.setExtractionActive(true, &tool);
     control->raiseProgress(3.9, 20.7);
@@ -438,7 +383,7 @@ TEST_F(TaskExecutionTest, DoneTasksWeighNothingAndAStopSaysHowManyWereDone)
     EXPECT_EQ(view.outcomes[0].tasksDone, 1);
 }
 
-TEST_F(TaskExecutionTest, RefusedStartLogsTheControlsReasonAndEndsTheRunOnce)
+TEST_F(TaskExecutionTest, RefusedLaterStartLogsTheControlsReasonAndEndsTheRunOnce)
 {
     addWeightedTasks();
     control->script().convertResults = {true, false};
@@ -452,6 +397,11 @@ TEST_F(TaskExecutionTest, RefusedStartLogsTheControlsReasonAndEndsTheRunOnce)
     EXPECT_EQ(view.outcomes[0].tasksDone, 1);
     EXPECT_EQ(BatchEndNotice::body(view.outcomes[0]),
               "Task 2 failed (To AVI): cannot open /m/30.mpg: No such file or directory");
+    EXPECT_EQ(view.messages.back().text, "Failed to execute the task.");
+    EXPECT_EQ(tasks.at(1).status, TaskStatus::Waiting);
+    EXPECT_EQ(execution.state(), TaskExecution::State::Halted);
+    control->raiseDone();  // a late event starts nothing more
+    EXPECT_EQ(control->callsStartingWith("Convert").size(), 2u);
     execution.execute();  // leaving the halted run reports nothing more
     EXPECT_EQ(view.outcomes.size(), 1u);
     EXPECT_EQ(view.log.back(), "User Cancelled");
