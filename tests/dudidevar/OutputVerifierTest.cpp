@@ -42,7 +42,7 @@ TEST(OutputVerifier, MissingOrUnwantedStreamsFail)
     EXPECT_EQ(failure(pictureAndSound2s, TestMedia::silentOddSize()), "the finished output /out/x.avi holds no sound");
     EXPECT_EQ(failure({true, false, 2.0, 0.0, 0.04}, TestMedia::withSound()),
               "the finished output /out/x.avi holds sound that was not asked for");
-    EXPECT_EQ(failure({true, true, 2.0, 2.0, 0.04}, TestMedia::fileWith("noise.avi", std::string(4096, '\x5a')))
+    EXPECT_EQ(failure({true, true, 2.0, 2.0, 0.04}, TestMedia::fileWith("verifier-noise.avi", std::string(4096, '\x5a')))
                   .rfind("the finished output /out/x.avi cannot be read back", 0),
               0u);
 }

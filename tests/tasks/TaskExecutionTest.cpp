@@ -85,6 +85,18 @@ TEST_F(TaskExecutionTest, SplitSourceOf150SecondsGivesThreeNamedPartsThenDone)
     EXPECT_EQ(view.events.back(), "runLook 0");
 }
 
+// The last part ends exactly at the source's end: no empty third part.
+TEST_F(TaskExecutionTest, SplitSourceOf120SecondsGivesExactlyTwoParts)
+{
+    addTask({"/m/b.mpg"}, "/out/b.mpg", 60);
+    execution.execute();
+    control->raiseDone();
+    control->raiseDone();
+    EXPECT_EQ(control->callsStartingWith("Convert"), (Lines{"Convert(/out/b.mpg)", "Convert(/out/b_001.mpg)"}));
+    EXPECT_EQ(control->callsStartingWith("AddVideoClip").back(), "AddVideoClip(/m/b.mpg, 60, 120, 0)");
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
+}
+
 
 TEST_F(TaskExecutionTest, ThreeSourcesMakeOneConversionInListOrderWithoutSoundWhenVideoOnly)
 {
