@@ -23,7 +23,11 @@ bool extract(CDudidEvar& control, const std::string& source, const std::string& 
 {
     AudioItem item = AudioItem::forSource(control, source);
     if (!item.start(control, folder, format)) {
-        std::fprintf(stderr, "%s: cannot extract the sound track\n", source.c_str());
+        const std::string why = control.GetLastError();
+        if (why.empty())
+            std::fprintf(stderr, "%s: its sound cannot be saved\n", source.c_str());
+        else
+            std::fprintf(stderr, "%s\n", why.c_str());
         return false;
     }
     RunWaiter waiter(control);
@@ -37,15 +41,18 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
     int format = 0;  // 1 WMA, 2 WAV
     std::string folder;
     std::vector<std::string> sources;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--wma" || args[i] == "--wav")
+        if (optionsEnded || args[i].empty() || args[i][0] != '-')
+            sources.push_back(args[i]);
+        else if (args[i] == "--")
+            optionsEnded = true;
+        else if (args[i] == "--wma" || args[i] == "--wav")
             format = args[i] == "--wma" ? 1 : 2;
         else if (args[i] == "-o" && i + 1 < args.size())
             folder = args[++i];
-        else if (!args[i].empty() && args[i][0] == '-')
-            return usage();
         else
-            sources.push_back(args[i]);
+            return usage();
     }
     if (format == 0 || folder.empty() || sources.empty())
         return usage();

@@ -60,6 +60,12 @@ PromptAnswer CliExecutionView::showMessage(const ExecutionMessage& message)
     return PromptAnswer::Ok;
 }
 
+void CliExecutionView::runEnded(const BatchOutcome& outcome)
+{
+    if (outcome.failedTask && !outcome.failureReason.empty())
+        std::fprintf(stderr, "%s\n", outcome.failureReason.c_str());
+}
+
 void CliExecutionView::rest()
 {
     if (onRest)

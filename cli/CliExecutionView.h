@@ -27,7 +27,8 @@ public:
     void showPreviewArea(bool) override {}
     PromptAnswer showMessage(const ExecutionMessage& message) override;
     void showRunShare(int percent) override { runShare_ = percent; }
-    void runEnded(const BatchOutcome&) override {}
+    // A run halted by a failure tells why on stderr too, below "Failed to execute the task.".
+    void runEnded(const BatchOutcome& outcome) override;
 
     // With several tasks, the whole run's share is shown beside each task's own progress.
     bool showWholeRun = false;

@@ -31,8 +31,17 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
         {"avi", OutputKind::Avi}, {"dvd", OutputKind::Dvd}, {"vcd", OutputKind::Vcd},
         {"svcd", OutputKind::Svcd}, {"mpeg", OutputKind::MpegCustom}, {"wmv", OutputKind::Wmv}};
     bool kindGiven = false;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (optionsEnded || a.empty() || a[0] != '-') {
+            sources.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
         const bool hasValue = i + 1 < args.size();
         const std::string value = hasValue ? args[i + 1] : std::string();
         int n = 0;
@@ -96,11 +105,9 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
             if (!needs(hasValue))
                 return false;
             output = value;
-        } else if (!a.empty() && a[0] == '-') {
+        } else {
             *error = "unknown option " + a;
             return false;
-        } else {
-            sources.push_back(a);
         }
     }
     if (!kindGiven)

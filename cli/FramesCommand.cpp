@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "cli/Interrupt.h"
+#include "cli/SourceProblem.h"
 #include "engine/CDudidEvar.h"
 #include "platform/PathNames.h"
 #include "tasks/OutputNaming.h"
@@ -76,10 +77,19 @@ std::optional<Options> parse(const std::vector<std::string>& args, int* status)
 {
     Options options;
     *status = 2;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--original-size") {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (optionsEnded || arg.empty() || arg[0] != '-') {
+            if (!options.source.empty()) {
+                fail("only one source: %s is one too many", arg);
+                return std::nullopt;
+            }
+            options.source = arg;
+        } else if (arg == "--original-size") {
             options.originalSize = true;
         } else if (!hasValue && (arg == "--from" || arg == "--to" || arg == "--per-second" || arg == "--size" ||
                                  arg == "-o")) {
@@ -106,13 +116,8 @@ std::optional<Options> parse(const std::vector<std::string>& args, int* status)
             }
         } else if (arg == "-o") {
             options.folder = args[++i];
-        } else if (!arg.empty() && arg[0] == '-') {
-            fail("unknown option %s", arg);
-            return std::nullopt;
-        } else if (options.source.empty()) {
-            options.source = arg;
         } else {
-            fail("only one source: %s is one too many", arg);
+            fail("unknown option %s", arg);
             return std::nullopt;
         }
     }
@@ -155,7 +160,9 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
         return fail("%s: not a folder", options->folder), 1;
     const double duration = control.GetDuration(options->source);
     if (duration <= 0.0)
-        return fail("%s: not a video the control can read", options->source), 1;
+        return fail("%s", SourceProblem::unreadable(options->source)), 1;
+    if (control.GetVideoWidth(options->source) <= 0)
+        return fail("%s has no picture", options->source), 1;
 
     const int perSecond = clampedRate(options->perSecond);
     const PictureRange range = pictureRange(*options, duration);
@@ -176,7 +183,8 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
             ++written;
         } else {
             ++failed;
-            std::fprintf(stderr, "%s: could not be written\n", picture.c_str());
+            const std::string why = control.GetLastError();
+            std::fprintf(stderr, "%s: %s\n", picture.c_str(), why.empty() ? "could not be written" : why.c_str());
         }
         if (showProgress) {
             const int percent = ProgressPercent::ofSpan(pictures.elapsed() + interval, range.span());

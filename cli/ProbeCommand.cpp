@@ -2,23 +2,26 @@
 
 #include <cstdio>
 
+#include "cli/SourceProblem.h"
 #include "engine/CDudidEvar.h"
 
 namespace ProbeCommand {
 
 int run(CDudidEvar& control, const std::vector<std::string>& args)
 {
-    if (args.size() != 1) {
+    const bool optionsEnded = !args.empty() && args.front() == "--";
+    const std::size_t first = optionsEnded ? 1 : 0;
+    if (args.size() != first + 1) {
         std::fprintf(stderr, "usage: marvane-cli %s\n", kUsage);
         return 2;
     }
-    const std::string& file = args.front();
+    const std::string& file = args.back();
     const double duration = control.GetDuration(file);
     const short width = control.GetVideoWidth(file);
     const short height = control.GetVideoHeight(file);
     std::printf("duration: %.3f\nwidth: %d\nheight: %d\n", duration, width, height);
     if (duration <= 0.0) {
-        std::fprintf(stderr, "%s: not a media file the control can read\n", file.c_str());
+        std::fprintf(stderr, "%s\n", SourceProblem::unreadable(file).c_str());
         return 1;
     }
     return 0;

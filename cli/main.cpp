@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include <stdlib.h>
+
 #include "cli/CliCommand.h"
 #include "cli/Interrupt.h"
+#include "dudidevar/LibraryLog.h"
 #include "engine/CDudidEvar.h"
 #include "engine/ControlClassRegistry.h"
 #include "engine/ControlModule.h"
@@ -19,6 +22,8 @@ void printUsage(std::FILE* to)
     for (const CliCommand& command : cliCommands())
         std::fprintf(to, "  marvane-cli %s\n", command.usage);
     std::fprintf(to, "  marvane-cli --help | --version\n");
+    std::fprintf(to, "--verbose shows the media libraries' own messages; -- ends the options, so a file\n"
+                     "name may start with a dash.\n");
 }
 
 int usage()
@@ -43,6 +48,17 @@ bool answeredInformation(const std::string& option, int* status)
     return false;
 }
 
+// Takes --verbose out of the arguments (before a "--", which ends the options) and tells
+// whether it was there.
+bool takeVerbose(std::vector<std::string>& args)
+{
+    const auto optionsEnd = std::find(args.begin(), args.end(), "--");
+    const auto kept = std::remove(args.begin(), optionsEnd, "--verbose");
+    const bool found = kept != optionsEnd;
+    args.erase(kept, optionsEnd);
+    return found;
+}
+
 }  // namespace
 
 // The headless companion: loads the conversion control as the application does and runs one
@@ -50,9 +66,14 @@ bool answeredInformation(const std::string& option, int* status)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc < 2)
+    std::vector<std::string> args(argv + 1, argv + argc);
+    // The media libraries' own messages reach the terminal only when asked for; the control
+    // reads this when it is made.
+    if (takeVerbose(args))
+        ::setenv(kLibraryLogVariable, "1", 1);
+    if (args.empty())
         return usage();
-    const std::string name = argv[1];
+    const std::string name = args.front();
     if (int status = 0; answeredInformation(name, &status))
         return status;
     const auto& commands = cliCommands();
@@ -72,6 +93,6 @@ int main(int argc, char** argv)
         return 3;
     }
     Interrupt::install();
-    const int status = command->run(control, std::vector<std::string>(argv + 2, argv + argc));
+    const int status = command->run(control, std::vector<std::string>(args.begin() + 1, args.end()));
     return Interrupt::requested() ? 130 : status;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "dudidevar/MediaProbe.h"
+#include "dudidevar/SourceWords.h"
 
 extern "C" {
 #include <libavutil/samplefmt.h>
@@ -51,6 +52,16 @@ bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, bool so
     return !spans_.empty();
 }
 
+int AudioTrack::sourceChannels() const
+{
+    int most = 0;
+    for (const Span& span : spans_) {
+        if (span.decoder)
+            most = std::max(most, span.decoder->stream()->codecpar->ch_layout.nb_channels);
+    }
+    return most;
+}
+
 bool AudioTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::string* error)
 {
     rate_ = encoder->sample_rate;
@@ -74,12 +85,15 @@ bool AudioTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::str
     totalSamples_ = std::llround(total_ * rate_);
     written_ = 0;
     current_ = 0;
+    lead_ = encoder->initial_padding > 0 && totalSamples_ > 2 * std::int64_t(encoder->initial_padding)
+                ? encoder->initial_padding
+                : 0;
     return true;
 }
 
 ff::Frame AudioTrack::next(std::string* error)
 {
-    while (av_audio_fifo_size(fifo_.get()) < frameSize_ && current_ < spans_.size()) {
+    while (av_audio_fifo_size(fifo_.get()) < frameSize_ + lead_ && current_ < spans_.size()) {
         Span& span = spans_[current_];
         if (span.filled >= span.count) {
             span.decoder.reset();
@@ -90,6 +104,7 @@ ff::Frame AudioTrack::next(std::string* error)
         if (!fillFrom(span, error))
             return nullptr;
     }
+    skipLead();
     const int available = av_audio_fifo_size(fifo_.get());
     const int take = std::min(frameSize_, available);
     if (take <= 0)
@@ -112,6 +127,20 @@ ff::Frame AudioTrack::next(std::string* error)
     frame->pts = written_;
     written_ += take;
     return frame;
+}
+
+// Encoders that start with silence of their own (the priming of MP3 and AC-3) push the sound
+// late by that much in every container that cannot tell a player to skip it. The track's own
+// first samples give way to it: they count as written, and the first frame's time is where the
+// priming ends, so the encoder's packets start at 0 and the sound decodes where it belongs.
+void AudioTrack::skipLead()
+{
+    const int dropped = std::min<int>(int(lead_), av_audio_fifo_size(fifo_.get()));
+    if (dropped <= 0)
+        return;
+    av_audio_fifo_drain(fifo_.get(), dropped);
+    lead_ -= dropped;
+    written_ += dropped;
 }
 
 // Adds the next piece of a span to the queue: decoded sound, or silence where the file has
@@ -138,7 +167,8 @@ bool AudioTrack::fillFrom(Span& span, std::string* error)
         return !tail || putConverted(span, tail) || (*error = "out of memory", false);
     }
     if (missing > std::llround(span.clip.shortfallAllowed() * rate_)) {
-        *error = span.clip.path + ": the sound ends before the end of its span";
+        *error = SourceWords::cutShort(span.clip.path, "sound", span.clip.start + double(span.filled) / rate_,
+                                       span.clip.end);
         return false;
     }
     return putSilence(span, std::min(missing, kSilenceChunk)) || (*error = "out of memory", false);

@@ -28,6 +28,8 @@ public:
     // with silence to a whole frame.
     bool setOutput(const AVCodecContext* encoder, bool padLast, std::string* error);
 
+    // The most channels any span's sound has; 0 when none has sound.
+    int sourceChannels() const;
     double totalSeconds() const { return total_; }
     double secondsDone() const { return double(written_) / rate_; }
     bool finished() const { return written_ >= totalSamples_; }
@@ -54,6 +56,7 @@ private:
     bool putConverted(Span& span, const AVFrame* converted);
     bool put(Span& span, uint8_t** data, int samples, std::int64_t skip);
     bool putSilence(Span& span, std::int64_t samples);
+    void skipLead();
 
     std::vector<Span> spans_;
     std::size_t current_ = 0;
@@ -65,6 +68,7 @@ private:
     bool padLast_ = false;
     std::int64_t totalSamples_ = 0;
     std::int64_t written_ = 0;
+    std::int64_t lead_ = 0;  // first samples left out for the encoder's own priming
     ff::AudioFifo fifo_;
     SoundConverter converter_;
     ff::Frame decoded_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "dudidevar/SurroundSound.h"
+
 bool ConversionJob::prepare(const Request& request, std::string* error)
 {
     SourceShape shape;
@@ -15,15 +17,16 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
     OutputPlan plan;
     if (!request.planner(shape, &plan, error))
         return false;
+    SurroundSound::fit(plan, audio_.sourceChannels());
     if (plan.muxer == "wav")
         plan.largeWav = OutputPlanner::wavMayPass4GiB(plan.audio, audio_.totalSeconds());
     useVideo_ = plan.video.enabled && !request.videoClips.empty();
     useAudio_ = plan.audio.enabled && !request.audioClips.empty();
     plan.video.enabled = useVideo_;
     plan.audio.enabled = useAudio_;
+    writer_.setShownName(request.target);
     if (!temp_.create(request.target, error) || !writer_.open(plan, temp_.path(), error))
         return false;
-    writer_.setShownName(request.target);
     if (useVideo_)
         video_.setOutput(plan.video);
     if (useAudio_) {

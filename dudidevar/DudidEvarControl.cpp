@@ -3,9 +3,11 @@
 #include <QPalette>
 
 #include <QtGlobal>
+#include <cstdlib>
 #include <filesystem>
 
 #include "dudidevar/ControlCollections.h"
+#include "dudidevar/LibraryLog.h"
 #include "dudidevar/ConversionJob.h"
 #include "dudidevar/MediaProbe.h"
 #include "dudidevar/PreviewPlayer.h"
@@ -44,8 +46,7 @@ short toShort(int value)
 DudidEvarControl::DudidEvarControl(QWidget* parent)
     : surfaceParent_(parent), runs_(std::make_unique<RunHost>())
 {
-    // The libraries' own chatter is no use to a user; failures are reported by the control.
-    av_log_set_level(AV_LOG_ERROR);
+    av_log_set_level(std::getenv(kLibraryLogVariable) ? AV_LOG_INFO : AV_LOG_QUIET);
 }
 
 DudidEvarControl::~DudidEvarControl()
@@ -208,7 +209,7 @@ bool DudidEvarControl::Preview()
     if (!preview_)
         preview_ = std::make_unique<PreviewPlayer>(surface());
     if (!preview_->start(videoClips_, audioClips_))
-        return refuse("the clips cannot be played");
+        return refuse(preview_->error().empty() ? "the clips cannot be played" : preview_->error());
     // The preview plays on the user-interface thread; this run only reports its end.
     startRun([player = preview_.get()](RunProgress& progress) {
         while (!player->ended() && !progress.stopRequested()) {
@@ -244,13 +245,20 @@ short DudidEvarControl::GetVideoHeight(const std::string& path)
 
 bool DudidEvarControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)
 {
-    return frames_.saveOriginalSize(mediaPath, time, bitmapPath);
+    return pictureSaved(frames_.saveOriginalSize(mediaPath, time, bitmapPath));
 }
 
 bool DudidEvarControl::SaveFrameSized(const std::string& mediaPath, double time,
                                       const std::string& bitmapPath, short width, short height)
 {
-    return frames_.saveSized(mediaPath, time, bitmapPath, width, height);
+    return pictureSaved(frames_.saveSized(mediaPath, time, bitmapPath, width, height));
+}
+
+// A picture that was not written leaves its reason for GetLastError.
+bool DudidEvarControl::pictureSaved(bool saved)
+{
+    lastError_->set(saved ? std::string() : frames_.lastError());
+    return saved;
 }
 
 bool DudidEvarControl::SaveAudioAsWma(const std::string& outputPath)

@@ -77,6 +77,7 @@ private:
     bool refuse(const std::string& reason);
     bool refuseClip(const std::string& path, double start, double end);
     bool refuseNoSound();
+    bool pictureSaved(bool saved);
     void startRun(RunHost::Work work);
     PreviewSurface* surface();
 

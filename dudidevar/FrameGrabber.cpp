@@ -64,11 +64,13 @@ bool FrameGrabber::open(const std::string& path)
     if (!input)
         return false;
     AVFormatContext* raw = input.get();
-    const AVCodec* codec = nullptr;
-    const int index = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
-    if (index < 0 || !codec)
+    const int index = MediaProbe::bestStream(raw, AVMEDIA_TYPE_VIDEO);
+    if (index < 0)
         return false;
     AVStream* stream = raw->streams[index];
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec)
+        return false;
 
     ff::CodecContext decoder(avcodec_alloc_context3(codec));
     if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0)

@@ -1,6 +1,9 @@
 #include "dudidevar/FrameSaver.h"
 
+#include "dudidevar/PictureAbsence.h"
+
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -14,6 +17,12 @@ bool sameFile(const std::string& a, const std::string& b)
 
 }  // namespace
 
+bool FrameSaver::fail(const std::string& reason)
+{
+    lastError_ = reason;
+    return false;
+}
+
 bool FrameSaver::saveOriginalSize(const std::string& mediaPath, double seconds, const std::string& bitmapPath)
 {
     return save(mediaPath, seconds, bitmapPath, 0, 0);
@@ -23,21 +32,24 @@ bool FrameSaver::saveSized(const std::string& mediaPath, double seconds, const s
                            int height)
 {
     if (width < 1 || height < 1)
-        return false;
+        return fail("a picture cannot be " + std::to_string(width) + "x" + std::to_string(height) + " pixels");
     return save(mediaPath, seconds, bitmapPath, width, height);
 }
 
 bool FrameSaver::save(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width,
                       int height)
 {
-    if (bitmapPath.empty() || sameFile(mediaPath, bitmapPath))
-        return false;
+    lastError_.clear();
+    if (bitmapPath.empty())
+        return fail("no picture file is named");
+    if (sameFile(mediaPath, bitmapPath))
+        return fail("the picture would overwrite its video " + mediaPath);
     const AVFrame* frame = grabber_.frameAt(mediaPath, seconds);
     if (!frame)
-        return false;
+        return fail(PictureAbsence::reason(mediaPath, seconds));
     if (width == 0 || height == 0) {
         width = frame->width;
         height = frame->height;
     }
-    return writer_.write(*frame, width, height, bitmapPath);
+    return writer_.write(*frame, width, height, bitmapPath) || fail("cannot write " + bitmapPath);
 }

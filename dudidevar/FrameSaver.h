@@ -14,6 +14,8 @@ public:
     // At width × height pixels.
     bool saveSized(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width,
                    int height);
+    // Why the last picture was not written; empty after one that was.
+    const std::string& lastError() const { return lastError_; }
     // Closes the open video.
     void close() { grabber_.close(); }
 
@@ -22,6 +24,9 @@ public:
 private:
     bool save(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width, int height);
 
+    bool fail(const std::string& reason);
+
     FrameGrabber grabber_;
     FrameBitmapWriter writer_;
+    std::string lastError_;
 };

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "dudidevar/SourceWords.h"
+
 namespace MediaProbe {
 
 namespace {
@@ -21,6 +23,16 @@ std::string notARegularFile(const std::string& path)
     if (!S_ISREG(info.st_mode))
         return path + " is not a regular file";
     return {};
+}
+
+// Why a file that exists cannot be opened as media: the system's words when it cannot be read
+// at all, otherwise what that means for the user (the libraries' own words say "End of file" or
+// "Cannot allocate memory" for a file that is simply damaged).
+std::string refusal(const std::string& path, int code)
+{
+    if (code == AVERROR(EACCES) || code == AVERROR(EPERM) || code == AVERROR(EIO))
+        return "cannot open " + path + ": " + ff::errorText(code);
+    return SourceWords::unreadable(path);
 }
 
 double streamDuration(const AVFormatContext* input)
@@ -47,30 +59,47 @@ ff::InputContext open(const std::string& path, std::string* error)
     int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
     if (rc < 0) {
         if (error)
-            *error = "cannot open " + path + ": " + ff::errorText(rc);
+            *error = refusal(path, rc);
         return nullptr;
     }
     ff::InputContext input(raw);
     rc = avformat_find_stream_info(input.get(), nullptr);
     if (rc < 0) {
         if (error)
-            *error = "cannot read the streams of " + path + ": " + ff::errorText(rc);
+            *error = refusal(path, rc);
         return nullptr;
     }
     return input;
 }
 
+namespace {
+
+// A stream that carries the file's picture or sound: a cover picture or a stream without a size
+// or rate is none.
+bool usable(const AVStream* stream, AVMediaType type)
+{
+    const AVCodecParameters* par = stream->codecpar;
+    if (par->codec_type != type)
+        return false;
+    if (type == AVMEDIA_TYPE_VIDEO)
+        return !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC) && par->width > 0 && par->height > 0;
+    if (type == AVMEDIA_TYPE_AUDIO)
+        return par->sample_rate > 0 && par->ch_layout.nb_channels > 0;
+    return true;
+}
+
+}  // namespace
+
 int bestStream(AVFormatContext* input, AVMediaType type)
 {
-    const int index = av_find_best_stream(input, type, -1, -1, nullptr, 0);
-    if (index < 0)
-        return -1;
-    const AVCodecParameters* par = input->streams[index]->codecpar;
-    if (type == AVMEDIA_TYPE_VIDEO && (par->width <= 0 || par->height <= 0))
-        return -1;
-    if (type == AVMEDIA_TYPE_AUDIO && (par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0))
-        return -1;
-    return index;
+    const int best = av_find_best_stream(input, type, -1, -1, nullptr, 0);
+    if (best >= 0 && usable(input->streams[best], type))
+        return best;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        if (usable(input->streams[i], type))
+            return int(i);
+    }
+    return -1;
 }
 
 double startOffset(const AVFormatContext* input)
@@ -184,16 +213,13 @@ double contentSeconds(const std::string& path)
     ff::InputContext input = open(path);
     if (!input)
         return 0.0;
-    const double declared = facts(input.get()).duration;
-    if (input->duration_estimation_method != AVFMT_DURATION_FROM_PTS && !lengthGuessed(input.get()))
-        return declared;
     double end = -1.0;
     for (AVMediaType type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}) {
         const int index = bestStream(input.get(), type);
         if (index >= 0)
-            end = std::max(end, dataEnd(input.get(), index));
+            end = std::max(end, streamEnd(input.get(), input->streams[index]));
     }
-    return end > 0 ? end : declared;
+    return end > 0 ? end : facts(input.get()).duration;
 }
 
 Facts facts(const AVFormatContext* input)

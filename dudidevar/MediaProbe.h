@@ -20,10 +20,11 @@ struct Facts {
 };
 Facts facts(const std::string& path);
 Facts facts(const AVFormatContext* input);
-// The length of a file's content: for files whose length comes from their timestamps (or is
-// guessed from their size), where the data of the main picture and sound streams end (a single
-// wild timestamp does not count); otherwise the length the file's header gives. 0 when the
-// file cannot be read.
+// The length of a file's content: where the data of its main picture and sound streams end
+// (never a subtitle, data or timecode track, nor a cover picture), from the header or, for files
+// whose length comes from their timestamps or is guessed from their size, from the packets' times
+// (a single wild timestamp does not count); the file's own length when its streams do not say.
+// 0 when the file cannot be read.
 double contentSeconds(const std::string& path);
 
 // The start time of the file in seconds: times within the file count from here.

@@ -18,6 +18,20 @@ double streamSeconds(const AVFormatContext* input, int index)
     return 0.0;
 }
 
+// Whether a stream has any data at all: a header that describes a picture stream is not yet a
+// picture.
+bool holdsAPacket(AVFormatContext* input, int index)
+{
+    ff::Packet packet = ff::makePacket();
+    while (packet && av_read_frame(input, packet.get()) >= 0) {
+        const bool found = packet->stream_index == index && packet->size > 0;
+        av_packet_unref(packet.get());
+        if (found)
+            return true;
+    }
+    return false;
+}
+
 std::string seconds(double value)
 {
     char text[32];
@@ -42,12 +56,12 @@ bool OutputVerifier::verify(const std::string& path, const std::string& target, 
     std::string error;
     ff::InputContext input = MediaProbe::open(path, &error);
     if (!input) {
-        *reason = "the finished output " + target + " cannot be read back: " + error;
+        *reason = "the finished output " + target + " cannot be read back";
         return false;
     }
     const int video = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_VIDEO);
     const int audio = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_AUDIO);
-    if (expected_.video && video < 0) {
+    if (expected_.video && (video < 0 || !holdsAPacket(input.get(), video))) {
         *reason = "the finished output " + target + " holds no pictures";
         return false;
     }

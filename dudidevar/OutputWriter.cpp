@@ -57,7 +57,7 @@ bool OutputWriter::open(const OutputPlan& plan, const std::string& path, std::st
         output_->max_delay = plan.maxDelayUs;
     rc = avio_open(&output_->pb, path.c_str(), AVIO_FLAG_WRITE);
     if (rc < 0)
-        return fail(error, "cannot write " + path, rc);
+        return fail(error, "cannot write " + (shownName_.empty() ? path : shownName_), rc);
     options = owned.release();
     rc = avformat_write_header(output_.get(), &options);
     owned.reset(options);

@@ -48,6 +48,7 @@ PreviewPlayer::~PreviewPlayer()
 bool PreviewPlayer::start(const std::vector<Clip>& video, const std::vector<Clip>& audio)
 {
     stop();
+    error_.clear();
     if (video.empty() && audio.empty())
         return false;
     frames_.reopen();
@@ -56,8 +57,7 @@ bool PreviewPlayer::start(const std::vector<Clip>& video, const std::vector<Clip
     double videoSeconds = 0.0;
     if (!video.empty()) {
         video_ = std::make_unique<VideoTrack>();
-        std::string error;
-        if (!video_->open(video, &error)) {
+        if (!video_->open(video, &error_)) {
             release();
             return false;
         }

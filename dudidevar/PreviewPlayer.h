@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
     // Opens every source and starts playing; false, with nothing playing, when both lists are
     // empty or a source cannot be opened.
     bool start(const std::vector<Clip>& video, const std::vector<Clip>& audio);
+    // Why the last start failed, when a source's picture says why.
+    const std::string& error() const { return error_; }
     // Ends playback at once; finished() is not emitted.
     void stop();
 
@@ -76,5 +79,6 @@ private:
     std::atomic<bool> ended_{false};
     std::atomic<double> played_{0.0};
     double total_ = 0.0;
+    std::string error_;
     double frameInterval_ = 0.04;
 };

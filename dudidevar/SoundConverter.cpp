@@ -59,8 +59,8 @@ bool SoundConverter::rebuild(const AVFrame& frame, AVChannelLayout& layout, std:
         rc = swr_init(swr_.get());
     if (rc < 0) {
         swr_.reset();
-        *error = "cannot convert the sound (" + std::to_string(frame.ch_layout.nb_channels) + " channels at " +
-                 std::to_string(frame.sample_rate) + " Hz): " + ff::errorText(rc);
+        *error = "its sound (" + std::to_string(frame.ch_layout.nb_channels) + " channels at " +
+                 std::to_string(frame.sample_rate) + " Hz) cannot be converted";
         return false;
     }
     av_channel_layout_uninit(&inLayout_);
@@ -97,7 +97,7 @@ const AVFrame* SoundConverter::convert(const AVFrame& frame, std::string* error)
     AVChannelLayout layout{};
     if (frame.sample_rate <= 0 || !layoutOf(frame, &layout)) {
         av_channel_layout_uninit(&layout);
-        *error = "the sound has no rate or channels";
+        *error = "its sound has no sample rate or channels";
         return nullptr;
     }
     int held = 0;
@@ -129,7 +129,7 @@ const AVFrame* SoundConverter::convert(const AVFrame& frame, std::string* error)
         av_samples_copy(out_->extended_data, held_->extended_data, 0, 0, held, outLayout_.nb_channels, outFormat_);
     const int made = run(frame.extended_data, frame.nb_samples, held);
     if (made < 0) {
-        *error = "cannot convert the sound: " + ff::errorText(made);
+        *error = "its sound cannot be converted";
         return nullptr;
     }
     out_->nb_samples = held + made;
@@ -150,7 +150,7 @@ const AVFrame* SoundConverter::drain(std::string* error)
     }
     const int made = run(nullptr, 0, 0);
     if (made < 0) {
-        *error = "cannot convert the sound: " + ff::errorText(made);
+        *error = "its sound cannot be converted";
         return nullptr;
     }
     if (made == 0)

@@ -1,6 +1,7 @@
 #include "dudidevar/SpanDecoder.h"
 
 #include "dudidevar/MediaProbe.h"
+#include "dudidevar/SourceWords.h"
 
 #include <algorithm>
 
@@ -16,6 +17,9 @@ constexpr double kLongestDamage = 1.0;              // seconds
 // the stream's run: gaps in a recording are kept, leaps beyond are breaks in the timestamps.
 constexpr double kLeapAhead = 10.0;
 constexpr double kLeapBack = 1.0;
+// A first frame after a seek this far past the span's start still counts as before it
+// (timestamps rounded by the container).
+constexpr double kLandingSlack = 0.001;
 }
 
 bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* error)
@@ -26,7 +30,7 @@ bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* e
     const int index = MediaProbe::bestStream(input_.get(), type);
     if (index < 0) {
         missingStream_ = true;
-        *error = path + (type == AVMEDIA_TYPE_VIDEO ? " has no picture" : " has no sound");
+        *error = type == AVMEDIA_TYPE_VIDEO ? SourceWords::noPicture(path) : SourceWords::noSound(path);
         return false;
     }
     stream_ = input_->streams[index];
@@ -36,7 +40,8 @@ bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* e
     }
     const AVCodec* codec = avcodec_find_decoder(stream_->codecpar->codec_id);
     if (!codec) {
-        *error = path + ": no decoder for its " + (type == AVMEDIA_TYPE_VIDEO ? "picture" : "sound");
+        *error = path + ": its " + (type == AVMEDIA_TYPE_VIDEO ? "picture" : "sound") +
+                 " is in a format that cannot be decoded";
         return false;
     }
     decoder_.reset(avcodec_alloc_context3(codec));
@@ -47,7 +52,7 @@ bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* e
     }
     const int rc = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
     if (rc < 0) {
-        *error = path + ": cannot open its decoder: " + ff::errorText(rc);
+        *error = SourceWords::unreadable(path);
         return false;
     }
     decoder_->pkt_timebase = stream_->time_base;
@@ -65,7 +70,7 @@ bool SpanDecoder::ready()
         const int rc = avcodec_open2(decoder_.get(), codec_, nullptr);
         codec_ = nullptr;
         if (rc < 0) {
-            error_ = "cannot open its decoder: " + ff::errorText(rc);
+            error_ = std::string("its ") + (isVideo() ? "picture" : "sound") + " is in a format that cannot be decoded";
             return false;
         }
         if (pendingSeek_ > kSeekMargin)
@@ -85,11 +90,41 @@ void SpanDecoder::seekBefore(double time)
     const auto target = std::int64_t((time - kSeekMargin + startOffset_) * AV_TIME_BASE);
     if (avformat_seek_file(input_.get(), -1, INT64_MIN, target, target, 0) < 0)
         avformat_seek_file(input_.get(), -1, INT64_MIN, target, target, AVSEEK_FLAG_ANY);
+    restart();
+    landingToCheck_ = time;
+}
+
+// Goes back to the file's first byte, for a seek that landed after the span's start or nowhere
+// (a transport stream whose timestamps wrap around cannot be searched by time): decoding
+// forward from the start finds the span's pictures exactly as a whole conversion does.
+void SpanDecoder::rewind()
+{
+    landingToCheck_ = -1.0;
+    if (av_seek_frame(input_.get(), -1, 0, AVSEEK_FLAG_BYTE) < 0)
+        avformat_seek_file(input_.get(), -1, INT64_MIN, input_->start_time == AV_NOPTS_VALUE ? 0 : input_->start_time,
+                           INT64_MAX, 0);
+    restart();
+}
+
+void SpanDecoder::restart()
+{
     avcodec_flush_buffers(decoder_.get());
     draining_ = false;
     lastStamp_ = AV_NOPTS_VALUE;
     shift_ = 0;
     damageStart_ = -1.0;
+}
+
+// True when the frame may be handed on; false when the seek before it missed and the decoder
+// has gone back to the start.
+bool SpanDecoder::landedBefore(const AVFrame* frame)
+{
+    const double landing = landingToCheck_;
+    landingToCheck_ = -1.0;
+    if (landing < 0 || timeOf(frame) <= landing + kLandingSlack)
+        return true;
+    rewind();
+    return false;
 }
 
 double SpanDecoder::timeOf(const AVFrame* frame) const
@@ -110,8 +145,16 @@ bool SpanDecoder::next(AVFrame* frame)
         const int rc = avcodec_receive_frame(decoder_.get(), frame);
         if (rc >= 0) {
             damageStart_ = -1.0;
+            if (!landedBefore(frame)) {
+                av_frame_unref(frame);
+                continue;
+            }
             fillMissingStamp(frame);
             return true;
+        }
+        if (rc == AVERROR_EOF && landingToCheck_ >= 0) {
+            rewind();
+            continue;
         }
         if (rc == AVERROR_EOF) {
             if (damageTooLarge())
@@ -119,7 +162,7 @@ bool SpanDecoder::next(AVFrame* frame)
             return false;
         }
         if (rc == AVERROR(ENOMEM)) {
-            error_ = "cannot decode: " + ff::errorText(rc);
+            error_ = "there is not enough memory to decode it";
             return false;
         }
         if (rc != AVERROR(EAGAIN)) {
@@ -216,7 +259,7 @@ bool SpanDecoder::feed()
         const int rc = av_read_frame(input_.get(), packet_.get());
         if (rc < 0) {
             if (rc != AVERROR_EOF && input_->pb && input_->pb->error < 0) {
-                error_ = "cannot read the file: " + ff::errorText(input_->pb->error);
+                error_ = "it cannot be read to its end (" + ff::errorText(input_->pb->error) + ")";
                 return false;
             }
             draining_ = true;
@@ -234,7 +277,7 @@ bool SpanDecoder::feed()
         if (sent >= 0 || sent == AVERROR(EAGAIN))
             return true;
         if (sent == AVERROR(ENOMEM)) {
-            error_ = "cannot decode: " + ff::errorText(sent);
+            error_ = "there is not enough memory to decode it";
             return false;
         }
         // A damaged packet: the decoder resumes at the next good one.

@@ -34,6 +34,9 @@ public:
 
 private:
     bool ready();
+    void rewind();
+    void restart();
+    bool landedBefore(const AVFrame* frame);
     bool feed();
     // Counts a damaged packet at a time of the stream; false (and failed()) when the damage
     // has grown too large to pass over.
@@ -49,6 +52,8 @@ private:
     ff::Packet packet_;
     const AVCodec* codec_ = nullptr;  // set while the decoder is still to be opened
     double pendingSeek_ = 0.0;
+    // The span start a seek was made for, until the first frame shows where it landed.
+    double landingToCheck_ = -1.0;
     AVStream* stream_ = nullptr;
     double startOffset_ = 0.0;
     std::int64_t lastStamp_ = AV_NOPTS_VALUE;

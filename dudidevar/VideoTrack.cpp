@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dudidevar/SourceWords.h"
+
 namespace {
 
 constexpr double kTimeSlack = 1e-6;
@@ -31,7 +33,12 @@ bool VideoTrack::open(const std::vector<Clip>& clips, std::string* error)
         total_ += clip.length();
         spans_.push_back(std::move(span));
     }
-    return !spans_.empty();
+    if (spans_.empty())
+        return false;
+    // A source without a single picture is refused before anything is written; later spans
+    // are read, and checked, when their turn comes.
+    Span& first = spans_.front();
+    return advanceTo(first, first.clip.start, error);
 }
 
 int VideoTrack::sourceWidth() const { return spans_.front().decoder->decoder()->width; }
@@ -84,14 +91,16 @@ ff::Frame VideoTrack::next(std::string* error)
     return frame;
 }
 
-// Decodes forward until the frame shown at `time` is the span's shown frame.
+// Decodes forward until the span's shown frame is the source picture nearest to `time`: the one
+// shown then, or the next one when that is nearer (a picture that starts a little after the
+// sound is not held back a whole frame). A picture at or past the span's end is never taken
+// early, so joined spans do not show it twice.
 bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
 {
     SpanDecoder& decoder = *span.decoder;
     if (!span.shown->buf[0]) {
         if (!decoder.next(span.shown.get())) {
-            *error = span.clip.path + ": no picture could be decoded" +
-                     (decoder.failed() ? " (" + decoder.error() + ")" : std::string());
+            *error = SourceWords::noPicture(span.clip.path);
             return false;
         }
         span.fresh = true;
@@ -100,7 +109,7 @@ bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
         if (!span.upcoming->buf[0] && !span.ended) {
             if (!decoder.next(span.upcoming.get())) {
                 if (decoder.failed()) {
-                    *error = span.clip.path + ": " + decoder.error();
+                    *error = SourceWords::damaged(span.clip.path, decoder.error());
                     return false;
                 }
                 span.ended = true;
@@ -109,14 +118,19 @@ bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
         if (span.ended)
             break;
         const double upcomingTime = decoder.timeOf(span.upcoming.get());
-        if (upcomingTime > time + kTimeSlack)
+        const double shownTime = decoder.timeOf(span.shown.get());
+        const bool due = upcomingTime <= time + kTimeSlack;
+        const bool nearer = upcomingTime < span.clip.end - kTimeSlack && shownTime <= time &&
+                            upcomingTime - time < time - shownTime - kTimeSlack;
+        if (!due && !nearer)
             break;
         av_frame_unref(span.shown.get());
         av_frame_move_ref(span.shown.get(), span.upcoming.get());
         span.fresh = true;
     }
-    if (span.ended && time - decoder.timeOf(span.shown.get()) > span.clip.shortfallAllowed()) {
-        *error = span.clip.path + ": the file ends before the end of its span";
+    const double lastTime = decoder.timeOf(span.shown.get());
+    if (span.ended && time - lastTime > span.clip.shortfallAllowed()) {
+        *error = SourceWords::cutShort(span.clip.path, "picture", std::max(0.0, lastTime), span.clip.end);
         return false;
     }
     return true;
