@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dudidevar/SourceWords.h"
 #include "dudidevar/SurroundSound.h"
 
 bool ConversionJob::prepare(const Request& request, std::string* error)
@@ -24,11 +25,17 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
     useAudio_ = plan.audio.enabled && !request.audioClips.empty();
     plan.video.enabled = useVideo_;
     plan.audio.enabled = useAudio_;
+    if (useVideo_) {
+        video_.setOutput(plan.video);
+        // Clips shorter than one frame of the output would make a file without a picture.
+        if (video_.finished()) {
+            *error = SourceWords::noPicture(request.videoClips.front().path);
+            return false;
+        }
+    }
     writer_.setShownName(request.target);
     if (!temp_.create(request.target, error) || !writer_.open(plan, temp_.path(), error))
         return false;
-    if (useVideo_)
-        video_.setOutput(plan.video);
     if (useAudio_) {
         const AVCodecContext* encoder = writer_.audioEncoder();
         const bool variable = encoder->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE;

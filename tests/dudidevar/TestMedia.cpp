@@ -265,6 +265,50 @@ double pitch(const std::vector<short>& samples, int rate, double from, double to
     return last > first ? crossings / 2.0 / (double(last - first) / rate) : 0.0;
 }
 
+namespace {
+
+// The values of one frame property that a filter prints, with each frame's time.
+std::vector<std::pair<double, double>> printedValues(const std::string& path, const QString& stream,
+                                                     const QString& filters, const QString& key)
+{
+    const bool video = stream == "v";
+    const QString print = QString(video ? ",metadata" : ",ametadata") + "=print:key=" + key + ":file=-";
+    const QByteArray text = runTool("ffmpeg", {"-v", "error", "-i", QString::fromStdString(path), video ? "-an" : "-vn",
+                                               video ? "-vf" : "-af", filters + print, "-f", "null", "-"});
+    std::vector<std::pair<double, double>> values;
+    double time = 0.0;
+    for (const QByteArray& line : text.split('\n')) {
+        const int at = line.indexOf("pts_time:");
+        if (at >= 0)
+            time = line.mid(at + 9).trimmed().toDouble();
+        else if (line.startsWith(key.toUtf8() + "="))
+            values.emplace_back(time, line.mid(key.size() + 1).toDouble());
+    }
+    return values;
+}
+
+}  // namespace
+
+std::vector<double> flashOnsets(const std::string& path)
+{
+    std::vector<double> onsets;
+    bool bright = false;
+    for (const auto& [time, level] : printedValues(path, "v", "signalstats", "lavfi.signalstats.YAVG")) {
+        if (level > 128 && !bright)
+            onsets.push_back(time);
+        bright = level > 128;
+    }
+    return onsets;
+}
+
+std::vector<double> toneOnsets(const std::string& path)
+{
+    std::vector<double> onsets;
+    for (const auto& entry : printedValues(path, "a", "silencedetect=n=-30dB:d=0.05", "lavfi.silence_end"))
+        onsets.push_back(entry.second);
+    return onsets;
+}
+
 std::vector<std::string> filesIn(const std::string& folder)
 {
     std::vector<std::string> names;

@@ -71,6 +71,10 @@ std::vector<short> monoSamples(const std::string& path, int rate);
 double loudness(const std::vector<short>& samples, int rate, double from, double to);
 // The frequency of a tone in samples [from, to) seconds, from its zero crossings.
 double pitch(const std::vector<short>& samples, int rate, double from, double to);
+// Times at which a file's picture turns bright after being dark, and its sound turns from
+// silence to a tone, in the file's timeline as the ffmpeg program reads it.
+std::vector<double> flashOnsets(const std::string& path);
+std::vector<double> toneOnsets(const std::string& path);
 // Files in a folder, names only.
 std::vector<std::string> filesIn(const std::string& folder);
 
