@@ -1,5 +1,7 @@
 #include "dudidevar/MediaProbe.h"
 
+#include "dudidevar/PictureGeometry.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -207,8 +209,10 @@ Facts facts(const AVFormatContext* input)
     const int video = bestStream(mutableInput, AVMEDIA_TYPE_VIDEO);
     if (video >= 0) {
         f.hasVideo = true;
-        f.width = input->streams[video]->codecpar->width;
-        f.height = input->streams[video]->codecpar->height;
+        const PictureGeometry::Size shown =
+            PictureGeometry::shownSize(PictureGeometry::shapeOf(mutableInput, input->streams[video]));
+        f.width = shown.width;
+        f.height = shown.height;
     }
     f.hasAudio = bestStream(mutableInput, AVMEDIA_TYPE_AUDIO) >= 0;
     return f;
