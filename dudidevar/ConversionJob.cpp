@@ -11,7 +11,7 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
     if (!request.videoClips.empty()) {
         if (!video_.open(request.videoClips, error))
             return false;
-        shape = {video_.sourceWidth(), video_.sourceHeight(), video_.sourceRate(), video_.sourceAspect()};
+        shape = video_.sourceShape();
     }
     if (!request.audioClips.empty() && !audio_.open(request.audioClips, request.requireSound, request.videoClips.empty(), error))
         return false;

@@ -12,11 +12,12 @@ namespace {
 constexpr int kScaleFlags = SWS_BICUBIC | SWS_ACCURATE_RND;
 }  // namespace
 
-bool FrameBitmapWriter::write(const AVFrame& frame, int width, int height, const std::string& path)
+bool FrameBitmapWriter::write(const AVFrame& frame, int width, int height, const PicturePlacement& where,
+                              const std::string& path)
 {
     if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide)
         return false;
-    const ff::Frame picture = scaleToBgr(frame, width, height);
+    const ff::Frame picture = scaleToBgr(frame, width, height, where);
     if (!picture)
         return false;
     const ff::Packet packet = encodeBitmap(*picture);
@@ -24,19 +25,6 @@ bool FrameBitmapWriter::write(const AVFrame& frame, int width, int height, const
 }
 
 namespace {
-
-ff::Frame allocatePicture(int width, int height, AVPixelFormat format)
-{
-    ff::Frame picture = ff::makeFrame();
-    if (!picture)
-        return nullptr;
-    picture->width = width;
-    picture->height = height;
-    picture->format = format;
-    if (av_frame_get_buffer(picture.get(), 0) < 0)
-        return nullptr;
-    return picture;
-}
 
 bool hasSubsampledChroma(AVPixelFormat format)
 {
@@ -46,31 +34,16 @@ bool hasSubsampledChroma(AVPixelFormat format)
 
 }  // namespace
 
-// Scales with one context into `format` at width × height, reusing the context between calls.
-ff::Frame FrameBitmapWriter::convert(ff::Sws& scaler, const AVFrame& frame, int width, int height,
-                                     AVPixelFormat format)
-{
-    SwsContext* context = sws_getCachedContext(scaler.release(), frame.width, frame.height,
-                                               static_cast<AVPixelFormat>(frame.format), width, height, format,
-                                               kScaleFlags, nullptr, nullptr, nullptr);
-    scaler.reset(context);
-    ff::Frame picture = context ? allocatePicture(width, height, format) : nullptr;
-    if (!picture)
-        return nullptr;
-    if (sws_scale(context, frame.data, frame.linesize, 0, frame.height, picture->data, picture->linesize) != height)
-        return nullptr;
-    return picture;
-}
-
 // Subsampled colour is brought to full resolution while scaling, then turned into RGB at the
 // final size: flat colours stay true, at a fraction of the cost of interpolating chroma in the
 // RGB conversion itself.
-ff::Frame FrameBitmapWriter::scaleToBgr(const AVFrame& frame, int width, int height)
+ff::Frame FrameBitmapWriter::scaleToBgr(const AVFrame& frame, int width, int height, const PicturePlacement& where)
 {
     if (!hasSubsampledChroma(static_cast<AVPixelFormat>(frame.format)))
-        return convert(scaler_, frame, width, height, AV_PIX_FMT_BGR24);
-    const ff::Frame full = convert(scaler_, frame, width, height, AV_PIX_FMT_YUV444P);
-    return full ? convert(rgbConverter_, *full, width, height, AV_PIX_FMT_BGR24) : nullptr;
+        return scaler_.scale(frame, width, height, AV_PIX_FMT_BGR24, where, kScaleFlags);
+    const ff::Frame full = scaler_.scale(frame, width, height, AV_PIX_FMT_YUV444P, where, kScaleFlags);
+    const PicturePlacement whole{0, 0, width, height, 0};
+    return full ? rgbConverter_.scale(*full, width, height, AV_PIX_FMT_BGR24, whole, kScaleFlags) : nullptr;
 }
 
 ff::Packet FrameBitmapWriter::encodeBitmap(const AVFrame& picture)

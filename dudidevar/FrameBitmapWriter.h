@@ -3,6 +3,7 @@
 #include <string>
 
 #include "dudidevar/FfmpegOwners.h"
+#include "dudidevar/PlacedScaler.h"
 
 // Writes decoded pictures as 24-bit bottom-up BMP files, scaled to the size asked for. A file
 // appears only complete: it is written beside the target and renamed onto it.
@@ -11,16 +12,16 @@ public:
     // Larger sides are refused rather than allocated.
     static constexpr int kLargestSide = 16384;
 
-    // Writes the frame at width × height. False, with nothing written, when the size is
-    // outside 1..kLargestSide or the file cannot be written.
-    bool write(const AVFrame& frame, int width, int height, const std::string& path);
+    // Writes a picture of width × height: the frame scaled into `where`, black around it.
+    // False, with nothing written, when the size is outside 1..kLargestSide or the file cannot
+    // be written.
+    bool write(const AVFrame& frame, int width, int height, const PicturePlacement& where, const std::string& path);
 
 private:
-    ff::Frame scaleToBgr(const AVFrame& frame, int width, int height);
-    static ff::Frame convert(ff::Sws& scaler, const AVFrame& frame, int width, int height, AVPixelFormat format);
+    ff::Frame scaleToBgr(const AVFrame& frame, int width, int height, const PicturePlacement& where);
     static ff::Packet encodeBitmap(const AVFrame& picture);
     static bool writeFile(const ff::Packet& packet, const std::string& path);
 
-    ff::Sws scaler_;
-    ff::Sws rgbConverter_;
+    PlacedScaler scaler_;
+    PlacedScaler rgbConverter_;
 };

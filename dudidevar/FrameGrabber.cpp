@@ -1,6 +1,7 @@
 #include "dudidevar/FrameGrabber.h"
 
 #include "dudidevar/MediaProbe.h"
+#include "dudidevar/PictureGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,6 +58,18 @@ void FrameGrabber::close()
     streamIndex_ = -1;
 }
 
+SourceShape FrameGrabber::shapeOf(const AVFrame* frame) const
+{
+    SourceShape shape;
+    shape.width = frame->width;
+    shape.height = frame->height;
+    shape.rotation = rotation_;
+    if (input_)
+        shape.sampleAspect = av_guess_sample_aspect_ratio(input_.get(), input_->streams[streamIndex_],
+                                                          const_cast<AVFrame*>(frame));
+    return shape;
+}
+
 bool FrameGrabber::open(const std::string& path)
 {
     close();
@@ -110,6 +123,7 @@ bool FrameGrabber::open(const std::string& path)
     current_ = std::move(current);
     pending_ = std::move(pending);
     streamIndex_ = index;
+    rotation_ = PictureGeometry::rotationOf(stream);
     atFileStart_ = true;
     demuxerDone_ = false;
     decoderDone_ = false;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dudidevar/FfmpegOwners.h"
+#include "dudidevar/SourceShape.h"
 
 // Finds the picture shown at a given time of a video file. The file stays open between calls:
 // a later time on the same file decodes forward from where the last call stopped; an earlier
@@ -18,6 +19,8 @@ public:
     // The frame stays valid until the next call.
     const AVFrame* frameAt(const std::string& path, double seconds);
     void close();
+    // The shape of a frame of the open file: its size, pixel shape and turn.
+    SourceShape shapeOf(const AVFrame* frame) const;
 
     // How often a file was opened and a seek was made; lets callers see the decoder reused.
     int openCount() const { return openCount_; }
@@ -43,6 +46,7 @@ private:
     ff::CodecContext decoder_;
     ff::Packet packet_;
     int streamIndex_ = -1;
+    int rotation_ = 0;
     AVRational timeBase_{1, 1};
     std::int64_t fileStart_ = 0;     // start of the file in stream time
     std::int64_t nominalFrameDuration_ = 1;

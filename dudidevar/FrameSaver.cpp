@@ -1,6 +1,7 @@
 #include "dudidevar/FrameSaver.h"
 
 #include "dudidevar/PictureAbsence.h"
+#include "dudidevar/PictureGeometry.h"
 
 #include <filesystem>
 #include <string>
@@ -47,9 +48,17 @@ bool FrameSaver::save(const std::string& mediaPath, double seconds, const std::s
     const AVFrame* frame = grabber_.frameAt(mediaPath, seconds);
     if (!frame)
         return fail(PictureAbsence::reason(mediaPath, seconds));
+    const SourceShape shape = grabber_.shapeOf(frame);
     if (width == 0 || height == 0) {
-        width = frame->width;
-        height = frame->height;
+        const PictureGeometry::Size size = PictureGeometry::shownSize(shape);
+        width = size.width;
+        height = size.height;
     }
-    return writer_.write(*frame, width, height, bitmapPath) || fail("cannot write " + bitmapPath);
+    std::string error;
+    const AVFrame* upright = turner_.turn(*frame, shape.rotation, &error);
+    if (!upright)
+        return fail(error);
+    const PicturePlacement where =
+        PictureGeometry::place(PictureGeometry::displayAspect(shape), width, height, AVRational{1, 1});
+    return writer_.write(*upright, width, height, where, bitmapPath) || fail("cannot write " + bitmapPath);
 }

@@ -4,12 +4,15 @@
 
 #include "dudidevar/FrameBitmapWriter.h"
 #include "dudidevar/FrameGrabber.h"
+#include "dudidevar/PictureTurner.h"
 
-// The control's still pictures: the frame shown at a time of a video, written as a BMP file.
+// The control's still pictures: the frame shown at a time of a video, written as a BMP file,
+// turned upright and at the shape a player shows it (black bars where the size asked for has
+// another shape).
 // The last video stays open, so a run of pictures at rising times decodes the file only once.
 class FrameSaver {
 public:
-    // At the video's own picture size.
+    // At the video's own picture size at square pixels.
     bool saveOriginalSize(const std::string& mediaPath, double seconds, const std::string& bitmapPath);
     // At width × height pixels.
     bool saveSized(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width,
@@ -27,6 +30,7 @@ private:
     bool fail(const std::string& reason);
 
     FrameGrabber grabber_;
+    PictureTurner turner_;
     FrameBitmapWriter writer_;
     std::string lastError_;
 };

@@ -1,5 +1,7 @@
 #include "dudidevar/MediaProbe.h"
 
+#include "dudidevar/PictureGeometry.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -157,12 +159,15 @@ std::vector<double> tailEnds(AVFormatContext* input, std::int64_t bytes)
     while (packet && av_read_frame(input, packet.get()) >= 0) {
         const AVStream* s = input->streams[packet->stream_index];
         const std::int64_t ts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
-        if (ts != AV_NOPTS_VALUE) {
+        StreamRuns& run = runs[std::size_t(packet->stream_index)];
+        // A packet without a time (small pictures share a program stream's packet, and only the
+        // first has one) follows the packet before it.
+        if (ts != AV_NOPTS_VALUE || run.start >= 0) {
             const double unit = av_q2d(s->time_base);
             double duration = std::max<std::int64_t>(0, packet->duration) * unit;
             if (duration <= 0 && s->avg_frame_rate.num > 0 && s->avg_frame_rate.den > 0)
                 duration = 1.0 / av_q2d(s->avg_frame_rate);
-            runs[std::size_t(packet->stream_index)].add(ts * unit, duration);
+            run.add(ts != AV_NOPTS_VALUE ? ts * unit : run.last, duration);
         }
         av_packet_unref(packet.get());
     }
@@ -233,8 +238,10 @@ Facts facts(const AVFormatContext* input)
     const int video = bestStream(mutableInput, AVMEDIA_TYPE_VIDEO);
     if (video >= 0) {
         f.hasVideo = true;
-        f.width = input->streams[video]->codecpar->width;
-        f.height = input->streams[video]->codecpar->height;
+        const PictureGeometry::Size shown =
+            PictureGeometry::shownSize(PictureGeometry::shapeOf(mutableInput, input->streams[video]));
+        f.width = shown.width;
+        f.height = shown.height;
     }
     f.hasAudio = bestStream(mutableInput, AVMEDIA_TYPE_AUDIO) >= 0;
     return f;

@@ -13,7 +13,7 @@ ff::InputContext open(const std::string& path, std::string* error = nullptr);
 
 struct Facts {
     double duration = 0.0;  // seconds
-    int width = 0;
+    int width = 0;  // the picture as shown: upright, at square pixels
     int height = 0;
     bool hasVideo = false;
     bool hasAudio = false;

@@ -8,6 +8,7 @@ extern "C" {
 }
 
 #include "dudidevar/CompressorCatalog.h"
+#include "dudidevar/PictureGeometry.h"
 #include "dudidevar/WmvProfileTable.h"
 
 namespace OutputPlanner {
@@ -27,19 +28,32 @@ int even(int value)
     return std::max(2, value & ~1);
 }
 
-// The sample aspect that keeps the source's picture shape after scaling to width × height.
-AVRational scaledAspect(const SourceShape& source, int width, int height)
+int evenNear(int value)
 {
-    AVRational sar = source.sampleAspect.num > 0 ? source.sampleAspect : AVRational{1, 1};
-    if (source.width <= 0 || source.height <= 0)
-        return {1, 1};
-    AVRational result{};
-    av_reduce(&result.num, &result.den, std::int64_t(sar.num) * height * source.width,
-              std::int64_t(sar.den) * width * source.height, 255);
-    // Evening out an odd size must not give the picture a shape of its own.
-    if (std::fabs(av_q2d(result) - 1.0) < 0.02)
-        return {1, 1};
-    return result;
+    return std::max(2, (value + 1) & ~1);
+}
+
+// The frame shapes each kind of output may flag: DVD and SVCD allow 4:3 and 16:9, VCD only 4:3;
+// other MPEG-2 adds square pixels; AVI and Windows Media have no flag.
+const FrameShapes& discShapes(bool vcd)
+{
+    static const FrameShapes dvd = FrameShapes::listed({{4, 3}, {16, 9}}, false);
+    static const FrameShapes vcdOnly = FrameShapes::listed({{4, 3}}, false);
+    return vcd ? vcdOnly : dvd;
+}
+
+const FrameShapes& mpeg2Shapes()
+{
+    static const FrameShapes shapes = FrameShapes::listed({{4, 3}, {16, 9}}, true);
+    return shapes;
+}
+
+// The frame's pixel shape that shows the source at its shape, as near as the format allows;
+// the picture conversion fits the picture into what is left (black bars).
+void flagShape(const SourceShape& source, const FrameShapes& rules, VideoPlan& v)
+{
+    v.sampleAspect = PictureGeometry::frameSampleAspect(PictureGeometry::displayAspect(source), v.width, v.height,
+                                                        rules);
 }
 
 AVRational sourceRate(const SourceShape& source)
@@ -107,16 +121,28 @@ void planDisc(const ControlProperties& p, bool withAudio, OutputPlan& plan, cons
         a.sampleRate = 48000;
         a.bitRate = std::int64_t(orDefault(p.audioBitRate, 448)) * 1000;
     }
-    v.sampleAspect = scaledAspect(source, v.width, v.height);
+    flagShape(source, discShapes(code == VcdPal || code == VcdNtsc), v);
     a.enabled = withAudio;
 }
 
-void chooseSize(const ControlProperties& p, const SourceShape& source, bool keepSize, VideoPlan& v)
+// The size asked for, or the source's own: its stored size turned upright where the format
+// flags a pixel shape, its size at square pixels where it has no flag.
+void chooseSize(const ControlProperties& p, const SourceShape& source, bool keepSize, const FrameShapes& rules,
+                VideoPlan& v)
 {
-    const bool useSource = keepSize || p.outputWidth <= 0 || p.outputHeight <= 0;
-    v.width = even(useSource ? source.width : p.outputWidth);
-    v.height = even(useSource ? source.height : p.outputHeight);
-    v.sampleAspect = scaledAspect(source, v.width, v.height);
+    if (!keepSize && p.outputWidth > 0 && p.outputHeight > 0) {
+        v.width = even(p.outputWidth);
+        v.height = even(p.outputHeight);
+    } else if (rules.kind == FrameShapes::Kind::SquareOnly) {
+        const PictureGeometry::Size size = PictureGeometry::squareSize(source);
+        v.width = size.width;
+        v.height = size.height;
+    } else {
+        const bool turned = source.rotation == 90 || source.rotation == 270;
+        v.width = evenNear(turned ? source.height : source.width);
+        v.height = evenNear(turned ? source.width : source.height);
+    }
+    flagShape(source, rules, v);
 }
 
 void planCustomMpeg(const ControlProperties& p, const SourceShape& source, bool keepSize, bool withAudio,
@@ -126,7 +152,7 @@ void planCustomMpeg(const ControlProperties& p, const SourceShape& source, bool 
     plan.muxer = "vob";
     plan.maxDelayUs = kMuxMaxDelayUs;
     v.encoder = "mpeg2video";
-    chooseSize(p, source, keepSize, v);
+    chooseSize(p, source, keepSize, mpeg2Shapes(), v);
     v.frameRate = p.frameRate > 0 ? rateFromFps(p.frameRate) : sourceRate(source);
     v.gop = av_q2d(v.frameRate) < 26 ? 15 : 18;
     if (p.vbr) {
@@ -160,7 +186,7 @@ bool planAvi(const ControlProperties& p, const SourceShape& source, bool keepSiz
     v.encoder = info.encoder;
     v.codecTag = info.aviTag;
     v.pixelFormat = info.pixelFormat;
-    chooseSize(p, source, keepSize, v);
+    chooseSize(p, source, keepSize, FrameShapes::squareOnly(), v);
     v.frameRate = p.frameRate > 0 ? rateFromFps(p.frameRate) : sourceRate(source);
     v.gop = settings.keyInterval;
     if (info.rate == RateControl::BitRate)
@@ -177,7 +203,7 @@ bool planAvi(const ControlProperties& p, const SourceShape& source, bool keepSiz
     return true;
 }
 
-// Windows Media output keeps the source's size, within the profile's limits.
+// Windows Media output keeps the source's size at square pixels, within the profile's limits.
 void planWmv(const ControlProperties& p, const SourceShape& source, bool withVideo, bool withAudio,
              OutputPlan& plan)
 {
@@ -186,18 +212,10 @@ void planWmv(const ControlProperties& p, const SourceShape& source, bool withVid
     VideoPlan& v = plan.video;
     v.enabled = withVideo && profile.videoKbps > 0;
     v.encoder = "wmv2";
-    int width = source.width;
-    int height = source.height;
-    if (profile.maxWidth > 0 && width > profile.maxWidth) {
-        height = int(std::lround(double(height) * profile.maxWidth / width));
-        width = profile.maxWidth;
-    }
-    if (profile.maxHeight > 0 && height > profile.maxHeight) {
-        width = int(std::lround(double(width) * profile.maxHeight / height));
-        height = profile.maxHeight;
-    }
-    v.width = even(width);
-    v.height = even(height);
+    const PictureGeometry::Size size =
+        PictureGeometry::squareSizeWithin(source, profile.maxWidth, profile.maxHeight);
+    v.width = size.width;
+    v.height = size.height;
     v.sampleAspect = {1, 1};
     v.frameRate = sourceRate(source);
     if (profile.maxFps > 0 && av_q2d(v.frameRate) > profile.maxFps + 0.01)

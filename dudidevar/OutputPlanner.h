@@ -4,14 +4,7 @@
 
 #include "dudidevar/ControlProperties.h"
 #include "dudidevar/OutputPlan.h"
-
-// What the planner needs to know of the first video source.
-struct SourceShape {
-    int width = 0;
-    int height = 0;
-    AVRational frameRate{0, 1};
-    AVRational sampleAspect{0, 1};
-};
+#include "dudidevar/SourceShape.h"
 
 // Turns the control's properties into the container, codecs, sizes and rates of an output.
 namespace OutputPlanner {

@@ -7,10 +7,17 @@
 
 namespace {
 
-// A stream's own length, or the file's when the stream does not tell.
-double streamSeconds(const AVFormatContext* input, int index)
+// A stream's own length, or the file's when the stream does not tell. A file whose lengths the
+// library estimates from the last timestamps it finds (a program stream, where small pictures
+// share a packet and only the first carries a time) is measured from its packets.
+double streamSeconds(AVFormatContext* input, int index)
 {
     const AVStream* stream = input->streams[index];
+    if (input->duration_estimation_method == AVFMT_DURATION_FROM_PTS) {
+        const double end = MediaProbe::streamEnd(input, stream);
+        if (end > 0)
+            return end;
+    }
     if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
         return stream->duration * av_q2d(stream->time_base);
     if (input->duration != AV_NOPTS_VALUE && input->duration > 0)

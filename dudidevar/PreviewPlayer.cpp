@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "dudidevar/PictureGeometry.h"
 #include "dudidevar/PreviewAudioOutput.h"
 #include "dudidevar/PreviewSoundTrack.h"
 #include "dudidevar/PreviewSurface.h"
@@ -61,12 +62,12 @@ bool PreviewPlayer::start(const std::vector<Clip>& video, const std::vector<Clip
             release();
             return false;
         }
-        AVRational rate = video_->sourceRate();
+        const SourceShape shape = video_->sourceShape();
+        AVRational rate = shape.frameRate;
         if (rate.num <= 0 || rate.den <= 0 || av_q2d(rate) > kFastestRate)
             rate = kFallbackRate;
-        const AVRational aspect = video_->sourceAspect();
-        const double shape = aspect.num > 0 && aspect.den > 0 ? av_q2d(aspect) : 1.0;
-        QSize size(int(video_->sourceWidth() * shape + 0.5), video_->sourceHeight());
+        const PictureGeometry::Size shown = PictureGeometry::squareSize(shape);
+        QSize size(shown.width, shown.height);
         if (surface_ && !surface_->fittedSize(size).isEmpty())
             size = surface_->fittedSize(size);
         VideoPlan plan;

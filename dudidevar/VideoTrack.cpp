@@ -1,5 +1,7 @@
 #include "dudidevar/VideoTrack.h"
 
+#include "dudidevar/PictureGeometry.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +25,7 @@ bool VideoTrack::open(const std::vector<Clip>& clips, std::string* error)
         if (!span.decoder->open(clip.path, AVMEDIA_TYPE_VIDEO, error))
             return false;
         span.decoder->seekBefore(clip.start);
+        span.rotation = PictureGeometry::rotationOf(span.decoder->stream());
         span.shown = ff::makeFrame();
         span.upcoming = ff::makeFrame();
         if (!span.shown || !span.upcoming) {
@@ -41,19 +44,10 @@ bool VideoTrack::open(const std::vector<Clip>& clips, std::string* error)
     return advanceTo(first, first.clip.start, error);
 }
 
-int VideoTrack::sourceWidth() const { return spans_.front().decoder->decoder()->width; }
-int VideoTrack::sourceHeight() const { return spans_.front().decoder->decoder()->height; }
-
-AVRational VideoTrack::sourceRate() const
+SourceShape VideoTrack::sourceShape() const
 {
     const SpanDecoder& d = *spans_.front().decoder;
-    return av_guess_frame_rate(d.input(), d.stream(), nullptr);
-}
-
-AVRational VideoTrack::sourceAspect() const
-{
-    const SpanDecoder& d = *spans_.front().decoder;
-    return av_guess_sample_aspect_ratio(d.input(), d.stream(), nullptr);
+    return PictureGeometry::shapeOf(d.input(), d.stream());
 }
 
 void VideoTrack::setOutput(const VideoPlan& plan)
@@ -140,27 +134,25 @@ bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
 ff::Frame VideoTrack::scaled(Span& span, std::string* error)
 {
     if (span.fresh || !picture_) {
-        const AVFrame* src = span.shown.get();
-        sws_.reset(sws_getCachedContext(sws_.release(), src->width, src->height, AVPixelFormat(src->format),
-                                        plan_.width, plan_.height, plan_.pixelFormat, SWS_BICUBIC, nullptr,
-                                        nullptr, nullptr));
-        ff::Frame picture = ff::makeFrame();
-        if (!sws_ || !picture) {
+        const AVFrame* shown = span.shown.get();
+        const SourceShape shape{shown->width, shown->height, {},
+                                av_guess_sample_aspect_ratio(span.decoder->input(), span.decoder->stream(),
+                                                             span.shown.get()),
+                                span.rotation};
+        const AVFrame* upright = turner_.turn(*shown, span.rotation, error);
+        if (!upright) {
+            *error = span.clip.path + ": " + *error;
+            return nullptr;
+        }
+        const PicturePlacement where = PictureGeometry::place(PictureGeometry::displayAspect(shape), plan_.width,
+                                                              plan_.height, plan_.sampleAspect);
+        ff::Frame picture =
+            scaler_.scale(*upright, plan_.width, plan_.height, plan_.pixelFormat, where, SWS_BICUBIC);
+        if (!picture) {
             *error = "cannot scale the picture of " + span.clip.path;
             return nullptr;
         }
-        picture->width = plan_.width;
-        picture->height = plan_.height;
-        picture->format = plan_.pixelFormat;
         picture->sample_aspect_ratio = plan_.sampleAspect;
-        if (av_frame_get_buffer(picture.get(), 0) < 0) {
-            *error = "out of memory";
-            return nullptr;
-        }
-        if (sws_scale(sws_.get(), src->data, src->linesize, 0, src->height, picture->data, picture->linesize) <= 0) {
-            *error = "cannot scale the picture of " + span.clip.path;
-            return nullptr;
-        }
         picture_ = std::move(picture);
         span.fresh = false;
     }

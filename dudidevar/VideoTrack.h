@@ -7,21 +7,21 @@
 #include "dudidevar/Clip.h"
 #include "dudidevar/FfmpegOwners.h"
 #include "dudidevar/OutputPlan.h"
+#include "dudidevar/PictureTurner.h"
+#include "dudidevar/PlacedScaler.h"
+#include "dudidevar/SourceShape.h"
 #include "dudidevar/SpanDecoder.h"
 
 // The video spans of a clip list as one picture track at the output's size, pixel format and
-// frame rate. Output frame k is shown at k / rate; it is the source frame shown at the
+// frame rate; each span's pictures turned upright and fitted into the frame at their shape. Output frame k is shown at k / rate; it is the source frame shown at the
 // corresponding time of its span, so spans join without gap or overlap and a span starts with
 // the frame shown at its start.
 class VideoTrack {
 public:
     // Opens every span's file; false with the reason when one cannot be read.
     bool open(const std::vector<Clip>& clips, std::string* error);
-    // The first span's source picture: size, rate and shape.
-    int sourceWidth() const;
-    int sourceHeight() const;
-    AVRational sourceRate() const;
-    AVRational sourceAspect() const;
+    // The first span's source picture: size, rate, pixel shape and turn.
+    SourceShape sourceShape() const;
 
     void setOutput(const VideoPlan& plan);
     double totalSeconds() const { return total_; }
@@ -40,6 +40,7 @@ private:
         ff::Frame upcoming;    // the next decoded frame, not yet due
         bool ended = false;
         bool fresh = false;
+        int rotation = 0;  // the turn that shows the span's pictures upright
     };
 
     bool advanceTo(Span& span, double time, std::string* error);
@@ -52,5 +53,6 @@ private:
     std::int64_t frameCount_ = 0;
     std::int64_t index_ = 0;
     ff::Frame picture_;  // the last scaled picture, reused while the source frame stays
-    ff::Sws sws_;
+    PictureTurner turner_;
+    PlacedScaler scaler_;
 };

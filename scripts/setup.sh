@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev
-  ffmpeg
+  ffmpeg dvdauthor vcdimager
   xvfb xauth imagemagick xdotool
   pulseaudio dbus-daemon
   qt6-qpa-plugins libgl1-mesa-dri

@@ -206,6 +206,8 @@ Info probe(const std::string& path)
         stream.sampleRate = s["sample_rate"].toString().toInt();
         stream.channels = s["channels"].toInt();
         stream.frames = s["nb_read_frames"].toString().toLong();
+        const double shape = rate(s["sample_aspect_ratio"].toString().replace(':', '/'));
+        stream.sampleAspect = shape > 0 ? shape : 1.0;
         info.streams.push_back(stream);
     }
     return info;
@@ -222,6 +224,23 @@ int greyLevelOfFrame(const std::string& path, int n)
     for (char c : grey)
         sum += static_cast<unsigned char>(c);
     return int(sum / grey.size());
+}
+
+GreyPicture greyFrame(const std::string& path, int n)
+{
+    const Info info = probe(path);
+    GreyPicture picture;
+    if (!info.video())
+        return picture;
+    const QByteArray grey = runTool("ffmpeg", {"-v", "error", "-i", QString::fromStdString(path), "-vf",
+                                               QString("select=eq(n\\,%1)").arg(n), "-frames:v", "1", "-f",
+                                               "rawvideo", "-pix_fmt", "gray", "-"});
+    if (grey.size() != qsizetype(info.video()->width) * info.video()->height)
+        return picture;
+    picture.width = info.video()->width;
+    picture.height = info.video()->height;
+    picture.levels.assign(grey.begin(), grey.end());
+    return picture;
 }
 
 double soundSeconds(const std::string& path)

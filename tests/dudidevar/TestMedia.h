@@ -48,6 +48,7 @@ struct Stream {
     int sampleRate = 0;
     int channels = 0;
     long frames = 0;  // decoded frames
+    double sampleAspect = 1.0;  // pixel shape
 };
 
 struct Info {
@@ -63,6 +64,16 @@ struct Info {
 Info probe(const std::string& path);
 // The mean grey level of the decoded frame at index n of a file's picture.
 int greyLevelOfFrame(const std::string& path, int n);
+// A decoded picture as grey levels, row by row.
+struct GreyPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> levels;
+
+    int at(int x, int y) const { return levels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+};
+// The decoded frame at index n of a file's picture, at its stored size; empty when there is none.
+GreyPicture greyFrame(const std::string& path, int n);
 // The length of a file's sound, counted in decoded samples.
 double soundSeconds(const std::string& path);
 // A file's sound as signed 16-bit mono samples at the given rate.
