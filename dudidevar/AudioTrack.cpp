@@ -85,7 +85,9 @@ bool AudioTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::str
     totalSamples_ = std::llround(total_ * rate_);
     written_ = 0;
     current_ = 0;
-    lead_ = encoder->initial_padding > 0 && totalSamples_ > 2 * std::int64_t(encoder->initial_padding)
+    // Windows Media Audio decoders leave out the priming themselves.
+    const bool primingHeard = encoder->codec_id != AV_CODEC_ID_WMAV1 && encoder->codec_id != AV_CODEC_ID_WMAV2;
+    lead_ = primingHeard && encoder->initial_padding > 0 && totalSamples_ > 2 * std::int64_t(encoder->initial_padding)
                 ? encoder->initial_padding
                 : 0;
     return true;

@@ -213,6 +213,12 @@ double streamEnd(AVFormatContext* input, const AVStream* stream)
     return (first + stream->duration) * av_q2d(stream->time_base) - startOffset(input);
 }
 
+double measuredEnd(AVFormatContext* input, const AVStream* stream)
+{
+    const double declared = streamEnd(input, stream);
+    return declared >= 0 ? declared : dataEnd(input, stream->index);
+}
+
 double contentSeconds(const std::string& path)
 {
     ff::InputContext input = open(path);

@@ -33,6 +33,9 @@ double startOffset(const AVFormatContext* input);
 // (its header or the stream's timestamps); -1 when it does not. Reading the timestamps moves
 // the file back to its start.
 double streamEnd(AVFormatContext* input, const AVStream* stream);
+// The same, and where the header gives only the file's own length (Matroska), from the times of
+// the stream's last packets; -1 when neither tells. Leaves the file at no particular place.
+double measuredEnd(AVFormatContext* input, const AVStream* stream);
 // The index of the file's main stream of a type, or -1.
 int bestStream(AVFormatContext* input, AVMediaType type);
 

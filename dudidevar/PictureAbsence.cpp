@@ -19,7 +19,7 @@ std::string reason(const std::string& path, double seconds)
     const int video = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_VIDEO);
     if (video < 0)
         return SourceWords::noPicture(path);
-    double end = MediaProbe::streamEnd(input.get(), input->streams[video]);
+    double end = MediaProbe::measuredEnd(input.get(), input->streams[video]);
     if (end <= 0)
         end = MediaProbe::facts(input.get()).duration;
     if (end > 0 && seconds >= end - kEndSlack)

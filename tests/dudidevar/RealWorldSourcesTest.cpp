@@ -90,6 +90,8 @@ TEST_F(RealWorldSourcesTest, OnlyPictureAndSoundDecideTheLengthAndACoverIsNoPict
     EXPECT_EQ(refusalOf("cover.avi"), cover + " has no picture");
     EXPECT_FALSE(control.SaveFrame(cover, 0.5, folder + "cover.bmp"));
     EXPECT_EQ(control.GetLastError(), cover + " has no picture");
+    EXPECT_FALSE(control.Preview());
+    EXPECT_EQ(control.GetLastError(), cover + " has no picture");
 
     const std::string silent = TestMedia::silentOddSize();
     control.ClearClips();
