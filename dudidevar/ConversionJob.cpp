@@ -8,7 +8,8 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
     if (!request.videoClips.empty()) {
         if (!video_.open(request.videoClips, error))
             return false;
-        shape = {video_.sourceWidth(), video_.sourceHeight(), video_.sourceRate(), video_.sourceAspect()};
+        shape = {video_.sourceWidth(), video_.sourceHeight(), video_.sourceRate(), video_.sourceAspect(),
+                 video_.sourceAverageRate()};
     }
     if (!request.audioClips.empty() && !audio_.open(request.audioClips, request.requireSound, request.videoClips.empty(), error))
         return false;

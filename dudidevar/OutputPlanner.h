@@ -11,6 +11,7 @@ struct SourceShape {
     int height = 0;
     AVRational frameRate{0, 1};
     AVRational sampleAspect{0, 1};
+    AVRational averageRate{0, 1};  // frames over length; differs from frameRate when the rate varies
 };
 
 // Turns the control's properties into the container, codecs, sizes and rates of an output.

@@ -49,6 +49,11 @@ AVRational VideoTrack::sourceAspect() const
     return av_guess_sample_aspect_ratio(d.input(), d.stream(), nullptr);
 }
 
+AVRational VideoTrack::sourceAverageRate() const
+{
+    return spans_.front().decoder->stream()->avg_frame_rate;
+}
+
 void VideoTrack::setOutput(const VideoPlan& plan)
 {
     plan_ = plan;

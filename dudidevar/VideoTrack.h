@@ -22,6 +22,8 @@ public:
     int sourceHeight() const;
     AVRational sourceRate() const;
     AVRational sourceAspect() const;
+    // Frames over length of the first span's stream, as the file states it; {0, 1} when unknown.
+    AVRational sourceAverageRate() const;
 
     void setOutput(const VideoPlan& plan);
     double totalSeconds() const { return total_; }
