@@ -53,7 +53,7 @@ void Mp4SettingsPanel::buildControls()
     originalSize_ = t.addCheckBox(kOriginalSizeId, QStringLiteral("Original Size"), 109, 64, 60, 13);
     t.addStatic(QStringLiteral("Frame Rate"), 7, 84, 41, 9);
     frameRates_ = t.addDropDownList(kFrameRateListId, 50, 82, 70, 80);
-    t.addStatic(QStringLiteral("Lower quality numbers give a better picture and a larger file."), 7, 99, 178, 10);
+    t.addStatic(QStringLiteral("Lower numbers: better picture, larger file."), 7, 99, 178, 10);
     t.addGroupBox(-1, QStringLiteral("Audio"), 0, 117, 189, 44);
     videoOnly_ = t.addCheckBox(kVideoOnlyId, QStringLiteral("Video Only"), 6, 128, 54, 10);
     t.addStatic(QStringLiteral("AAC Bit Rate"), 7, 144, 50, 9);

@@ -1,7 +1,9 @@
 #include <QGroupBox>
 
 #include "EditorFixture.h"
+#include "editor/AviSettingsPanel.h"
 #include "editor/Mp4SettingsPanel.h"
+#include "editor/MpegSettingsPanel.h"
 
 namespace {
 
