@@ -9,8 +9,10 @@ class CDudidEvar;
 // it as the main window runs tasks (split parts and joins included).
 namespace ConvertCommand {
 inline constexpr const char* kUsage =
-    "convert --to avi|dvd|vcd|svcd|mpeg|wmv [--pal|--ntsc] [--split SECONDS] [--video-only] [--each]\n"
+    "convert --to avi|dvd|vcd|svcd|mpeg|wmv|mp4 [--pal|--ntsc] [--split SECONDS] [--video-only] [--each]\n"
     "        [--size WxH|--original-size] [--fps RATE] [--vbr QUALITY|--video-kbps N] [--audio-kbps N]\n"
-    "        [--video-compressor NAME] [--audio-compressor NAME] [--profile N] -o OUTPUT SOURCE...";
+    "        [--video-compressor NAME] [--audio-compressor NAME] [--profile N]\n"
+    "        [--codec h264|h265|av1] [--quality N] [--speed faster|balanced|smaller] [--height H]\n"
+    "        [--rate R] [--audio-rate KBITS] -o OUTPUT SOURCE...";
 int run(CDudidEvar& control, const std::vector<std::string>& args);
 }  // namespace ConvertCommand

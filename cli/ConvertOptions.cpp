@@ -25,11 +25,22 @@ bool toSize(const std::string& text, int* width, int* height)
 
 }  // namespace
 
+bool ConvertOptions::hasMp4Options() const
+{
+    return !codec.empty() || !speed.empty() || quality || mp4Height || rate || audioRate;
+}
+
+bool ConvertOptions::hasOlderKindOptions() const
+{
+    return width > 0 || fps || vbrQuality || videoKbps || audioKbps || !videoCompressor.empty() ||
+           !audioCompressor.empty() || profile;
+}
+
 bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* error)
 {
     static const std::map<std::string, OutputKind> kinds = {
         {"avi", OutputKind::Avi}, {"dvd", OutputKind::Dvd}, {"vcd", OutputKind::Vcd},
-        {"svcd", OutputKind::Svcd}, {"mpeg", OutputKind::MpegCustom}, {"wmv", OutputKind::Wmv}};
+        {"svcd", OutputKind::Svcd}, {"mpeg", OutputKind::MpegCustom}, {"wmv", OutputKind::Wmv}, {"mp4", OutputKind::Mp4}};
     bool kindGiven = false;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -97,6 +108,14 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
             if (!needs(hasValue))
                 return false;
             (a == "--video-compressor" ? videoCompressor : audioCompressor) = value;
+        } else if (a == "--codec" || a == "--speed") {
+            if (!needs(hasValue))
+                return false;
+            (a == "--codec" ? codec : speed) = value;
+        } else if (a == "--quality" || a == "--height" || a == "--rate" || a == "--audio-rate") {
+            if (!needs(toInt(value, &n)))
+                return false;
+            (a == "--quality" ? quality : a == "--height" ? mp4Height : a == "--rate" ? rate : audioRate) = n;
         } else if (a == "--profile") {
             if (!needs(toInt(value, &n)))
                 return false;
@@ -116,6 +135,10 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
         *error = "no source file";
     else if (splitSeconds > 0 && sources.size() > 1 && !each)
         *error = "--split applies to a single source";
+    else if (kind != OutputKind::Mp4 && hasMp4Options())
+        *error = "--codec, --quality, --speed, --height, --rate and --audio-rate are for MP4 output";
+    else if (kind == OutputKind::Mp4 && hasOlderKindOptions())
+        *error = "MP4 output takes --height, --rate and --audio-rate in place of the other kinds' options";
     else if (vbrQuality && videoKbps)
         *error = "--vbr and --video-kbps exclude each other";
     else

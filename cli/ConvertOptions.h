@@ -22,10 +22,21 @@ struct ConvertOptions {
     std::string videoCompressor;
     std::string audioCompressor;
     std::optional<int> profile;
+    // MP4 only: the codec and speed as words, the quality, height, frame rate and sound kbit/s.
+    std::string codec;
+    std::string speed;
+    std::optional<int> quality;
+    std::optional<int> mp4Height;
+    std::optional<int> rate;
+    std::optional<int> audioRate;
     std::string output;
     std::vector<std::string> sources;
     bool each = false;  // one task per source, in a folder, rather than one joined output
 
     // False with the reason for options that do not make a task.
     bool parse(const std::vector<std::string>& args, std::string* error);
+    // Whether any option that only MP4 output takes was given.
+    bool hasMp4Options() const;
+    // Whether any option of the AVI, MPEG or WMV outputs was given.
+    bool hasOlderKindOptions() const;
 };

@@ -7,6 +7,7 @@
 
 #include "cli/ConvertOptions.h"
 #include "editor/AviChoice.h"
+#include "editor/Mp4Choice.h"
 #include "editor/MpegPresetState.h"
 #include "editor/WmvProfileChoices.h"
 #include "tasks/MpegFrameRates.h"
@@ -128,6 +129,42 @@ bool fillWmv(CDudidEvar& control, const ConvertOptions& o, TaskSettings& s, std:
     return true;
 }
 
+// A word of the companion's, as its position in the list.
+template <typename Words>
+bool findWord(const Words& words, const std::string& word, int* position)
+{
+    const auto it = std::find(words.begin(), words.end(), lower(word));
+    if (it == words.end())
+        return false;
+    *position = int(it - words.begin());
+    return true;
+}
+
+bool fillMp4(CDudidEvar& control, const ConvertOptions& o, TaskSettings& s, std::string* error)
+{
+    const std::vector<int> available = Mp4Choice::availableCodecs(control);
+    Mp4Choice choice = Mp4Choice::defaults(available);
+    if (!o.codec.empty()) {
+        if (!findWord(Mp4Choice::kCodecWords, o.codec, &choice.codec))
+            return *error = "--codec takes h264, h265 or av1", false;
+        choice.quality = Mp4Choice::kDefaultQualities[std::size_t(choice.codec)];
+    }
+    if (std::find(available.begin(), available.end(), choice.codec) == available.end())
+        return *error = std::string("the media libraries have no ") +
+                        Mp4Choice::kCodecNames[std::size_t(choice.codec)] + " encoder", false;
+    if (!o.speed.empty() && !findWord(Mp4Choice::kSpeedWords, o.speed, &choice.speed))
+        return *error = "--speed takes faster, balanced or smaller", false;
+    choice.quality = o.quality.value_or(choice.quality);
+    choice.height = o.originalSize ? 0 : o.mp4Height.value_or(0);
+    choice.frameRate = o.rate.value_or(0);
+    choice.audioKbps = o.audioRate.value_or(choice.audioKbps);
+    choice.videoOnly = o.videoOnly;
+    if (!choice.check(error))
+        return false;
+    choice.writeTo(s);
+    return true;
+}
+
 }  // namespace
 
 bool fill(CDudidEvar& control, const ConvertOptions& options, TaskSettings& settings, std::string* error)
@@ -138,6 +175,8 @@ bool fill(CDudidEvar& control, const ConvertOptions& options, TaskSettings& sett
         return fillAvi(control, options, settings, error);
     if (options.kind == OutputKind::Wmv)
         return fillWmv(control, options, settings, error);
+    if (options.kind == OutputKind::Mp4)
+        return fillMp4(control, options, settings, error);
     return fillMpeg(options, settings, error);
 }
 

@@ -15,4 +15,9 @@ struct ControlProperties {
     short audioCompressor = -1;
     bool useAudioCompressor = false;
     short wmvProfile = 0;
+    // MP4: the codec (0 H.264, 1 H.265, 2 AV1), its constant rate factor (0: the codec's
+    // default) and speed (0 faster, 1 balanced, 2 smaller file).
+    short videoCodec = 0;
+    long quality = 0;
+    short speed = 1;
 };

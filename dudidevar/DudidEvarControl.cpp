@@ -10,6 +10,7 @@
 #include "dudidevar/LibraryLog.h"
 #include "dudidevar/ConversionJob.h"
 #include "dudidevar/MediaProbe.h"
+#include "dudidevar/Mp4Plan.h"
 #include "dudidevar/PreviewPlayer.h"
 #include "dudidevar/PreviewSurface.h"
 #include "dudidevar/RunHost.h"
@@ -79,6 +80,10 @@ void DudidEvarControl::SetVbrQuality(long quality) { properties_.vbrQuality = qu
 void DudidEvarControl::SetVbr(bool vbr) { properties_.vbr = vbr; }
 void DudidEvarControl::SetVideoBitRate(long kbps) { properties_.videoBitRate = kbps; }
 void DudidEvarControl::SetAudioBitRate(long kbps) { properties_.audioBitRate = kbps; }
+void DudidEvarControl::SetVideoCodec(short codec) { properties_.videoCodec = codec; }
+void DudidEvarControl::SetQuality(long quality) { properties_.quality = quality; }
+void DudidEvarControl::SetSpeed(short speed) { properties_.speed = speed; }
+bool DudidEvarControl::HasVideoCodec(short codec) { return Mp4Plan::encoderAvailable(codec); }
 
 std::unique_ptr<IWmvProfileCollection> DudidEvarControl::GetWmvProfiles()
 {

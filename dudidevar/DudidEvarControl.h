@@ -43,6 +43,10 @@ public:
     void SetVbr(bool vbr) override;
     void SetVideoBitRate(long kbps) override;
     void SetAudioBitRate(long kbps) override;
+    void SetVideoCodec(short codec) override;
+    void SetQuality(long quality) override;
+    void SetSpeed(short speed) override;
+    bool HasVideoCodec(short codec) override;
 
     std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() override;
     std::unique_ptr<ICompressorCollection> GetVideoCompressors() override;

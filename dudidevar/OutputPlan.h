@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 extern "C" {
 #include <libavutil/pixfmt.h>
@@ -24,8 +26,11 @@ struct VideoPlan {
     int bufferSize = 0;  // bits
     int gop = 0;
     double quantiser = 0.0;  // fixed quantiser (variable bit rate); 0: rate-controlled
-    int crf = -1;            // x264 constant rate factor; -1: none
+    int crf = -1;            // constant rate factor (x264, x265, SVT-AV1); -1: none
     bool scanOffset = false;
+    int level = 0;           // the codec's level number (H.264 4.1 is 41); 0: the encoder's choice
+    // Named options of the encoder (preset, profile, ...); an option it does not know fails.
+    std::vector<std::pair<std::string, std::string>> options;
 };
 
 struct AudioPlan {
@@ -44,6 +49,7 @@ struct OutputPlan {
     int preloadUs = 0;
     int maxDelayUs = -1;  // -1: the library's default
     bool largeWav = false;  // a WAV file switches to its large-file header when it passes 4 GiB
+    bool fastStart = false;  // MP4: the index goes before the media data
     VideoPlan video;
     AudioPlan audio;
 };

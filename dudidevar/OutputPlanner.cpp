@@ -9,13 +9,14 @@ extern "C" {
 
 #include "dudidevar/CompressorCatalog.h"
 #include "dudidevar/PictureGeometry.h"
+#include "dudidevar/Mp4Plan.h"
 #include "dudidevar/WmvProfileTable.h"
 
 namespace OutputPlanner {
 
 namespace {
 
-enum Code { VcdPal, VcdNtsc, SvcdPal, SvcdNtsc, DvdPal, DvdNtsc, MpegCustom, Avi, Wmv };
+enum Code { VcdPal, VcdNtsc, SvcdPal, SvcdNtsc, DvdPal, DvdNtsc, MpegCustom, Avi, Wmv, Mp4 };
 
 constexpr AVRational kPalRate{25, 1};
 constexpr AVRational kNtscRate{30000, 1001};
@@ -273,6 +274,8 @@ bool planConversion(const ControlProperties& p, const SourceShape& source, bool 
     case Wmv:
         planWmv(p, source, withVideo, withAudio, *plan);
         return true;
+    case Mp4:
+        return Mp4Plan::plan(p, source, keepSize, withAudio, plan, error);
     default:
         *error = "unknown output format " + std::to_string(p.outputFormat);
         return false;

@@ -51,6 +51,8 @@ bool OutputWriter::open(const OutputPlan& plan, const std::string& path, std::st
         av_dict_set_int(&options, "preload", plan.preloadUs, 0);
     if (plan.largeWav)
         av_dict_set(&options, "rf64", "auto", 0);
+    if (plan.fastStart)
+        av_dict_set(&options, "movflags", "+faststart", 0);
     smallWav_ = plan.muxer == "wav" && !plan.largeWav;
     std::unique_ptr<AVDictionary, ff::DictionaryDeleter> owned(options);
     if (plan.maxDelayUs >= 0)
@@ -96,13 +98,23 @@ bool OutputWriter::openVideo(const VideoPlan& plan, std::string* error)
         av_opt_set_int(c->priv_data, "crf", plan.crf, 0);
     if (plan.scanOffset)
         av_opt_set_int(c->priv_data, "scan_offset", 1, 0);
+    if (plan.level > 0)
+        c->level = plan.level;
     if (plan.codecTag && std::strlen(plan.codecTag) == 4)
         c->codec_tag = MKTAG(plan.codecTag[0], plan.codecTag[1], plan.codecTag[2], plan.codecTag[3]);
     if (output_->oformat->flags & AVFMT_GLOBALHEADER)
         c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    const int rc = avcodec_open2(c, codec, nullptr);
+    AVDictionary* options = nullptr;
+    for (const auto& [name, value] : plan.options)
+        av_dict_set(&options, name.c_str(), value.c_str(), 0);
+    const int rc = avcodec_open2(c, codec, &options);
+    std::unique_ptr<AVDictionary, ff::DictionaryDeleter> unused(options);
     if (rc < 0)
         return fail(error, "cannot open the " + plan.encoder + " encoder", rc);
+    if (const AVDictionaryEntry* left = av_dict_get(unused.get(), "", nullptr, AV_DICT_IGNORE_SUFFIX)) {
+        *error = "the " + plan.encoder + " encoder has no option " + left->key;
+        return false;
+    }
     return addStream(c, &videoStream_, error);
 }
 

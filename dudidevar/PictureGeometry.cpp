@@ -72,6 +72,7 @@ SourceShape shapeOf(AVFormatContext* input, AVStream* stream)
     shape.height = stream->codecpar->height;
     shape.frameRate = av_guess_frame_rate(input, stream, nullptr);
     shape.sampleAspect = av_guess_sample_aspect_ratio(input, stream, nullptr);
+    shape.averageRate = stream->avg_frame_rate;
     shape.rotation = rotationOf(stream);
     return shape;
 }

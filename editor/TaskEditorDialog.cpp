@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "editor/AviSettingsPanel.h"
+#include "editor/Mp4SettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
 #include "editor/TemplateBuilder.h"
 #include "editor/WmvProfilePanel.h"
@@ -26,9 +27,9 @@ constexpr int kSourceColumnWidth = 400;
 constexpr int kKindHoverLightening = 30;
 constexpr int kCheckedKindIcon = 141;
 constexpr int kKindIcon = 140;
-constexpr std::array<OutputKind, 6> kKinds{OutputKind::Avi, OutputKind::Dvd, OutputKind::Vcd,
-                                           OutputKind::Svcd, OutputKind::MpegCustom, OutputKind::Wmv};
-constexpr std::array<int, 6> kKindButtonTops{82, 104, 127, 150, 172, 195};
+constexpr std::array<OutputKind, 7> kKinds{OutputKind::Avi, OutputKind::Dvd, OutputKind::Vcd, OutputKind::Svcd,
+                                           OutputKind::MpegCustom, OutputKind::Wmv, OutputKind::Mp4};
+constexpr std::array<int, 7> kKindButtonTops{82, 104, 127, 150, 172, 195, 217};
 
 enum SourceButton { AddButton, RemoveButton, UpButton, DownButton };
 
@@ -60,7 +61,7 @@ void TaskEditorDialog::buildControls()
     sourceButtons_[RemoveButton] = t.addSkinButton(1058, QString(), CSkinButton::PushButtonStyle, 295, 27, 16, 14);
     sourceButtons_[UpButton] = t.addSkinButton(1037, QString(), CSkinButton::PushButtonStyle, 295, 41, 16, 14);
     sourceButtons_[DownButton] = t.addSkinButton(1038, QString(), CSkinButton::PushButtonStyle, 295, 56, 16, 14);
-    t.addGroupBox(-1, QStringLiteral("Output Format"), 7, 73, 112, 161);
+    t.addGroupBox(-1, QStringLiteral("Output Format"), 7, 73, 112, 168);
     buildKindButtons();
     panelPlace_ = t.addGroupBox(1066, QStringLiteral("Video"), 121, 73, 125, 102);
     panelPlace_->hide();
@@ -143,6 +144,8 @@ bool TaskEditorDialog::LoadTask(std::size_t index)
         if (const auto position = SplitIntervals::indexOfSeconds(task.settings->splitSeconds))
             intervalIndex_ = *position;
         kind_ = OutputKinds::fromFormat(task.settings->format);
+        if (kind_ == OutputKind::Mp4)
+            loadedMp4_ = Mp4Choice::fromSettings(*task.settings);
     }
     formPathPieces(task.sources.front());
     return true;
@@ -207,8 +210,11 @@ void TaskEditorDialog::createPanels()
     aviPanel_ = new AviSettingsPanel(control_, this);
     mpegPanel_ = new MpegSettingsPanel(this);
     wmvPanel_ = new WmvProfilePanel(control_, this);
+    mp4Panel_ = new Mp4SettingsPanel(control_, this);
+    if (loadedMp4_)
+        mp4Panel_->showChoice(*loadedMp4_);
     for (QWidget* panel : {static_cast<QWidget*>(aviPanel_), static_cast<QWidget*>(mpegPanel_),
-                           static_cast<QWidget*>(wmvPanel_)})
+                           static_cast<QWidget*>(wmvPanel_), static_cast<QWidget*>(mp4Panel_)})
         panel->move(panelPlace_->pos());
 }
 
@@ -237,6 +243,7 @@ QWidget* TaskEditorDialog::panelOf(OutputKind kind) const
     switch (kind) {
     case OutputKind::Avi: return aviPanel_;
     case OutputKind::Wmv: return wmvPanel_;
+    case OutputKind::Mp4: return mp4Panel_;
     default: return mpegPanel_;
     }
 }
@@ -374,6 +381,9 @@ void TaskEditorDialog::writeSettings(TaskSettings& settings) const
         settings.format = OutputFormat::Wmv;
         settings.wmvProfile = wmvPanel_->chosenProfileIndex();
         settings.videoOnly = wmvPanel_->videoOnly() ? 1 : 0;
+        break;
+    case OutputKind::Mp4:
+        mp4Panel_->shownChoice().writeTo(settings);
         break;
     default:
         mpegPanel_->shownChoice().writeTo(settings, kind_, mpegPanel_->IsNtsc());

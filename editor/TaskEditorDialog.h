@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "editor/Mp4Choice.h"
 #include "tasks/OutputKind.h"
 
 class AviSettingsPanel;
 class CDudidEvar;
 class CSkinButton;
 class MpegSettingsPanel;
+class Mp4SettingsPanel;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -50,6 +52,7 @@ public:
     AviSettingsPanel* AviPanel() const { return aviPanel_; }
     MpegSettingsPanel* MpegPanel() const { return mpegPanel_; }
     WmvProfilePanel* WmvPanel() const { return wmvPanel_; }
+    Mp4SettingsPanel* Mp4Panel() const { return mp4Panel_; }
 
 public slots:
     void accept() override;
@@ -102,7 +105,7 @@ private:
 
     QTreeWidget* sources_ = nullptr;
     std::array<CSkinButton*, 4> sourceButtons_{};  // add, remove, up, down
-    std::array<CSkinButton*, 6> kindButtons_{};
+    std::array<CSkinButton*, 7> kindButtons_{};
     QGroupBox* panelPlace_ = nullptr;
     QLineEdit* output_ = nullptr;
     CSkinButton* browse_ = nullptr;
@@ -114,4 +117,6 @@ private:
     AviSettingsPanel* aviPanel_ = nullptr;
     MpegSettingsPanel* mpegPanel_ = nullptr;
     WmvProfilePanel* wmvPanel_ = nullptr;
+    Mp4SettingsPanel* mp4Panel_ = nullptr;
+    std::optional<Mp4Choice> loadedMp4_;  // an edited MP4 task's choice, shown when the panel is made
 };

@@ -46,6 +46,10 @@ void CDudidEvar::SetVbrQuality(long quality) { if (control_) control_->SetVbrQua
 void CDudidEvar::SetVbr(bool vbr) { if (control_) control_->SetVbr(vbr); }
 void CDudidEvar::SetVideoBitRate(long kbps) { if (control_) control_->SetVideoBitRate(kbps); }
 void CDudidEvar::SetAudioBitRate(long kbps) { if (control_) control_->SetAudioBitRate(kbps); }
+void CDudidEvar::SetVideoCodec(short codec) { if (control_) control_->SetVideoCodec(codec); }
+void CDudidEvar::SetQuality(long quality) { if (control_) control_->SetQuality(quality); }
+void CDudidEvar::SetSpeed(short speed) { if (control_) control_->SetSpeed(speed); }
+bool CDudidEvar::HasVideoCodec(short codec) { return control_ && control_->HasVideoCodec(codec); }
 
 CWmvProfileList CDudidEvar::GetWmvProfiles()
 {

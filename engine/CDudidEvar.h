@@ -40,6 +40,10 @@ public:
     void SetVbr(bool vbr);
     void SetVideoBitRate(long kbps);
     void SetAudioBitRate(long kbps);
+    void SetVideoCodec(short codec);
+    void SetQuality(long quality);
+    void SetSpeed(short speed);
+    bool HasVideoCodec(short codec);
 
     CWmvProfileList GetWmvProfiles();
     CCompressorList GetVideoCompressors();

@@ -58,6 +58,13 @@ public:
     virtual void SetVbr(bool vbr) = 0;
     virtual void SetVideoBitRate(long kbps) = 0;
     virtual void SetAudioBitRate(long kbps) = 0;
+    // MP4 output: codec 0 H.264, 1 H.265, 2 AV1; quality is the constant rate factor (0: the
+    // codec's default); speed 0 faster, 1 balanced, 2 smaller file.
+    virtual void SetVideoCodec(short codec) = 0;
+    virtual void SetQuality(long quality) = 0;
+    virtual void SetSpeed(short speed) = 0;
+    // Whether the media libraries can write that MP4 codec.
+    virtual bool HasVideoCodec(short codec) = 0;
 
     virtual std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() = 0;
     virtual std::unique_ptr<ICompressorCollection> GetVideoCompressors() = 0;

@@ -13,6 +13,7 @@ enum class OutputFormat : std::uint32_t {
     MpegCustom = 6,
     Avi = 7,
     Wmv = 8,
+    Mp4 = 9,
 };
 
 inline constexpr bool isMpegFormat(OutputFormat f) { return f <= OutputFormat::MpegCustom; }

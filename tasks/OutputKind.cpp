@@ -21,9 +21,10 @@ const KindRow& row(OutputKind kind)
         {"To SVCD", "To SVCD", "_output.mpg", 2, 1072},
         {"Custom MPEG", "To MPEG(custom)", "_output.mpg", 3, 1073},
         {"To WMV/ASF", "To WMV", "_output.wmv", -1, 1074},
+        {"To MP4", "To MP4", "_output.mp4", -1, 1075},
     };
     int i = static_cast<int>(kind) - 1;
-    if (i < 0 || i > 5)
+    if (i < 0 || i > 6)
         i = 0;
     return rows[i];
 }
@@ -48,6 +49,7 @@ OutputKind fromFormat(OutputFormat format)
     case OutputFormat::MpegCustom: return OutputKind::MpegCustom;
     case OutputFormat::Avi: return OutputKind::Avi;
     case OutputFormat::Wmv: return OutputKind::Wmv;
+    case OutputFormat::Mp4: return OutputKind::Mp4;
     }
     return OutputKind::Avi;
 }
@@ -61,6 +63,7 @@ OutputFormat toFormat(OutputKind kind, bool ntsc)
     case OutputKind::Svcd: return ntsc ? OutputFormat::SvcdNtsc : OutputFormat::SvcdPal;
     case OutputKind::MpegCustom: return OutputFormat::MpegCustom;
     case OutputKind::Wmv: return OutputFormat::Wmv;
+    case OutputKind::Mp4: return OutputFormat::Mp4;
     }
     return OutputFormat::Avi;
 }

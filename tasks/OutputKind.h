@@ -13,6 +13,7 @@ enum class OutputKind : std::int32_t {
     Svcd = 4,
     MpegCustom = 5,
     Wmv = 6,
+    Mp4 = 7,
 };
 
 namespace OutputKinds {
@@ -20,7 +21,7 @@ namespace OutputKinds {
 const char* buttonText(OutputKind kind);   // "To AVI(DivX , Xvid)", ...
 const char* description(OutputKind kind);  // "To AVI", ...
 const char* suffix(OutputKind kind);       // "_output.avi", ...
-int presetMode(OutputKind kind);           // MPEG panel mode 0..3; -1 for AVI and WMV
+int presetMode(OutputKind kind);           // MPEG panel mode 0..3; -1 for AVI, WMV and MP4
 int buttonId(OutputKind kind);
 OutputKind fromFormat(OutputFormat format);
 OutputFormat toFormat(OutputKind kind, bool ntsc);

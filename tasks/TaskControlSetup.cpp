@@ -48,6 +48,13 @@ void TaskControlSetup::setFormatProperties(const TaskSettings& settings)
     } else if (settings.format == OutputFormat::Wmv) {
         control_.SetOutputFormat(code);
         control_.SetWmvProfile(static_cast<short>(settings.wmvProfile));
+    } else if (settings.format == OutputFormat::Mp4) {
+        control_.SetOutputFormat(code);
+        control_.SetVideoCodec(static_cast<short>(settings.videoCodec));
+        control_.SetQuality(settings.quality);
+        control_.SetSpeed(static_cast<short>(settings.speed));
+        control_.SetFrameRate(settings.frameRate);
+        control_.SetAudioBitRate(settings.audioBitRate);
     }
 }
 

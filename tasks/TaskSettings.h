@@ -4,7 +4,9 @@
 
 #include "tasks/OutputFormat.h"
 
-// The format settings of one task: sixteen 32-bit fields, all zero when created.
+// The format settings of one task: 32-bit fields, all zero when created. The MP4 kind keeps its
+// picture size in height/keepSourceSize, its rate in frameRate (0: the source's), its sound in
+// audioBitRate/videoOnly, and its codec, quality and speed in the last three fields.
 struct TaskSettings {
     OutputFormat format = OutputFormat::VcdPal;
     std::int32_t width = 0;
@@ -22,6 +24,9 @@ struct TaskSettings {
     std::int32_t vbrQuality = 0;
     std::int32_t videoBitRate = 0;
     std::int32_t audioBitRate = 0;
+    std::int32_t videoCodec = 0;  // Mp4: 0 H.264, 1 H.265, 2 AV1
+    std::int32_t quality = 0;     // Mp4: constant rate factor; 0 the codec's default
+    std::int32_t speed = 0;       // Mp4: 0 "Faster", 1 "Balanced", 2 "Smaller file"
 };
 
-static_assert(sizeof(TaskSettings) == 16 * 4, "sixteen 32-bit fields");
+static_assert(sizeof(TaskSettings) == 19 * 4, "nineteen 32-bit fields");

@@ -15,9 +15,10 @@ class ConvertSettingsTest : public ::testing::Test {
 protected:
     ConvertSettingsTest() { attach({"Audio 32", "Video 56", "Video 768"}); }
 
-    void attach(std::vector<std::string> wmvProfiles)
+    void attach(std::vector<std::string> wmvProfiles, std::vector<short> videoCodecs = {0, 1, 2})
     {
         ScriptedControl::Script script;
+        script.videoCodecs = std::move(videoCodecs);
         script.videoCompressors = {"Cinepak", "DivX 5", "Xvid", "divx pro"};
         script.audioCompressors = {"PCM", "MPEG Layer-3", "GSM"};
         script.wmvProfiles = std::move(wmvProfiles);
@@ -86,6 +87,58 @@ TEST_F(ConvertSettingsTest, CompressorsAreFoundByNameAndWmvTakesTheFirstVideoPro
     EXPECT_EQ(settings_.wmvProfile, 1);
     ASSERT_TRUE(fill({"--to", "wmv", "--profile", "2"})) << error_;
     EXPECT_EQ(settings_.wmvProfile, 2);
+}
+
+TEST_F(ConvertSettingsTest, Mp4TakesTheEditorsDefaultsAndTheGivenChoices)
+{
+    ASSERT_TRUE(fill({"--to", "mp4"})) << error_;
+    EXPECT_EQ(settings_.format, OutputFormat::Mp4);
+    EXPECT_EQ(settings_.videoCodec, 0);
+    EXPECT_EQ(settings_.quality, 22);
+    EXPECT_EQ(settings_.speed, 1);
+    EXPECT_EQ(settings_.keepSourceSize, 1);
+    EXPECT_EQ(settings_.frameRate, 0.0f);
+    EXPECT_EQ(settings_.audioBitRate, 160);
+
+    ASSERT_TRUE(fill({"--to", "mp4", "--codec", "H265", "--speed", "smaller", "--height", "720", "--rate", "50",
+                      "--audio-rate", "96", "--video-only", "--split", "30"}))
+        << error_;
+    EXPECT_EQ(settings_.videoCodec, 1);
+    EXPECT_EQ(settings_.quality, 26);  // the codec's own default
+    EXPECT_EQ(settings_.speed, 2);
+    EXPECT_EQ(settings_.keepSourceSize, 0);
+    EXPECT_EQ(settings_.height, 720);
+    EXPECT_EQ(settings_.frameRate, 50.0f);
+    EXPECT_EQ(settings_.audioBitRate, 96);
+    EXPECT_EQ(settings_.videoOnly, 1);
+    EXPECT_EQ(settings_.split, 1);
+
+    ASSERT_TRUE(fill({"--to", "mp4", "--codec", "av1", "--quality", "63"})) << error_;
+    EXPECT_EQ(settings_.quality, 63);
+}
+
+TEST_F(ConvertSettingsTest, Mp4RefusesValuesOffItsListsAndCodecsTheLibrariesLack)
+{
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--to", "mp4", "--codec", "vp9"}, "--codec takes h264, h265 or av1"},
+        {{"--to", "mp4", "--speed", "slow"}, "--speed takes faster, balanced or smaller"},
+        {{"--to", "mp4", "--quality", "52"}, "the quality of H.264 goes from 1 to 51"},
+        {{"--to", "mp4", "--quality", "0"}, "the quality of H.264 goes from 1 to 51"},
+        {{"--to", "mp4", "--height", "576"}, "the height is one of 2160, 1080, 720, 480 or 360"},
+        {{"--to", "mp4", "--rate", "29"}, "the frame rate is one of 24, 25, 30, 50 or 60"},
+        {{"--to", "mp4", "--audio-rate", "320"}, "the sound bit rate goes from 96 to 256 kbit/s"},
+        {{"--to", "mp4", "--fps", "25"}, "MP4 output takes --height, --rate and --audio-rate in place of the other kinds' options"},
+        {{"--to", "avi", "--height", "720"}, "--codec, --quality, --speed, --height, --rate and --audio-rate are for MP4 output"}};
+    for (const auto& [args, message] : refused) {
+        EXPECT_FALSE(fill(args)) << message;
+        EXPECT_EQ(error_, message);
+    }
+    attach({"Audio 32", "Video 56"}, {1});
+    EXPECT_FALSE(fill({"--to", "mp4", "--codec", "av1"}));
+    EXPECT_EQ(error_, "the media libraries have no AV1 encoder");
+    ASSERT_TRUE(fill({"--to", "mp4"})) << error_;  // the first codec there is
+    EXPECT_EQ(settings_.videoCodec, 1);
+    EXPECT_EQ(settings_.quality, 26);
 }
 
 }  // namespace

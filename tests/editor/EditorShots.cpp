@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     dialog.SetFirstSource("/home/user/clips/holiday.mpg");
     dialog.show();
     const int stayOn = argc > 3 && QString::fromLatin1(argv[2]) == QLatin1String("--stay") ? atoi(argv[3]) : 0;
-    for (int kind = 1; kind <= 6; ++kind) {
+    for (int kind = 1; kind <= 7; ++kind) {
         auto* button = dialog.findChild<CSkinButton*>(
             QString::number(OutputKinds::buttonId(static_cast<OutputKind>(kind))), Qt::FindDirectChildrenOnly);
         button->click();

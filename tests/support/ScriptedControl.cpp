@@ -109,6 +109,15 @@ void ScriptedControl::SetVbrQuality(long quality) { record(callText("SetVbrQuali
 void ScriptedControl::SetVbr(bool vbr) { record(callText("SetVbr", vbr)); }
 void ScriptedControl::SetVideoBitRate(long kbps) { record(callText("SetVideoBitRate", kbps)); }
 void ScriptedControl::SetAudioBitRate(long kbps) { record(callText("SetAudioBitRate", kbps)); }
+void ScriptedControl::SetVideoCodec(short codec) { record(callText("SetVideoCodec", codec)); }
+void ScriptedControl::SetQuality(long quality) { record(callText("SetQuality", quality)); }
+void ScriptedControl::SetSpeed(short speed) { record(callText("SetSpeed", speed)); }
+
+bool ScriptedControl::HasVideoCodec(short codec)
+{
+    const auto& codecs = script_.videoCodecs;
+    return std::find(codecs.begin(), codecs.end(), codec) != codecs.end();
+}
 
 std::unique_ptr<IWmvProfileCollection> ScriptedControl::GetWmvProfiles()
 {

@@ -24,6 +24,7 @@ public:
         bool previewResult = true;
         bool saveFrameResult = true;
         std::string lastError;  // what GetLastError answers
+        std::vector<short> videoCodecs{0, 1, 2};  // the MP4 codecs HasVideoCodec answers true for
     };
 
     ScriptedControl();
@@ -55,6 +56,10 @@ public:
     void SetVbr(bool vbr) override;
     void SetVideoBitRate(long kbps) override;
     void SetAudioBitRate(long kbps) override;
+    void SetVideoCodec(short codec) override;
+    void SetQuality(long quality) override;
+    void SetSpeed(short speed) override;
+    bool HasVideoCodec(short codec) override;
 
     std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() override;
     std::unique_ptr<ICompressorCollection> GetVideoCompressors() override;

@@ -81,6 +81,22 @@ TEST_F(TaskControlSetupTest, WmvAlwaysKeepsTheSourceSizeInTheRecord)
                                        "SetOutputHeight(360)", "SetOutputFormat(8)", "SetWmvProfile(3)"}));
 }
 
+TEST_F(TaskControlSetupTest, Mp4SetsEveryOneOfItsPropertiesSoNoneIsLeftFromAnEarlierTask)
+{
+    ConversionTask task = makeTask(OutputFormat::Mp4);
+    task.settings->width = 0;
+    task.settings->height = 480;
+    task.settings->videoCodec = 1;
+    task.settings->quality = 28;
+    task.settings->speed = 2;
+    task.settings->audioBitRate = 192;
+    setup.setUp(task);
+    EXPECT_EQ(control->calls(),
+              (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(0)", "SetOutputHeight(480)",
+                     "SetOutputFormat(9)", "SetVideoCodec(1)", "SetQuality(28)", "SetSpeed(2)", "SetFrameRate(0)",
+                     "SetAudioBitRate(192)"}));
+}
+
 TEST_F(TaskControlSetupTest, WholeTaskJoinsEverySourceAndLeavesSoundOutForVideoOnly)
 {
     ConversionTask task = makeTask(OutputFormat::Avi, {"/m/a.mpg", "/m/b.avi", "/m/c.wmv"});

@@ -1,0 +1,128 @@
+#include <QGroupBox>
+
+#include "EditorFixture.h"
+#include "editor/AviSettingsPanel.h"
+#include "editor/Mp4SettingsPanel.h"
+#include "editor/MpegSettingsPanel.h"
+
+namespace {
+
+class Mp4PanelTest : public EditorFixture {
+protected:
+    static QComboBox* list(const TaskEditorDialog& d, int id) { return in<QComboBox>(d.Mp4Panel(), id); }
+    static QLineEdit* quality(const TaskEditorDialog& d) { return in<QLineEdit>(d.Mp4Panel(), Mp4SettingsPanel::kQualityId); }
+    static QCheckBox* box(const TaskEditorDialog& d, int id) { return in<QCheckBox>(d.Mp4Panel(), id); }
+
+    static std::vector<QString> itemsOf(QComboBox* combo)
+    {
+        std::vector<QString> items;
+        for (int i = 0; i < combo->count(); ++i)
+            items.push_back(combo->itemText(i));
+        return items;
+    }
+
+    const TaskSettings& lastSettings() const { return *tasks_.at(tasks_.size() - 1).settings; }
+};
+
+TEST_F(Mp4PanelTest, TheKindShowsItsPanelNamesTheOutputAndStoresTheDefaults)
+{
+    auto d = openNew(dir() + "holiday.mpg");
+    pickKind(*d, OutputKind::Mp4);
+    EXPECT_TRUE(d->Mp4Panel()->isVisible());
+    EXPECT_FALSE(d->MpegPanel()->isVisible());
+    EXPECT_FALSE(d->AviPanel()->isVisible());
+    EXPECT_EQ(output(*d)->text().toStdString(), dir() + "holiday_output.mp4");
+    ASSERT_TRUE(pressOk(*d));
+    const ConversionTask& task = tasks_.at(0);
+    EXPECT_EQ(task.description, "To MP4");
+    const TaskSettings& s = *task.settings;
+    EXPECT_EQ(s.format, OutputFormat::Mp4);
+    EXPECT_EQ(s.videoCodec, 0);
+    EXPECT_EQ(s.quality, 22);
+    EXPECT_EQ(s.speed, 1);
+    EXPECT_EQ(s.keepSourceSize, 1);
+    EXPECT_EQ(s.frameRate, 0.0f);
+    EXPECT_EQ(s.audioBitRate, 160);
+    EXPECT_EQ(s.videoOnly, 0);
+}
+
+TEST_F(Mp4PanelTest, OnlyCodecsTheControlCanWriteAreOfferedEachWithItsDefaultQuality)
+{
+    scripted_->script().videoCodecs = {0, 2};
+    auto d = openNew(dir() + "a.mpg");
+    pickKind(*d, OutputKind::Mp4);
+    QComboBox* codecs = list(*d, Mp4SettingsPanel::kCodecListId);
+    EXPECT_EQ(itemsOf(codecs), (std::vector<QString>{"H.264", "AV1"}));
+    codecs->setCurrentIndex(1);
+    emit codecs->activated(1);
+    EXPECT_EQ(quality(*d)->text(), "32");
+    quality(*d)->setText("40");
+    in<CSkinButton>(d->Mp4Panel(), Mp4SettingsPanel::kDefaultQualityId)->click();
+    EXPECT_EQ(quality(*d)->text(), "32");
+    quality(*d)->setText("99");  // past the codec's lowest quality
+    box(*d, Mp4SettingsPanel::kOriginalSizeId)->setChecked(false);
+    list(*d, Mp4SettingsPanel::kHeightListId)->setCurrentIndex(2);
+    list(*d, Mp4SettingsPanel::kFrameRateListId)->setCurrentIndex(3);
+    ASSERT_TRUE(pressOk(*d));
+    EXPECT_EQ(lastSettings().videoCodec, 2);
+    EXPECT_EQ(lastSettings().quality, 63);
+    EXPECT_EQ(lastSettings().keepSourceSize, 0);
+    EXPECT_EQ(lastSettings().height, 720);
+    EXPECT_EQ(lastSettings().frameRate, 30.0f);
+}
+
+TEST_F(Mp4PanelTest, EditingAnMp4TaskShowsItsChoiceAndOkKeepsTheRecord)
+{
+    Mp4Choice stored;
+    stored.codec = 1;
+    stored.quality = 30;
+    stored.speed = 2;
+    stored.height = 480;
+    stored.frameRate = 50;
+    stored.audioKbps = 224;
+    stored.videoOnly = true;
+    tasks_.append({dir() + "a.mpg"}, dir() + "a.mp4", "To MP4");
+    stored.writeTo(*tasks_.at(0).settings);
+    const TaskSettings before = *tasks_.at(0).settings;
+
+    auto d = openEdit(0);
+    EXPECT_EQ(d->Kind(), OutputKind::Mp4);
+    EXPECT_TRUE(d->Mp4Panel()->isVisible());
+    EXPECT_EQ(list(*d, Mp4SettingsPanel::kCodecListId)->currentText(), "H.265 (HEVC)");
+    EXPECT_EQ(quality(*d)->text(), "30");
+    EXPECT_EQ(list(*d, Mp4SettingsPanel::kSpeedListId)->currentText(), "Smaller file");
+    EXPECT_FALSE(list(*d, Mp4SettingsPanel::kAudioBitRateListId)->isEnabled());
+    ASSERT_TRUE(pressOk(*d));
+    const TaskSettings& after = *tasks_.at(0).settings;
+    EXPECT_EQ(after.videoCodec, before.videoCodec);
+    EXPECT_EQ(after.quality, before.quality);
+    EXPECT_EQ(after.speed, before.speed);
+    EXPECT_EQ(after.height, before.height);
+    EXPECT_EQ(after.keepSourceSize, before.keepSourceSize);
+    EXPECT_EQ(after.frameRate, before.frameRate);
+    EXPECT_EQ(after.audioBitRate, before.audioBitRate);
+    EXPECT_EQ(after.videoOnly, before.videoOnly);
+}
+
+TEST_F(Mp4PanelTest, TheSeventhButtonSitsInTheGrownGroupBelowWmvAndThePanelAboveTheOutputLine)
+{
+    auto d = openNew(dir() + "a.mpg");
+    const QRect wmv = in<CSkinButton>(d.get(), OutputKinds::buttonId(OutputKind::Wmv))->geometry();
+    const QRect mp4 = in<CSkinButton>(d.get(), OutputKinds::buttonId(OutputKind::Mp4))->geometry();
+    EXPECT_EQ(mp4.x(), wmv.x());
+    EXPECT_EQ(mp4.size(), wmv.size());
+    EXPECT_GT(mp4.top(), wmv.bottom());
+    QGroupBox* group = nullptr;
+    for (QGroupBox* g : d->findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly))
+        if (g->title() == "Output Format")
+            group = g;
+    ASSERT_NE(group, nullptr);
+    EXPECT_TRUE(group->geometry().contains(mp4));
+    const QRect outputLine = output(*d)->geometry();
+    EXPECT_GT(outputLine.top(), group->geometry().bottom());
+    pickKind(*d, OutputKind::Mp4);
+    EXPECT_EQ(d->Mp4Panel()->pos(), d->AviPanel()->pos());
+    EXPECT_LT(d->Mp4Panel()->geometry().bottom(), outputLine.top());
+}
+
+}  // namespace
