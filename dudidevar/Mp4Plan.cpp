@@ -1,11 +1,10 @@
 #include "dudidevar/Mp4Plan.h"
 
-#include <utility>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
