@@ -10,6 +10,6 @@ struct SourceShape {
     int height = 0;
     AVRational frameRate{0, 1};
     AVRational sampleAspect{0, 1};  // 0/1 or 1/1: square pixels
-    AVRational averageRate{0, 1};  // frames over length; differs from frameRate when the rate varies
     int rotation = 0;  // degrees clockwise (0, 90, 180, 270) that turn the stored picture upright
+    AVRational averageRate{0, 1};  // frames over length; differs from frameRate when the rate varies
 };

@@ -264,7 +264,7 @@ TEST(Mp4PlanTest, FrameRateIsTheAskedOneTheSourcesOrItsAverage)
         {{25, 1}, {25, 1}, 29.97, {30000, 1001}},
     };
     for (const auto& c : cases) {
-        SourceShape source{640, 360, c.guessed, {1, 1}, c.average};
+        SourceShape source{.width = 640, .height = 360, .frameRate = c.guessed, .sampleAspect = {1, 1}, .averageRate = c.average};
         const AVRational rate = Mp4Plan::frameRate(source, c.fps);
         EXPECT_EQ(av_cmp_q(rate, c.expected), 0) << rate.num << "/" << rate.den;
     }
