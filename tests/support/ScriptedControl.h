@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ public:
         bool previewResult = true;
         bool saveFrameResult = true;
         std::string lastError;  // what GetLastError answers
+        std::set<std::string> refusedClips;  // sources whose clips the control refuses
     };
 
     ScriptedControl();

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <memory>
 
+#include "CommaDecimalLocale.h"
 #include "FileDrop.h"
 #include "ScriptedControl.h"
 #include "ScriptedPrompts.h"
@@ -111,6 +112,19 @@ TEST_F(ImageExtractionDialogTest, ARangeGivesNumberedPicturesAndTheRoundedEndKee
     extract({{"1086", "58"}, {"1085", "1"}});
     EXPECT_EQ(saves(), (Calls{"SaveFrame(/videos/clip.avi, 58, /data/out/clip_1.bmp)",
                               "SaveFrame(/videos/clip.avi, 59, /data/out/clip_2.bmp)"}));
+}
+
+// A comma-decimal locale neither writes the end time with a comma nor loses the user's range.
+TEST_F(ImageExtractionDialogTest, ACommaDecimalLocaleKeepsTheRange)
+{
+    CommaDecimalLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << comma.whyNot();
+    open();
+    EXPECT_EQ(text("1087"), "60.0");
+    extract({{"1086", "58.5"}, {"1085", "1"}});
+    EXPECT_EQ(saves(), (Calls{"SaveFrame(/videos/clip.avi, 58.5, /videos/clip_1.bmp)",
+                              "SaveFrame(/videos/clip.avi, 59.5, /videos/clip_2.bmp)"}));
 }
 
 TEST_F(ImageExtractionDialogTest, AnInvalidRangeTakesTheWholeFileSilentlyAndTheSizeCanBeChosen)
