@@ -50,4 +50,12 @@ std::string progress(double percent)
     return PlainNumber::fixed(percent, 1) + "% Finished";
 }
 
+std::string tooltip(const ConversionTask& task)
+{
+    std::string text;
+    for (const std::string& source : task.sources)
+        text += "Source: " + source + "\n";
+    return text + "Output: " + task.outputPath;
+}
+
 }  // namespace TaskRowText

@@ -67,6 +67,7 @@ void AudioExtractionDialog::buildControls()
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setColumnCount(ColumnCount);
+    list_->setTextElideMode(Qt::ElideMiddle);
     list_->setHeaderLabels({QStringLiteral("Source"), QStringLiteral("Start Time"), QStringLiteral("End Time"),
                             QStringLiteral("Output Format")});
     list_->header()->setStretchLastSection(false);

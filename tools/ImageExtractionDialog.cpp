@@ -244,7 +244,7 @@ void ImageExtractionDialog::browse()
 
 void ImageExtractionDialog::preview()
 {
-    Shell::get().open(QString::fromStdString(sourcePath_));
+    Shell::openOrTell(this, DialogTemplate::applicationCaption(), QString::fromStdString(sourcePath_));
 }
 
 void ImageExtractionDialog::originalSizeClicked()

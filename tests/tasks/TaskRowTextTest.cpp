@@ -40,6 +40,13 @@ TEST(TaskRowText, JoinShowsFileCountWhateverSplitHolds)
     EXPECT_EQ(TaskRowText::description(task), "To AVI (Joint 3 files)");
 }
 
+TEST(TaskRowText, TooltipHoldsEverySourceAndTheOutputInFull)
+{
+    ConversionTask task = makeTask({"/v/a.avi", "/v/b.avi"}, 0, 0);
+    task.outputPath = "/out/a_output.avi";
+    EXPECT_EQ(TaskRowText::tooltip(task), "Source: /v/a.avi\nSource: /v/b.avi\nOutput: /out/a_output.avi");
+}
+
 
 TEST(SplitIntervals, StoredValuesMapBackToTheirEntries)
 {

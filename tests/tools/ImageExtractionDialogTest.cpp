@@ -12,6 +12,7 @@
 
 #include "CommaDecimalLocale.h"
 #include "FileDrop.h"
+#include "RecordingShell.h"
 #include "ScriptedControl.h"
 #include "ScriptedPrompts.h"
 #include "engine/CDudidEvar.h"
@@ -127,6 +128,24 @@ TEST_F(ImageExtractionDialogTest, ACommaDecimalLocaleKeepsTheRange)
                               "SaveFrame(/videos/clip.avi, 59.5, /videos/clip_2.bmp)"}));
 }
 
+// Preview opens the video with the desktop's player; when none opens it, the user is told.
+TEST_F(ImageExtractionDialogTest, PreviewThatOpensNothingSaysWhichFile)
+{
+    QTemporaryDir folder;
+    const QString video = folder.filePath("clip.avi");
+    ASSERT_TRUE(QFile(video).open(QIODevice::WriteOnly));
+    control_->script().durations[video.toStdString()] = 4.0;
+    ScopedShell shell;
+    open(video.toStdString());
+    at<QPushButton>("1062")->click();
+    EXPECT_EQ(shell->opened, std::vector<QString>{video});
+    EXPECT_TRUE(prompts_->shown.empty());
+
+    shell->openResult = false;
+    at<QPushButton>("1062")->click();
+    expectOnlyPrompt("Could not open " + video + "\nNo program on this desktop opens it.", PromptIcon::Exclamation);
+}
+
 TEST_F(ImageExtractionDialogTest, AnInvalidRangeTakesTheWholeFileSilentlyAndTheSizeCanBeChosen)
 {
     open("/videos/noext");  // 4 s
@@ -195,7 +214,7 @@ TEST_F(ImageExtractionDialogTest, UnwrittenPicturesAreCountedAndAnUnreadableSour
     extract();
     EXPECT_TRUE(saves().empty());
     ASSERT_EQ(prompts_->shown.size(), 1u);
-    EXPECT_NE(prompts_->shown[0].text, "Successfully Done.");
+    EXPECT_EQ(prompts_->shown[0].text, "No picture was written: the length of the video could not be read.");
     EXPECT_EQ(prompts_->shown[0].icon, PromptIcon::Exclamation);
 }
 
