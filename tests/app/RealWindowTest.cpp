@@ -6,8 +6,9 @@
 namespace {
 
 // Runs a script of this folder on a virtual screen with the folder of the built programs; the
-// script's output when it fails.
-void runOnVirtualScreen(const char* script, const QStringList& arguments = {})
+// script's output when it fails. Each test looks for a free screen number from its own first
+// one, so tests that start side by side do not take the same.
+void runOnVirtualScreen(int firstScreen, const char* script, const QStringList& arguments = {})
 {
     const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
     const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
@@ -17,13 +18,12 @@ void runOnVirtualScreen(const char* script, const QStringList& arguments = {})
 
     QProcess run;
     run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(xvfbRun, QStringList{"-a", "-s", "-screen 0 1024x768x24", "bash", script,
-                                   qEnvironmentVariable("MARVANE_TEST_BIN")} +
-                           arguments);
+    const QStringList screen{"-a", "-n", QString::number(firstScreen), "-s", "-screen 0 1024x768x24"};
+    run.start(xvfbRun, screen + QStringList{"bash", script, qEnvironmentVariable("MARVANE_TEST_BIN")} + arguments);
     ASSERT_TRUE(run.waitForStarted());
     ASSERT_TRUE(run.waitForFinished(90000)) << run.readAll().toStdString();
     const std::string output = run.readAll().toStdString();
-    if (output.rfind("SKIP: ", 0) == 0)
+    if (output.find("SKIP: ") != std::string::npos)
         GTEST_SKIP() << output;
     EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << output;
     EXPECT_EQ(run.exitCode(), 0) << output;
@@ -35,17 +35,17 @@ void runOnVirtualScreen(const char* script, const QStringList& arguments = {})
 // and the program ends cleanly on Exit.
 TEST(RealWindow, AppearsAndEndsCleanlyOnExit)
 {
-    runOnVirtualScreen(REAL_WINDOW_SCRIPT);
+    runOnVirtualScreen(99, REAL_WINDOW_SCRIPT);
 }
 
 // Menus at their buttons, dialogs centred over the window, and a drag that moves the window by
 // the pointer's movement: on a bare screen, and under a window manager that places windows itself.
 TEST(RealWindow, MenusDialogsAndDragsWithoutAWindowManager)
 {
-    runOnVirtualScreen(WINDOW_PLACES_SCRIPT, {"nowm"});
+    runOnVirtualScreen(120, WINDOW_PLACES_SCRIPT, {"nowm"});
 }
 
 TEST(RealWindow, MenusDialogsAndDragsUnderAWindowManager)
 {
-    runOnVirtualScreen(WINDOW_PLACES_SCRIPT, {"wm"});
+    runOnVirtualScreen(140, WINDOW_PLACES_SCRIPT, {"wm"});
 }

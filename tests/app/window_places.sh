@@ -95,8 +95,17 @@ wait_until 30 settled "$main"
 read -r wx wy ww wh < <(place_of "$main")
 echo "$mode: window at $wx,$wy size ${ww}x$wh"
 
+# Ends the check when the program's window is gone (a key that missed its menu closed it).
+require_window() {
+  if ! xwininfo -id "$main" >/dev/null 2>&1; then
+    fail "the window is gone"
+    exit 1
+  fi
+}
+
 # A menu opens with its corner at the bottom-left corner of its button.
 check_menu() {  # check_menu <name> <button x> <button y> <button height>
+  require_window
   before=$(visible_windows)
   xdotool mousemove --sync $((wx + $2 + 5)) $((wy + $3 + 5)) click 1
   if ! wait_until 50 appeared; then
@@ -156,6 +165,7 @@ check_centred "the message box" && close_shown Return
 
 # A drag on the window's own surface (above the task list, beside the emblem) moves it by the
 # pointer's movement, the first time too.
+require_window
 xdotool mousemove --sync $((wx + 200)) $((wy + 18)) mousedown 1
 for step in 1 2 3 4 5; do
   xdotool mousemove --sync $((wx + 200 + step * 20)) $((wy + 18 + step * 10))
