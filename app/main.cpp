@@ -2,6 +2,7 @@
 
 #include "app/ConverterApp.h"
 #include "platform/TerminationWatch.h"
+#include "platform/WindowPlaceSync.h"
 #include "tasks/TaskList.h"
 
 // The application object first, then the task list; both end with the process, in reverse.
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     // unfinished output removed.
     TerminationWatch termination;
     QObject::connect(&termination, &TerminationWatch::requested, &application, &QApplication::closeAllWindows);
+    const WindowPlaceSync placeSync(&application);
     TaskList tasks;
     ConverterApp converter(tasks);
     converter.InitInstance();

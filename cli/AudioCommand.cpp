@@ -19,10 +19,11 @@ int usage()
 }
 
 // One source's sound track, as the audio tool writes it.
-bool extract(CDudidEvar& control, const std::string& source, const std::string& folder, AudioFormat format)
+bool extract(CDudidEvar& control, const std::string& source, const std::string& output, AudioFormat format)
 {
     AudioItem item = AudioItem::forSource(control, source);
-    if (!item.start(control, folder, format)) {
+    item.outputPath = output;
+    if (!item.start(control, format)) {
         const std::string why = control.GetLastError();
         if (why.empty())
             std::fprintf(stderr, "%s: its sound cannot be saved\n", source.c_str());
@@ -56,12 +57,14 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
     }
     if (format == 0 || folder.empty() || sources.empty())
         return usage();
+    const AudioFormat chosen = format == 1 ? AudioFormat::Wma : AudioFormat::Wav;
+    const std::vector<std::string> outputs =
+        AudioItem::outputPathsFor(PathNames::withTrailingSeparator(folder), sources, chosen);
     int failures = 0;
-    for (const std::string& source : sources) {
+    for (std::size_t i = 0; i < sources.size(); ++i) {
         if (Interrupt::requested())
             break;
-        const AudioFormat chosen = format == 1 ? AudioFormat::Wma : AudioFormat::Wav;
-        if (!extract(control, source, PathNames::withTrailingSeparator(folder), chosen))
+        if (!extract(control, sources[i], outputs[i], chosen))
             ++failures;
     }
     return failures == 0 ? 0 : 1;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "platform/PlainNumber.h"
+
 namespace {
 
 bool toInt(const std::string& text, int* value)
@@ -85,11 +87,10 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
             if (!needs(toSize(value, &width, &height)))
                 return false;
         } else if (a == "--fps") {
-            char* end = nullptr;
-            const double v = std::strtod(value.c_str(), &end);
-            if (!needs(hasValue && *end == '\0' && v > 0 && v <= 120))
+            const auto v = PlainNumber::parse(value);
+            if (!needs(hasValue && v && *v > 0 && *v <= 120))
                 return false;
-            fps = v;
+            fps = *v;
         } else if (a == "--vbr") {
             if (!needs(toInt(value, &n)))
                 return false;

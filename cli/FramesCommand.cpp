@@ -12,6 +12,7 @@
 #include "cli/SourceProblem.h"
 #include "engine/CDudidEvar.h"
 #include "platform/PathNames.h"
+#include "platform/PlainNumber.h"
 #include "tasks/OutputNaming.h"
 #include "tools/PictureLoop.h"
 #include "tools/PictureRange.h"
@@ -41,9 +42,8 @@ int fail(const char* format, const std::string& what)
 
 std::optional<double> toSeconds(const std::string& text)
 {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !(value >= 0.0) || value > 1.0e7)
+    const auto value = PlainNumber::parse(text);
+    if (!value || !(*value >= 0.0) || *value > 1.0e7)
         return std::nullopt;
     return value;
 }

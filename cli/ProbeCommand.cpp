@@ -4,6 +4,7 @@
 
 #include "cli/SourceProblem.h"
 #include "engine/CDudidEvar.h"
+#include "platform/PlainNumber.h"
 
 namespace ProbeCommand {
 
@@ -19,7 +20,7 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
     const double duration = control.GetDuration(file);
     const short width = control.GetVideoWidth(file);
     const short height = control.GetVideoHeight(file);
-    std::printf("duration: %.3f\nwidth: %d\nheight: %d\n", duration, width, height);
+    std::printf("duration: %s\nwidth: %d\nheight: %d\n", PlainNumber::fixed(duration, 3).c_str(), width, height);
     if (duration <= 0.0) {
         std::fprintf(stderr, "%s\n", SourceProblem::unreadable(file).c_str());
         return 1;

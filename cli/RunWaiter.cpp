@@ -7,6 +7,7 @@
 
 #include "cli/Interrupt.h"
 #include "engine/CDudidEvar.h"
+#include "platform/PlainNumber.h"
 
 RunWaiter::RunWaiter(CDudidEvar& control) : control_(control) {}
 
@@ -17,7 +18,7 @@ bool RunWaiter::wait(const std::string& label)
     const bool terminal = ::isatty(STDOUT_FILENO) != 0;
     auto progress = connect(&control_, &CDudidEvar::convertProgress, this, [&](double done, double total) {
         if (terminal && total > 0) {
-            std::printf("\r%s  %5.1f%%", label.c_str(), 100.0 * done / total);
+            std::printf("\r%s  %5s%%", label.c_str(), PlainNumber::fixed(100.0 * done / total, 1).c_str());
             std::fflush(stdout);
         }
     });

@@ -124,19 +124,21 @@ bool DudidEvarControl::AddAudioClip(const std::string& path, double start, doubl
 }
 
 // A clip is refused mostly because its file could not be measured (a missing or unreadable
-// file has no length); the file's own fault says more than the empty span does.
+// file has no length); the file's own fault says more than the empty span does. GetLastError
+// answers it at once, so the caller can name the source it refuses.
 bool DudidEvarControl::refuseClip(const std::string& path, double start, double end)
 {
-    if (!clipRefusal_.empty())
-        return false;
-    std::string error;
-    if (path.empty())
-        clipRefusal_ = "a clip names no file";
-    else if (!MediaProbe::open(path, &error))
-        clipRefusal_ = error;
-    else
-        clipRefusal_ = "the clip of " + path + " from " + std::to_string(start) + " to " + std::to_string(end) +
-                       " s holds nothing";
+    if (clipRefusal_.empty()) {
+        std::string error;
+        if (path.empty())
+            clipRefusal_ = "a clip names no file";
+        else if (!MediaProbe::open(path, &error))
+            clipRefusal_ = error;
+        else
+            clipRefusal_ = "the clip of " + path + " from " + std::to_string(start) + " to " +
+                           std::to_string(end) + " s holds nothing";
+    }
+    lastError_->set(clipRefusal_);
     return false;
 }
 

@@ -89,8 +89,8 @@ public:
     virtual bool SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
                                 short bytesPerSample) = 0;
 
-    // Why the last run was refused or failed, in words for the user ("cannot open /a.avi: No
-    // such file or directory"); empty when the last run started and has not failed. Cleared
-    // when a run starts.
+    // Why the last run or clip was refused or the last run failed, in words for the user
+    // ("cannot open /a.avi: No such file or directory"); empty when the last run started and has
+    // not failed. Cleared when a run starts.
     virtual std::string GetLastError() = 0;
 };

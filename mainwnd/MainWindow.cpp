@@ -268,6 +268,15 @@ void MainWindow::ConnectCommands()
     connect(&output, &QAbstractButton::clicked, this, &MainWindow::OnOutput);
     connect(&taskList, &TaskListView::rowClicked, this, &MainWindow::OnTaskListClicked);
     connect(&taskList, &QTreeWidget::itemSelectionChanged, this, &MainWindow::OnTaskListSelectionChanged);
+    // The Delete key and a double click act as the Delete and Edit buttons, when those could be clicked.
+    connect(&taskList, &TaskListView::deletePressed, this, [this] {
+        if (del.isEnabled())
+            OnDel();
+    });
+    connect(&taskList, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (edit.isEnabled())
+            OnEdit();
+    });
     connect(&minimize, &QAbstractButton::clicked, this, &MainWindow::OnMinimize);
     connect(&exit, &QAbstractButton::clicked, this, &MainWindow::OnExit);
     connect(&webLink, &QAbstractButton::clicked, this, &MainWindow::OpenWebPage);
@@ -332,19 +341,19 @@ void MainWindow::OpenHelpContent()
     const QString folder = QString::fromStdString(InstallDir::get()) + QChar(PathNames::kSeparator);
     const QString helpFile = folder + kHelpFile;
     if (QFileInfo::exists(helpFile) || !QFileInfo::exists(folder + kUserGuide))
-        Shell::get().open(helpFile);
+        Shell::openOrTell(this, ProductTitle, helpFile);
     else
-        Shell::get().open(folder + kUserGuide);
+        Shell::openOrTell(this, ProductTitle, folder + kUserGuide);
 }
 
 void MainWindow::OpenSupportMail()
 {
-    Shell::get().open(MakerAddresses::kSupportMail);
+    Shell::openOrTell(this, ProductTitle, MakerAddresses::kSupportMail);
 }
 
 void MainWindow::OpenWebPage()
 {
-    Shell::get().open(MakerAddresses::kWebPage);
+    Shell::openOrTell(this, ProductTitle, MakerAddresses::kWebPage);
 }
 
 void MainWindow::RunAboutBox()

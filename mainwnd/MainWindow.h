@@ -172,7 +172,7 @@ private:
     TaskExecution execution{control, tasks, executionView};
     bool extractionActive = false;
     // The audio tool, kept for the window's life and reused on every opening.
-    AudioExtractionDialog audioTool{control};
+    AudioExtractionDialog audioTool{control, this};
 
     bool created = false;
     std::optional<QPoint> dragOffset;

@@ -18,6 +18,9 @@ void fillRow(QTreeWidgetItem& row, const ConversionTask& task)
     row.setText(TaskListView::StatusColumn, QString::fromStdString(TaskRowText::status(task)));
     row.setText(TaskListView::DescriptionColumn, QString::fromStdString(TaskRowText::description(task)));
     row.setText(TaskListView::OutputColumn, QString::fromStdString(task.outputPath));
+    const QString tip = QString::fromStdString(TaskRowText::tooltip(task));
+    for (int column = 0; column < row.columnCount(); ++column)
+        row.setToolTip(column, tip);
 }
 
 }  // namespace

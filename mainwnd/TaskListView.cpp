@@ -1,6 +1,7 @@
 #include "mainwnd/TaskListView.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <iterator>
 
@@ -43,6 +44,7 @@ void TaskListView::SetUp()
     const int unit = contentsRect().width() / 20;
     for (int i = 0; i < columnCount(); ++i)
         setColumnWidth(i, columns[i].twentieths * unit);
+    setTextElideMode(Qt::ElideMiddle);
     ListColours::Apply(*this);
 }
 
@@ -53,4 +55,13 @@ void TaskListView::mouseReleaseEvent(QMouseEvent* event)
         return;
     const QModelIndex hit = indexAt(event->position().toPoint());
     emit rowClicked(hit.isValid() ? hit.row() : -1);
+}
+
+void TaskListView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        emit deletePressed();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }

@@ -13,13 +13,17 @@ public:
     explicit TaskListView(QWidget* parent = nullptr);
 
     // Columns sized in twentieths of the list's inner width (7, 5, 6 and 15 of them, so the
-    // list scrolls sideways), full-row selection and the list colours.
+    // list scrolls sideways), full-row selection, the list colours, and long paths cut in their
+    // middle so the file names stay in sight.
     void SetUp();
 
 signals:
     // A left or right click on the list: the row it hit, or -1 when it hit no row.
     void rowClicked(int row);
+    // The Delete key was pressed in the list.
+    void deletePressed();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

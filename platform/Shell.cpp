@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "platform/Prompts.h"
+
 namespace {
 
 std::unique_ptr<IShell>& installed()
@@ -35,6 +37,19 @@ std::unique_ptr<IShell> Shell::install(std::unique_ptr<IShell> shell)
     auto previous = std::move(installed());
     installed() = std::move(shell);
     return previous;
+}
+
+bool Shell::openOrTell(QWidget* owner, const QString& caption, const QString& target)
+{
+    if (get().open(target))
+        return true;
+    const QUrl url = targetUrl(target);
+    const QString why = url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())
+                            ? QStringLiteral("The file does not exist.")
+                            : QStringLiteral("No program on this desktop opens it.");
+    Prompts::get().messageBox(owner, caption, QStringLiteral("Could not open %1\n%2").arg(target, why),
+                              PromptIcon::Exclamation, PromptButtons::Ok);
+    return false;
 }
 
 bool QtShell::open(const QString& target)

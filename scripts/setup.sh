@@ -9,7 +9,8 @@ packages=(
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev
   ffmpeg dvdauthor vcdimager
-  xvfb xauth imagemagick xdotool
+  xvfb xauth imagemagick xdotool openbox x11-utils
+  locales
   pulseaudio dbus-daemon
   qt6-qpa-plugins libgl1-mesa-dri
 )

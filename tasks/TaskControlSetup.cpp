@@ -6,6 +6,7 @@
 
 double TaskControlSetup::setUp(ConversionTask& task)
 {
+    refusal_.clear();
     TaskSettings& settings = *task.settings;
     const std::string& first = task.sources.front();
     const short sourceWidth = control_.GetVideoWidth(first);
@@ -58,17 +59,19 @@ void TaskControlSetup::setFormatProperties(const TaskSettings& settings)
     }
 }
 
-void TaskControlSetup::addWholeTaskClips(const ConversionTask& task)
+bool TaskControlSetup::addWholeTaskClips(const ConversionTask& task)
 {
     const TaskSettings& settings = *task.settings;
     const auto keepSize = static_cast<short>(settings.keepSourceSize & 0xffff);
     control_.ClearClips();
     for (const std::string& source : task.sources) {
         const double duration = control_.GetDuration(source);
-        control_.AddVideoClip(source, 0.0, duration, keepSize);
-        if (settings.videoOnly != 1)
-            control_.AddAudioClip(source, 0.0, duration);
+        if (!control_.AddVideoClip(source, 0.0, duration, keepSize))
+            return refuseSource(source);
+        if (settings.videoOnly != 1 && !control_.AddAudioClip(source, 0.0, duration))
+            return refuseSource(source);
     }
+    return true;
 }
 
 bool TaskControlSetup::convertSplitPart(const ConversionTask& task, std::int32_t partStart, double sourceDuration)
@@ -80,10 +83,27 @@ bool TaskControlSetup::convertSplitPart(const ConversionTask& task, std::int32_t
     const double start = partStart;
     const double end = double(partStart) + settings.splitSeconds;
     const double clipEnd = end <= sourceDuration ? end : sourceDuration;
-    control_.AddVideoClip(source, start, clipEnd, keepSize);
-    if (settings.videoOnly != 1)
-        control_.AddAudioClip(source, start, clipEnd);
+    if (!control_.AddVideoClip(source, start, clipEnd, keepSize) || !(clipEnd > start))
+        return refuseSource(source);
+    if (settings.videoOnly != 1 && !control_.AddAudioClip(source, start, clipEnd))
+        return refuseSource(source);
     const std::string partPath = OutputNaming::splitPartPath(task.outputPath, static_cast<std::uint32_t>(partStart),
                                                              static_cast<std::uint32_t>(settings.splitSeconds));
     return control_.Convert(partPath);
+}
+
+// The control's own words when they name the source, else a reason that does.
+bool TaskControlSetup::refuseSource(const std::string& source)
+{
+    const std::string why = control_.GetLastError();
+    if (why.find(source) != std::string::npos)
+        refusal_ = why;
+    else
+        refusal_ = "cannot read the source " + source + (why.empty() ? "" : ": " + why);
+    return false;
+}
+
+std::string TaskControlSetup::failureReason() const
+{
+    return refusal_.empty() ? control_.GetLastError() : refusal_;
 }

@@ -166,7 +166,7 @@ void TaskExecution::runTask(std::size_t index)
     if (startFirstPart(task))
         reportStarted();
     else
-        haltRun(control_.GetLastError());
+        haltRun(setup_.failureReason());
 }
 
 bool TaskExecution::startFirstPart(ConversionTask& task)
@@ -177,8 +177,7 @@ bool TaskExecution::startFirstPart(ConversionTask& task)
         return setup_.convertSplitPart(task, partStart_, sourceDuration_);
     }
     setup_.setUp(task);
-    setup_.addWholeTaskClips(task);
-    return control_.Convert(task.outputPath);
+    return setup_.addWholeTaskClips(task) && control_.Convert(task.outputPath);
 }
 
 bool TaskExecution::startNextPart(ConversionTask& task)
@@ -233,10 +232,12 @@ void TaskExecution::convertDone()
         return;
     ConversionTask& task = current();
     if (runsInParts(task)) {
+        // The parts cover the length the source had when the last part started: a source
+        // that is gone by now fails the next part rather than ending the task early.
         partStart_ += task.settings->splitSeconds;
-        if (partStart_ < control_.GetDuration(task.sources.front())) {
+        if (partStart_ < sourceDuration_) {
             if (!startNextPart(task))
-                haltRun(control_.GetLastError());
+                haltRun(setup_.failureReason());
             return;
         }
     }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/PlainNumber.h"
+
 namespace TaskRowText {
 
 namespace {
@@ -45,9 +47,15 @@ std::string description(const ConversionTask& task)
 
 std::string progress(double percent)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.1f%% Finished", percent);
-    return text;
+    return PlainNumber::fixed(percent, 1) + "% Finished";
+}
+
+std::string tooltip(const ConversionTask& task)
+{
+    std::string text;
+    for (const std::string& source : task.sources)
+        text += "Source: " + source + "\n";
+    return text + "Output: " + task.outputPath;
 }
 
 }  // namespace TaskRowText

@@ -10,7 +10,9 @@ namespace TaskRowText {
 std::string source(const ConversionTask& task);
 std::string status(const ConversionTask& task);
 std::string description(const ConversionTask& task);
-// "%.1f%% Finished"
+// "%.1f%% Finished", with a dot whatever the locale.
 std::string progress(double percent);
+// The row's tooltip: every source and the output in full, one to a line.
+std::string tooltip(const ConversionTask& task);
 
 }  // namespace TaskRowText

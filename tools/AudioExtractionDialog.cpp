@@ -2,8 +2,10 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,11 +28,11 @@ namespace {
 
 enum Column { SourceColumn = 0, StartColumn = 1, EndColumn = 2, FormatColumn = 3, ColumnCount = 4 };
 
-#ifdef _WIN32
-constexpr const char* kDefaultFolder = "C:\\";
-#else
-constexpr const char* kDefaultFolder = "/";
-#endif
+// The user's home folder: the root folder is not one a user may write in.
+std::string defaultFolder()
+{
+    return PathNames::withTrailingSeparator(QDir::toNativeSeparators(QDir::homePath()).toStdString());
+}
 
 QString secondsText(double seconds)
 {
@@ -40,7 +42,7 @@ QString secondsText(double seconds)
 }  // namespace
 
 AudioExtractionDialog::AudioExtractionDialog(CDudidEvar& control, QWidget* parent)
-    : QDialog(parent), outputFolder_(kDefaultFolder), control_(&control), progress_(this)
+    : QDialog(parent), outputFolder_(defaultFolder()), control_(&control), progress_(this)
 {
     DialogTemplate::setUp(this, QStringLiteral("Extract Audio From Video File"), 292, 190);
     buildControls();
@@ -65,6 +67,7 @@ void AudioExtractionDialog::buildControls()
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setColumnCount(ColumnCount);
+    list_->setTextElideMode(Qt::ElideMiddle);
     list_->setHeaderLabels({QStringLiteral("Source"), QStringLiteral("Start Time"), QStringLiteral("End Time"),
                             QStringLiteral("Output Format")});
     list_->header()->setStretchLastSection(false);
@@ -161,12 +164,11 @@ void AudioExtractionDialog::add()
 void AudioExtractionDialog::addRow(const QString& path)
 {
     items_.push_back(AudioItem::forSource(*control_, path.toStdString()));
-    readForm();
     const AudioItem& item = items_.back();
-    auto* row = new QTreeWidgetItem(list_, {path, secondsText(item.startTime), secondsText(item.endTime),
-                                            formatText()});
+    auto* row = new QTreeWidgetItem(list_, {path, secondsText(item.startTime), secondsText(item.endTime), {}});
     list_->setCurrentItem(row);
     selectedRow_ = list_->indexOfTopLevelItem(row);
+    formatChanged();
 }
 
 void AudioExtractionDialog::dragEnterEvent(QDragEnterEvent* event)
@@ -196,6 +198,7 @@ void AudioExtractionDialog::remove()
         --selectedRow_;
     if (QTreeWidgetItem* row = list_->topLevelItem(selectedRow_))
         list_->setCurrentItem(row);
+    formatChanged();
 }
 
 void AudioExtractionDialog::rowClicked(const QModelIndex& index)
@@ -206,11 +209,28 @@ void AudioExtractionDialog::rowClicked(const QModelIndex& index)
     selectedRow_ = index.row();
 }
 
+// Names every item's output anew and shows it in the item's row: the format, with the file's
+// name when it carries a number so as not to overwrite an earlier item's file.
 void AudioExtractionDialog::formatChanged()
 {
     readForm();
-    for (int row = 0; row < list_->topLevelItemCount(); ++row)
-        list_->topLevelItem(row)->setText(FormatColumn, formatText());
+    const AudioFormat format = formatIndex_ == 1 ? AudioFormat::Wav : AudioFormat::Wma;
+    std::vector<std::string> sources;
+    for (const AudioItem& item : items_)
+        sources.push_back(item.sourcePath);
+    const std::vector<std::string> outputs = AudioItem::outputPathsFor(outputFolder_, sources, format);
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        AudioItem& item = items_[i];
+        item.outputPath = outputs[i];
+        QTreeWidgetItem* row = list_->topLevelItem(int(i));
+        if (!row)
+            continue;
+        const bool numbered = item.outputPath != AudioItem::outputPathFor(outputFolder_, item.sourcePath, format);
+        const QString output = QString::fromStdString(item.outputPath);
+        row->setText(FormatColumn, numbered ? QStringLiteral("%1 (%2)").arg(formatText(), QFileInfo(output).fileName())
+                                            : formatText());
+        row->setToolTip(FormatColumn, output);
+    }
 }
 
 void AudioExtractionDialog::browse()
@@ -220,13 +240,14 @@ void AudioExtractionDialog::browse()
         return;
     outputFolder_ = PathNames::withTrailingSeparator(folder->toStdString());
     folderEdit_->setText(QString::fromStdString(outputFolder_));
+    formatChanged();
 }
 
 void AudioExtractionDialog::extractNow()
 {
     if (list_->topLevelItemCount() == 0)
         return;
-    formatChanged();  // clears the failure marks of an earlier run
+    formatChanged();  // names the outputs and clears the failure marks of an earlier run
     double total = 0.0;
     for (const AudioItem& item : items_)
         total += item.length;
@@ -252,7 +273,7 @@ void AudioExtractionDialog::StartItem()
     }
     AudioItem& item = items_[currentItem_];
     const AudioFormat format = formatIndex_ == 1 ? AudioFormat::Wav : AudioFormat::Wma;
-    if (!item.start(*control_, outputFolder_, format)) {
+    if (!item.start(*control_, format)) {
         // Refused: no completion will come, so the item ends here, after what is already queued.
         auto* refused = new ExtractionEvent(ExtractionEvent::ItemFailed);
         const std::string why = control_->GetLastError();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class CDudidEvar;
 
@@ -11,7 +12,7 @@ enum class AudioFormat { Wma = 0, Wav = 1 };
 // Shared by the tool's dialog and marvane-cli audio.
 struct AudioItem {
     std::string sourcePath;
-    std::string outputPath;  // set when the item starts
+    std::string outputPath;  // set before the item starts
     double startTime = 0.0;
     double endTime = 0.0;
     double length = 0.0;
@@ -22,8 +23,13 @@ struct AudioItem {
     // ".wma" or ".wav".
     static std::string outputPathFor(const std::string& outputFolder, const std::string& sourcePath,
                                      AudioFormat format);
+    // The outputs of a whole run, in the sources' order, so that no item overwrites another:
+    // an item whose file an earlier item already writes gets the lowest number that names a
+    // file no other item writes ("talk.wma", "talk_2.wma").
+    static std::vector<std::string> outputPathsFor(const std::string& outputFolder,
+                                                   const std::vector<std::string>& sourcePaths, AudioFormat format);
 
-    // Fills the control's clip list with the item's sound, names its output and starts the
-    // save: stereo 11025 Hz 16-bit for WAV. False when the control refuses to start.
-    bool start(CDudidEvar& control, const std::string& outputFolder, AudioFormat format);
+    // Fills the control's clip list with the item's sound and starts the save to outputPath:
+    // stereo 11025 Hz 16-bit for WAV. False when the control refuses to start.
+    bool start(CDudidEvar& control, AudioFormat format);
 };

@@ -11,12 +11,12 @@
 #include <QMimeData>
 #include <QRegularExpression>
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 #include "engine/CDudidEvar.h"
 #include "platform/DroppedFiles.h"
 #include "platform/PathNames.h"
+#include "platform/PlainNumber.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
 #include "skin/CSkinButton.h"
@@ -50,9 +50,8 @@ QString secondsText(double seconds)
 
 double secondsOf(const QString& text)
 {
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    return ok ? value : std::numeric_limits<double>::quiet_NaN();
+    const auto value = PlainNumber::parse(text.trimmed().toStdString());
+    return value ? *value : std::numeric_limits<double>::quiet_NaN();
 }
 
 }  // namespace
@@ -157,9 +156,7 @@ void ImageExtractionDialog::measureSource()
 
 void ImageExtractionDialog::showRoundedEnd()
 {
-    char shown[64];
-    std::snprintf(shown, sizeof shown, "%.1f", endTime_);
-    endEdit_->setText(QString::fromLatin1(shown));
+    endEdit_->setText(QString::fromStdString(PlainNumber::fixed(endTime_, 1)));
 }
 
 int ImageExtractionDialog::exec()
@@ -247,7 +244,7 @@ void ImageExtractionDialog::browse()
 
 void ImageExtractionDialog::preview()
 {
-    Shell::get().open(QString::fromStdString(sourcePath_));
+    Shell::openOrTell(this, DialogTemplate::applicationCaption(), QString::fromStdString(sourcePath_));
 }
 
 void ImageExtractionDialog::originalSizeClicked()

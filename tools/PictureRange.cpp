@@ -1,7 +1,6 @@
 #include "tools/PictureRange.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "platform/PlainNumber.h"
 
 long PictureRange::clampedRate(long perSecond)
 {
@@ -14,9 +13,8 @@ long PictureRange::clampedRate(long perSecond)
 
 double PictureRange::endAsDuration(double end, double duration)
 {
-    char shown[64];
-    std::snprintf(shown, sizeof shown, "%.1f", duration);
-    return end == std::strtod(shown, nullptr) ? duration : end;
+    const auto shown = PlainNumber::parse(PlainNumber::fixed(duration, 1));
+    return shown && end == *shown ? duration : end;
 }
 
 PictureRange::PictureRange(double start, double end, double duration)

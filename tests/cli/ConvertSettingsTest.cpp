@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "CommaDecimalLocale.h"
 #include "ScriptedControl.h"
 #include "cli/ConvertOptions.h"
 #include "cli/ConvertSettings.h"
@@ -142,3 +143,14 @@ TEST_F(ConvertSettingsTest, Mp4RefusesValuesOffItsListsAndCodecsTheLibrariesLack
 }
 
 }  // namespace
+
+// Numbers on the command line have a dot, whatever the user's locale.
+TEST_F(ConvertSettingsTest, FrameRateReadsWithADotInACommaDecimalLocale)
+{
+    CommaDecimalLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << comma.whyNot();
+    ASSERT_TRUE(fill({"--to", "mpeg", "--fps", "29.97"})) << error_;
+    EXPECT_EQ(settings_.mpegFrameRateIndex, 3);
+    EXPECT_FALSE(fill({"--to", "mpeg", "--fps", "29,97"}));
+}

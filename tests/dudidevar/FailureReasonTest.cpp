@@ -33,6 +33,8 @@ protected:
 TEST_F(FailureReasonTest, UnreadableSourcesAreNamedWithWhatIsWrong)
 {
     addWhole(folder + "missing.avi");
+    // A refused clip is answered at once, so the caller can name the source it lacks.
+    EXPECT_EQ(control.GetLastError(), "cannot open " + folder + "missing.avi: No such file or directory");
     EXPECT_EQ(reasonOfConversion(folder + "out.mpg"),
               "cannot open " + folder + "missing.avi: No such file or directory");
 

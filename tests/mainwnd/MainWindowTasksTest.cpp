@@ -230,6 +230,53 @@ TEST_F(MainWindowTasksTest, DeleteSelectsTheRowBeforeAndKeyboardOrMouseSelection
     EXPECT_EQ(tasks.at(1).sources.front(), "/clips/c.mpg");
 }
 
+// Rows that look alike are told apart by their tooltips; the Delete key and a double click act on
+// the selected row as the Delete and Edit buttons would, and not while those are disabled.
+TEST_F(MainWindowTasksTest, RowsShowFullPathsAndTakeTheDeleteKeyAndADoubleClick)
+{
+    addTask("/clips/a.mpg");
+    addTask("/clips/b.mpg");
+    addTask("/clips/c.mpg");
+    EXPECT_EQ(list()->textElideMode(), Qt::ElideMiddle);
+    const QString tip = "Source: /clips/b.mpg\nOutput: " + QDir(folder.path()).filePath("out1.avi");
+    for (int column = 0; column < 4; ++column)
+        EXPECT_EQ(list()->topLevelItem(1)->toolTip(column), tip) << column;
+
+    auto rowCentre = [this](int row) { return list()->visualItemRect(list()->topLevelItem(row)).center(); };
+    // The events of a real double click: the second press comes with the double click.
+    auto doubleClick = [this](QPoint at) {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mousePress(list()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(list()->viewport(), Qt::LeftButton, {}, at);
+    };
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    QTest::keyClick(list(), Qt::Key_Delete);
+    ASSERT_EQ(tasks.size(), 2u);
+    EXPECT_EQ(tasks.at(0).sources.front(), "/clips/b.mpg");
+
+    std::string edited;
+    onEditor([&edited](TaskEditorDialog& editor) {
+        const auto* rows = editor.findChild<QTreeWidget*>("1056");
+        edited = rows->topLevelItem(0)->text(0).toStdString();
+        editor.reject();
+    });
+    doubleClick(rowCentre(1));
+    EXPECT_EQ(edited, "/clips/c.mpg");
+
+    click(MainWindow::ExecuteId);  // a run disables Delete and Edit
+    QTest::keyClick(list(), Qt::Key_Delete);
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ADD_FAILURE() << "a dialog opened";
+            dialog->reject();
+        }
+    });
+    doubleClick(rowCentre(0));
+    QApplication::processEvents();
+    EXPECT_EQ(tasks.size(), 2u);
+}
+
 TEST_F(MainWindowTasksTest, EditingADoneTaskMakesItWaitingAndCancellingChangesNothing)
 {
     addTask("/clips/b.mpg");

@@ -144,13 +144,13 @@ void ScriptedControl::ClearClips() { record("ClearClips()"); }
 bool ScriptedControl::AddVideoClip(const std::string& path, double start, double end, short keepSize)
 {
     record(callText("AddVideoClip", path, start, end, keepSize));
-    return true;
+    return script_.refusedClips.count(path) == 0;
 }
 
 bool ScriptedControl::AddAudioClip(const std::string& path, double start, double end)
 {
     record(callText("AddAudioClip", path, start, end));
-    return true;
+    return script_.refusedClips.count(path) == 0;
 }
 
 bool ScriptedControl::nextRunResult()

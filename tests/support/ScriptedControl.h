@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ public:
         bool saveFrameResult = true;
         std::string lastError;  // what GetLastError answers
         std::vector<short> videoCodecs{0, 1, 2};  // the MP4 codecs HasVideoCodec answers true for
+        std::set<std::string> refusedClips;  // sources whose clips the control refuses
     };
 
     ScriptedControl();

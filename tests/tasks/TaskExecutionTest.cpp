@@ -112,6 +112,52 @@ TEST_F(TaskExecutionTest, ThreeSourcesMakeOneConversionInListOrderWithoutSoundWh
     EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
 }
 
+// A join never converts without one of its sources: the start is refused, and the reason
+// names the source (in the control's words when they name it).
+TEST_F(TaskExecutionTest, JoinWithASourceTheControlRefusesDoesNotStart)
+{
+    struct Case {
+        std::string controlReason;
+        std::string logged;
+    };
+    for (const Case& c : {Case{"", "cannot read the source /m/gone.mpg"},
+                          Case{"cannot open /m/gone.mpg: No such file or directory",
+                               "cannot open /m/gone.mpg: No such file or directory"},
+                          Case{"Permission denied", "cannot read the source /m/gone.mpg: Permission denied"}}) {
+        SCOPED_TRACE(c.logged);
+        TaskList joins;
+        RecordingExecutionView seen;
+        TaskExecution run{wrapper, joins, seen};
+        joins.append({"/m/c.avi", "/m/gone.mpg", "/m/b.mpg"}, "/out/joined.avi", "To AVI");
+        control->clearCalls();
+        control->script().refusedClips = {"/m/gone.mpg"};
+        control->script().lastError = c.controlReason;
+        run.execute();
+        EXPECT_TRUE(control->callsStartingWith("Convert").empty());
+        EXPECT_EQ(Lines(seen.log.end() - 2, seen.log.end()), (Lines{"Failed", c.logged}));
+        ASSERT_EQ(seen.messages.size(), 1u);
+        EXPECT_EQ(seen.messages[0].text, "Failed to execute the task.");
+        EXPECT_EQ(joins.at(0).status, TaskStatus::Waiting);
+        EXPECT_EQ(run.state(), TaskExecution::State::Halted);
+    }
+}
+
+// A split source that is gone before its next part fails the task; it is never "Done" after
+// fewer parts.
+TEST_F(TaskExecutionTest, SplitSourceGoneBetweenPartsFailsTheTask)
+{
+    addTask({"/m/a.mpg"}, "/out/a.avi", 60);
+    execution.execute();
+    control->raiseDone();
+    control->script().durations.erase("/m/a.mpg");
+    control->raiseDone();
+    EXPECT_EQ(control->callsStartingWith("Convert"), (Lines{"Convert(/out/a.avi)", "Convert(/out/a_001.avi)"}));
+    EXPECT_EQ(logTail(2), (Lines{"Failed", "cannot read the source /m/a.mpg"}));
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Waiting);
+    EXPECT_TRUE(view.eventsStartingWith("status").empty());
+    EXPECT_EQ(execution.state(), TaskExecution::State::Halted);
+}
+
 TEST_F(TaskExecutionTest, StartShowsTheRunThenTheBarMovesAtEveryEventAndTheTextAtEverySixth)
 {
     addTask({"/m/c.avi"}, "/out/c.avi");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "CommaDecimalLocale.h"
 #include "tasks/SplitIntervals.h"
 #include "tasks/TaskRowText.h"
 
@@ -39,6 +40,13 @@ TEST(TaskRowText, JoinShowsFileCountWhateverSplitHolds)
     EXPECT_EQ(TaskRowText::description(task), "To AVI (Joint 3 files)");
 }
 
+TEST(TaskRowText, TooltipHoldsEverySourceAndTheOutputInFull)
+{
+    ConversionTask task = makeTask({"/v/a.avi", "/v/b.avi"}, 0, 0);
+    task.outputPath = "/out/a_output.avi";
+    EXPECT_EQ(TaskRowText::tooltip(task), "Source: /v/a.avi\nSource: /v/b.avi\nOutput: /out/a_output.avi");
+}
+
 
 TEST(SplitIntervals, StoredValuesMapBackToTheirEntries)
 {
@@ -46,4 +54,15 @@ TEST(SplitIntervals, StoredValuesMapBackToTheirEntries)
     EXPECT_EQ(SplitIntervals::indexOfSeconds(15), 0);
     EXPECT_EQ(SplitIntervals::indexOfSeconds(5400), 15);
     EXPECT_EQ(SplitIntervals::indexOfSeconds(90), std::nullopt);
+}
+
+// The progress text reads the same whatever the user's locale.
+TEST(TaskRowText, ProgressHasADotInACommaDecimalLocale)
+{
+    EXPECT_EQ(TaskRowText::progress(50.0), "50.0% Finished");
+    CommaDecimalLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << comma.whyNot();
+    EXPECT_EQ(TaskRowText::progress(50.0), "50.0% Finished");
+    EXPECT_EQ(TaskRowText::progress(99.96), "100.0% Finished");
 }

@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -164,6 +167,47 @@ TEST_F(AudioExtractionDialogTest, ItemsChainThroughCompletionWithWholeRunProgres
     EXPECT_EQ(control_->callsStartingWith("Stop"), Calls{"Stop()"});
     EXPECT_FALSE(dialog_->progress().isVisible());
     EXPECT_FALSE(dialog_->isRunning());
+}
+
+// Items that would write the same file never overwrite each other: later ones get a number that
+// no other item's file has, shown in their rows, and the names follow the format and folder.
+TEST_F(AudioExtractionDialogTest, SameNamedSourcesGetNumberedOutputsShownInTheirRows)
+{
+    chooseFolder("/out");
+    add({"/a/talk.mpg", "/b/talk.avi", "/v/talk_2.wmv", "/c/talk.wmv"});
+    EXPECT_EQ((QStringList{cell(0, 3), cell(1, 3), cell(2, 3), cell(3, 3)}),
+              (QStringList{"WMA", "WMA (talk_3.wma)", "WMA", "WMA (talk_4.wma)"}));
+    EXPECT_EQ(list()->topLevelItem(1)->toolTip(3), "/out/talk_3.wma");
+
+    dialog_->findChild<QComboBox*>("1008")->setCurrentIndex(1);
+    EXPECT_EQ(cell(3, 3), "WAV (talk_4.wav)");
+    dialog_->findChild<QComboBox*>("1008")->setCurrentIndex(0);
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                      list()->visualItemRect(list()->topLevelItem(0)).center());
+    click("1058");  // the first row goes: the second is the first talk.wma now
+    EXPECT_EQ((QStringList{cell(0, 3), cell(1, 3), cell(2, 3)}), (QStringList{"WMA", "WMA", "WMA (talk_3.wma)"}));
+
+    control_->clearCalls();
+    run([this] {
+        for (int i = 0; i < 3; ++i) {
+            control_->raiseDone();
+            settle();
+        }
+    });
+    EXPECT_EQ(saves(), (Calls{"SaveAudioAsWma(/out/talk.wma)", "SaveAudioAsWma(/out/talk_2.wma)",
+                              "SaveAudioAsWma(/out/talk_3.wma)"}));
+}
+
+// The output folder starts as the user's home folder, never the root folder.
+TEST_F(AudioExtractionDialogTest, OutputFolderStartsAtHome)
+{
+    const std::string home = QDir::homePath().toStdString() + "/";
+    EXPECT_EQ(AudioExtractionDialog(wrapper_).outputFolder(), home);
+    EXPECT_EQ(dialog_->findChild<QLineEdit*>("1010")->text().toStdString(), home);
+    add({"/v/a.avi"});
+    control_->clearCalls();
+    run([this] { control_->raiseDone(); });
+    EXPECT_EQ(saves(), Calls{"SaveAudioAsWma(" + home + "a.wma)"});
 }
 
 TEST_F(AudioExtractionDialogTest, CancelStopsOnceKeepsTheListAndIgnoresLateEvents)

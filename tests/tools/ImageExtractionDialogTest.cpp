@@ -10,7 +10,9 @@
 #include <initializer_list>
 #include <memory>
 
+#include "CommaDecimalLocale.h"
 #include "FileDrop.h"
+#include "RecordingShell.h"
 #include "ScriptedControl.h"
 #include "ScriptedPrompts.h"
 #include "engine/CDudidEvar.h"
@@ -113,6 +115,37 @@ TEST_F(ImageExtractionDialogTest, ARangeGivesNumberedPicturesAndTheRoundedEndKee
                               "SaveFrame(/videos/clip.avi, 59, /data/out/clip_2.bmp)"}));
 }
 
+// A comma-decimal locale neither writes the end time with a comma nor loses the user's range.
+TEST_F(ImageExtractionDialogTest, ACommaDecimalLocaleKeepsTheRange)
+{
+    CommaDecimalLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << comma.whyNot();
+    open();
+    EXPECT_EQ(text("1087"), "60.0");
+    extract({{"1086", "58.5"}, {"1085", "1"}});
+    EXPECT_EQ(saves(), (Calls{"SaveFrame(/videos/clip.avi, 58.5, /videos/clip_1.bmp)",
+                              "SaveFrame(/videos/clip.avi, 59.5, /videos/clip_2.bmp)"}));
+}
+
+// Preview opens the video with the desktop's player; when none opens it, the user is told.
+TEST_F(ImageExtractionDialogTest, PreviewThatOpensNothingSaysWhichFile)
+{
+    QTemporaryDir folder;
+    const QString video = folder.filePath("clip.avi");
+    ASSERT_TRUE(QFile(video).open(QIODevice::WriteOnly));
+    control_->script().durations[video.toStdString()] = 4.0;
+    ScopedShell shell;
+    open(video.toStdString());
+    at<QPushButton>("1062")->click();
+    EXPECT_EQ(shell->opened, std::vector<QString>{video});
+    EXPECT_TRUE(prompts_->shown.empty());
+
+    shell->openResult = false;
+    at<QPushButton>("1062")->click();
+    expectOnlyPrompt("Could not open " + video + "\nNo program on this desktop opens it.", PromptIcon::Exclamation);
+}
+
 TEST_F(ImageExtractionDialogTest, AnInvalidRangeTakesTheWholeFileSilentlyAndTheSizeCanBeChosen)
 {
     open("/videos/noext");  // 4 s
@@ -181,7 +214,7 @@ TEST_F(ImageExtractionDialogTest, UnwrittenPicturesAreCountedAndAnUnreadableSour
     extract();
     EXPECT_TRUE(saves().empty());
     ASSERT_EQ(prompts_->shown.size(), 1u);
-    EXPECT_NE(prompts_->shown[0].text, "Successfully Done.");
+    EXPECT_EQ(prompts_->shown[0].text, "No picture was written: the length of the video could not be read.");
     EXPECT_EQ(prompts_->shown[0].icon, PromptIcon::Exclamation);
 }
 
