@@ -12,7 +12,7 @@
 #include "ScriptedControl.h"
 #include "ScriptedPrompts.h"
 #include "editor/TaskEditorDialog.h"
-#include "editor/TemplateBuilder.h"
+#include "dialogs/TemplateBuilder.h"
 #include "engine/CDudidEvar.h"
 #include "skin/CSkinButton.h"
 #include "tasks/TaskList.h"
