@@ -5,9 +5,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 
+#include "dialogs/TemplateBuilder.h"
 #include "editor/PictureSizes.h"
 #include "editor/PanelLists.h"
-#include "dialogs/TemplateBuilder.h"
 #include "engine/CDudidEvar.h"
 #include "platform/Prompts.h"
 #include "skin/CSkinButton.h"

@@ -7,8 +7,8 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "editor/PanelLists.h"
 #include "dialogs/TemplateBuilder.h"
+#include "editor/PanelLists.h"
 #include "editor/UpDownButton.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include "dialogs/TemplateBuilder.h"
 #include "editor/AviSettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
 #include "editor/OutputClash.h"
-#include "dialogs/TemplateBuilder.h"
 #include "editor/UntouchedFields.h"
 #include "editor/WmvProfilePanel.h"
 #include "platform/FileFilter.h"
@@ -166,7 +166,8 @@ bool TaskEditorDialog::LoadTask(std::size_t index)
     storedOutputPath_ = task.outputPath;
     if (!PathNames::folderPart(storedOutputPath_).empty())
         outputFolder_ = PathNames::folderPart(storedOutputPath_);
-    output_->setText(QString::fromStdString(storedOutputPath_));
+    if (!storedOutputPath_.empty())
+        output_->setText(QString::fromStdString(storedOutputPath_));
     return true;
 }
 
@@ -205,7 +206,8 @@ void TaskEditorDialog::initDialog()
 
 void TaskEditorDialog::showStoredTask()
 {
-    output_->setText(QString::fromStdString(storedOutputPath_));
+    if (!storedOutputPath_.empty())
+        output_->setText(QString::fromStdString(storedOutputPath_));
     if (!storedSettings_)
         return;
     panelOf(kind_)->showRecord(*storedSettings_);

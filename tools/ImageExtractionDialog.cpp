@@ -79,7 +79,7 @@ void ImageExtractionDialog::buildControls()
     t.addStatic(QStringLiteral("End Time:"), 142, 50, 36, 10);
     endEdit_ = t.addEdit(1087, 182, 48, 40, 14);
     t.addStatic(QStringLiteral("Sec"), 225, 50, 12, 8);
-    t.place(new QGroupBox(QStringLiteral("Settings"), f), TemplateBuilder::kNoId, 5, 66, 264, 70)->lower();
+    t.addGroupBox(TemplateBuilder::kNoId, QStringLiteral("Settings"), 5, 66, 264, 70)->lower();
     t.addStatic(QStringLiteral("Width"), 13, 81, 20, 8);
     widthList_ = t.place(new QComboBox(f), 1045, 39, 80, 48, 14);
     t.addStatic(QStringLiteral("Height"), 105, 81, 22, 8);
