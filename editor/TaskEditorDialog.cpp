@@ -417,12 +417,13 @@ void TaskEditorDialog::writeTask(const std::vector<std::string>& sources, const 
     writeSettings(*tasks_.at(index).settings);
 }
 
-// The edited record as OK writes it: what the controls show, where the user changed it.
+// The edited record as OK writes it: what the controls show where the user changed it; under
+// another kind, all of what its panel shows.
 TaskSettings TaskEditorDialog::settingsToWrite(const TaskSettings& record) const
 {
     TaskSettings written = record;
     writeSettings(written);
-    if (shownAtOpening_ && storedSettings_)
+    if (shownAtOpening_ && storedSettings_ && kind_ == OutputKinds::fromFormat(storedSettings_->format))
         UntouchedFields::keepStored(written, *shownAtOpening_, *storedSettings_);
     return written;
 }
