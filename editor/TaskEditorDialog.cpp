@@ -107,10 +107,10 @@ void TaskEditorDialog::buildControls()
 void TaskEditorDialog::buildKindButtons()
 {
     TemplateBuilder t(this);
-    for (std::size_t i = 0; i < kKindButtons.size(); ++i) {
-        const OutputKind kind = kKindButtons[i].kind;
-        kindButtons_[i] = t.addSkinButton(OutputKinds::buttonId(kind), QString::fromLatin1(OutputKinds::buttonText(kind)),
-                                          CSkinButton::CheckBoxStyleBit, 13, kKindButtons[i].top, 99, 20);
+    for (const KindButton& button : kKindButtons) {
+        kindButtons_.push_back(t.addSkinButton(OutputKinds::buttonId(button.kind),
+                                               QString::fromLatin1(OutputKinds::buttonText(button.kind)),
+                                               CSkinButton::CheckBoxStyleBit, 13, button.top, 99, 20));
     }
 }
 

@@ -112,7 +112,7 @@ private:
 
     QTreeWidget* sources_ = nullptr;
     std::array<CSkinButton*, 4> sourceButtons_{};  // add, remove, up, down
-    std::array<CSkinButton*, 6> kindButtons_{};
+    std::vector<CSkinButton*> kindButtons_;  // in the order of the kinds table
     QGroupBox* panelPlace_ = nullptr;
     QLineEdit* output_ = nullptr;
     CSkinButton* browse_ = nullptr;
