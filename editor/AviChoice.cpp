@@ -35,6 +35,31 @@ AviChoice AviChoice::defaults(const std::vector<std::string>& videoNames, const 
     return choice;
 }
 
+AviChoice AviChoice::fromRecord(const TaskSettings& settings, int videoCount, int audioCount)
+{
+    const auto listed = [](std::int32_t position, int count) { return position >= 0 && position < count ? position : -1; };
+    const auto sizePosition = [&settings](std::int32_t pixels, int fallback) {
+        const int position = PictureSizes::positionOf(pixels);
+        return position < 0 && settings.keepSourceSize != 0 ? fallback : position;
+    };
+    AviChoice choice;
+    choice.videoCompressor = listed(settings.videoCompressor, videoCount);
+    choice.audioCompressor = listed(settings.audioCompressor, audioCount);
+    choice.widthPosition = sizePosition(settings.width, kDefaultWidthPosition);
+    choice.heightPosition = sizePosition(settings.height, kDefaultHeightPosition);
+    choice.frameRatePosition = frameRatePositionOf(settings.frameRate);
+    choice.originalSize = settings.keepSourceSize != 0;
+    choice.videoOnly = settings.videoOnly != 0;
+    return choice;
+}
+
+int AviChoice::frameRatePositionOf(float rate)
+{
+    const auto found = std::find_if(kFrameRates.begin(), kFrameRates.end(),
+                                    [rate](int listed) { return static_cast<float>(listed) == rate; });
+    return found == kFrameRates.end() ? -1 : static_cast<int>(found - kFrameRates.begin());
+}
+
 int AviChoice::preferredPosition(const std::vector<std::string>& names, const std::string& match)
 {
     if (names.empty())

@@ -26,6 +26,13 @@ struct AviChoice {
     bool originalSize = false;
     bool videoOnly = false;
 
+    // What the panel shows for a stored record, with lists of that many compressors. A value
+    // the lists do not hold shows no selection; under "Original Size" an unlisted size shows
+    // the default size, which the lists offer once the box is cleared.
+    static AviChoice fromRecord(const TaskSettings& settings, int videoCount, int audioCount);
+    // The position of a frame rate in the list; -1 for a rate it does not hold.
+    static int frameRatePositionOf(float rate);
+
     // The choice of a fresh panel for the control's compressor names.
     static AviChoice defaults(const std::vector<std::string>& videoNames,
                               const std::vector<std::string>& audioNames);

@@ -5,9 +5,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 
+#include "dialogs/TemplateBuilder.h"
 #include "editor/PictureSizes.h"
 #include "editor/PanelLists.h"
-#include "editor/TemplateBuilder.h"
 #include "engine/CDudidEvar.h"
 #include "platform/Prompts.h"
 #include "skin/CSkinButton.h"
@@ -19,7 +19,7 @@ constexpr int kVideoCompressorDropWidth = 200;
 
 }  // namespace
 
-AviSettingsPanel::AviSettingsPanel(CDudidEvar& control, QWidget* parent) : QWidget(parent), control_(control)
+AviSettingsPanel::AviSettingsPanel(CDudidEvar& control, QWidget* parent) : SettingsPanel(parent), control_(control)
 {
     setObjectName(QString::number(kTemplateId));
     hide();
@@ -68,7 +68,7 @@ void AviSettingsPanel::open()
     PanelLists::fillSizes(heights_, defaults.heightPosition);
     for (const int rate : AviChoice::kFrameRates)
         frameRates_->addItem(QStringLiteral("%1 fps").arg(rate));
-    frameRates_->setCurrentIndex(defaults.frameRatePosition);
+    showChoice(defaults);
     pageButton_->SetIcons(kSettingsPageIcon, CSkinButton::NoSecondIcon);
 }
 
@@ -99,6 +99,27 @@ void AviSettingsPanel::onOriginalSize(bool checked)
 {
     widths_->setEnabled(!checked);
     heights_->setEnabled(!checked);
+}
+
+void AviSettingsPanel::showChoice(const AviChoice& choice)
+{
+    videoCompressors_->setCurrentIndex(choice.videoCompressor);
+    audioCompressors_->setCurrentIndex(choice.audioCompressor);
+    widths_->setCurrentIndex(choice.widthPosition);
+    heights_->setCurrentIndex(choice.heightPosition);
+    frameRates_->setCurrentIndex(choice.frameRatePosition);
+    originalSize_->setChecked(choice.originalSize);
+    videoOnly_->setChecked(choice.videoOnly);
+}
+
+void AviSettingsPanel::showRecord(const TaskSettings& settings)
+{
+    showChoice(AviChoice::fromRecord(settings, videoCompressors_->count(), audioCompressors_->count()));
+}
+
+void AviSettingsPanel::writeRecord(TaskSettings& settings, OutputKind) const
+{
+    shownChoice().writeTo(settings);
 }
 
 AviChoice AviSettingsPanel::shownChoice() const

@@ -24,7 +24,7 @@ int positionOf(const List& list, int value)
 }  // namespace
 
 Mp4SettingsPanel::Mp4SettingsPanel(CDudidEvar& control, QWidget* parent)
-    : QWidget(parent), codecs_(Mp4Choice::availableCodecs(control))
+    : SettingsPanel(parent), codecs_(Mp4Choice::availableCodecs(control))
 {
     setObjectName(QStringLiteral("Mp4SettingsPanel"));
     hide();
@@ -132,4 +132,14 @@ Mp4Choice Mp4SettingsPanel::shownChoice() const
     c.audioKbps = Mp4Choice::kAudioKbps[std::size_t(std::max(0, audioBitRates_->currentIndex()))];
     c.videoOnly = videoOnly_->isChecked();
     return c;
+}
+
+void Mp4SettingsPanel::showRecord(const TaskSettings& settings)
+{
+    showChoice(Mp4Choice::fromSettings(settings));
+}
+
+void Mp4SettingsPanel::writeRecord(TaskSettings& settings, OutputKind) const
+{
+    shownChoice().writeTo(settings);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QWidget>
 #include <vector>
 
 #include "editor/Mp4Choice.h"
+#include "editor/SettingsPanel.h"
 
 class CDudidEvar;
 class CSkinButton;
@@ -14,7 +14,7 @@ class QLineEdit;
 // The MP4 settings of the task editor: codec (those the control can write), quality with its
 // default button, speed, picture height or the source's size, frame rate, and the sound's bit
 // rate or "Video Only". Made hidden.
-class Mp4SettingsPanel : public QWidget {
+class Mp4SettingsPanel : public SettingsPanel {
     Q_OBJECT
 public:
     static constexpr int kCodecListId = 1200;
@@ -34,6 +34,9 @@ public:
     void showChoice(const Mp4Choice& choice);
     // What the controls show at this moment.
     Mp4Choice shownChoice() const;
+
+    void showRecord(const TaskSettings& settings) override;
+    void writeRecord(TaskSettings& settings, OutputKind kind) const override;
 
 private:
     void buildControls();

@@ -5,6 +5,38 @@
 
 #include "editor/PictureSizes.h"
 
+namespace {
+
+constexpr int kFrameRateCount = 5;
+
+}  // namespace
+
+MpegChoice MpegChoice::fromRecord(const TaskSettings& settings)
+{
+    MpegChoice choice;
+    choice.vbr = settings.vbr != 0;
+    choice.quality = std::to_string(settings.vbrQuality);
+    choice.videoBitRate = std::to_string(settings.videoBitRate);
+    const std::int32_t rate = settings.mpegFrameRateIndex;
+    choice.frameRatePosition = rate >= 0 && rate < kFrameRateCount ? rate : -1;
+    choice.heightPosition = PictureSizes::positionOf(settings.height);
+    choice.widthPosition = PictureSizes::positionOf(settings.width);
+    choice.videoOnly = settings.videoOnly != 0;
+    choice.audioBitRatePosition = settings.audioBitRate == 128 ? 0 : 1;
+    choice.originalSize = settings.keepSourceSize != 0;
+    return choice;
+}
+
+bool MpegChoice::isNtsc(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::VcdPal:
+    case OutputFormat::SvcdPal:
+    case OutputFormat::DvdPal: return false;
+    default: return true;
+    }
+}
+
 std::int32_t MpegChoice::fieldNumber(const std::string& text)
 {
     constexpr std::int64_t largest = std::numeric_limits<std::int32_t>::max();

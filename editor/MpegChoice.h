@@ -23,6 +23,12 @@ struct MpegChoice {
     int audioBitRatePosition = -1;
     bool originalSize = false;
 
+    // What the panel shows for a stored record; a size or rate the lists do not hold shows no
+    // selection, an audio bit rate other than 128 shows "224".
+    static MpegChoice fromRecord(const TaskSettings& settings);
+    // The video standard of a format; NTSC for the formats that have none.
+    static bool isNtsc(OutputFormat format);
+
     // The number a digits-only field holds: 0 when empty; a number too long for the record
     // counts as the largest one, so the upper limits still apply to it.
     static std::int32_t fieldNumber(const std::string& text);

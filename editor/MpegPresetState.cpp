@@ -34,6 +34,12 @@ void MpegPresetState::open()
 void MpegPresetState::apply(int mode)
 {
     mode_ = std::clamp(mode, 0, 3);
+    setPresetValues();
+    setEnables();
+}
+
+void MpegPresetState::setPresetValues()
+{
     const Preset& p = preset(mode_);
     videoBitRate_ = p.videoBitRate;
     if (p.clearsVbr)
@@ -42,14 +48,28 @@ void MpegPresetState::apply(int mode)
         widthPosition_ = p.widthPosition;
         heightPosition_ = ntsc_ ? p.ntscHeightPosition : p.palHeightPosition;
         frameRatePosition_ = ntsc_ ? p.ntscFrameRatePosition : p.palFrameRatePosition;
-        enables_.originalSizeBox = false;
     }
+}
+
+void MpegPresetState::setEnables()
+{
+    const Preset& p = preset(mode_);
+    if (p.fixesPicture)
+        enables_.originalSizeBox = false;
     const bool vbrOffered = mode_ == Dvd || mode_ == Custom;
     enables_.standardButtons = mode_ != Custom;
     enables_.vbrBox = vbrOffered;
     enables_.qualityField = vbrOffered && vbr_;
     enables_.bitRateField = vbrOffered && !vbr_;
     enables_.sizeAndRateLists = !p.fixesPicture;
+}
+
+void MpegPresetState::load(const MpegChoice& stored, bool ntsc)
+{
+    takeBack(stored);
+    videoBitRate_ = static_cast<std::uint32_t>(MpegChoice::fieldNumber(stored.videoBitRate));
+    ntsc_ = ntsc;
+    setEnables();
 }
 
 void MpegPresetState::setNtsc(bool ntsc)

@@ -43,6 +43,9 @@ public:
     void apply(int mode);
     void setNtsc(bool ntsc);  // then the current preset again
     void setVbr(bool vbr);    // then the current preset again
+    // A stored record's values and standard shown under the current mode, as they are: the
+    // preset's fixed values do not replace them.
+    void load(const MpegChoice& stored, bool ntsc);
     void setVideoOnly(bool videoOnly) { videoOnly_ = videoOnly; }
     // The user's own entries, kept when a preset is applied again (a preset still overrides
     // what it fixes).
@@ -54,6 +57,9 @@ public:
     int mode() const { return mode_; }
 
 private:
+    void setPresetValues();
+    void setEnables();
+
     bool vbr_ = false;
     std::uint32_t quality_ = 100;
     std::uint32_t videoBitRate_ = 4000;

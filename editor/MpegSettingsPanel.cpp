@@ -7,8 +7,8 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "dialogs/TemplateBuilder.h"
 #include "editor/PanelLists.h"
-#include "editor/TemplateBuilder.h"
 #include "editor/UpDownButton.h"
 
 namespace {
@@ -21,7 +21,7 @@ const char* const kFrameRateTexts[] = {"23.976 fps - NTSC", "24 fps - Standard C
 
 }  // namespace
 
-MpegSettingsPanel::MpegSettingsPanel(QWidget* parent) : QWidget(parent)
+MpegSettingsPanel::MpegSettingsPanel(QWidget* parent) : SettingsPanel(parent)
 {
     setObjectName(QString::number(kTemplateId));
     hide();
@@ -143,6 +143,20 @@ void MpegSettingsPanel::onVideoOnly(bool checked)
 {
     state_.setVideoOnly(checked);
     audioBitRates_->setEnabled(!checked);
+}
+
+void MpegSettingsPanel::showRecord(const TaskSettings& settings)
+{
+    const bool ntsc = MpegChoice::isNtsc(settings.format);
+    (ntsc ? ntsc_ : pal_)->setChecked(true);
+    state_.load(MpegChoice::fromRecord(settings), ntsc);
+    showState();
+    originalSize_->setChecked(settings.keepSourceSize != 0);
+}
+
+void MpegSettingsPanel::writeRecord(TaskSettings& settings, OutputKind kind) const
+{
+    shownChoice().writeTo(settings, kind, IsNtsc());
 }
 
 MpegChoice MpegSettingsPanel::shownChoice() const

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QWidget>
-
 #include "editor/MpegChoice.h"
 #include "editor/MpegPresetState.h"
+#include "editor/SettingsPanel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,7 +14,7 @@ class UpDownButton;
 // NTSC or PAL, size and frame rate (fixed by the disc presets), VBR with its quality or a
 // video bit rate, "Video Only" and the audio bit rate. Made hidden; opens on the DVD preset
 // for NTSC.
-class MpegSettingsPanel : public QWidget {
+class MpegSettingsPanel : public SettingsPanel {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 143;
@@ -32,6 +31,10 @@ public:
 
     // What the controls show at this moment.
     MpegChoice shownChoice() const;
+
+    // The record's standard and values, shown under the mode applied last.
+    void showRecord(const TaskSettings& settings) override;
+    void writeRecord(TaskSettings& settings, OutputKind kind) const override;
 
 private:
     void buildControls();

@@ -8,10 +8,12 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include "dialogs/TemplateBuilder.h"
 #include "editor/AviSettingsPanel.h"
 #include "editor/Mp4SettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
-#include "editor/TemplateBuilder.h"
+#include "editor/OutputClash.h"
+#include "editor/UntouchedFields.h"
 #include "editor/WmvProfilePanel.h"
 #include "platform/FileFilter.h"
 #include "platform/OutputPathProbe.h"
@@ -27,15 +29,30 @@ constexpr int kSourceColumnWidth = 400;
 constexpr int kKindHoverLightening = 30;
 constexpr int kCheckedKindIcon = 141;
 constexpr int kKindIcon = 140;
-constexpr std::array<OutputKind, 7> kKinds{OutputKind::Avi, OutputKind::Dvd, OutputKind::Vcd, OutputKind::Svcd,
-                                           OutputKind::MpegCustom, OutputKind::Wmv, OutputKind::Mp4};
-constexpr std::array<int, 7> kKindButtonTops{82, 104, 127, 150, 172, 195, 217};
+
+// The kind buttons from the top down. A kind joins the editor with a row here, its panel in
+// panelOf and its row in OutputKinds.
+struct KindButton {
+    OutputKind kind;
+    int top;  // dialog units
+};
+constexpr std::array<KindButton, 7> kKindButtons{{{OutputKind::Avi, 82},
+                                                  {OutputKind::Dvd, 104},
+                                                  {OutputKind::Vcd, 127},
+                                                  {OutputKind::Svcd, 150},
+                                                  {OutputKind::MpegCustom, 172},
+                                                  {OutputKind::Wmv, 195},
+                                                  {OutputKind::Mp4, 217}}};
 
 enum SourceButton { AddButton, RemoveButton, UpButton, DownButton };
 
 std::size_t kindSlot(OutputKind kind)
 {
-    return static_cast<std::size_t>(static_cast<int>(kind) - 1);
+    for (std::size_t i = 0; i < kKindButtons.size(); ++i) {
+        if (kKindButtons[i].kind == kind)
+            return i;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -92,10 +109,10 @@ void TaskEditorDialog::buildControls()
 void TaskEditorDialog::buildKindButtons()
 {
     TemplateBuilder t(this);
-    for (std::size_t i = 0; i < kKinds.size(); ++i) {
-        const OutputKind kind = kKinds[i];
-        kindButtons_[i] = t.addSkinButton(OutputKinds::buttonId(kind), QString::fromLatin1(OutputKinds::buttonText(kind)),
-                                          CSkinButton::CheckBoxStyleBit, 13, kKindButtonTops[i], 99, 20);
+    for (const KindButton& button : kKindButtons) {
+        kindButtons_.push_back(t.addSkinButton(OutputKinds::buttonId(button.kind),
+                                               QString::fromLatin1(OutputKinds::buttonText(button.kind)),
+                                               CSkinButton::CheckBoxStyleBit, 13, button.top, 99, 20));
     }
 }
 
@@ -107,8 +124,8 @@ void TaskEditorDialog::connectControls()
     connect(sourceButtons_[DownButton], &QPushButton::clicked, this, [this] { moveSource(1); });
     connect(sources_, &QTreeWidget::itemPressed, this,
             [this](QTreeWidgetItem* item) { selectRow(sources_->indexOfTopLevelItem(item)); });
-    for (std::size_t i = 0; i < kKinds.size(); ++i)
-        connect(kindButtons_[i], &QPushButton::clicked, this, [this, i] { selectKind(kKinds[i]); });
+    for (std::size_t i = 0; i < kKindButtons.size(); ++i)
+        connect(kindButtons_[i], &QPushButton::clicked, this, [this, i] { selectKind(kKindButtons[i].kind); });
     connect(browse_, &QPushButton::clicked, this, &TaskEditorDialog::browse);
     connect(split_, &QCheckBox::clicked, this, &TaskEditorDialog::onSplit);
     connect(intervals_, &QComboBox::currentIndexChanged, this, [this](int index) { intervalIndex_ = index; });
@@ -140,14 +157,19 @@ bool TaskEditorDialog::LoadTask(std::size_t index)
     taskIndex_ = index;
     initialSources_.insert(initialSources_.end(), task.sources.begin(), task.sources.end());
     if (task.settings) {
+        storedSettings_ = *task.settings;
         split_->setChecked(task.settings->split != 0);
         if (const auto position = SplitIntervals::indexOfSeconds(task.settings->splitSeconds))
             intervalIndex_ = *position;
         kind_ = OutputKinds::fromFormat(task.settings->format);
-        if (kind_ == OutputKind::Mp4)
-            loadedMp4_ = Mp4Choice::fromSettings(*task.settings);
     }
     formPathPieces(task.sources.front());
+    // Another kind picked for this task keeps the folder the task writes to.
+    storedOutputPath_ = task.outputPath;
+    if (!PathNames::folderPart(storedOutputPath_).empty())
+        outputFolder_ = PathNames::folderPart(storedOutputPath_);
+    if (!storedOutputPath_.empty())
+        output_->setText(QString::fromStdString(storedOutputPath_));
     return true;
 }
 
@@ -180,6 +202,18 @@ void TaskEditorDialog::initDialog()
     createPanels();
     setButtonIcons();
     selectKind(kind_);
+    if (taskIndex_)
+        showStoredTask();
+}
+
+void TaskEditorDialog::showStoredTask()
+{
+    if (!storedOutputPath_.empty())
+        output_->setText(QString::fromStdString(storedOutputPath_));
+    if (!storedSettings_)
+        return;
+    panelOf(kind_)->showRecord(*storedSettings_);
+    shownAtOpening_ = settingsToWrite(*storedSettings_);
 }
 
 void TaskEditorDialog::fillSourceList()
@@ -211,10 +245,7 @@ void TaskEditorDialog::createPanels()
     mpegPanel_ = new MpegSettingsPanel(this);
     wmvPanel_ = new WmvProfilePanel(control_, this);
     mp4Panel_ = new Mp4SettingsPanel(control_, this);
-    if (loadedMp4_)
-        mp4Panel_->showChoice(*loadedMp4_);
-    for (QWidget* panel : {static_cast<QWidget*>(aviPanel_), static_cast<QWidget*>(mpegPanel_),
-                           static_cast<QWidget*>(wmvPanel_), static_cast<QWidget*>(mp4Panel_)})
+    for (SettingsPanel* panel : std::initializer_list<SettingsPanel*>{aviPanel_, mpegPanel_, wmvPanel_, mp4Panel_})
         panel->move(panelPlace_->pos());
 }
 
@@ -238,7 +269,7 @@ CSkinButton* TaskEditorDialog::kindButton(OutputKind kind) const
     return kindButtons_[kindSlot(kind)];
 }
 
-QWidget* TaskEditorDialog::panelOf(OutputKind kind) const
+SettingsPanel* TaskEditorDialog::panelOf(OutputKind kind) const
 {
     switch (kind) {
     case OutputKind::Avi: return aviPanel_;
@@ -336,10 +367,26 @@ std::vector<std::string> TaskEditorDialog::rowTexts() const
     return texts;
 }
 
-void TaskEditorDialog::showMessage(const char* text)
+void TaskEditorDialog::showMessage(const QString& text)
 {
-    Prompts::get().messageBox(this, QCoreApplication::applicationName(), QString::fromLatin1(text),
-                              PromptIcon::Information, PromptButtons::Ok);
+    Prompts::get().messageBox(this, QCoreApplication::applicationName(), text, PromptIcon::Information,
+                              PromptButtons::Ok);
+}
+
+// The files of another task of the list are never overwritten: the message names that task.
+bool TaskEditorDialog::clashesWithAnotherTask(const std::string& outputPath, const std::vector<std::string>& sources)
+{
+    const bool split = split_->isChecked() && sources.size() == 1;
+    const std::optional<OutputClash::Found> clash = OutputClash::find(tasks_, taskIndex_, outputPath, split);
+    if (!clash)
+        return false;
+    const ConversionTask& other = tasks_.at(clash->task);
+    const QString firstSource = other.sources.empty() ? QString() : QString::fromStdString(other.sources.front());
+    showMessage(tr("Task %1 of the list (%2, %3) already writes\n%4\nPlease choose another output path.")
+                    .arg(clash->task + 1)
+                    .arg(QString::fromStdString(other.description), firstSource,
+                         QString::fromStdString(clash->file)));
+    return true;
 }
 
 void TaskEditorDialog::accept()
@@ -348,14 +395,16 @@ void TaskEditorDialog::accept()
         return;
     const std::string outputPath = output_->text().toStdString();
     const std::vector<std::string> sources = rowTexts();
-    if (!OutputPathProbe::isUsable(outputPath, sources)) {
-        showMessage(kPathMessage);
+    if (const std::string why = OutputPathProbe::refusal(outputPath, sources); !why.empty()) {
+        showMessage(QString::fromLatin1(kPathMessage) + QLatin1Char('\n') + QString::fromStdString(why));
         return;
     }
     if (sources.empty()) {
-        showMessage(kNoSourceMessage);
+        showMessage(QString::fromLatin1(kNoSourceMessage));
         return;
     }
+    if (clashesWithAnotherTask(outputPath, sources))
+        return;
     writeTask(sources, outputPath);
     QDialog::accept();
 }
@@ -364,31 +413,28 @@ void TaskEditorDialog::writeTask(const std::vector<std::string>& sources, const 
 {
     const char* description = OutputKinds::description(kind_);
     if (taskIndex_) {
-        writeSettings(tasks_.updateInPlace(*taskIndex_, sources, outputPath, description));
+        TaskSettings& record = tasks_.updateInPlace(*taskIndex_, sources, outputPath, description);
+        record = settingsToWrite(record);
         return;
     }
     const std::size_t index = tasks_.append(sources, outputPath, description);
     writeSettings(*tasks_.at(index).settings);
 }
 
+// The edited record as OK writes it: what the controls show where the user changed it; under
+// another kind, all of what its panel shows.
+TaskSettings TaskEditorDialog::settingsToWrite(const TaskSettings& record) const
+{
+    TaskSettings written = record;
+    writeSettings(written);
+    if (shownAtOpening_ && storedSettings_ && kind_ == OutputKinds::fromFormat(storedSettings_->format))
+        UntouchedFields::keepStored(written, *shownAtOpening_, *storedSettings_);
+    return written;
+}
+
 void TaskEditorDialog::writeSettings(TaskSettings& settings) const
 {
-    switch (kind_) {
-    case OutputKind::Avi:
-        aviPanel_->shownChoice().writeTo(settings);
-        break;
-    case OutputKind::Wmv:
-        settings.format = OutputFormat::Wmv;
-        settings.wmvProfile = wmvPanel_->chosenProfileIndex();
-        settings.videoOnly = wmvPanel_->videoOnly() ? 1 : 0;
-        break;
-    case OutputKind::Mp4:
-        mp4Panel_->shownChoice().writeTo(settings);
-        break;
-    default:
-        mpegPanel_->shownChoice().writeTo(settings, kind_, mpegPanel_->IsNtsc());
-        break;
-    }
+    panelOf(kind_)->writeRecord(settings, kind_);
     settings.split = split_->isChecked() ? 1 : 0;
     if (settings.split == 1)
         settings.splitSeconds = SplitIntervals::kIntervals[static_cast<std::size_t>(intervalIndex_)].seconds;

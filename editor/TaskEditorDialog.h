@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/Mp4Choice.h"
 #include "tasks/OutputKind.h"
+#include "tasks/TaskSettings.h"
 
 class AviSettingsPanel;
 class CDudidEvar;
@@ -20,14 +20,16 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QTreeWidget;
+class SettingsPanel;
 class TaskList;
-struct TaskSettings;
 class WmvProfilePanel;
 
 // The dialog that builds a new task or rewrites an existing one (template 139, "Option"):
 // sources, output kind with its settings panel, output path and split. Made for one Add or
 // Edit: SetFirstSource or LoadTask, then exec(). Only OK touches the task list: it appends the
-// new task, or rewrites the edited one in place.
+// new task, or rewrites the edited one in place. An edited task opens as it is stored (output
+// path, kind, standard, split and its panel's settings), and OK without a change leaves its
+// record exactly as it was.
 class TaskEditorDialog : public QDialog {
     Q_OBJECT
 public:
@@ -43,8 +45,8 @@ public:
     void SetFirstSource(const std::string& path);
     // One more source, joined after those the editor has; the first one when it has none.
     void AddSource(const std::string& path);
-    // The task at that index, to be rewritten at OK; false (and nothing loaded) for an index
-    // the list does not have.
+    // The task at that index, shown as it is stored and rewritten at OK; false (and nothing
+    // loaded) for an index the list does not have.
     bool LoadTask(std::size_t index);
 
     OutputKind Kind() const { return kind_; }
@@ -72,8 +74,9 @@ private:
     void setButtonIcons();
     void formPathPieces(const std::string& firstSource);
 
+    void showStoredTask();
     void selectKind(OutputKind kind);
-    QWidget* panelOf(OutputKind kind) const;
+    SettingsPanel* panelOf(OutputKind kind) const;
     CSkinButton* kindButton(OutputKind kind) const;
     std::string defaultOutputPath() const;
 
@@ -87,9 +90,11 @@ private:
     void onSplit();
 
     std::vector<std::string> rowTexts() const;
-    void showMessage(const char* text);
+    void showMessage(const QString& text);
+    bool clashesWithAnotherTask(const std::string& outputPath, const std::vector<std::string>& sources);
     void writeTask(const std::vector<std::string>& sources, const std::string& outputPath);
     void writeSettings(TaskSettings& settings) const;
+    TaskSettings settingsToWrite(const TaskSettings& record) const;
 
     CDudidEvar& control_;
     TaskList& tasks_;
@@ -102,10 +107,14 @@ private:
     std::string outputFolder_;
     std::string baseName_;
     std::optional<std::size_t> taskIndex_;
+    std::string storedOutputPath_;
+    std::optional<TaskSettings> storedSettings_;
+    // The edited record as OK would write it right after opening.
+    std::optional<TaskSettings> shownAtOpening_;
 
     QTreeWidget* sources_ = nullptr;
     std::array<CSkinButton*, 4> sourceButtons_{};  // add, remove, up, down
-    std::array<CSkinButton*, 7> kindButtons_{};
+    std::vector<CSkinButton*> kindButtons_;  // in the order of the kinds table
     QGroupBox* panelPlace_ = nullptr;
     QLineEdit* output_ = nullptr;
     CSkinButton* browse_ = nullptr;
@@ -118,5 +127,4 @@ private:
     MpegSettingsPanel* mpegPanel_ = nullptr;
     WmvProfilePanel* wmvPanel_ = nullptr;
     Mp4SettingsPanel* mp4Panel_ = nullptr;
-    std::optional<Mp4Choice> loadedMp4_;  // an edited MP4 task's choice, shown when the panel is made
 };

@@ -25,3 +25,12 @@ int WmvProfileChoices::controlIndex(int position) const
         return -1;
     return entries_[static_cast<std::size_t>(position)].controlIndex;
 }
+
+int WmvProfileChoices::positionOf(int controlIndex) const
+{
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].controlIndex == controlIndex)
+            return static_cast<int>(i);
+    }
+    return -1;
+}

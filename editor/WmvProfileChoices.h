@@ -18,6 +18,8 @@ public:
     const std::string& name(int position) const { return entries_.at(static_cast<std::size_t>(position)).name; }
     // The control's index of the entry at a list position; -1 for no entry (no selection).
     int controlIndex(int position) const;
+    // The list position of the entry with that control index; -1 when the list has none.
+    int positionOf(int controlIndex) const;
 
 private:
     struct Entry {

@@ -4,7 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 
-#include "editor/TemplateBuilder.h"
+#include "dialogs/TemplateBuilder.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ constexpr int kProfileDropWidth = 420;
 
 }  // namespace
 
-WmvProfilePanel::WmvProfilePanel(CDudidEvar& control, QWidget* parent) : QWidget(parent), control_(control)
+WmvProfilePanel::WmvProfilePanel(CDudidEvar& control, QWidget* parent) : SettingsPanel(parent), control_(control)
 {
     setObjectName(QString::number(kTemplateId));
     hide();
@@ -50,4 +50,17 @@ int WmvProfilePanel::chosenProfileIndex() const
 bool WmvProfilePanel::videoOnly() const
 {
     return videoOnly_->isChecked();
+}
+
+void WmvProfilePanel::showRecord(const TaskSettings& settings)
+{
+    profiles_->setCurrentIndex(choices_->positionOf(settings.wmvProfile));
+    videoOnly_->setChecked(settings.videoOnly != 0);
+}
+
+void WmvProfilePanel::writeRecord(TaskSettings& settings, OutputKind) const
+{
+    settings.format = OutputFormat::Wmv;
+    settings.wmvProfile = chosenProfileIndex();
+    settings.videoOnly = videoOnly() ? 1 : 0;
 }

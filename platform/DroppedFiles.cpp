@@ -1,15 +1,8 @@
 #include "platform/DroppedFiles.h"
 
 #include <QFileInfo>
-#include <array>
 
-namespace {
-
-// The suffixes of the source filter, then the common ones the control also reads.
-constexpr std::array<const char*, 15> kVideoSuffixes{"mpg", "mpeg", "avi", "asf", "wmv",  "mp4",  "mkv", "mov",
-                                                      "m2ts", "ts",  "vob", "flv", "webm", "m4v", "3gp"};
-
-}  // namespace
+#include "platform/FileFilter.h"
 
 DroppedFiles::DroppedFiles(const QList<QUrl>& urls)
 {
@@ -29,7 +22,7 @@ DroppedFiles::DroppedFiles(const QList<QUrl>& urls)
 bool DroppedFiles::hasVideoSuffix(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix();
-    for (const char* video : kVideoSuffixes) {
+    for (const char* video : FileFilter::kVideoSuffixes) {
         if (suffix.compare(QLatin1String(video), Qt::CaseInsensitive) == 0)
             return true;
     }

@@ -5,8 +5,10 @@
 namespace FileFilter {
 
 const char* const kSourceVideoFilter =
-    "All Support Files (*.mpg,*.mpeg,*.avi,*.asf.*.wmv)|*.mpg;*.mpeg;*.avi;*.asf;*.wmv|"
-    "mpeg (*.mpg,*.mpeg) | *.mpg;*.mpeg|avi (*.avi) | *.avi|wmv (*.wmv)| *.wmv|asf (*.asf) | *.asf||";
+    "All Support Files (*.mpg,*.mpeg,*.avi,*.asf.*.wmv)|*.mpg;*.mpeg;*.avi;*.asf;*.wmv;*.mp4;*.m4v;*.mkv;*.mov;"
+    "*.webm;*.ts;*.m2ts;*.mts;*.vob;*.flv;*.3gp;*.dv;*.ogv|"
+    "mpeg (*.mpg,*.mpeg) | *.mpg;*.mpeg|avi (*.avi) | *.avi|wmv (*.wmv)| *.wmv|asf (*.asf) | *.asf|"
+    "All files (*)|*||";
 
 namespace {
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -18,6 +19,13 @@ public:
                                     PromptIcon icon, PromptButtons buttons) = 0;
     // One existing file; the filter is in the "description|patterns|...||" form.
     virtual std::optional<QString> openFile(QWidget* owner, const QString& filter) = 0;
+    // Any number of existing files, in the order the picker gives them; empty when cancelled.
+    // Without a picker of its own a prompt offers one file.
+    virtual QStringList openFiles(QWidget* owner, const QString& filter)
+    {
+        const std::optional<QString> one = openFile(owner, filter);
+        return one && !one->isEmpty() ? QStringList{*one} : QStringList{};
+    }
     // A folder of the file system; the path ends without a separator unless it is the root.
     virtual std::optional<QString> pickFolder(QWidget* owner, const QString& title) = 0;
     virtual void beep() = 0;

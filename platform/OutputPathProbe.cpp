@@ -5,24 +5,68 @@
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/PathNames.h"
 
 namespace OutputPathProbe {
 
 namespace {
 
-bool opensForWriting(const std::string& path)
+// The system's description of an error, in English whatever the user's locale, like the rest
+// of the message it ends.
+std::string errorText(int error)
+{
+#ifdef __GLIBC__
+    if (const char* text = ::strerrordesc_np(error))
+        return text;
+#endif
+    return std::strerror(error);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::string folder = PathNames::folderPart(path);
+    return folder.empty() ? std::string("./") : folder;
+}
+
+std::string folderRefusal(const std::string& folder)
+{
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0)
+        return errno == EACCES ? errorText(EACCES) : "No such folder";
+    if (!S_ISDIR(st.st_mode))
+        return "No such folder";
+    std::string probe = folder + ".marvane-probe-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return errorText(errno);
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return {};
+}
+
+std::string fileRefusal(const std::string& path)
 {
     struct stat before {};
     const bool existed = ::stat(path.c_str(), &before) == 0;
     if (existed && !S_ISREG(before.st_mode))
-        return false;
+        return path + " is not a file";
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
-        return false;
+        return errorText(errno);
     ::close(fd);
     if (!existed)
         ::unlink(path.c_str());
-    return true;
+    return {};
+}
+
+bool namesFolder(const std::string& path)
+{
+    struct stat st {};
+    return path.back() == PathNames::kSeparator || (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
 }
 
 }  // namespace
@@ -36,15 +80,24 @@ bool sameFile(const std::string& a, const std::string& b)
            QFileInfo(QString::fromStdString(b)).absoluteFilePath();
 }
 
-bool isUsable(const std::string& path, const std::vector<std::string>& sources)
+std::string refusal(const std::string& path, const std::vector<std::string>& sources)
 {
-    if (path.empty() || path.back() == '/')
-        return false;
+    if (path.empty())
+        return "No file name";
+    if (namesFolder(path))
+        return path + " is a folder";
     for (const std::string& source : sources) {
         if (sameFile(path, source))
-            return false;
+            return path + " is one of the task's sources";
     }
-    return opensForWriting(path);
+    if (std::string why = folderRefusal(folderOf(path)); !why.empty())
+        return why;
+    return fileRefusal(path);
+}
+
+bool isUsable(const std::string& path, const std::vector<std::string>& sources)
+{
+    return refusal(path, sources).empty();
 }
 
 }  // namespace OutputPathProbe

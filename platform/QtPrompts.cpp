@@ -56,6 +56,11 @@ std::optional<QString> QtPrompts::openFile(QWidget* owner, const QString& filter
     return path;
 }
 
+QStringList QtPrompts::openFiles(QWidget* owner, const QString& filter)
+{
+    return QFileDialog::getOpenFileNames(owner, QString(), QString(), FileFilter::toQt(filter));
+}
+
 std::optional<QString> QtPrompts::pickFolder(QWidget* owner, const QString& title)
 {
     const QString path = QFileDialog::getExistingDirectory(owner, title);

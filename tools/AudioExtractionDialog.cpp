@@ -3,26 +3,19 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QTreeWidget>
 
+#include "dialogs/TemplateBuilder.h"
+#include "dialogs/VideoDropTarget.h"
 #include "engine/CDudidEvar.h"
-#include "platform/DroppedFiles.h"
 #include "platform/FileFilter.h"
 #include "platform/PathNames.h"
 #include "platform/Prompts.h"
 #include "skin/CSkinButton.h"
-#include "tools/DialogTemplate.h"
 #include "tools/ExtractionEvent.h"
-
-using DialogTemplate::label;
-using DialogTemplate::place;
 
 namespace {
 
@@ -44,25 +37,30 @@ QString secondsText(double seconds)
 AudioExtractionDialog::AudioExtractionDialog(CDudidEvar& control, QWidget* parent)
     : QDialog(parent), outputFolder_(defaultFolder()), control_(&control), progress_(this)
 {
-    DialogTemplate::setUp(this, QStringLiteral("Extract Audio From Video File"), 292, 190);
+    setWindowTitle(QStringLiteral("Extract Audio From Video File"));
     buildControls();
     connectCommands();
-    setAcceptDrops(true);
+    // Video files dropped on the tool become rows, as Add adds them.
+    new VideoDropTarget(this, [this] { return running_; }, [this](const QStringList& videos) {
+        for (const QString& video : videos)
+            addRow(video);
+    });
 }
 
 void AudioExtractionDialog::buildControls()
 {
-    list_ = place(new QTreeWidget(this), 1026, 4, 5, 265, 108);
-    addButton_ = place(new CSkinButton(this), 1057, 274, 5, 16, 16);
-    removeButton_ = place(new CSkinButton(this), 1058, 274, 23, 16, 16);
-    label(this, QStringLiteral("Output Format"), 9, 125, 51, 8);
-    formatList_ = place(new QComboBox(this), 1008, 62, 123, 59, 14);
-    label(this, QStringLiteral("Output Path:"), 9, 148, 47, 8);
-    folderEdit_ = place(new QLineEdit(this), 1010, 59, 146, 178, 14);
-    browse_ = place(new CSkinButton(QStringLiteral("Browse"), this), 1011, 240, 146, 50, 14);
-    cancel_ = place(new CSkinButton(QStringLiteral("Cancel"), this), 2, 186, 168, 50, 18);
-    extract_ = place(new CSkinButton(QStringLiteral("Extract Now"), this, CSkinButton::DefPushButtonStyle), 1, 240,
-                     168, 50, 18);
+    TemplateBuilder t(this);
+    t.sizeOwner(292, 190);
+    list_ = t.place(new QTreeWidget(this), 1026, 4, 5, 265, 108);
+    addButton_ = t.addSkinButton(1057, QString(), CSkinButton::PushButtonStyle, 274, 5, 16, 16);
+    removeButton_ = t.addSkinButton(1058, QString(), CSkinButton::PushButtonStyle, 274, 23, 16, 16);
+    t.addStatic(QStringLiteral("Output Format"), 9, 125, 51, 8);
+    formatList_ = t.place(new QComboBox(this), 1008, 62, 123, 59, 14);
+    t.addStatic(QStringLiteral("Output Path:"), 9, 148, 47, 8);
+    folderEdit_ = t.addEdit(1010, 59, 146, 178, 14);
+    browse_ = t.addSkinButton(1011, QStringLiteral("Browse"), CSkinButton::PushButtonStyle, 240, 146, 50, 14);
+    cancel_ = t.addSkinButton(2, QStringLiteral("Cancel"), CSkinButton::PushButtonStyle, 186, 168, 50, 18);
+    extract_ = t.addSkinButton(1, QStringLiteral("Extract Now"), CSkinButton::DefPushButtonStyle, 240, 168, 50, 18);
 
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -155,10 +153,11 @@ QString AudioExtractionDialog::formatText() const
 
 void AudioExtractionDialog::add()
 {
-    const auto path = Prompts::get().openFile(this, QString::fromLatin1(FileFilter::kSourceVideoFilter));
-    if (!path || path->isEmpty())
-        return;
-    addRow(*path);
+    const QStringList paths = Prompts::get().openFiles(this, QString::fromLatin1(FileFilter::kSourceVideoFilter));
+    for (const QString& path : paths) {
+        if (!path.isEmpty())
+            addRow(path);
+    }
 }
 
 void AudioExtractionDialog::addRow(const QString& path)
@@ -169,22 +168,6 @@ void AudioExtractionDialog::addRow(const QString& path)
     list_->setCurrentItem(row);
     selectedRow_ = list_->indexOfTopLevelItem(row);
     formatChanged();
-}
-
-void AudioExtractionDialog::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!running_ && event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-}
-
-void AudioExtractionDialog::dropEvent(QDropEvent* event)
-{
-    if (running_ || !event->mimeData()->hasUrls())
-        return;
-    event->acceptProposedAction();
-    const DroppedFiles dropped(event->mimeData()->urls());
-    for (const QString& video : dropped.videos())
-        addRow(video);
 }
 
 void AudioExtractionDialog::remove()
@@ -362,7 +345,7 @@ void AudioExtractionDialog::finishItem()
 
 void AudioExtractionDialog::endRun()
 {
-    const QString caption = DialogTemplate::applicationCaption();
+    const QString caption = TemplateBuilder::applicationCaption();
     if (failures_.empty()) {
         Prompts::get().messageBox(this, caption, QStringLiteral("Successfully Done."), PromptIcon::Information,
                                   PromptButtons::Ok);

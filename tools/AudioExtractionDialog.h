@@ -12,8 +12,6 @@ class CDudidEvar;
 class CSkinButton;
 class ExtractionEvent;
 class QComboBox;
-class QDragEnterEvent;
-class QDropEvent;
 class QLineEdit;
 class QModelIndex;
 class QTreeWidget;
@@ -48,9 +46,6 @@ public:
 
 protected:
     bool event(QEvent* event) override;
-    // Video files dropped on the tool become rows, as Add adds them; other files are left out.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();

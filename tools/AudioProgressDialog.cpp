@@ -6,13 +6,10 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "dialogs/TemplateBuilder.h"
 #include "tools/BarScale.h"
-#include "tools/DialogTemplate.h"
 #include "tools/ExtractionEvent.h"
 #include "tools/ProgressPercent.h"
-
-using DialogTemplate::label;
-using DialogTemplate::place;
 
 namespace {
 
@@ -21,38 +18,21 @@ QString percentText(int percent)
     return QStringLiteral("%1%").arg(percent);
 }
 
-void setBar(QProgressBar* bar, const BarScale& scale, double seconds)
-{
-    bar->setRange(0, scale.maximum());
-    bar->setValue(scale.position(seconds));
-}
-
-// Paths are shortened in the middle to fit their label, so the file name stays in view.
-void setPathLabel(QLabel* label, const QString& path)
-{
-    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
-    label->setToolTip(path);
-}
-
 }  // namespace
 
-AudioProgressDialog::AudioProgressDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+AudioProgressDialog::AudioProgressDialog(QWidget* parent) : ProgressWindow(parent, 271, 94)
 {
-    DialogTemplate::setUp(this, QStringLiteral("Executing"), 271, 94);
-    label(this, QStringLiteral("Source :"), 7, 11, 29, 8);
-    sourceLabel_ = place(new QLabel(this), 1103, 38, 11, 218, 8);
-    label(this, QStringLiteral("Output :"), 7, 22, 29, 8);
-    outputLabel_ = place(new QLabel(this), 1104, 38, 22, 219, 8);
-    currentPercent_ = place(new QLabel(this), 1101, 12, 35, 22, 8);
-    currentBar_ = place(new QProgressBar(this), 1097, 35, 35, 224, 8);
-    label(this, QStringLiteral("Whole Process"), 7, 49, 48, 8);
-    wholePercent_ = place(new QLabel(this), 1102, 12, 62, 22, 8);
-    wholeBar_ = place(new QProgressBar(this), 1099, 35, 62, 223, 8);
-    cancel_ = place(new QPushButton(tr("Cancel"), this), 2, 214, 73, 50, 14);
-    for (QProgressBar* bar : {currentBar_, wholeBar_})
-        bar->setTextVisible(false);
-    connect(cancel_, &QPushButton::clicked, this, &AudioProgressDialog::reject);
+    TemplateBuilder t(this);
+    t.addStatic(QStringLiteral("Source :"), 7, 11, 29, 8);
+    sourceLabel_ = t.place(new QLabel(this), 1103, 38, 11, 218, 8);
+    t.addStatic(QStringLiteral("Output :"), 7, 22, 29, 8);
+    outputLabel_ = t.place(new QLabel(this), 1104, 38, 22, 219, 8);
+    currentPercent_ = t.place(new QLabel(this), 1101, 12, 35, 22, 8);
+    currentBar_ = t.addProgressBar(1097, 35, 35, 224, 8);
+    t.addStatic(QStringLiteral("Whole Process"), 7, 49, 48, 8);
+    wholePercent_ = t.place(new QLabel(this), 1102, 12, 62, 22, 8);
+    wholeBar_ = t.addProgressBar(1099, 35, 62, 223, 8);
+    cancel_ = addCancel(2, 214, 73);
 }
 
 void AudioProgressDialog::SetTotal(double totalSeconds)
@@ -101,7 +81,7 @@ bool AudioProgressDialog::event(QEvent* event)
         }
         return true;
     }
-    return QDialog::event(event);
+    return ProgressWindow::event(event);
 }
 
 void AudioProgressDialog::showEvent(QShowEvent* event)
@@ -111,7 +91,7 @@ void AudioProgressDialog::showEvent(QShowEvent* event)
     wholeBar_->setRange(0, 100);
     wholeBar_->setValue(0);
     showTexts();
-    QDialog::showEvent(event);
+    ProgressWindow::showEvent(event);
 }
 
 void AudioProgressDialog::fileProgress(double done, double length)
@@ -139,8 +119,8 @@ void AudioProgressDialog::fileDone(double fileSeconds)
 
 void AudioProgressDialog::showTexts()
 {
-    setPathLabel(sourceLabel_, sourceText_);
-    setPathLabel(outputLabel_, outputText_);
+    showPath(sourceLabel_, sourceText_);
+    showPath(outputLabel_, outputText_);
     currentPercent_->setText(currentPercentText_);
     wholePercent_->setText(wholePercentText_);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
+
+#include "tools/ProgressWindow.h"
 
 class QLabel;
 class QProgressBar;
@@ -9,7 +10,7 @@ class QPushButton;
 
 // The modal window of a sound run: the current source and output with their bar, and the bar
 // of the whole run. Cancel and Esc end it with the cancel result; so does a finished run.
-class AudioProgressDialog : public QDialog {
+class AudioProgressDialog : public ProgressWindow {
     Q_OBJECT
 public:
     explicit AudioProgressDialog(QWidget* parent = nullptr);

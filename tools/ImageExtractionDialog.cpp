@@ -3,32 +3,25 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QRegularExpression>
 #include <algorithm>
 #include <limits>
 
+#include "dialogs/TemplateBuilder.h"
+#include "dialogs/VideoDropTarget.h"
 #include "engine/CDudidEvar.h"
-#include "platform/DroppedFiles.h"
 #include "platform/PathNames.h"
 #include "platform/PlainNumber.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
 #include "skin/CSkinButton.h"
 #include "tasks/OutputNaming.h"
-#include "tools/DialogTemplate.h"
 #include "tools/DigitsOnlyFilter.h"
 #include "tools/ImageProgressDialog.h"
 #include "tools/PictureRange.h"
 #include "tools/SpinButton.h"
-
-using DialogTemplate::label;
-using DialogTemplate::place;
 
 namespace {
 
@@ -59,41 +52,45 @@ double secondsOf(const QString& text)
 ImageExtractionDialog::ImageExtractionDialog(QWidget* parent)
     : QDialog(parent), outputFolder_(kDefaultFolder), form_(new QWidget(this))
 {
-    DialogTemplate::setUp(this, QStringLiteral("Extract Image(save to BMP files)"), 272, 161);
+    setWindowTitle(QStringLiteral("Extract Image(save to BMP files)"));
+    TemplateBuilder(this).sizeOwner(272, 161);
     form_->setGeometry(rect());
     buildControls();
     connectCommands();
-    setAcceptDrops(true);
+    // The first video file dropped on the tool becomes its source.
+    new VideoDropTarget(this, [this] { return extracting_; },
+                        [this](const QStringList& videos) { TakeSource(videos.front().toStdString()); });
 }
 
 void ImageExtractionDialog::buildControls()
 {
     QWidget* f = form_;
-    label(f, QStringLiteral("Source File:"), 5, 10, 40, 10);
-    sourceEdit_ = place(new QLineEdit(f), 1082, 50, 8, 165, 14);
-    preview_ = place(new CSkinButton(QStringLiteral("Preview"), f), 1062, 219, 8, 50, 14);
-    label(f, QStringLiteral("Output Path:"), 5, 29, 42, 10);
-    folderEdit_ = place(new QLineEdit(f), 1010, 50, 27, 165, 14);
-    browse_ = place(new CSkinButton(QStringLiteral("Browse"), f), 1061, 219, 27, 50, 14);
-    label(f, QStringLiteral("Start Time:"), 6, 49, 40, 10);
-    startEdit_ = place(new QLineEdit(f), 1086, 50, 48, 40, 14);
-    label(f, QStringLiteral("Sec"), 93, 50, 12, 8);
-    label(f, QStringLiteral("End Time:"), 142, 50, 36, 10);
-    endEdit_ = place(new QLineEdit(f), 1087, 182, 48, 40, 14);
-    label(f, QStringLiteral("Sec"), 225, 50, 12, 8);
-    place(new QGroupBox(QStringLiteral("Settings"), f), 0, 5, 66, 264, 70)->lower();
-    label(f, QStringLiteral("Width"), 13, 81, 20, 8);
-    widthList_ = place(new QComboBox(f), 1045, 39, 80, 48, 14);
-    label(f, QStringLiteral("Height"), 105, 81, 22, 8);
-    heightList_ = place(new QComboBox(f), 1046, 131, 80, 48, 14);
-    originalSize_ = place(new QCheckBox(QStringLiteral("Originial Size"), f), 1108, 200, 81, 56, 10);
-    label(f, QStringLiteral("Extract"), 13, 113, 28, 11);
-    rateEdit_ = place(new QLineEdit(f), 1085, 46, 112, 48, 15);
-    rateSpin_ = place(new SpinButton(f), 1084, 96, 112, 10, 14);
+    TemplateBuilder t(f);
+    t.addStatic(QStringLiteral("Source File:"), 5, 10, 40, 10);
+    sourceEdit_ = t.addEdit(1082, 50, 8, 165, 14);
+    preview_ = t.addSkinButton(1062, QStringLiteral("Preview"), CSkinButton::PushButtonStyle, 219, 8, 50, 14);
+    t.addStatic(QStringLiteral("Output Path:"), 5, 29, 42, 10);
+    folderEdit_ = t.addEdit(1010, 50, 27, 165, 14);
+    browse_ = t.addSkinButton(1061, QStringLiteral("Browse"), CSkinButton::PushButtonStyle, 219, 27, 50, 14);
+    t.addStatic(QStringLiteral("Start Time:"), 6, 49, 40, 10);
+    startEdit_ = t.addEdit(1086, 50, 48, 40, 14);
+    t.addStatic(QStringLiteral("Sec"), 93, 50, 12, 8);
+    t.addStatic(QStringLiteral("End Time:"), 142, 50, 36, 10);
+    endEdit_ = t.addEdit(1087, 182, 48, 40, 14);
+    t.addStatic(QStringLiteral("Sec"), 225, 50, 12, 8);
+    t.addGroupBox(TemplateBuilder::kNoId, QStringLiteral("Settings"), 5, 66, 264, 70)->lower();
+    t.addStatic(QStringLiteral("Width"), 13, 81, 20, 8);
+    widthList_ = t.place(new QComboBox(f), 1045, 39, 80, 48, 14);
+    t.addStatic(QStringLiteral("Height"), 105, 81, 22, 8);
+    heightList_ = t.place(new QComboBox(f), 1046, 131, 80, 48, 14);
+    originalSize_ = t.addCheckBox(1108, QStringLiteral("Originial Size"), 200, 81, 56, 10);
+    t.addStatic(QStringLiteral("Extract"), 13, 113, 28, 11);
+    rateEdit_ = t.addEdit(1085, 46, 112, 48, 15);
+    rateSpin_ = t.place(new SpinButton(f), 1084, 96, 112, 10, 14);
     rateSpin_->setBuddy(rateEdit_);
-    label(f, QStringLiteral("pictures per second"), 98, 114, 78, 12);
-    cancel_ = place(new CSkinButton(QStringLiteral("Cancel"), f), 2, 161, 139, 50, 18);
-    extract_ = place(new CSkinButton(QStringLiteral("Extract Now"), f), 1083, 215, 139, 50, 18);
+    t.addStatic(QStringLiteral("pictures per second"), 98, 114, 78, 12);
+    cancel_ = t.addSkinButton(2, QStringLiteral("Cancel"), CSkinButton::PushButtonStyle, 161, 139, 50, 18);
+    extract_ = t.addSkinButton(1083, QStringLiteral("Extract Now"), CSkinButton::PushButtonStyle, 215, 139, 50, 18);
 
     sourceEdit_->setReadOnly(true);
     folderEdit_->setReadOnly(true);
@@ -194,7 +191,7 @@ void ImageExtractionDialog::readForm()
 // reported and leaves the rate as it was.
 void ImageExtractionDialog::readRate()
 {
-    const QString caption = DialogTemplate::applicationCaption();
+    const QString caption = TemplateBuilder::applicationCaption();
     const QString text = rateEdit_->text().trimmed();
     bool isNumber = false;
     qlonglong typed = text.toLongLong(&isNumber);
@@ -286,22 +283,6 @@ void ImageExtractionDialog::reject()
 {
     if (!extracting_)
         QDialog::reject();
-}
-
-void ImageExtractionDialog::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!extracting_ && event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-}
-
-void ImageExtractionDialog::dropEvent(QDropEvent* event)
-{
-    if (extracting_ || !event->mimeData()->hasUrls())
-        return;
-    event->acceptProposedAction();
-    const DroppedFiles dropped(event->mimeData()->urls());
-    if (!dropped.videos().isEmpty())
-        TakeSource(dropped.videos().front().toStdString());
 }
 
 void ImageExtractionDialog::closeEvent(QCloseEvent* event)

@@ -7,8 +7,6 @@ class CDudidEvar;
 class CSkinButton;
 class QCheckBox;
 class QComboBox;
-class QDragEnterEvent;
-class QDropEvent;
 class QLineEdit;
 class SpinButton;
 
@@ -42,9 +40,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // The first video file dropped on the tool becomes its source.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();

@@ -8,22 +8,17 @@
 
 #include "engine/CDudidEvar.h"
 #include "platform/Prompts.h"
+#include "dialogs/TemplateBuilder.h"
 #include "tools/BarScale.h"
-#include "tools/DialogTemplate.h"
 #include "tools/PictureLoop.h"
 
-using DialogTemplate::place;
-
-ImageProgressDialog::ImageProgressDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      fileLabel_(place(new QLabel(this), 1105, 11, 15, 110, 8)),
-      percentLabel_(place(new QLabel(this), 1106, 12, 30, 18, 8)),
-      bar_(place(new QProgressBar(this), 1107, 34, 31, 207, 8)),
-      cancel_(place(new QPushButton(tr("Cancel"), this), 2, 195, 44, 50, 14))
+ImageProgressDialog::ImageProgressDialog(QWidget* parent) : ProgressWindow(parent, 252, 65)
 {
-    DialogTemplate::setUp(this, QStringLiteral("Executing"), 252, 65);
-    bar_->setTextVisible(false);
-    connect(cancel_, &QPushButton::clicked, this, &ImageProgressDialog::reject);
+    TemplateBuilder t(this);
+    fileLabel_ = t.place(new QLabel(this), 1105, 11, 15, 110, 8);
+    percentLabel_ = t.place(new QLabel(this), 1106, 12, 30, 18, 8);
+    bar_ = t.addProgressBar(1107, 34, 31, 207, 8);
+    cancel_ = addCancel(2, 195, 44);
 }
 
 void ImageProgressDialog::Setup(CDudidEvar& control, const std::string& sourcePath, const std::string& namePrefix,
@@ -47,8 +42,7 @@ ImageProgressDialog::Outcome ImageProgressDialog::Run()
     written_ = 0;
     failed_ = 0;
     const BarScale scale(span_);
-    bar_->setRange(0, scale.maximum());
-    bar_->setValue(0);
+    setBar(bar_, scale, 0.0);
     for (PictureLoop pictures(namePrefix_, startTime_, span_, interval_); pictures.hasNext();) {
         if (cancelRequested_)
             return Outcome::Cancelled;
@@ -81,15 +75,13 @@ bool ImageProgressDialog::savePicture(const std::string& path, double time)
 
 void ImageProgressDialog::showLabels()
 {
-    // A long folder is shortened in the middle, so the picture's own name stays in view.
-    fileLabel_->setText(fileLabel_->fontMetrics().elidedText(fileLabelText_, Qt::ElideMiddle, fileLabel_->width()));
-    fileLabel_->setToolTip(fileLabelText_);
+    showPath(fileLabel_, fileLabelText_);
     percentLabel_->setText(percentLabelText_);
 }
 
 void ImageProgressDialog::reportEnd()
 {
-    const QString caption = DialogTemplate::applicationCaption();
+    const QString caption = TemplateBuilder::applicationCaption();
     if (failed_ == 0 && written_ > 0) {
         Prompts::get().messageBox(this, caption, QStringLiteral("Successfully Done."), PromptIcon::Information,
                                   PromptButtons::Ok);

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <string>
+
+#include "tools/ProgressWindow.h"
 
 class CDudidEvar;
 class QLabel;
@@ -11,7 +12,7 @@ class QPushButton;
 
 // The small window of a picture run: the picture last written, a bar and a percentage, and
 // Cancel, which stops the run before the next picture.
-class ImageProgressDialog : public QDialog {
+class ImageProgressDialog : public ProgressWindow {
     Q_OBJECT
 public:
     enum class Outcome { Finished, Cancelled };

@@ -11,8 +11,8 @@
 
 #include "ScriptedControl.h"
 #include "ScriptedPrompts.h"
+#include "dialogs/TemplateBuilder.h"
 #include "editor/TaskEditorDialog.h"
-#include "editor/TemplateBuilder.h"
 #include "engine/CDudidEvar.h"
 #include "skin/CSkinButton.h"
 #include "tasks/TaskList.h"

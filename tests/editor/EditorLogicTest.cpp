@@ -3,7 +3,9 @@
 #include "editor/AviChoice.h"
 #include "editor/MpegChoice.h"
 #include "editor/MpegPresetState.h"
+#include "editor/OutputClash.h"
 #include "editor/PictureSizes.h"
+#include "tasks/TaskList.h"
 
 TEST(MpegPresets, EachKindShowsAndStoresItsPresetAndEnablesItsFields)
 {
@@ -134,4 +136,63 @@ TEST(AviChoiceRules, CompressorPreferenceTakesTheLastMatchAndOriginalSizeKeepsTh
     EXPECT_EQ(s.width, 640);
     EXPECT_EQ(s.height, 360);
     EXPECT_FLOAT_EQ(s.frameRate, 60.0f);
+}
+
+TEST(OutputClashes, SplitPartsAndOutputsMeetOnlyWhereTheyNameOneFile)
+{
+    struct Case {
+        const char* output;
+        bool split;
+        const char* file;
+        bool writes;
+    };
+    const Case cases[] = {
+        {"/v/a.avi", false, "/v/a.avi", true},
+        {"/v/a.avi", false, "/v/./x/../a.avi", true},
+        {"/v/a.avi", false, "/v/a_001.avi", false},
+        {"/v/a.avi", true, "/v/a_001.avi", true},
+        {"/v/a.avi", true, "/v/a_1234.avi", true},
+        {"/v/a.avi", true, "/v/a_000.avi", false},
+        {"/v/a.avi", true, "/v/a_01.avi", false},
+        {"/v/a.avi", true, "/v/a_0012.avi", false},
+        {"/v/a.avi", true, "/v/a_001.mpg", false},
+        {"/v/a.avi", true, "/v/a_x01.avi", false},
+        {"/v/a.avi", true, "/v/b_001.avi", false},
+        {"/v.d/a", true, "/v.d/a_002", true},
+        {"/v.d/a", true, "/v.d/a_002.avi", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(OutputClash::writes(c.output, c.split, c.file), c.writes) << c.output << " " << c.split << " " << c.file;
+}
+
+TEST(OutputClashes, FindsTheOtherTaskButNeverTheEditedOne)
+{
+    TaskList tasks;
+    tasks.append({"/v/a.mpg"}, "/v/a_output.mpg", "To DVD");
+    tasks.append({"/v/b.mpg"}, "/v/b.avi", "To AVI");
+    tasks.at(1).settings->split = 1;
+    tasks.append({"/v/c.mpg", "/v/d.mpg"}, "/v/c.avi", "To AVI");
+    tasks.at(2).settings->split = 1;  // a join is never split
+
+    const auto found = OutputClash::find(tasks, std::nullopt, "/v/a_output.mpg", false);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->task, 0u);
+    EXPECT_EQ(found->file, "/v/a_output.mpg");
+    EXPECT_FALSE(OutputClash::find(tasks, 0, "/v/a_output.mpg", false));
+
+    const auto part = OutputClash::find(tasks, std::nullopt, "/v/b_003.avi", false);
+    ASSERT_TRUE(part);
+    EXPECT_EQ(part->task, 1u);
+    EXPECT_FALSE(OutputClash::find(tasks, std::nullopt, "/v/c_001.avi", false));
+
+    const auto mine = OutputClash::find(tasks, std::nullopt, "/v/a_output.avi", true);
+    EXPECT_FALSE(mine);
+    tasks.append({"/v/e.mpg"}, "/v/a_output_002.mpg", "To VCD");
+    const auto ourPart = OutputClash::find(tasks, std::nullopt, "/v/a_output.mpg", true);
+    ASSERT_TRUE(ourPart);
+    EXPECT_EQ(ourPart->task, 0u);
+    const auto ourPartOnly = OutputClash::find(tasks, 0, "/v/a_output.mpg", true);
+    ASSERT_TRUE(ourPartOnly);
+    EXPECT_EQ(ourPartOnly->task, 3u);
+    EXPECT_EQ(ourPartOnly->file, "/v/a_output_002.mpg");
 }

@@ -135,7 +135,7 @@ TEST_F(WmvPanel, ListsVideoProfilesAndOkStoresTheControlsIndexOrMinusOne)
     EXPECT_EQ(tasks_.at(0).settings->wmvProfile, 2);
 
     scripted_->script().wmvProfiles.clear();
-    auto none = openNew(dir() + "a.mpg");
+    auto none = openNew(dir() + "b.mpg");
     pickKind(*none, OutputKind::Wmv);
     in<QCheckBox>(none->WmvPanel(), 1069)->click();
     ASSERT_TRUE(pressOk(*none));

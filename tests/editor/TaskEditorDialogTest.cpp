@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTest>
+#include <QDir>
+#include <QRadioButton>
 #include <fstream>
+#include <sstream>
 
 #include "EditorFixture.h"
 #include "editor/AviSettingsPanel.h"
@@ -68,24 +71,62 @@ TEST_F(OutputPaths, BrowseTakesTheFolderWithOneSeparatorAndKeepsTheBaseName)
     EXPECT_EQ(output(*d)->text(), "/media/out2/holiday_output.mpg");
 }
 
-TEST_F(OutputPaths, RefusesMissingFolderEmptyPathAndASourceOfTheTask)
+TEST_F(OutputPaths, RefusesWithTheReasonBelowTheMessage)
 {
     const std::string source = dir() + "holiday.mpg";
     std::ofstream(source) << "source";
     auto d = openNew(source);
-    for (const std::string& path : {dir() + "missing/out.avi", std::string(), source, dir()}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {dir() + "missing/out.avi", "No such folder"},
+        {source + "/out.avi", "No such folder"},
+        {std::string(), "No file name"},
+        {source, source + " is one of the task's sources"},
+        {dir(), dir() + " is a folder"},
+    };
+    for (const auto& [path, reason] : cases) {
         output(*d)->setText(QString::fromStdString(path));
         EXPECT_FALSE(pressOk(*d)) << path;
         ASSERT_FALSE(prompts_->shown.empty());
-        EXPECT_EQ(prompts_->shown.back().text, TaskEditorDialog::kPathMessage);
+        EXPECT_EQ(prompts_->shown.back().text.toStdString(), std::string(TaskEditorDialog::kPathMessage) + "\n" + reason);
     }
-    EXPECT_EQ(prompts_->shown.size(), 4u);
+    EXPECT_EQ(prompts_->shown.size(), std::size(cases));
     EXPECT_EQ(prompts_->shown.back().caption, QCoreApplication::applicationName());
     EXPECT_EQ(prompts_->shown.back().icon, PromptIcon::Information);
     EXPECT_EQ(prompts_->shown.back().buttons, PromptButtons::Ok);
     EXPECT_EQ(contentsOf(source), "source");
     EXPECT_TRUE(tasks_.empty());
     EXPECT_TRUE(d->isVisible());
+}
+
+TEST_F(OutputPaths, AFileAnotherTaskWritesIsRefusedNamingThatTask)
+{
+    const std::string source = dir() + "holiday.mpg";
+    auto dvd = openNew(source);
+    pickKind(*dvd, OutputKind::Dvd);
+    ASSERT_TRUE(pressOk(*dvd));
+
+    auto vcd = openNew(source);
+    pickKind(*vcd, OutputKind::Vcd);
+    EXPECT_FALSE(pressOk(*vcd));
+    ASSERT_EQ(prompts_->shown.size(), 1u);
+    EXPECT_EQ(prompts_->shown[0].text.toStdString(), "Task 1 of the list (To DVD, " + source + ") already writes\n" +
+                                                         dir() + "holiday_output.mpg\nPlease choose another output path.");
+    EXPECT_EQ(tasks_.size(), 1u);
+    EXPECT_TRUE(vcd->isVisible());
+    output(*vcd)->setText(QString::fromStdString(dir() + "holiday_vcd.mpg"));
+    ASSERT_TRUE(pressOk(*vcd));
+
+    // The edited task's own files do not count.
+    ASSERT_TRUE(pressOk(*openEdit(0)));
+
+    auto split = openNew(dir() + "long.mpg");
+    EditorFixture::split(*split)->click();
+    ASSERT_TRUE(pressOk(*split));
+    auto part = openNew(dir() + "other.mpg");
+    output(*part)->setText(QString::fromStdString(dir() + "long_output_002.avi"));
+    EXPECT_FALSE(pressOk(*part));
+    EXPECT_TRUE(prompts_->shown.back().text.startsWith("Task 3 of the list (To AVI, "));
+    EXPECT_EQ(tasks_.size(), 3u);
 }
 
 TEST_F(OutputPaths, LeavesAnExistingFileAsItWasAndRemovesItsOwnProbe)
@@ -187,51 +228,126 @@ TEST_F(SplitSetting, ASecondSourceLocksSplitAndRemovalFreesItUnchecked)
 
 using EditingTasks = EditorFixture;
 
-TEST_F(EditingTasks, ShowStoredIntervalAndRewriteInPlaceWithThePanelsDefaults)
+namespace {
+
+std::string recordText(const TaskSettings& s)
 {
-    tasks_.append({dir() + "a.mpg"}, dir() + "chosen/elsewhere.avi", "To AVI");
-    tasks_.at(0).settings->split = 1;
-    tasks_.at(0).settings->splitSeconds = 120;
-    tasks_.append({dir() + "b.mpg"}, dir() + "b.avi", "To AVI");
-    tasks_.at(1).settings->splitSeconds = 77;
-    for (std::size_t i : {0u, 1u})
-        tasks_.at(i).settings->format = OutputFormat::Avi;
-    tasks_.append({dir() + "c.mpg"}, dir() + "c.mpg.out", "To DVD");
-    TaskSettings& dvd = *tasks_.at(2).settings;
-    dvd.format = OutputFormat::DvdPal;
-    dvd.split = 1;
-    dvd.splitSeconds = 60;
-    tasks_.markDone(2);
-    EXPECT_FALSE(TaskEditorDialog(control_, tasks_).LoadTask(3));
+    std::ostringstream out;
+    out << "format " << static_cast<int>(s.format) << " size " << s.width << "x" << s.height << " keep "
+        << s.keepSourceSize << " split " << s.split << "/" << s.splitSeconds << " videoOnly " << s.videoOnly
+        << " rate " << s.frameRate << " compressors " << s.videoCompressor << "/" << s.audioCompressor << " wmv "
+        << s.wmvProfile << " mpegRate " << s.mpegFrameRateIndex << " vbr " << s.vbr << "/" << s.vbrQuality
+        << " bitRates " << s.videoBitRate << "/" << s.audioBitRate;
+    return out.str();
+}
+
+// Every field set, to values the editor itself writes for that kind; the fields the kind's
+// panel does not write hold values of an earlier kind.
+TaskSettings record(OutputFormat format, std::int32_t width, std::int32_t height, std::int32_t keep, float rate,
+                    std::int32_t videoCompressor, std::int32_t audioCompressor, std::int32_t wmvProfile,
+                    std::int32_t mpegRate, std::int32_t vbr, std::int32_t quality, std::int32_t videoBitRate,
+                    std::int32_t audioBitRate, std::int32_t videoOnly, std::int32_t split, std::int32_t splitSeconds)
+{
+    TaskSettings s;
+    s.format = format;
+    s.width = width;
+    s.height = height;
+    s.keepSourceSize = keep;
+    s.frameRate = rate;
+    s.videoCompressor = videoCompressor;
+    s.audioCompressor = audioCompressor;
+    s.wmvProfile = wmvProfile;
+    s.mpegFrameRateIndex = mpegRate;
+    s.vbr = vbr;
+    s.vbrQuality = quality;
+    s.videoBitRate = videoBitRate;
+    s.audioBitRate = audioBitRate;
+    s.videoOnly = videoOnly;
+    s.split = split;
+    s.splitSeconds = splitSeconds;
+    return s;
+}
+
+}  // namespace
+
+TEST_F(EditingTasks, OpenAsStoredAndOkWithoutAChangeKeepsEveryFieldOfEveryKind)
+{
+    using F = OutputFormat;
+    struct Case {
+        const char* name;
+        OutputKind kind;
+        TaskSettings stored;
+        bool panelShowsAll;  // false: values outside the lists, kept by OK all the same
+    };
+    const Case cases[] = {
+        {"avi", OutputKind::Avi, record(F::Avi, 640, 352, 0, 25.0f, 2, 0, 2, 4, 1, 55, 3000, 128, 1, 1, 120), true},
+        {"avi original size", OutputKind::Avi, record(F::Avi, 0, 0, 1, 60.0f, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0), true},
+        {"dvd pal vbr", OutputKind::Dvd, record(F::DvdPal, 720, 576, 0, 15.0f, 1, 1, 0, 2, 1, 70, 5000, 128, 0, 1, 300), true},
+        {"dvd ntsc bit rate", OutputKind::Dvd, record(F::DvdNtsc, 720, 480, 0, 0.0f, 0, 0, 0, 3, 0, 100, 6500, 224, 1, 0, 0), true},
+        {"vcd pal", OutputKind::Vcd, record(F::VcdPal, 352, 288, 0, 24.0f, 2, 1, 0, 2, 0, 100, 1150, 224, 0, 1, 5400), true},
+        {"svcd ntsc", OutputKind::Svcd, record(F::SvcdNtsc, 480, 480, 0, 0.0f, 0, 0, 0, 3, 0, 100, 2500, 128, 1, 0, 0), true},
+        {"custom", OutputKind::MpegCustom, record(F::MpegCustom, 640, 480, 0, 0.0f, 0, 0, 0, 1, 0, 40, 3500, 128, 0, 1, 15), true},
+        {"wmv", OutputKind::Wmv, record(F::Wmv, 352, 240, 0, 24.0f, 1, 1, 2, 0, 0, 0, 0, 0, 1, 1, 900), true},
+        {"avi unlisted", OutputKind::Avi, record(F::Avi, 100, 250, 0, 23.5f, 7, -1, 0, 0, 0, 0, 0, 0, 0, 1, 77), false},
+        {"dvd unlisted", OutputKind::Dvd, record(F::DvdPal, 700, 576, 0, 0.0f, 0, 0, 0, 9, 1, 300, 20000, 96, 0, 0, 0), false},
+        {"wmv audio profile", OutputKind::Wmv, record(F::Wmv, 0, 0, 0, 0.0f, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string storedOutput = dir() + "chosen/" + c.name + ".out";
+        const std::size_t index = tasks_.append({dir() + "a.mpg"}, storedOutput, OutputKinds::description(c.kind));
+        *tasks_.at(index).settings = c.stored;
+        tasks_.markDone(index);
+
+        auto d = openEdit(index);
+        EXPECT_EQ(d->Kind(), c.kind);
+        EXPECT_EQ(output(*d)->text().toStdString(), storedOutput);
+        EXPECT_EQ(split(*d)->isChecked(), c.stored.split == 1);
+        const SettingsPanel* panel = c.kind == OutputKind::Avi   ? static_cast<SettingsPanel*>(d->AviPanel())
+                                     : c.kind == OutputKind::Wmv ? static_cast<SettingsPanel*>(d->WmvPanel())
+                                                                 : static_cast<SettingsPanel*>(d->MpegPanel());
+        EXPECT_TRUE(panel->isVisible());
+        TaskSettings shown = c.stored;
+        panel->writeRecord(shown, c.kind);
+        EXPECT_EQ(recordText(shown) == recordText(c.stored), c.panelShowsAll) << recordText(shown);
+
+        QDir().mkpath(QString::fromStdString(dir() + "chosen"));
+        ASSERT_TRUE(pressOk(*d));
+        EXPECT_EQ(recordText(*tasks_.at(index).settings), recordText(c.stored));
+        EXPECT_EQ(tasks_.at(index).outputPath, storedOutput);
+        EXPECT_EQ(tasks_.at(index).status, TaskStatus::Waiting);
+    }
+}
+
+TEST_F(EditingTasks, APalDvdShowsPalAndAChangeIsWritten)
+{
+    const std::string chosen = dir() + "chosen/";
+    QDir().mkpath(QString::fromStdString(chosen));
+    tasks_.append({dir() + "holiday.mpg"}, chosen + "mine.mpg", "To DVD");
+    TaskSettings& dvd = *tasks_.at(0).settings;
+    dvd = record(OutputFormat::DvdPal, 720, 576, 0, 0.0f, 0, 0, 0, 2, 0, 100, 5000, 224, 0, 1, 60);
+    const TaskSettings* kept = &dvd;
 
     auto d = openEdit(0);
-    EXPECT_EQ(intervals(*d)->currentText(), "2 minutes");
-    EXPECT_TRUE(split(*d)->isChecked());
-    EXPECT_TRUE(intervals(*d)->isEnabled());
-    EXPECT_EQ(output(*d)->text().toStdString(), dir() + "a_output.avi");
+    MpegSettingsPanel& panel = *d->MpegPanel();
+    EXPECT_TRUE(in<QRadioButton>(&panel, 1076)->isChecked());
+    EXPECT_EQ(in<QComboBox>(&panel, 1032)->currentText(), "576");
+    EXPECT_EQ(in<QComboBox>(&panel, 1047)->currentText(), "25 fps - PAL");
+    EXPECT_EQ(intervals(*d)->currentText(), "1 minutes");
+    in<QRadioButton>(&panel, 1073)->click();
+    split(*d)->click();
     ASSERT_TRUE(pressOk(*d));
-    EXPECT_EQ(tasks_.at(0).settings->splitSeconds, 120);
-    EXPECT_EQ(tasks_.at(0).outputPath, dir() + "a_output.avi");
-
-    auto unknown = openEdit(1);
-    EXPECT_EQ(intervals(*unknown)->currentText(), "30 minutes");
-    EXPECT_FALSE(intervals(*unknown)->isEnabled());
-    ASSERT_TRUE(pressOk(*unknown));
-    EXPECT_EQ(tasks_.at(1).settings->split, 0);
-    EXPECT_EQ(tasks_.at(1).settings->splitSeconds, 77);
-
-    const TaskSettings* record = &dvd;
-    auto edited = openEdit(2);
-    EXPECT_EQ(edited->Kind(), OutputKind::Dvd);
-    split(*edited)->click();
-    ASSERT_TRUE(pressOk(*edited));
-    EXPECT_EQ(tasks_.size(), 3u);
-    EXPECT_EQ(tasks_.at(2).settings.get(), record);
+    EXPECT_EQ(tasks_.at(0).settings.get(), kept);
     EXPECT_EQ(dvd.format, OutputFormat::DvdNtsc);
     EXPECT_EQ(dvd.height, 480);
+    EXPECT_EQ(dvd.mpegFrameRateIndex, 3);
     EXPECT_EQ(dvd.split, 0);
-    EXPECT_EQ(tasks_.at(2).description, "To DVD");
-    EXPECT_EQ(tasks_.at(2).status, TaskStatus::Waiting);
+    EXPECT_EQ(dvd.splitSeconds, 60);
+
+    // Another kind keeps the folder the task writes to.
+    auto again = openEdit(0);
+    pickKind(*again, OutputKind::Wmv);
+    EXPECT_EQ(output(*again)->text().toStdString(), chosen + "holiday_output.wmv");
 }
 
 TEST_F(EditingTasks, CancelLeavesTheListAndTheTaskUntouched)
@@ -268,7 +384,7 @@ TEST_F(KindsAtOk, EachKindShowsItsPanelAndStoresItsFormatAndDescription)
         {OutputKind::Vcd, OutputFormat::VcdNtsc},   {OutputKind::Svcd, OutputFormat::SvcdNtsc},
         {OutputKind::MpegCustom, OutputFormat::MpegCustom}, {OutputKind::Wmv, OutputFormat::Wmv}};
     for (const auto& [kind, format] : kinds) {
-        auto d = openNew(dir() + "a.mpg");
+        auto d = openNew(dir() + "kind" + std::to_string(static_cast<int>(kind)) + ".mpg");
         pickKind(*d, kind);
         pickKind(*d, kind);  // clicking the checked kind keeps it checked
         for (const OutputKind other : {OutputKind::Avi, OutputKind::Dvd, OutputKind::Wmv})

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/DialogUnits.h"
 #include "platform/FileFilter.h"
@@ -57,10 +58,17 @@ TEST(FileFilter, SourceVideoFilterBecomesQtFilterWithRealPatterns)
 {
     const QString qt = FileFilter::toQt(FileFilter::kSourceVideoFilter);
     const QStringList entries = qt.split(";;");
-    ASSERT_EQ(entries.size(), 5);
-    EXPECT_EQ(entries[0], "All Support Files (*.mpg *.mpeg *.avi *.asf *.wmv)");
+    ASSERT_EQ(entries.size(), 6);
+    QStringList supported;
+    for (const char* suffix : FileFilter::kVideoSuffixes)
+        supported << QStringLiteral("*.") + suffix;
+    EXPECT_EQ(entries[0], "All Support Files (" + supported.join(' ') + ")");
+    for (const char* container : {"*.mp4", "*.mkv", "*.m2ts", "*.mts", "*.dv", "*.ogv", "*.3gp"})
+        EXPECT_TRUE(supported.contains(container)) << container;
     EXPECT_EQ(entries[1], "mpeg (*.mpg *.mpeg)");
     EXPECT_EQ(entries[3], "wmv (*.wmv)");
+    EXPECT_EQ(entries[4], "asf (*.asf)");
+    EXPECT_EQ(entries[5], "All files (*)");
     EXPECT_EQ(FileFilter::toQt("Text|*.txt||"), "Text (*.txt)");
     EXPECT_EQ(FileFilter::toQt(""), "");
 }
@@ -151,13 +159,47 @@ TEST(OutputPathProbe, NewFileIsRemovedAfterTheTest)
     EXPECT_FALSE(exists(path));
 }
 
-TEST(OutputPathProbe, UnusablePathsFail)
+TEST(OutputPathProbe, UnusablePathsGiveTheirReason)
 {
     QTemporaryDir dir;
-    EXPECT_FALSE(OutputPathProbe::isUsable("", {}));
-    EXPECT_FALSE(OutputPathProbe::isUsable(dir.filePath("no/such/folder/out.avi").toStdString(), {}));
-    EXPECT_FALSE(OutputPathProbe::isUsable(dir.path().toStdString(), {}));
-    EXPECT_FALSE(OutputPathProbe::isUsable(dir.path().toStdString() + "/", {}));
+    const std::string folder = dir.path().toStdString();
+    writeFile(folder + "/file.txt", "text");
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "No file name"},
+        {folder + "/no/such/folder/out.avi", "No such folder"},
+        {folder + "/file.txt/out.avi", "No such folder"},
+        {folder, folder + " is a folder"},
+        {folder + "/", folder + "/ is a folder"},
+    };
+    for (const auto& [path, reason] : cases) {
+        EXPECT_EQ(OutputPathProbe::refusal(path, {}), reason) << path;
+        EXPECT_FALSE(OutputPathProbe::isUsable(path, {})) << path;
+    }
+    EXPECT_EQ(OutputPathProbe::refusal(folder + "/out.avi", {}), "");
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot) ==
+                QStringList{"file.txt"});
+}
+
+// The output is first written beside the target, so a folder that takes no new file fails the
+// test even where the target itself could be opened for writing.
+TEST(OutputPathProbe, AFolderThatTakesNoNewFileIsRefused)
+{
+    if (::geteuid() == 0) {
+        // Root writes into any folder of a local file system. The process's own name file can
+        // be opened for writing (the probe never writes), but its folder takes no new file.
+        EXPECT_NE(OutputPathProbe::refusal("/proc/self/comm", {}), "");
+        const std::string reason = OutputPathProbe::refusal("/sys/marvane_out.avi", {});
+        EXPECT_TRUE(reason == "Permission denied" || reason == "Read-only file system") << reason;
+        return;
+    }
+    QTemporaryDir dir;
+    const std::string target = dir.filePath("out.avi").toStdString();
+    writeFile(target, "old output");
+    ASSERT_EQ(::chmod(dir.path().toLocal8Bit().constData(), 0555), 0);
+    const std::string reason = OutputPathProbe::refusal(target, {});
+    ::chmod(dir.path().toLocal8Bit().constData(), 0755);
+    EXPECT_EQ(reason, "Permission denied");
+    EXPECT_EQ(readAll(target), "old output");
 }
 
 TEST(OutputPathProbe, OneOfTheTasksOwnSourcesIsRefused)
@@ -165,7 +207,7 @@ TEST(OutputPathProbe, OneOfTheTasksOwnSourcesIsRefused)
     QTemporaryDir dir;
     const std::string source = dir.filePath("clip.avi").toStdString();
     writeFile(source, "video");
-    EXPECT_FALSE(OutputPathProbe::isUsable(source, {"/other.avi", source}));
+    EXPECT_EQ(OutputPathProbe::refusal(source, {"/other.avi", source}), source + " is one of the task's sources");
     // The same file reached through another spelling of its path.
     const std::string dotted = dir.path().toStdString() + "/./clip.avi";
     EXPECT_FALSE(OutputPathProbe::isUsable(dotted, {source}));

@@ -24,6 +24,16 @@ std::optional<QString> ScriptedPrompts::openFile(QWidget*, const QString& filter
     return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
 }
 
+QStringList ScriptedPrompts::openFiles(QWidget* owner, const QString& filter)
+{
+    if (fileLists.empty())
+        return IPrompts::openFiles(owner, filter);
+    fileFilters.push_back(filter);
+    const QStringList picked = fileLists.front();
+    fileLists.pop_front();
+    return picked;
+}
+
 std::optional<QString> ScriptedPrompts::pickFolder(QWidget*, const QString& title)
 {
     folderTitles.push_back(title);

@@ -104,6 +104,20 @@ protected:
     std::unique_ptr<AudioExtractionDialog> dialog_;
 };
 
+TEST_F(AudioExtractionDialogTest, AddTakesEveryFileSelectedInOrder)
+{
+    prompts_->fileLists = {{"/v/c.wmv", "/v/a.avi", "/v/b.mpg"}, {}};
+    click("1057");
+    click("1057");  // cancelled
+    ASSERT_EQ(prompts_->fileFilters.size(), 2u);
+    EXPECT_TRUE(prompts_->fileFilters[0].contains("*.mkv"));
+    EXPECT_EQ(sources(), (Calls{"/v/c.wmv", "/v/a.avi", "/v/b.mpg"}));
+    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    EXPECT_EQ(cell(1, 0), "/v/a.avi");
+    EXPECT_EQ(cell(1, 2), "60.00 sec");
+    EXPECT_EQ(dialog_->selectedRow(), 2);
+}
+
 TEST_F(AudioExtractionDialogTest, RemoveTakesTheRowLastAddedOrClickedNotTheKeyboardOne)
 {
     add({"/v/a.avi", "/v/b.mpg", "/v/c.wmv", ""});

@@ -1,12 +1,16 @@
-#include "editor/TemplateBuilder.h"
+#include "dialogs/TemplateBuilder.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
@@ -40,7 +44,7 @@ void TemplateBuilder::sizeOwner(int w, int h)
 
 void TemplateBuilder::placeWidget(QWidget* widget, int id, int x, int y, int w, int h)
 {
-    if (id >= 0)
+    if (id != kNoId)
         widget->setObjectName(QString::number(id));
     widget->setGeometry(DialogUnits::toPixels(x, y, w, h));
 }
@@ -110,4 +114,22 @@ QLineEdit* TemplateBuilder::addEdit(int id, int x, int y, int w, int h, bool dig
 CSkinButton* TemplateBuilder::addSkinButton(int id, const QString& text, int style, int x, int y, int w, int h)
 {
     return place(new CSkinButton(text, owner_, style), id, x, y, w, h);
+}
+
+QPushButton* TemplateBuilder::addPushButton(int id, const QString& text, int x, int y, int w, int h)
+{
+    return place(new QPushButton(text, owner_), id, x, y, w, h);
+}
+
+QProgressBar* TemplateBuilder::addProgressBar(int id, int x, int y, int w, int h)
+{
+    auto* bar = place(new QProgressBar(owner_), id, x, y, w, h);
+    bar->setTextVisible(false);
+    return bar;
+}
+
+QString TemplateBuilder::applicationCaption()
+{
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() ? QFileInfo(QCoreApplication::applicationFilePath()).baseName() : name;
 }

@@ -9,13 +9,19 @@ class QFont;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
+class QPushButton;
 class QRadioButton;
 class CSkinButton;
 
 // Places the controls of a dialog template on a widget: positions and sizes in dialog units,
-// each control named by its decimal id so code and tests find it by number.
+// each control named by its decimal id so code and tests find it by number. Every dialog and
+// panel of the program is built with it.
 class TemplateBuilder {
 public:
+    // The id of a control that code never looks up (a static, a frame).
+    static constexpr int kNoId = -1;
+
     explicit TemplateBuilder(QWidget* owner) : owner_(owner) {}
 
     // The font the templates are laid out for (an 8-point sans serif at 96 dpi).
@@ -31,6 +37,12 @@ public:
     QComboBox* addDropDownList(int id, int x, int y, int w, int h);
     QLineEdit* addEdit(int id, int x, int y, int w, int h, bool digitsOnly = false);
     CSkinButton* addSkinButton(int id, const QString& text, int style, int x, int y, int w, int h);
+    QPushButton* addPushButton(int id, const QString& text, int x, int y, int w, int h);
+    // A bar without a text of its own: a label beside it shows the percentage.
+    QProgressBar* addProgressBar(int id, int x, int y, int w, int h);
+
+    // The caption of boxes raised on behalf of the program: its name, else its file's base name.
+    static QString applicationCaption();
 
     // The control with that id among the widget's own children (not those of its panels).
     template <typename T>
