@@ -18,7 +18,8 @@ void keepStored(TaskSettings& written, const TaskSettings& shownAtOpening, const
              &TaskSettings::keepSourceSize, &TaskSettings::split, &TaskSettings::splitSeconds,
              &TaskSettings::videoOnly, &TaskSettings::frameRate, &TaskSettings::videoCompressor,
              &TaskSettings::audioCompressor, &TaskSettings::wmvProfile, &TaskSettings::mpegFrameRateIndex,
-             &TaskSettings::vbr, &TaskSettings::vbrQuality, &TaskSettings::videoBitRate, &TaskSettings::audioBitRate);
+             &TaskSettings::vbr, &TaskSettings::vbrQuality, &TaskSettings::videoBitRate, &TaskSettings::audioBitRate,
+             &TaskSettings::videoCodec, &TaskSettings::quality, &TaskSettings::speed);
 }
 
 }  // namespace UntouchedFields

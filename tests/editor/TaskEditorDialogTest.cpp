@@ -10,6 +10,7 @@
 
 #include "EditorFixture.h"
 #include "editor/AviSettingsPanel.h"
+#include "editor/Mp4SettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
 #include "editor/WmvProfilePanel.h"
 #include "platform/FileFilter.h"
@@ -237,7 +238,8 @@ std::string recordText(const TaskSettings& s)
         << s.keepSourceSize << " split " << s.split << "/" << s.splitSeconds << " videoOnly " << s.videoOnly
         << " rate " << s.frameRate << " compressors " << s.videoCompressor << "/" << s.audioCompressor << " wmv "
         << s.wmvProfile << " mpegRate " << s.mpegFrameRateIndex << " vbr " << s.vbr << "/" << s.vbrQuality
-        << " bitRates " << s.videoBitRate << "/" << s.audioBitRate;
+        << " bitRates " << s.videoBitRate << "/" << s.audioBitRate << " mp4 " << s.videoCodec << "/" << s.quality
+        << "/" << s.speed;
     return out.str();
 }
 
@@ -268,6 +270,14 @@ TaskSettings record(OutputFormat format, std::int32_t width, std::int32_t height
     return s;
 }
 
+TaskSettings mp4(TaskSettings s, std::int32_t codec, std::int32_t quality, std::int32_t speed)
+{
+    s.videoCodec = codec;
+    s.quality = quality;
+    s.speed = speed;
+    return s;
+}
+
 }  // namespace
 
 TEST_F(EditingTasks, OpenAsStoredAndOkWithoutAChangeKeepsEveryFieldOfEveryKind)
@@ -291,6 +301,8 @@ TEST_F(EditingTasks, OpenAsStoredAndOkWithoutAChangeKeepsEveryFieldOfEveryKind)
         {"avi unlisted", OutputKind::Avi, record(F::Avi, 100, 250, 0, 23.5f, 7, -1, 0, 0, 0, 0, 0, 0, 0, 1, 77), false},
         {"dvd unlisted", OutputKind::Dvd, record(F::DvdPal, 700, 576, 0, 0.0f, 0, 0, 0, 9, 1, 300, 20000, 96, 0, 0, 0), false},
         {"wmv audio profile", OutputKind::Wmv, record(F::Wmv, 0, 0, 0, 0.0f, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0), false},
+        {"mp4 h265 720", OutputKind::Mp4, mp4(record(F::Mp4, 0, 720, 0, 50.0f, 0, 0, 0, 0, 0, 0, 0, 192, 0, 1, 60), 1, 30, 2), true},
+        {"mp4 original size", OutputKind::Mp4, mp4(record(F::Mp4, 0, 0, 1, 0.0f, 0, 0, 0, 0, 0, 0, 0, 160, 1, 0, 0), 0, 22, 1), true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -305,6 +317,7 @@ TEST_F(EditingTasks, OpenAsStoredAndOkWithoutAChangeKeepsEveryFieldOfEveryKind)
         EXPECT_EQ(split(*d)->isChecked(), c.stored.split == 1);
         const SettingsPanel* panel = c.kind == OutputKind::Avi   ? static_cast<SettingsPanel*>(d->AviPanel())
                                      : c.kind == OutputKind::Wmv ? static_cast<SettingsPanel*>(d->WmvPanel())
+                                     : c.kind == OutputKind::Mp4 ? static_cast<SettingsPanel*>(d->Mp4Panel())
                                                                  : static_cast<SettingsPanel*>(d->MpegPanel());
         EXPECT_TRUE(panel->isVisible());
         TaskSettings shown = c.stored;
