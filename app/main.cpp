@@ -3,6 +3,7 @@
 #include "app/ConverterApp.h"
 #include "platform/TerminationWatch.h"
 #include "tasks/TaskList.h"
+#include "tasks/TaskListStore.h"
 
 // The application object first, then the task list; both end with the process, in reverse.
 int main(int argc, char** argv)
@@ -13,7 +14,10 @@ int main(int argc, char** argv)
     TerminationWatch termination;
     QObject::connect(&termination, &TerminationWatch::requested, &application, &QApplication::closeAllWindows);
     TaskList tasks;
+    // The list is kept in the user's data folder from one start to the next.
+    TaskListStore store(TaskListStore::defaultPath());
     ConverterApp converter(tasks);
+    converter.KeepTasksIn(&store);
     converter.InitInstance();
     return 0;
 }

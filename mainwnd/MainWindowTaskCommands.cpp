@@ -46,6 +46,7 @@ void MainWindow::AddTaskFrom(const QStringList& sources)
     AddRowForLastTask();
     output.setEnabled(true);
     execute.setEnabled(true);
+    KeepTaskList();
 }
 
 void MainWindow::OnDel()
@@ -60,6 +61,7 @@ void MainWindow::OnDel()
     }
     selection.selectedRowDeleted();
     ShowSelectedRow();
+    KeepTaskList();
 }
 
 void MainWindow::OnEdit()
@@ -72,6 +74,7 @@ void MainWindow::OnEdit()
         return;
     tasks.markWaiting(index);
     RewriteRow(index);
+    KeepTaskList();
 }
 
 void MainWindow::OnTaskListClicked(int row)

@@ -18,6 +18,8 @@ public:
                                     PromptIcon icon, PromptButtons buttons) = 0;
     // One existing file; the filter is in the "description|patterns|...||" form.
     virtual std::optional<QString> openFile(QWidget* owner, const QString& filter) = 0;
+    // A file to write (it may exist; the dialog asks before replacing one).
+    virtual std::optional<QString> saveFile(QWidget* owner, const QString& filter) = 0;
     // A folder of the file system; the path ends without a separator unless it is the root.
     virtual std::optional<QString> pickFolder(QWidget* owner, const QString& title) = 0;
     virtual void beep() = 0;

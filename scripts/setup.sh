@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   ffmpeg
   xvfb xauth imagemagick xdotool
+  parallel
   pulseaudio dbus-daemon
   qt6-qpa-plugins libgl1-mesa-dri
 )

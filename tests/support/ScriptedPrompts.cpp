@@ -24,6 +24,16 @@ std::optional<QString> ScriptedPrompts::openFile(QWidget*, const QString& filter
     return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
 }
 
+std::optional<QString> ScriptedPrompts::saveFile(QWidget*, const QString& filter)
+{
+    fileFilters.push_back(filter);
+    if (saveFiles.empty())
+        return std::nullopt;
+    const QString f = saveFiles.front();
+    saveFiles.pop_front();
+    return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
+}
+
 std::optional<QString> ScriptedPrompts::pickFolder(QWidget*, const QString& title)
 {
     folderTitles.push_back(title);

@@ -18,6 +18,7 @@ public:
 
     std::deque<PromptAnswer> answers;                 // next message box answers; Ok/Yes when empty
     std::deque<QString> files;                        // next open-file results; empty text or none: cancel
+    std::deque<QString> saveFiles;                    // next save-file results; empty text or none: cancel
     std::deque<QString> folders;                      // next folder-picker results; empty text or none: cancel
     std::vector<Shown> shown;
     std::vector<QString> fileFilters;
@@ -27,6 +28,7 @@ public:
     PromptAnswer messageBox(QWidget* owner, const QString& caption, const QString& text,
                             PromptIcon icon, PromptButtons buttons) override;
     std::optional<QString> openFile(QWidget* owner, const QString& filter) override;
+    std::optional<QString> saveFile(QWidget* owner, const QString& filter) override;
     std::optional<QString> pickFolder(QWidget* owner, const QString& title) override;
     void beep() override { ++beeps; }
 };
