@@ -33,10 +33,17 @@ bool parseShard(const std::string& text, std::size_t* shard, std::size_t* shards
 
 bool RunOptions::parse(const std::vector<std::string>& args, std::string* error)
 {
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--keep-going") {
+        if (optionsEnded || arg.empty() || arg[0] != '-') {
+            if (!list.empty())
+                return *error = "one task list only: " + arg, false;
+            list = arg;
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--keep-going") {
             keepGoing = true;
         } else if (arg == "--update") {
             update = true;
@@ -47,12 +54,8 @@ bool RunOptions::parse(const std::vector<std::string>& args, std::string* error)
         } else if (arg == "--shard") {
             if (!hasValue || !parseShard(args[++i], &shard, &shards))
                 return *error = "--shard needs I/N with 1 <= I <= N", false;
-        } else if (!arg.empty() && arg[0] == '-') {
-            return *error = "unknown option " + arg, false;
-        } else if (list.empty()) {
-            list = arg;
         } else {
-            return *error = "one task list only: " + arg, false;
+            return *error = "unknown option " + arg, false;
         }
     }
     if (list.empty())

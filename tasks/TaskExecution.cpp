@@ -89,7 +89,7 @@ void TaskExecution::execute()
     view_.enableTaskCommands(false);
     view_.enablePreview(false);
     view_.showRunLook(true);
-    runTask(*first);
+    goOnFrom(*first);
 }
 
 void TaskExecution::stopRun()
@@ -188,17 +188,20 @@ void TaskExecution::endRun(const BatchOutcome& outcome)
     view_.runEnded(outcome);
 }
 
-void TaskExecution::runTask(std::size_t index)
+// Starts the task; false when the run goes on past it at once (it failed while going on after
+// failures, or it has nothing to convert).
+bool TaskExecution::runTask(std::size_t index)
 {
     ConversionTask& task = tasks_.at(index);
     if (task.status == TaskStatus::Done || !task.settings || task.sources.empty())
-        return;
+        return false;
     view_.appendLogLine(executingLine(index, task.description));
     currentTask_ = static_cast<int>(index);
-    if (startFirstPart(task))
+    if (startFirstPart(task)) {
         reportStarted();
-    else
-        taskFailed(control_.GetLastError());
+        return true;
+    }
+    return !goesOnAfter(control_.GetLastError());
 }
 
 bool TaskExecution::startFirstPart(ConversionTask& task)
@@ -227,16 +230,19 @@ void TaskExecution::reportStarted()
     view_.appendLogLine("");
 }
 
-void TaskExecution::taskFailed(const std::string& reason)
+// The current task failed: true when the run goes on past it, false when it halts.
+bool TaskExecution::goesOnAfter(const std::string& reason)
 {
-    if (goOnAfterFailure_)
-        failAndGoOn(reason);
-    else
+    if (!goOnAfterFailure_) {
         haltRun(reason);
+        return false;
+    }
+    markFailed(reason);
+    return true;
 }
 
-// The reason stays in the log; the task is marked and the run moves on.
-void TaskExecution::failAndGoOn(const std::string& reason)
+// The reason stays in the log and the task is marked failed.
+void TaskExecution::markFailed(const std::string& reason)
 {
     conversionUnderWay_ = false;
     view_.appendLogLine("Failed");
@@ -249,7 +255,6 @@ void TaskExecution::failAndGoOn(const std::string& reason)
     ++tasksFailed_;
     finishedInRun_.at(index) = true;
     finishedSeconds_ += runWeights_.at(index);
-    goOnFrom(index + 1);
 }
 
 // The run stays active without a conversion; Execute and "Stop conversion?" end it. The
@@ -292,8 +297,8 @@ void TaskExecution::convertDone()
     if (runsInParts(task)) {
         partStart_ += task.settings->splitSeconds;
         if (partStart_ < control_.GetDuration(task.sources.front())) {
-            if (!startNextPart(task))
-                taskFailed(control_.GetLastError());
+            if (!startNextPart(task) && goesOnAfter(control_.GetLastError()))
+                goOnFrom(static_cast<std::size_t>(currentTask_) + 1);
             return;
         }
     }
@@ -314,12 +319,15 @@ void TaskExecution::finishTask()
     goOnFrom(static_cast<std::size_t>(currentTask_) + 1);
 }
 
+// Runs the next task that starts, from the index on; a loop, so a long list of tasks that fail
+// at their start never deepens the stack.
 void TaskExecution::goOnFrom(std::size_t index)
 {
-    if (const auto next = tasks_.nextToRun(index))
-        runTask(*next);
-    else
-        backToIdle();
+    for (auto next = tasks_.nextToRun(index); next; next = tasks_.nextToRun(*next + 1)) {
+        if (runTask(*next))
+            return;
+    }
+    backToIdle();
 }
 
 void TaskExecution::backToIdle()
@@ -372,7 +380,8 @@ void TaskExecution::convertFailed(const std::string& reason)
 {
     if (endTakenElsewhere([&](IExtractionEvents& tool) { tool.extractionFailed(reason); }))
         return;
-    taskFailed(reason);
+    if (goesOnAfter(reason))
+        goOnFrom(static_cast<std::size_t>(currentTask_) + 1);
 }
 
 void TaskExecution::preview(std::size_t task)

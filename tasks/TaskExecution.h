@@ -58,13 +58,13 @@ public:
     int currentTask() const { return currentTask_; }
 
 private:
-    void runTask(std::size_t index);
+    bool runTask(std::size_t index);
     bool startFirstPart(ConversionTask& task);
     bool startNextPart(ConversionTask& task);
     void reportStarted();
-    void taskFailed(const std::string& reason);
+    bool goesOnAfter(const std::string& reason);
     void haltRun(const std::string& reason);
-    void failAndGoOn(const std::string& reason);
+    void markFailed(const std::string& reason);
     void goOnFrom(std::size_t index);
     void endRun(const BatchOutcome& outcome);
     void measureRun(std::size_t first);

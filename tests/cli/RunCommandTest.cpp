@@ -41,6 +41,7 @@ TEST(RunOptions, ParsesSelectionsAndRefusesWhatIsWrong)
         {{"--keep-going"}, 3, {}, "no task list given"},
         {{"a.json", "b.json"}, 3, {}, "one task list only: b.json"},
         {{"--fast", "a.json"}, 3, {}, "unknown option --fast"},
+        {{"--update", "--", "-list.json"}, 2, {0, 1}, ""},
     };
     for (const Case& c : cases) {
         RunOptions options;

@@ -459,6 +459,20 @@ TEST_P(GoOnAfterFailureTest, MarksTheFailedTaskAndCountsItAtTheEnd)
 
 INSTANTIATE_TEST_SUITE_P(AtStartAndMidway, GoOnAfterFailureTest, ::testing::Bool());
 
+// An unattended run over a long list whose sources are all gone ends, and counts them all.
+TEST_F(TaskExecutionTest, GoingOnPastThousandsOfRefusedStartsEndsTheRun)
+{
+    constexpr int kTasks = 30000;
+    for (int i = 0; i < kTasks; ++i)
+        tasks.append({"/gone/" + std::to_string(i) + ".mpg"}, "/out/" + std::to_string(i) + ".avi", "To AVI");
+    control->script().convertResult = false;
+    execution.setGoOnAfterFailure(true);
+    execution.execute();
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+    EXPECT_EQ(view.log.back(), "0 tasks done, " + std::to_string(kTasks) + " failed");
+    EXPECT_EQ(tasks.at(kTasks - 1).status, TaskStatus::Failed);
+}
+
 TEST_F(TaskExecutionTest, ExecuteRunsFailedTasksAgainAndWithoutGoingOnAFailureHalts)
 {
     addTask({"/m/60.mpg"}, "/out/60.avi");
