@@ -3,6 +3,7 @@
 #include "mainwnd/MainWindow.h"
 
 #include <QAction>
+#include <map>
 
 #include "platform/ProductTitle.h"
 #include "platform/Prompts.h"
@@ -21,6 +22,23 @@ bool goOnAfterFailureChosen()
 {
     const auto stored = Registry::instance().value(Registry::Root::CurrentUser, kSettingsKey, kGoOnName);
     return stored && *stored == "1";
+}
+
+// Outputs never overwrite each other within one list: the reason when an opened task writes a
+// file that another task writes too, empty otherwise.
+std::string outputWrittenTwice(const TaskList& tasks, const std::vector<ConversionTask>& opened)
+{
+    std::map<std::string, std::size_t> writers;
+    for (std::size_t i = 0; i < tasks.size(); ++i)
+        writers.emplace(tasks.at(i).outputPath, i + 1);
+    for (std::size_t i = 0; i < opened.size(); ++i) {
+        const std::size_t number = tasks.size() + i + 1;
+        const auto [writer, added] = writers.emplace(opened[i].outputPath, number);
+        if (!added)
+            return "Task " + std::to_string(number) + " would write " + opened[i].outputPath + ", which task " +
+                   std::to_string(writer->second) + " writes.";
+    }
+    return {};
 }
 
 }  // namespace
@@ -75,7 +93,7 @@ void MainWindow::OnOpenTaskList()
         return;
     std::vector<ConversionTask> opened;
     std::string error;
-    if (!TaskListFile::load(*path, &opened, &error)) {
+    if (!TaskListFile::load(*path, &opened, &error) || !(error = outputWrittenTwice(tasks, opened)).empty()) {
         Prompts::get().messageBox(this, ProductTitle,
                                   QStringLiteral("The task list could not be opened.\n") + QString::fromStdString(error),
                                   PromptIcon::Exclamation, PromptButtons::Ok);

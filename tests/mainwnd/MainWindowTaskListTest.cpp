@@ -182,20 +182,36 @@ TEST_F(MainWindowTaskListTest, UnreadableKeptListIsSetAsideAndTheWindowStartsEmp
 
 TEST_F(MainWindowTaskListTest, SavedListOpensAfterTheCurrentTasksAndABrokenOneIsRefusedWithItsReason)
 {
+    keep({"/clips/c.mpg"});
+    const QString other = folder.filePath("other.json");
+    ASSERT_TRUE(QFile::rename(store.path(), other));
     keep({"/clips/a.mpg", "/clips/b.mpg"});
     open();
+
+    prompts->files.push_back(other);
+    chooseTool(MainWindow::OpenTaskListCommand);
+    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    EXPECT_EQ(cell(2, 0), "/clips/c.mpg");
+    EXPECT_EQ(keptStatuses().size(), 3u);
+    EXPECT_TRUE(prompts->shown.empty());
+
+    // Opened once more, its task would overwrite the output of the task opened before.
+    prompts->files.push_back(other);
+    chooseTool(MainWindow::OpenTaskListCommand);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, "The task list could not be opened.\nTask 4 would write " +
+                                          folder.filePath("c.mpg.avi") + ", which task 3 writes.");
+    EXPECT_EQ(list()->topLevelItemCount(), 3);
+    prompts->shown.clear();
+
     const QString saved = folder.filePath("saved.json");
     prompts->saveFiles.push_back(saved);
     chooseTool(MainWindow::SaveTaskListCommand);
-    ASSERT_TRUE(QFile::exists(saved));
-
-    prompts->files.push_back(saved);
-    chooseTool(MainWindow::OpenTaskListCommand);
-    ASSERT_EQ(list()->topLevelItemCount(), 4);
-    EXPECT_EQ(cell(2, 0), "/clips/a.mpg");
-    EXPECT_EQ(cell(3, 0), "/clips/b.mpg");
-    EXPECT_EQ(keptStatuses().size(), 4u);
-    EXPECT_TRUE(prompts->shown.empty());
+    std::vector<ConversionTask> read;
+    std::string error;
+    ASSERT_TRUE(TaskListFile::load(saved, &read, &error)) << error;
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[2].sources, std::vector<std::string>{"/clips/c.mpg"});
 
     QFile broken(folder.filePath("broken.json"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
@@ -206,7 +222,7 @@ TEST_F(MainWindowTaskListTest, SavedListOpensAfterTheCurrentTasksAndABrokenOneIs
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].text,
               "The task list could not be opened.\ntask 1, field \"sources\": not an array");
-    EXPECT_EQ(list()->topLevelItemCount(), 4);
+    EXPECT_EQ(list()->topLevelItemCount(), 3);
 }
 
 TEST_F(MainWindowTaskListTest, GoingOnIsAKeptChoiceAndMarksTheFailedTaskWithoutABox)
