@@ -42,7 +42,9 @@ public:
         QLockFile lock(path_ + QStringLiteral(".lock"));
         lock.setStaleLockTime(60000);
         if (!lock.tryLock(30000))
-            return *error = "the list is locked by another run", false;
+            return *error = lock.error() == QLockFile::LockFailedError ? "the list stayed locked by another run"
+                                                                        : "cannot lock the list for writing",
+                   false;
         std::vector<ConversionTask> current;
         if (!TaskListFile::load(path_, &current, error))
             return false;
