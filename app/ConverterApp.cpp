@@ -120,6 +120,7 @@ void ConverterApp::ShowRequirementsNotice()
 int ConverterApp::RunMainWindow()
 {
     MainWindow window(tasks);
+    window.KeepTasksIn(taskStore);
     return window.exec();
 }
 

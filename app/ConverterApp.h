@@ -4,6 +4,7 @@
 #include <string>
 
 class TaskList;
+class TaskListStore;
 
 // The program's start and end: finds the install folder, registers the conversion control and
 // the two filters beside it, checks the media runtime and runs the main window until it is
@@ -24,6 +25,9 @@ public:
     virtual ~ConverterApp();
     ConverterApp(const ConverterApp&) = delete;
     ConverterApp& operator=(const ConverterApp&) = delete;
+
+    // Where the main window keeps the task list from one start to the next; none keeps nothing.
+    void KeepTasksIn(TaskListStore* store) { taskStore = store; }
 
     // The start-up sequence; false on every path, so the process ends after it.
     bool InitInstance();
@@ -50,4 +54,5 @@ private:
     void LaunchFilterRegistration();
 
     TaskList& tasks;
+    TaskListStore* taskStore = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "platform/TerminationWatch.h"
 #include "platform/WindowPlaceSync.h"
 #include "tasks/TaskList.h"
+#include "tasks/TaskListStore.h"
 
 // The application object first, then the task list; both end with the process, in reverse.
 int main(int argc, char** argv)
@@ -15,7 +16,10 @@ int main(int argc, char** argv)
     QObject::connect(&termination, &TerminationWatch::requested, &application, &QApplication::closeAllWindows);
     const WindowPlaceSync placeSync(&application);
     TaskList tasks;
+    // The list is kept in the user's data folder from one start to the next.
+    TaskListStore store(TaskListStore::defaultPath());
     ConverterApp converter(tasks);
+    converter.KeepTasksIn(&store);
     converter.InitInstance();
     return 0;
 }

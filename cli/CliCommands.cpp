@@ -3,6 +3,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/FramesCommand.h"
 #include "cli/ProbeCommand.h"
+#include "cli/RunCommand.h"
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -11,6 +12,7 @@ const std::vector<CliCommand>& cliCommands()
         {"convert", ConvertCommand::kUsage, &ConvertCommand::run},
         {"audio", AudioCommand::kUsage, &AudioCommand::run},
         {"frames", FramesCommand::kUsage, &FramesCommand::run},
+        {"run", RunCommand::kUsage, &RunCommand::run},
     };
     return table;
 }

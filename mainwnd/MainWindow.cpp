@@ -1,11 +1,13 @@
 #include "mainwnd/MainWindow.h"
 
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QWindow>
 
 #include "engine/ControlClassRegistry.h"
@@ -174,8 +176,12 @@ void MainWindow::Initialise()
     SetUpLogList();
     taskList.SetUp();
     SetUpHoverButtons();
+    SetUpGoOnAfterFailure();
+    // Measuring the lengths of a long list waits for the turns of the event loop.
+    execution.setDeferral([this](std::function<void()> work) { QTimer::singleShot(0, this, std::move(work)); });
     PlaceControls();
     ConnectCommands();
+    RestoreKeptTasks();
 }
 
 void MainWindow::BuildSystemMenu()
@@ -311,6 +317,9 @@ void MainWindow::OnCommand(int command)
     case WebPageCommand: OpenWebPage(); break;
     case ExtractImageCommand: OnExtractImage(); break;
     case ExtractAudioCommand: OnExtractAudio(); break;
+    case SaveTaskListCommand: OnSaveTaskList(); break;
+    case OpenTaskListCommand: OnOpenTaskList(); break;
+    case GoOnAfterFailureCommand: OnGoOnAfterFailure(); break;
     default: break;
     }
 }
@@ -320,7 +329,7 @@ void MainWindow::OnSystemCommand(int command)
     switch (command) {
     case AboutSystemCommand: RunAboutBox(); break;
     case MinimizeSystemCommand: OnMinimize(); break;
-    case CloseSystemCommand: close(); break;
+    case CloseSystemCommand: RequestClose(); break;
     default: break;
     }
 }
@@ -332,7 +341,21 @@ void MainWindow::OnMinimize()
 
 void MainWindow::OnExit()
 {
-    close();
+    RequestClose();
+}
+
+void MainWindow::RequestClose()
+{
+    if (UserAgreesToStop())
+        close();
+}
+
+bool MainWindow::UserAgreesToStop()
+{
+    if (!execution.running() && !execution.previewing())
+        return true;
+    return Prompts::get().messageBox(this, ProductTitle, QStringLiteral("Stop conversion?"), PromptIcon::Information,
+                                     PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 
 void MainWindow::OpenHelpContent()
@@ -409,9 +432,20 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape: close(); break;
+    case Qt::Key_Escape: RequestClose(); break;
     default: QDialog::keyPressEvent(event); break;
     }
+}
+
+// The window manager's close (its close box, its close key) asks as the window's own close
+// commands do; a close from the program itself, as on a termination request, does not.
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous() && !UserAgreesToStop()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void MainWindow::done(int result)

@@ -19,6 +19,7 @@
 #include "tools/AudioExtractionDialog.h"
 
 class TaskList;
+class TaskListStore;
 
 // The program's one top-level window: frameless, cut to the shape of its skin, dragged by any
 // point of its own surface. It holds the task list, the log, the progress bar, the hover
@@ -55,6 +56,9 @@ public:
         WebPageCommand = 32776,
         ExtractImageCommand = 32777,
         ExtractAudioCommand = 32778,
+        SaveTaskListCommand = 32779,
+        OpenTaskListCommand = 32780,
+        GoOnAfterFailureCommand = 32781,
     };
     // System commands of the window menu besides About.
     enum SystemCommand { MinimizeSystemCommand = 0xF020, CloseSystemCommand = 0xF060 };
@@ -67,6 +71,10 @@ public:
     bool Create();
     // The modal run; -1 at once when the window cannot be created.
     int exec() override;
+
+    // Keeps the task list in the store from one start to the next: restored when the window is
+    // created, written after every change. Set before Create; without one nothing is kept.
+    void KeepTasksIn(TaskListStore* store) { taskStore = store; }
 
     // Enables or disables Add, Del, Edit and Tools together.
     void EnableTaskCommands(bool enable);
@@ -86,6 +94,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void done(int result) override;
@@ -112,6 +121,9 @@ private:
     void OnSystemCommand(int command);
     void OnMinimize();
     void OnExit();
+    // Closes the window; while a run or preview is active, only when the user agrees to stop it.
+    void RequestClose();
+    bool UserAgreesToStop();
     void OpenHelpContent();
     void OpenSupportMail();
     void OpenWebPage();
@@ -143,6 +155,15 @@ private:
     void OnExtractImage();
     void OnExtractAudio();
 
+    // The task list kept, saved and opened as a file, and what a run does after a failed task.
+    void RestoreKeptTasks();
+    void KeepTaskList();
+    void AddRowsForNewTasks();
+    void OnSaveTaskList();
+    void OnOpenTaskList();
+    void SetUpGoOnAfterFailure();
+    void OnGoOnAfterFailure();
+
     TaskList& tasks;
 
     QLabel emblem;
@@ -173,6 +194,10 @@ private:
     bool extractionActive = false;
     // The audio tool, kept for the window's life and reused on every opening.
     AudioExtractionDialog audioTool{control, this};
+
+    TaskListStore* taskStore = nullptr;
+    // Set once closing has released the tasks' settings; nothing is kept afterwards.
+    bool tasksReleased = false;
 
     bool created = false;
     std::optional<QPoint> dragOffset;

@@ -36,5 +36,6 @@ void MainWindow::OnConvertFailed(const QString& reason)
 // Stops a run or a preview, then releases every task's settings.
 void MainWindow::RunClosingSteps()
 {
+    tasksReleased = true;
     execution.close();
 }

@@ -102,6 +102,11 @@ void MainWindowExecutionView::showRunShare(int percent)
     window_.setWindowTitle(percent < 0 ? title : QStringLiteral("%1 - %2%").arg(title).arg(percent));
 }
 
+void MainWindowExecutionView::taskStatusChanged(std::size_t)
+{
+    window_.KeepTaskList();
+}
+
 void MainWindowExecutionView::runEnded(const BatchOutcome& outcome)
 {
     if (!window_.isMinimized() && window_.isActiveWindow())

@@ -27,6 +27,8 @@ public:
     PromptAnswer showMessage(const ExecutionMessage& message) override;
     // The title reads "Marvane - 43%" while a run converts.
     void showRunShare(int percent) override;
+    // Keeps the list with the task's new status.
+    void taskStatusChanged(std::size_t row) override;
     // Tells the desktop how the run ended when the user is looking elsewhere.
     void runEnded(const BatchOutcome& outcome) override;
 

@@ -49,6 +49,7 @@ void MainWindow::AddTaskFrom(const QStringList& sources)
     AddRowForLastTask();
     output.setEnabled(true);
     execute.setEnabled(true);
+    KeepTaskList();
 }
 
 void MainWindow::OnDel()
@@ -63,6 +64,7 @@ void MainWindow::OnDel()
     }
     selection.selectedRowDeleted();
     ShowSelectedRow();
+    KeepTaskList();
 }
 
 void MainWindow::OnEdit()
@@ -75,6 +77,7 @@ void MainWindow::OnEdit()
         return;
     tasks.markWaiting(index);
     RewriteRow(index);
+    KeepTaskList();
 }
 
 void MainWindow::OnTaskListClicked(int row)

@@ -26,6 +26,8 @@ public:
         const std::optional<QString> one = openFile(owner, filter);
         return one && !one->isEmpty() ? QStringList{*one} : QStringList{};
     }
+    // A file to write (it may exist; the dialog asks before replacing one).
+    virtual std::optional<QString> saveFile(QWidget* owner, const QString& filter) = 0;
     // A folder of the file system; the path ends without a separator unless it is the root.
     virtual std::optional<QString> pickFolder(QWidget* owner, const QString& title) = 0;
     virtual void beep() = 0;

@@ -38,9 +38,10 @@ std::optional<std::string> IniRegistryHive::value(const std::string& key, const 
     return v.toString().toStdString();
 }
 
-void IniRegistryHive::setValue(const std::string& key, const std::string& name, const std::string& value)
+bool IniRegistryHive::setValue(const std::string& key, const std::string& name, const std::string& value)
 {
     QSettings settings(path_, QSettings::IniFormat);
     settings.setValue(entryOf(key, name), QString::fromStdString(value));
     settings.sync();
+    return settings.status() == QSettings::NoError;
 }

@@ -12,8 +12,7 @@ public:
 
     bool hasKey(const std::string& key) const override;
     std::optional<std::string> value(const std::string& key, const std::string& name) const override;
-    // Writes a value (for set-up and tests).
-    void setValue(const std::string& key, const std::string& name, const std::string& value);
+    bool setValue(const std::string& key, const std::string& name, const std::string& value) override;
 
 private:
     QString path_;

@@ -61,6 +61,14 @@ QStringList QtPrompts::openFiles(QWidget* owner, const QString& filter)
     return QFileDialog::getOpenFileNames(owner, QString(), QString(), FileFilter::toQt(filter));
 }
 
+std::optional<QString> QtPrompts::saveFile(QWidget* owner, const QString& filter)
+{
+    const QString path = QFileDialog::getSaveFileName(owner, QString(), QString(), FileFilter::toQt(filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
 std::optional<QString> QtPrompts::pickFolder(QWidget* owner, const QString& title)
 {
     const QString path = QFileDialog::getExistingDirectory(owner, title);

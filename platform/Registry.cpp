@@ -53,6 +53,12 @@ bool Registry::hasKey(Root root, const std::string& key) const
     return h && h->hasKey(key);
 }
 
+bool Registry::setValue(Root root, const std::string& key, const std::string& name, const std::string& value)
+{
+    RegistryHive* h = root == Root::CurrentUser ? currentUser_.get() : machine_.get();
+    return h && h->setValue(key, name, value);
+}
+
 void Registry::install(std::unique_ptr<RegistryHive> currentUser, std::unique_ptr<RegistryHive> machine)
 {
     currentUser_ = std::move(currentUser);

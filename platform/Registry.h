@@ -16,6 +16,8 @@ public:
 
     std::optional<std::string> value(Root root, const std::string& key, const std::string& name) const;
     bool hasKey(Root root, const std::string& key) const;
+    // Writes a value into a hive; false when it cannot be written.
+    bool setValue(Root root, const std::string& key, const std::string& name, const std::string& value);
     // Replaces both hives (tests); null hives hold nothing.
     void install(std::unique_ptr<RegistryHive> currentUser, std::unique_ptr<RegistryHive> machine);
 

@@ -10,4 +10,9 @@ public:
     virtual ~RegistryHive() = default;
     virtual bool hasKey(const std::string& key) const = 0;
     virtual std::optional<std::string> value(const std::string& key, const std::string& name) const = 0;
+    // Writes a value; false when the hive cannot be written.
+    virtual bool setValue(const std::string& /*key*/, const std::string& /*name*/, const std::string& /*value*/)
+    {
+        return false;
+    }
 };

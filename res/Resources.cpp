@@ -63,7 +63,12 @@ std::optional<MenuResource> Resources::menu(int number)
                             {32776, QStringLiteral("Kestrune Software")}};
     case toolsMenu:
         return MenuResource{{32777, QStringLiteral("Extract image from video file")},
-                            {32778, QStringLiteral("Extract audio from video file")}};
+                            {32778, QStringLiteral("Extract audio from video file")},
+                            {},
+                            {32779, QStringLiteral("Save task list...")},
+                            {32780, QStringLiteral("Open task list...")},
+                            {},
+                            {32781, QStringLiteral("Go on after a failed task")}};
     default: return std::nullopt;
     }
 }

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   ffmpeg dvdauthor vcdimager
   xvfb xauth imagemagick xdotool openbox x11-utils
-  locales
+  locales parallel
   pulseaudio dbus-daemon
   qt6-qpa-plugins libgl1-mesa-dri
 )

@@ -102,6 +102,17 @@ void CHoverButton::SetPopupMenu(int menu, QWidget* owner, bool redraw)
         update();
 }
 
+QAction* CHoverButton::MenuAction(int command) const
+{
+    if (!menu_)
+        return nullptr;
+    for (QAction* action : menu_->actions()) {
+        if (!action->isSeparator() && action->data().toInt() == command)
+            return action;
+    }
+    return nullptr;
+}
+
 int CHoverButton::CurrentFrame() const
 {
     return HoverFrames::Choose(frameCount_, isDown(), !isEnabled(), hovering_);

@@ -42,6 +42,8 @@ public:
     int ToolCount() const { return toolAdded_ ? 1 : 0; }
     bool IsToolTipActive() const { return toolTipActive_; }
     bool HasMenu() const { return menu_ != nullptr; }
+    // The entry of the attached menu that gives the command, or null.
+    QAction* MenuAction(int command) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

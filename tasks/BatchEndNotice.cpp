@@ -19,7 +19,10 @@ std::string BatchEndNotice::body(const BatchOutcome& outcome)
             text += ": " + outcome.failureReason;
         return text;
     }
+    std::string counts = tasksDone(outcome.tasksDone);
+    if (outcome.tasksFailed > 0)
+        counts += ", " + std::to_string(outcome.tasksFailed) + " failed";
     if (outcome.stopped)
-        return "Stopped, " + tasksDone(outcome.tasksDone);
-    return tasksDone(outcome.tasksDone);
+        return "Stopped, " + counts;
+    return counts;
 }

@@ -11,6 +11,8 @@ struct BatchOutcome {
     std::optional<int> failedTask;
     std::string failedDescription;
     std::string failureReason;
+    // Tasks that failed while the run went on past them.
+    int tasksFailed = 0;
 };
 
 // The words of the notice shown when a run of the task list ends.

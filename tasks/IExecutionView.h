@@ -45,6 +45,8 @@ public:
     // The share of the whole run's source time converted so far, 0 to 100; -1 when no
     // conversion of the run is under way.
     virtual void showRunShare(int percent) = 0;
+    // Task row's status changed (done, or failed while the run goes on): the list is worth keeping.
+    virtual void taskStatusChanged(std::size_t /*row*/) {}
     // The run of the task list ended: every task done, a task failed, or the user stopped it.
     virtual void runEnded(const BatchOutcome& outcome) = 0;
 };

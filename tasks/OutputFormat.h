@@ -17,3 +17,21 @@ enum class OutputFormat : std::uint32_t {
 };
 
 inline constexpr bool isMpegFormat(OutputFormat f) { return f <= OutputFormat::MpegCustom; }
+
+// True for a code the conversion control knows. Every format is listed, so a new one that is
+// not added here is a build warning.
+inline constexpr bool isKnownOutputFormat(std::uint32_t code)
+{
+    switch (static_cast<OutputFormat>(code)) {
+    case OutputFormat::VcdPal:
+    case OutputFormat::VcdNtsc:
+    case OutputFormat::SvcdPal:
+    case OutputFormat::SvcdNtsc:
+    case OutputFormat::DvdPal:
+    case OutputFormat::DvdNtsc:
+    case OutputFormat::MpegCustom:
+    case OutputFormat::Avi:
+    case OutputFormat::Wmv: return true;
+    }
+    return false;
+}

@@ -1,6 +1,7 @@
 #include "tasks/TaskExecution.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -79,7 +80,7 @@ void TaskExecution::execute()
         stopRun();
         return;
     }
-    const auto first = tasks_.nextWaiting(0);
+    const auto first = tasks_.nextToRun(0);
     if (!first)
         return;
     running_ = true;
@@ -88,7 +89,7 @@ void TaskExecution::execute()
     view_.enableTaskCommands(false);
     view_.enablePreview(false);
     view_.showRunLook(true);
-    runTask(*first);
+    goOnFrom(*first);
 }
 
 void TaskExecution::stopRun()
@@ -108,24 +109,53 @@ void TaskExecution::stopRun()
     running_ = false;
     // A halted run was reported as failed already.
     if (wasConverting)
-        endRun({tasksDone_, true, {}, {}, {}});
+        endRun({tasksDone_, true, {}, {}, {}, tasksFailed_});
 }
 
-// Every waiting task from the first is run; its sources' length is its weight in the run.
+// Every task to run from the first is run; its sources' length is its weight in the run. The
+// whole run's share is shown once every task is measured.
 void TaskExecution::measureRun(std::size_t first)
 {
     runWeights_.assign(tasks_.size(), 0.0);
+    finishedInRun_.assign(tasks_.size(), false);
     runSeconds_ = 0.0;
     finishedSeconds_ = 0.0;
     runShare_ = -1;
     tasksDone_ = 0;
-    for (std::size_t i = first; i < tasks_.size(); ++i) {
-        const ConversionTask& task = tasks_.at(i);
-        if (task.status == TaskStatus::Done || !task.settings)
-            continue;
-        runWeights_[i] = taskSeconds(task);
-        runSeconds_ += runWeights_[i];
+    tasksFailed_ = 0;
+    measuredUpTo_ = first;
+    ++runNumber_;
+    if (!later_) {
+        while (measuredUpTo_ < tasks_.size())
+            measureTask(measuredUpTo_++);
+        return;
     }
+    later_([this, run = runNumber_] { measureSome(run); });
+}
+
+// Measures for a few milliseconds, then leaves the rest to a later turn.
+void TaskExecution::measureSome(unsigned run)
+{
+    if (run != runNumber_ || !running_ || closed_)
+        return;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(8);
+    while (measuredUpTo_ < tasks_.size() && std::chrono::steady_clock::now() < until)
+        measureTask(measuredUpTo_++);
+    if (measuredUpTo_ < tasks_.size())
+        later_([this, run] { measureSome(run); });
+}
+
+void TaskExecution::measureTask(std::size_t index)
+{
+    const ConversionTask& task = tasks_.at(index);
+    if (task.status == TaskStatus::Done && !finishedInRun_[index])
+        return;
+    if (!task.settings || task.sources.empty())
+        return;
+    runWeights_[index] = taskSeconds(task);
+    runSeconds_ += runWeights_[index];
+    if (finishedInRun_[index])
+        finishedSeconds_ += runWeights_[index];
 }
 
 double TaskExecution::taskSeconds(const ConversionTask& task)
@@ -140,6 +170,8 @@ double TaskExecution::taskSeconds(const ConversionTask& task)
 
 void TaskExecution::showRunShare(double doneInTask)
 {
+    if (measuredUpTo_ < tasks_.size())
+        return;
     const double weight = runWeights_.at(static_cast<std::size_t>(currentTask_));
     const double done = finishedSeconds_ + std::clamp(doneInTask, 0.0, weight);
     const int share = runSeconds_ > 0.0 ? static_cast<int>(std::clamp(done / runSeconds_ * 100.0, 0.0, 100.0)) : 0;
@@ -156,17 +188,20 @@ void TaskExecution::endRun(const BatchOutcome& outcome)
     view_.runEnded(outcome);
 }
 
-void TaskExecution::runTask(std::size_t index)
+// Starts the task; false when the run goes on past it at once (it failed while going on after
+// failures, or it has nothing to convert).
+bool TaskExecution::runTask(std::size_t index)
 {
     ConversionTask& task = tasks_.at(index);
     if (task.status == TaskStatus::Done || !task.settings || task.sources.empty())
-        return;
+        return false;
     view_.appendLogLine(executingLine(index, task.description));
     currentTask_ = static_cast<int>(index);
-    if (startFirstPart(task))
+    if (startFirstPart(task)) {
         reportStarted();
-    else
-        haltRun(setup_.failureReason());
+        return true;
+    }
+    return !goesOnAfter(setup_.failureReason());
 }
 
 bool TaskExecution::startFirstPart(ConversionTask& task)
@@ -192,6 +227,33 @@ void TaskExecution::reportStarted()
     view_.appendLogLine("0% Finished");
     view_.scrollLogToEnd();
     view_.appendLogLine("");
+}
+
+// The current task failed: true when the run goes on past it, false when it halts.
+bool TaskExecution::goesOnAfter(const std::string& reason)
+{
+    if (!goOnAfterFailure_) {
+        haltRun(reason);
+        return false;
+    }
+    markFailed(reason);
+    return true;
+}
+
+// The reason stays in the log and the task is marked failed.
+void TaskExecution::markFailed(const std::string& reason)
+{
+    conversionUnderWay_ = false;
+    view_.appendLogLine("Failed");
+    if (!reason.empty())
+        view_.appendLogLine(reason);
+    const auto index = static_cast<std::size_t>(currentTask_);
+    tasks_.markFailed(index);
+    view_.setStatusCell(index, "Failed");
+    view_.taskStatusChanged(index);
+    ++tasksFailed_;
+    finishedInRun_.at(index) = true;
+    finishedSeconds_ += runWeights_.at(index);
 }
 
 // The run stays active without a conversion; Execute and "Stop conversion?" end it. The
@@ -236,8 +298,8 @@ void TaskExecution::convertDone()
         // that is gone by now fails the next part rather than ending the task early.
         partStart_ += task.settings->splitSeconds;
         if (partStart_ < sourceDuration_) {
-            if (!startNextPart(task))
-                haltRun(setup_.failureReason());
+            if (!startNextPart(task) && goesOnAfter(setup_.failureReason()))
+                goOnFrom(static_cast<std::size_t>(currentTask_) + 1);
             return;
         }
     }
@@ -251,13 +313,22 @@ void TaskExecution::finishTask()
     view_.replaceProgressLine("Done");
     tasks_.markDone(static_cast<std::size_t>(currentTask_));
     view_.setStatusCell(static_cast<std::size_t>(currentTask_), "Done");
+    view_.taskStatusChanged(static_cast<std::size_t>(currentTask_));
     ++tasksDone_;
+    finishedInRun_.at(static_cast<std::size_t>(currentTask_)) = true;
     finishedSeconds_ += runWeights_.at(static_cast<std::size_t>(currentTask_));
-    const auto next = tasks_.nextWaiting(static_cast<std::size_t>(currentTask_) + 1);
-    if (next)
-        runTask(*next);
-    else
-        backToIdle();
+    goOnFrom(static_cast<std::size_t>(currentTask_) + 1);
+}
+
+// Runs the next task that starts, from the index on; a loop, so a long list of tasks that fail
+// at their start never deepens the stack.
+void TaskExecution::goOnFrom(std::size_t index)
+{
+    for (auto next = tasks_.nextToRun(index); next; next = tasks_.nextToRun(*next + 1)) {
+        if (runTask(*next))
+            return;
+    }
+    backToIdle();
 }
 
 void TaskExecution::backToIdle()
@@ -266,7 +337,10 @@ void TaskExecution::backToIdle()
     view_.enableTaskCommands(true);
     view_.enablePreview(true);
     view_.showRunLook(false);
-    endRun({tasksDone_, false, {}, {}, {}});
+    const BatchOutcome outcome{tasksDone_, false, {}, {}, {}, tasksFailed_};
+    if (goOnAfterFailure_)
+        view_.appendLogLine(BatchEndNotice::body(outcome));
+    endRun(outcome);
 }
 
 void TaskExecution::convertProgress(double position, double length)
@@ -307,7 +381,8 @@ void TaskExecution::convertFailed(const std::string& reason)
 {
     if (endTakenElsewhere([&](IExtractionEvents& tool) { tool.extractionFailed(reason); }))
         return;
-    haltRun(reason);
+    if (goesOnAfter(reason))
+        goOnFrom(static_cast<std::size_t>(currentTask_) + 1);
 }
 
 void TaskExecution::preview(std::size_t task)

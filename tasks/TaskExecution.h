@@ -31,6 +31,14 @@ public:
     void execute();
     // Preview: plays the task at the index, or stops the preview that plays.
     void preview(std::size_t task);
+    // On: a task that does not start or fails midway is marked Failed, without a message box,
+    // and the run goes on with the next task. Off: the run halts at it.
+    void setGoOnAfterFailure(bool on) { goOnAfterFailure_ = on; }
+    bool goesOnAfterFailure() const { return goOnAfterFailure_; }
+    // Measuring a long list's lengths is spread over later turns of the event loop through
+    // this (the window's thread stays free); without it every length is measured at once.
+    using Deferral = std::function<void(std::function<void()>)>;
+    void setDeferral(Deferral later) { later_ = std::move(later); }
     // The main window closes: stops what runs and releases every task's settings. Nothing is
     // started afterwards.
     void close();
@@ -50,13 +58,18 @@ public:
     int currentTask() const { return currentTask_; }
 
 private:
-    void runTask(std::size_t index);
+    bool runTask(std::size_t index);
     bool startFirstPart(ConversionTask& task);
     bool startNextPart(ConversionTask& task);
     void reportStarted();
+    bool goesOnAfter(const std::string& reason);
     void haltRun(const std::string& reason);
+    void markFailed(const std::string& reason);
+    void goOnFrom(std::size_t index);
     void endRun(const BatchOutcome& outcome);
     void measureRun(std::size_t first);
+    void measureSome(unsigned run);
+    void measureTask(std::size_t index);
     void showRunShare(double doneInTask);
     double taskSeconds(const ConversionTask& task);
     void finishTask();
@@ -79,14 +92,20 @@ private:
     bool extractionActive_ = false;
     bool conversionUnderWay_ = false;
     bool closed_ = false;
+    bool goOnAfterFailure_ = false;
     std::int32_t partStart_ = 0;
     double sourceDuration_ = 0.0;
     int progressEventCount_ = 0;
 
     // The whole run's share: each waiting task weighs its source time, measured at the start.
     std::vector<double> runWeights_;
+    std::vector<bool> finishedInRun_;
+    std::size_t measuredUpTo_ = 0;  // tasks before it are measured
+    unsigned runNumber_ = 0;
+    Deferral later_;
     double runSeconds_ = 0.0;
     double finishedSeconds_ = 0.0;
     int runShare_ = -1;
     int tasksDone_ = 0;
+    int tasksFailed_ = 0;
 };

@@ -33,10 +33,18 @@ void TaskList::removeAt(std::size_t index)
     tasks_.erase(tasks_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-std::optional<std::size_t> TaskList::nextWaiting(std::size_t from) const
+std::size_t TaskList::appendTask(ConversionTask task)
+{
+    if (!task.settings)
+        task.settings = std::make_unique<TaskSettings>();
+    tasks_.push_back(std::move(task));
+    return tasks_.size() - 1;
+}
+
+std::optional<std::size_t> TaskList::nextToRun(std::size_t from) const
 {
     for (std::size_t i = from; i < tasks_.size(); ++i) {
-        if (tasks_[i].status == TaskStatus::Waiting)
+        if (tasks_[i].status != TaskStatus::Done)
             return i;
     }
     return std::nullopt;
@@ -50,6 +58,11 @@ void TaskList::markDone(std::size_t index)
 void TaskList::markWaiting(std::size_t index)
 {
     tasks_.at(index).status = TaskStatus::Waiting;
+}
+
+void TaskList::markFailed(std::size_t index)
+{
+    tasks_.at(index).status = TaskStatus::Failed;
 }
 
 void TaskList::releaseAllSettings()

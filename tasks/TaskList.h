@@ -21,14 +21,17 @@ public:
                                 std::string outputPath, std::string description);
     // Releases the record of task i, then removes the task; later tasks move up one place.
     void removeAt(std::size_t index);
-    // The first waiting task at or after index, if any.
-    std::optional<std::size_t> nextWaiting(std::size_t from) const;
+    // Appends a task as it is (a task read from a list file); a missing record is made anew.
+    std::size_t appendTask(ConversionTask task);
+    // The first task at or after index that a run converts: waiting, or failed in an earlier run.
+    std::optional<std::size_t> nextToRun(std::size_t from) const;
 
     const ConversionTask& at(std::size_t index) const { return tasks_.at(index); }
     ConversionTask& at(std::size_t index) { return tasks_.at(index); }
 
     void markDone(std::size_t index);
     void markWaiting(std::size_t index);
+    void markFailed(std::size_t index);
     // Releases every task's record and leaves the pointers null (the main window closing).
     void releaseAllSettings();
 

@@ -29,7 +29,12 @@ std::string source(const ConversionTask& task)
 
 std::string status(const ConversionTask& task)
 {
-    return task.status != TaskStatus::Waiting ? "Done" : "Waiting";
+    switch (task.status) {
+    case TaskStatus::Done: return "Done";
+    case TaskStatus::Failed: return "Failed";
+    case TaskStatus::Waiting: break;
+    }
+    return "Waiting";
 }
 
 std::string description(const ConversionTask& task)

@@ -7,6 +7,8 @@ bin=$1
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
 export XDG_CONFIG_HOME=$config
+# The kept task list, too, stays out of the user's own folders.
+export XDG_DATA_HOME=$config/data
 # The tests draw offscreen; this program draws on the virtual screen.
 export QT_QPA_PLATFORM=xcb
 # In a sanitizer build, the X and font libraries hold allocations until the process ends; the

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QMenu>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cstring>
 #include <functional>
 
 extern "C" {
@@ -28,6 +30,7 @@ extern "C" {
 #include "skin/CHoverButton.h"
 #include "skin/CSkinButton.h"
 #include "tasks/TaskList.h"
+#include "tasks/TaskListFile.h"
 
 class MainWindowTestPeer {
 public:
@@ -200,6 +203,72 @@ TEST_F(MainWindowRunTest, ClosingTheWindowDuringARunLeavesNoPartialFile)
     QTest::qWait(200);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before);
     EXPECT_EQ(tasks.at(0).settings, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A list saved in the window and run by marvane-cli: the same records, the same outputs.
+TEST_F(MainWindowRunTest, ListSavedInTheWindowRunsTheSameInTheCompanion)
+{
+    const std::string first = generate("first.avi", "160x120", 2, 25);
+    const std::string second = generate("second.avi", "160x120", 1, 25);
+    MainWindow window(tasks);
+    ASSERT_TRUE(window.Create());
+    window.show();
+    addTask(window, first, [this, &second](TaskEditorDialog& editor) {
+        editor.AddSource(second);
+        byId<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("joined.avi")));
+    });
+    addTask(window, second, [this](TaskEditorDialog& editor) {
+        byId<CSkinButton>(editor, OutputKinds::buttonId(OutputKind::Vcd))->click();
+        byId<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("disc.mpg")));
+    });
+    ASSERT_EQ(tasks.size(), 2u);
+
+    const QString saved = QString::fromStdString(path("list.json"));
+    prompts->saveFiles.push_back(saved);
+    CHoverButton::InstallMenuRunner([](QMenu& menu, const QPoint&) -> QAction* {
+        for (QAction* action : menu.actions())
+            if (action->data().toInt() == MainWindow::SaveTaskListCommand)
+                return action;
+        return nullptr;
+    });
+    byId<CHoverButton>(window, MainWindow::ToolsId)->click();
+    QCoreApplication::processEvents();
+    CHoverButton::InstallMenuRunner({});
+    std::vector<ConversionTask> read;
+    std::string error;
+    ASSERT_TRUE(TaskListFile::load(saved, &read, &error)) << error;
+    ASSERT_EQ(read.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(read[i].sources, tasks.at(i).sources);
+        EXPECT_EQ(read[i].outputPath, tasks.at(i).outputPath);
+        EXPECT_EQ(std::memcmp(read[i].settings.get(), tasks.at(i).settings.get(), sizeof(TaskSettings)), 0) << i;
+    }
+
+    byId<CHoverButton>(window, MainWindow::ExecuteId)->click();
+    ASSERT_TRUE(waitForIdle(window, 120000));
+    ASSERT_EQ(cell(window, 1, 1), "Done");
+    const MediaInfo windowJoined = probe(path("joined.avi"));
+    const MediaInfo windowDisc = probe(path("disc.mpg"));
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(path("joined.avi"))));
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(path("disc.mpg"))));
+
+    QProcess cli;
+    cli.start(qEnvironmentVariable("MARVANE_TEST_BIN") + "/marvane-cli", {"run", saved});
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    for (const auto& [name, fromWindow] : {std::pair{"joined.avi", windowJoined}, std::pair{"disc.mpg", windowDisc}}) {
+        const MediaInfo fromCli = probe(path(name));
+        EXPECT_EQ(fromCli.format, fromWindow.format) << name;
+        EXPECT_EQ(fromCli.videoCodec, fromWindow.videoCodec) << name;
+        EXPECT_EQ(fromCli.width, fromWindow.width) << name;
+        EXPECT_EQ(fromCli.height, fromWindow.height) << name;
+        EXPECT_NEAR(fromCli.seconds, fromWindow.seconds, 0.05) << name;
+    }
+    EXPECT_NEAR(windowJoined.seconds, 3.0, 0.3);
 }
 
 }  // namespace

@@ -418,6 +418,9 @@ TEST_F(MainWindowTasksTest, TitleShowsTheWholeRunAndAMinimisedWindowIsToldHowThe
     addTask("/clips/b.mpg");
     addTask("/clips/c.mpg");
     click(MainWindow::ExecuteId);
+    control->raiseProgress(10.0, 20.0);
+    EXPECT_EQ(window->windowTitle(), "Marvane");  // the lengths are measured on the next turns
+    QApplication::processEvents();
     control->raiseProgress(10.0, 20.0);  // 10 of the batch's 50 s
     EXPECT_EQ(window->windowTitle(), "Marvane - 20%");
     control->raiseDone();

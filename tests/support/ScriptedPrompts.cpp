@@ -34,6 +34,16 @@ QStringList ScriptedPrompts::openFiles(QWidget* owner, const QString& filter)
     return picked;
 }
 
+std::optional<QString> ScriptedPrompts::saveFile(QWidget*, const QString& filter)
+{
+    fileFilters.push_back(filter);
+    if (saveFiles.empty())
+        return std::nullopt;
+    const QString f = saveFiles.front();
+    saveFiles.pop_front();
+    return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
+}
+
 std::optional<QString> ScriptedPrompts::pickFolder(QWidget*, const QString& title)
 {
     folderTitles.push_back(title);

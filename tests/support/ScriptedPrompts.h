@@ -19,6 +19,7 @@ public:
     std::deque<PromptAnswer> answers;                 // next message box answers; Ok/Yes when empty
     std::deque<QString> files;                        // next open-file results; empty text or none: cancel
     std::deque<QStringList> fileLists;                // next multi-file results; none: one file from files
+    std::deque<QString> saveFiles;                    // next save-file results; empty text or none: cancel
     std::deque<QString> folders;                      // next folder-picker results; empty text or none: cancel
     std::vector<Shown> shown;
     std::vector<QString> fileFilters;
@@ -29,6 +30,7 @@ public:
                             PromptIcon icon, PromptButtons buttons) override;
     std::optional<QString> openFile(QWidget* owner, const QString& filter) override;
     QStringList openFiles(QWidget* owner, const QString& filter) override;
+    std::optional<QString> saveFile(QWidget* owner, const QString& filter) override;
     std::optional<QString> pickFolder(QWidget* owner, const QString& title) override;
     void beep() override { ++beeps; }
 };

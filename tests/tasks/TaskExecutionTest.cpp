@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "RecordingExecutionView.h"
 #include "ScriptedControl.h"
 #include "engine/CDudidEvar.h"
@@ -464,3 +467,97 @@ TEST_F(TaskExecutionTest, RefusedLaterStartLogsTheControlsReasonAndEndsTheRunOnc
     EXPECT_EQ(view.outcomes.size(), 1u);
     EXPECT_EQ(view.log.back(), "User Cancelled");
 }
+
+namespace {
+
+// Go on after a failed task: task 2 of 3 fails, at its start or midway; the run goes on.
+class GoOnAfterFailureTest : public TaskExecutionTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(GoOnAfterFailureTest, MarksTheFailedTaskAndCountsItAtTheEnd)
+{
+    const bool midway = GetParam();
+    for (const char* source : {"/m/60.mpg", "/m/missing.mpg", "/m/90.mpg"})
+        addTask({source}, std::string(source) + ".avi");
+    if (!midway)
+        control->script().convertResults = {true, false, true};
+    control->script().lastError = "cannot open /m/missing.mpg: No such file or directory";
+    execution.setGoOnAfterFailure(true);
+
+    execution.execute();
+    control->raiseDone();
+    if (midway)
+        control->raiseFailed("cannot open /m/missing.mpg: No such file or directory");
+    control->raiseDone();
+
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Done);
+    EXPECT_EQ(tasks.at(1).status, TaskStatus::Failed);
+    EXPECT_EQ(tasks.at(2).status, TaskStatus::Done);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.eventsStartingWith("status[1]").back(), "status[1] Failed");
+    const auto failed = std::find(view.log.begin(), view.log.end(), "Failed");
+    ASSERT_NE(failed, view.log.end());
+    EXPECT_EQ(*(failed + 1), "cannot open /m/missing.mpg: No such file or directory");
+    EXPECT_EQ(view.log.back(), "2 tasks done, 1 failed");
+    ASSERT_EQ(view.outcomes.size(), 1u);
+    EXPECT_EQ(BatchEndNotice::body(view.outcomes[0]), "2 tasks done, 1 failed");
+}
+
+INSTANTIATE_TEST_SUITE_P(AtStartAndMidway, GoOnAfterFailureTest, ::testing::Bool());
+
+// An unattended run over a long list whose sources are all gone ends, and counts them all.
+TEST_F(TaskExecutionTest, GoingOnPastThousandsOfRefusedStartsEndsTheRun)
+{
+    constexpr int kTasks = 30000;
+    for (int i = 0; i < kTasks; ++i)
+        tasks.append({"/gone/" + std::to_string(i) + ".mpg"}, "/out/" + std::to_string(i) + ".avi", "To AVI");
+    control->script().convertResult = false;
+    execution.setGoOnAfterFailure(true);
+    execution.execute();
+    EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+    EXPECT_EQ(view.log.back(), "0 tasks done, " + std::to_string(kTasks) + " failed");
+    EXPECT_EQ(tasks.at(kTasks - 1).status, TaskStatus::Failed);
+}
+
+TEST_F(TaskExecutionTest, ExecuteRunsFailedTasksAgainAndWithoutGoingOnAFailureHalts)
+{
+    addTask({"/m/60.mpg"}, "/out/60.avi");
+    addTask({"/m/30.mpg"}, "/out/30.avi");
+    tasks.markFailed(0);
+    tasks.markDone(1);
+    execution.execute();
+    EXPECT_EQ(control->callsStartingWith("Convert"), (Lines{"Convert(/out/60.avi)"}));
+    control->raiseFailed("write error");
+    EXPECT_EQ(execution.state(), TaskExecution::State::Halted);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, "Failed to execute the task.");
+    EXPECT_EQ(tasks.at(0).status, TaskStatus::Failed);
+}
+
+}  // namespace
+
+namespace {
+
+// Lengths measured on later turns: the share waits for the last length, and a task that ends before its length is known still counts as converted.
+TEST_F(TaskExecutionTest, LengthsAreMeasuredLaterAndTheShareWaitsForThem)
+{
+    addWeightedTasks();
+    std::vector<std::function<void()>> later;
+    execution.setDeferral([&later](std::function<void()> work) { later.push_back(std::move(work)); });
+    execution.execute();
+    EXPECT_EQ(control->callsStartingWith("GetDuration").size(), 1u);  // the first task's own clip
+    control->raiseProgress(30.0, 60.0);
+    control->raiseDone();  // the first task ends unmeasured
+    EXPECT_TRUE(view.shares.empty());
+    const std::size_t measuredBySetUp = control->callsStartingWith("GetDuration").size();
+    while (!later.empty()) {
+        auto work = std::move(later.front());
+        later.erase(later.begin());
+        work();
+    }
+    EXPECT_EQ(control->callsStartingWith("GetDuration").size(), measuredBySetUp + 3);
+    control->raiseProgress(15.0, 30.0);  // 60 + 15 of 180
+    EXPECT_EQ(view.shares, (std::vector<int>{41}));
+}
+
+}  // namespace

@@ -32,18 +32,20 @@ TEST(TaskList, RemovingFirstOfThreeKeepsOthersAndTheirRecords)
     EXPECT_EQ(list.at(0).settings->width, 32);
 }
 
-TEST(TaskList, NextWaitingScansUpwardFromIndex)
+TEST(TaskList, NextToRunScansUpwardFromIndexPastDoneTasksOnly)
 {
     TaskList list;
     appendTask(list, "/1", 0);
     appendTask(list, "/2", 0);
     appendTask(list, "/3", 0);
     list.markDone(1);
-    EXPECT_EQ(list.nextWaiting(0), 0u);
-    EXPECT_EQ(list.nextWaiting(1), 2u);
+    EXPECT_EQ(list.nextToRun(0), 0u);
+    EXPECT_EQ(list.nextToRun(1), 2u);
+    list.markFailed(2);
+    EXPECT_EQ(list.nextToRun(1), 2u);
     list.markDone(2);
-    EXPECT_EQ(list.nextWaiting(1), std::nullopt);
-    EXPECT_EQ(list.nextWaiting(7), std::nullopt);
+    EXPECT_EQ(list.nextToRun(1), std::nullopt);
+    EXPECT_EQ(list.nextToRun(7), std::nullopt);
 }
 
 TEST(TaskList, UpdateInPlaceReplacesSourcesKeepsRecordAndMakesWaiting)

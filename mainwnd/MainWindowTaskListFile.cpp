@@ -1,0 +1,125 @@
+// The task list kept from one start to the next, saved and opened by hand as a file, and the
+// choice of going on after a failed task.
+#include "mainwnd/MainWindow.h"
+
+#include <QAction>
+#include <map>
+
+#include "platform/ProductTitle.h"
+#include "platform/Prompts.h"
+#include "platform/Registry.h"
+#include "tasks/TaskList.h"
+#include "tasks/TaskListFile.h"
+#include "tasks/TaskListStore.h"
+
+namespace {
+
+const char* const kTaskListFilter = "Task lists (*.json)|*.json|All files (*.*)|*.*||";
+const char* const kSettingsKey = "Software\\Marvane\\Settings";
+const char* const kGoOnName = "GoOnAfterFailure";
+
+bool goOnAfterFailureChosen()
+{
+    const auto stored = Registry::instance().value(Registry::Root::CurrentUser, kSettingsKey, kGoOnName);
+    return stored && *stored == "1";
+}
+
+// Outputs never overwrite each other within one list: the reason when an opened task writes a
+// file that another task writes too, empty otherwise.
+std::string outputWrittenTwice(const TaskList& tasks, const std::vector<ConversionTask>& opened)
+{
+    std::map<std::string, std::size_t> writers;
+    for (std::size_t i = 0; i < tasks.size(); ++i)
+        writers.emplace(tasks.at(i).outputPath, i + 1);
+    for (std::size_t i = 0; i < opened.size(); ++i) {
+        const std::size_t number = tasks.size() + i + 1;
+        const auto [writer, added] = writers.emplace(opened[i].outputPath, number);
+        if (!added)
+            return "Task " + std::to_string(number) + " would write " + opened[i].outputPath + ", which task " +
+                   std::to_string(writer->second) + " writes.";
+    }
+    return {};
+}
+
+}  // namespace
+
+void MainWindow::RestoreKeptTasks()
+{
+    if (!taskStore)
+        return;
+    const std::string note = taskStore->restore(tasks);
+    if (!note.empty())
+        logList.Append(QString::fromStdString(note));
+    AddRowsForNewTasks();
+}
+
+void MainWindow::KeepTaskList()
+{
+    if (!taskStore || tasksReleased)
+        return;
+    std::string error;
+    if (!taskStore->keep(tasks, &error))
+        logList.Append(QStringLiteral("The task list could not be kept: ") + QString::fromStdString(error));
+}
+
+// Rows for the tasks that have none yet, at the end of the list.
+void MainWindow::AddRowsForNewTasks()
+{
+    if (RowCount() >= tasks.size())
+        return;
+    while (RowCount() < tasks.size())
+        AddRowForLastTask();
+    output.setEnabled(true);
+    execute.setEnabled(true);
+}
+
+void MainWindow::OnSaveTaskList()
+{
+    const std::optional<QString> path = Prompts::get().saveFile(this, QString::fromLatin1(kTaskListFilter));
+    if (!path || path->isEmpty())
+        return;
+    std::string error;
+    if (!TaskListFile::save(tasks, *path, &error))
+        Prompts::get().messageBox(this, ProductTitle,
+                                  QStringLiteral("The task list could not be saved.\n") + QString::fromStdString(error),
+                                  PromptIcon::Exclamation, PromptButtons::Ok);
+}
+
+// The file's tasks come after the current ones, with the statuses they have in the file.
+void MainWindow::OnOpenTaskList()
+{
+    const std::optional<QString> path = Prompts::get().openFile(this, QString::fromLatin1(kTaskListFilter));
+    if (!path || path->isEmpty())
+        return;
+    std::vector<ConversionTask> opened;
+    std::string error;
+    if (!TaskListFile::load(*path, &opened, &error) || !(error = outputWrittenTwice(tasks, opened)).empty()) {
+        Prompts::get().messageBox(this, ProductTitle,
+                                  QStringLiteral("The task list could not be opened.\n") + QString::fromStdString(error),
+                                  PromptIcon::Exclamation, PromptButtons::Ok);
+        return;
+    }
+    for (ConversionTask& task : opened)
+        tasks.appendTask(std::move(task));
+    AddRowsForNewTasks();
+    KeepTaskList();
+}
+
+void MainWindow::SetUpGoOnAfterFailure()
+{
+    const bool on = goOnAfterFailureChosen();
+    execution.setGoOnAfterFailure(on);
+    if (QAction* entry = tools.MenuAction(GoOnAfterFailureCommand)) {
+        entry->setCheckable(true);
+        entry->setChecked(on);
+    }
+}
+
+void MainWindow::OnGoOnAfterFailure()
+{
+    const bool on = !execution.goesOnAfterFailure();
+    execution.setGoOnAfterFailure(on);
+    if (QAction* entry = tools.MenuAction(GoOnAfterFailureCommand))
+        entry->setChecked(on);
+    Registry::instance().setValue(Registry::Root::CurrentUser, kSettingsKey, kGoOnName, on ? "1" : "0");
+}

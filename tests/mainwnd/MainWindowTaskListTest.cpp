@@ -1,0 +1,311 @@
+// The task list kept from one start to the next, saved and opened by hand, going on after a
+// failed task, and closing during a run, in the main window on a scripted control.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtTest/qtestspontaneevent.h>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+#include "ScriptedControl.h"
+#include "ScriptedPrompts.h"
+#include "editor/TaskEditorDialog.h"
+#include "engine/ControlClassRegistry.h"
+#include "mainwnd/LogList.h"
+#include "mainwnd/MainWindow.h"
+#include "platform/IniRegistryHive.h"
+#include "platform/InstallDir.h"
+#include "platform/Registry.h"
+#include "skin/CHoverButton.h"
+#include "skin/CSkinButton.h"
+#include "tasks/TaskList.h"
+#include "tasks/TaskListFile.h"
+#include "tasks/TaskListStore.h"
+
+class MainWindowTestPeer {
+public:
+    static void QuietNotices(MainWindow& window) { window.executionView.notify = [](const QString&, const QString&) {}; }
+};
+
+namespace {
+
+class MainWindowTaskListTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ControlClassRegistry::instance().registerClass(kDudidEvarClassId, [this](QWidget*) {
+            ScriptedControl::Script script;
+            script.durations = {{"/clips/a.mpg", 150.0}, {"/clips/b.mpg", 20.0}, {"/clips/c.mpg", 30.0}};
+            script.videoCompressors = {"Cinepak", "DivX 5"};
+            script.audioCompressors = {"PCM", "MPEG Layer-3"};
+            auto made = std::make_unique<ScriptedControl>(script);
+            control = made.get();
+            return made;
+        });
+        InstallDir::set("");
+        // The user's hive of this test only.
+        Registry::instance().install(std::make_unique<IniRegistryHive>(folder.filePath("registry.ini")), nullptr);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        ControlClassRegistry::instance().unregisterClass(kDudidEvarClassId);
+        CHoverButton::InstallMenuRunner({});
+    }
+
+    // A window on a fresh task list that keeps it in the test's store.
+    void open()
+    {
+        window.reset();
+        tasks = std::make_unique<TaskList>();
+        window = std::make_unique<MainWindow>(*tasks);
+        window->KeepTasksIn(&store);
+        MainWindowTestPeer::QuietNotices(*window);
+        ASSERT_TRUE(window->Create());
+        window->show();
+    }
+    // The store holds these tasks before the window opens.
+    void keep(const std::vector<std::string>& sources)
+    {
+        TaskList list;
+        for (const std::string& source : sources) {
+            const std::size_t i = list.append({source}, folder.filePath(QString::fromStdString(source).section('/', -1) + ".avi").toStdString(), "To AVI");
+            list.at(i).settings->format = OutputFormat::Avi;
+        }
+        std::string error;
+        ASSERT_TRUE(store.keep(list, &error)) << error;
+    }
+    std::vector<std::string> keptStatuses() const
+    {
+        std::vector<ConversionTask> kept;
+        std::string error;
+        EXPECT_TRUE(TaskListFile::load(store.path(), &kept, &error)) << error;
+        std::vector<std::string> statuses;
+        for (const ConversionTask& task : kept)
+            statuses.push_back(task.status == TaskStatus::Done ? "Done" : task.status == TaskStatus::Failed ? "Failed" : "Waiting");
+        return statuses;
+    }
+
+    template <typename T = QWidget>
+    T* byId(int id) const { return window->findChild<T*>(QString::number(id)); }
+    void click(int id) const { byId<CHoverButton>(id)->click(); }
+    QTreeWidget* list() const { return byId<QTreeWidget>(MainWindow::TaskListId); }
+    QString cell(int row, int column) const
+    {
+        const QTreeWidgetItem* item = list()->topLevelItem(row);
+        return item ? item->text(column) : QString();
+    }
+    QString lastLogLine() const
+    {
+        auto* log = byId<LogList>(MainWindow::LogListId);
+        return log->Line(log->LineCount() - 1);
+    }
+    void chooseTool(int command)
+    {
+        CHoverButton::InstallMenuRunner([command](QMenu& menu, const QPoint&) -> QAction* {
+            for (QAction* action : menu.actions())
+                if (action->data().toInt() == command)
+                    return action;
+            return nullptr;
+        });
+        click(MainWindow::ToolsId);
+        QCoreApplication::processEvents();
+    }
+    QAction* goOnEntry() const
+    {
+        return byId<CHoverButton>(MainWindow::ToolsId)->MenuAction(MainWindow::GoOnAfterFailureCommand);
+    }
+
+    QTemporaryDir folder;
+    TaskListStore store{folder.filePath("data/marvane/task-list.json")};
+    ScopedPrompts prompts;
+    ScriptedControl* control = nullptr;
+    std::unique_ptr<TaskList> tasks;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTaskListTest, KeptListFollowsEveryChangeAndComesBackWithItsStatuses)
+{
+    keep({"/clips/a.mpg", "/clips/b.mpg", "/clips/c.mpg"});
+    open();
+    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    EXPECT_TRUE(byId(MainWindow::ExecuteId)->isEnabled());
+
+    click(MainWindow::ExecuteId);
+    control->raiseDone();
+    EXPECT_EQ(keptStatuses(), (std::vector<std::string>{"Done", "Waiting", "Waiting"}));
+
+    // The program ends in the middle of the second task; the next start has the list back.
+    window.reset();
+    open();
+    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    EXPECT_EQ(cell(0, 1), "Done");
+    EXPECT_EQ(cell(1, 1), "Waiting");
+    EXPECT_EQ(tasks->at(1).status, TaskStatus::Waiting);
+
+    list()->setCurrentItem(list()->topLevelItem(2));
+    click(MainWindow::DelId);
+    EXPECT_EQ(keptStatuses(), (std::vector<std::string>{"Done", "Waiting"}));
+
+    prompts->files.push_back("/clips/c.mpg");
+    QTimer::singleShot(0, [this] {
+        auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->findChild<QLineEdit*>("1060")->setText(folder.filePath("added.avi"));
+        editor->findChild<CSkinButton*>("1")->click();
+    });
+    click(MainWindow::AddId);
+    EXPECT_EQ(keptStatuses(), (std::vector<std::string>{"Done", "Waiting", "Waiting"}));
+}
+
+TEST_F(MainWindowTaskListTest, UnreadableKeptListIsSetAsideAndTheWindowStartsEmpty)
+{
+    QFile damaged(store.path());
+    keep({"/clips/a.mpg"});
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("{\"format\": \"marvane-task-list\", \"version\": 7, \"tasks\": []}");
+    damaged.close();
+    open();
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_TRUE(lastLogLine().startsWith("The kept task list could not be read (field \"version\": version 7"))
+        << lastLogLine().toStdString();
+    EXPECT_TRUE(lastLogLine().endsWith("Starting with an empty list.")) << lastLogLine().toStdString();
+    EXPECT_FALSE(QFile::exists(store.path()));
+}
+
+TEST_F(MainWindowTaskListTest, SavedListOpensAfterTheCurrentTasksAndABrokenOneIsRefusedWithItsReason)
+{
+    keep({"/clips/c.mpg"});
+    const QString other = folder.filePath("other.json");
+    ASSERT_TRUE(QFile::rename(store.path(), other));
+    keep({"/clips/a.mpg", "/clips/b.mpg"});
+    open();
+
+    prompts->files.push_back(other);
+    chooseTool(MainWindow::OpenTaskListCommand);
+    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    EXPECT_EQ(cell(2, 0), "/clips/c.mpg");
+    EXPECT_EQ(keptStatuses().size(), 3u);
+    EXPECT_TRUE(prompts->shown.empty());
+
+    // Opened once more, its task would overwrite the output of the task opened before.
+    prompts->files.push_back(other);
+    chooseTool(MainWindow::OpenTaskListCommand);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, "The task list could not be opened.\nTask 4 would write " +
+                                          folder.filePath("c.mpg.avi") + ", which task 3 writes.");
+    EXPECT_EQ(list()->topLevelItemCount(), 3);
+    prompts->shown.clear();
+
+    const QString saved = folder.filePath("saved.json");
+    prompts->saveFiles.push_back(saved);
+    chooseTool(MainWindow::SaveTaskListCommand);
+    std::vector<ConversionTask> read;
+    std::string error;
+    ASSERT_TRUE(TaskListFile::load(saved, &read, &error)) << error;
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[2].sources, std::vector<std::string>{"/clips/c.mpg"});
+
+    QFile broken(folder.filePath("broken.json"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("{\"format\": \"marvane-task-list\", \"version\": 1, \"tasks\": [{\"sources\": \"/clips/a.mpg\"}]}");
+    broken.close();
+    prompts->files.push_back(broken.fileName());
+    chooseTool(MainWindow::OpenTaskListCommand);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text,
+              "The task list could not be opened.\ntask 1, field \"sources\": not an array");
+    EXPECT_EQ(list()->topLevelItemCount(), 3);
+}
+
+TEST_F(MainWindowTaskListTest, GoingOnIsAKeptChoiceAndMarksTheFailedTaskWithoutABox)
+{
+    keep({"/clips/a.mpg", "/clips/missing.mpg", "/clips/c.mpg"});
+    open();
+    ASSERT_NE(goOnEntry(), nullptr);
+    EXPECT_TRUE(goOnEntry()->isCheckable());
+    EXPECT_FALSE(goOnEntry()->isChecked());
+    chooseTool(MainWindow::GoOnAfterFailureCommand);
+    EXPECT_TRUE(goOnEntry()->isChecked());
+    open();  // the next start remembers it
+    EXPECT_TRUE(goOnEntry()->isChecked());
+
+    control->script().convertResults = {true, false, true};
+    control->script().lastError = "cannot open /clips/missing.mpg";
+    click(MainWindow::ExecuteId);
+    control->raiseDone();
+    control->raiseDone();
+    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_EQ(cell(1, 1), "Failed");
+    EXPECT_EQ(cell(2, 1), "Done");
+    EXPECT_EQ(lastLogLine(), "2 tasks done, 1 failed");
+    EXPECT_EQ(keptStatuses(), (std::vector<std::string>{"Done", "Failed", "Done"}));
+
+    chooseTool(MainWindow::GoOnAfterFailureCommand);
+    EXPECT_FALSE(goOnEntry()->isChecked());
+    EXPECT_EQ(Registry::instance().value(Registry::Root::CurrentUser, "Software\\Marvane\\Settings", "GoOnAfterFailure"),
+              "0");
+}
+
+TEST_F(MainWindowTaskListTest, ClosingDuringARunAsksFirstAndNoKeepsTheRun)
+{
+    keep({"/clips/a.mpg"});
+    open();
+    // Idle: Escape closes at once.
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(prompts->shown.empty());
+
+    open();
+    click(MainWindow::ExecuteId);
+    struct Way {
+        const char* what;
+        std::function<void()> close;
+    };
+    const std::vector<Way> ways = {
+        {"Escape", [this] { QTest::keyClick(window.get(), Qt::Key_Escape); }},
+        {"Enter", [this] { QTest::keyClick(window.get(), Qt::Key_Return); }},
+        {"Exit", [this] { click(MainWindow::ExitId); }},
+        {"window menu's Close", [this] {
+             for (QAction* action : window->findChild<QMenu*>("systemMenu")->actions())
+                 if (action->data().toInt() == MainWindow::CloseSystemCommand)
+                     action->trigger();
+         }},
+        {"close box", [this] {
+             QCloseEvent fromWindowManager;
+             QSpontaneKeyEvent::setSpontaneous(&fromWindowManager);
+             QCoreApplication::instance()->notify(window.get(), &fromWindowManager);
+         }},
+    };
+    for (const Way& way : ways) {
+        prompts->answers = {PromptAnswer::No};
+        way.close();
+        ASSERT_EQ(prompts->shown.size(), 1u) << way.what;
+        EXPECT_EQ(prompts->shown[0].text, "Stop conversion?") << way.what;
+        EXPECT_EQ(prompts->shown[0].buttons, PromptButtons::YesNo) << way.what;
+        EXPECT_TRUE(window->isVisible()) << way.what;
+        EXPECT_NE(control->calls().back(), "Stop()") << way.what;
+        prompts->shown.clear();
+    }
+    prompts->answers = {PromptAnswer::Yes};
+    click(MainWindow::ExitId);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(control->callsStartingWith("Stop").size(), 1u);
+    prompts->shown.clear();
+
+    // A termination request closes without asking.
+    open();
+    click(MainWindow::ExecuteId);
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(prompts->shown.empty());
+}
+
+}  // namespace
