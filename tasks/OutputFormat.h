@@ -31,7 +31,8 @@ inline constexpr bool isKnownOutputFormat(std::uint32_t code)
     case OutputFormat::DvdNtsc:
     case OutputFormat::MpegCustom:
     case OutputFormat::Avi:
-    case OutputFormat::Wmv: return true;
+    case OutputFormat::Wmv:
+    case OutputFormat::Mp4: return true;
     }
     return false;
 }

@@ -41,6 +41,9 @@ QJsonObject settingsObject(const TaskSettings& s)
         {"vbrQuality", s.vbrQuality},
         {"videoBitRate", s.videoBitRate},
         {"audioBitRate", s.audioBitRate},
+        {"videoCodec", s.videoCodec},
+        {"quality", s.quality},
+        {"speed", s.speed},
     };
 }
 
@@ -120,6 +123,16 @@ public:
             return refuse(name, "negative");
         *out = static_cast<std::int32_t>(number);
         return true;
+    }
+
+    // A whole number from 0 that a list may leave out (then 0).
+    bool readOptionalInt(const std::string& name, std::int32_t* out)
+    {
+        if (!failed() && object_.value(QString::fromStdString(name)).isUndefined()) {
+            *out = 0;
+            return true;
+        }
+        return readInt(name, out, false);
     }
 
     bool readFlag(const std::string& name, std::int32_t* out)
@@ -234,6 +247,9 @@ bool readSettings(FieldReader& task, const std::string& where, TaskSettings* s, 
     r.readInt("vbrQuality", &s->vbrQuality, false);
     r.readInt("videoBitRate", &s->videoBitRate, false);
     r.readInt("audioBitRate", &s->audioBitRate, false);
+    r.readOptionalInt("videoCodec", &s->videoCodec);
+    r.readOptionalInt("quality", &s->quality);
+    r.readOptionalInt("speed", &s->speed);
     return !r.failed();
 }
 

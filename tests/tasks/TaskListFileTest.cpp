@@ -44,6 +44,15 @@ TaskList sampleList()
     list.at(2).settings->format = OutputFormat::Wmv;
     list.at(2).settings->wmvProfile = 7;
     list.markFailed(2);
+    list.append({"/v/phone.mp4"}, "/out/phone.mp4", "To MP4");
+    TaskSettings& d = *list.at(3).settings;
+    d.format = OutputFormat::Mp4;
+    d.height = 720;
+    d.frameRate = 30.0f;
+    d.audioBitRate = 192;
+    d.videoCodec = 1;
+    d.quality = 28;
+    d.speed = 2;
     return list;
 }
 
@@ -152,6 +161,8 @@ TEST(TaskListFile, RefusesEveryWrongFieldWithAReasonNamingTaskAndField)
              t["settings"] = s;
          },
          "task 2, settings, field \"audioCompressor\": missing"},
+        {"negative codec", [](QJsonObject&, QJsonObject& t) { setIn(t, "settings", "videoCodec", -1); },
+         "task 2, settings, field \"videoCodec\": negative"},
     };
     for (const Case& c : cases) {
         QJsonObject root = validDocument();
