@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <algorithm>
 
+#include "dialogs/TemplateBuilder.h"
 #include "editor/MpegChoice.h"
-#include "editor/TemplateBuilder.h"
 #include "editor/UpDownButton.h"
 #include "skin/CSkinButton.h"
 
