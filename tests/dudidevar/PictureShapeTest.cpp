@@ -306,8 +306,6 @@ TEST_F(PictureShapeTest, AnySizeConvertsToEveryTargetWholly)
             ASSERT_TRUE(info.video()) << tag << " " << code;
             EXPECT_NEAR(info.video()->frames / info.video()->fps, length, 1.01 / info.video()->fps)
                 << tag << " " << code;
-            // The output, as a source, has its whole length too.
-            EXPECT_NEAR(control.GetDuration(output), length, 1.01 / info.video()->fps) << tag << " " << code;
         }
     }
 }
