@@ -1,6 +1,7 @@
 #include "dudidevar/PictureTurner.h"
 
-#include <cstring>
+#include <algorithm>
+#include <cstdint>
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -16,42 +17,99 @@ bool samplesAlike(AVPixelFormat format)
            !(desc->flags & (AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM | AV_PIX_FMT_FLAG_HWACCEL));
 }
 
-// Where sample (x, y) of a width × height plane lands after the turn.
+// The plane turned: width × height samples of the source.
 struct Turn {
     int rotation;
     int width;
     int height;
-
-    void land(int x, int y, int* toX, int* toY) const
-    {
-        switch (rotation) {
-        case 90:
-            *toX = height - 1 - y;
-            *toY = x;
-            return;
-        case 180:
-            *toX = width - 1 - x;
-            *toY = height - 1 - y;
-            return;
-        default:
-            *toX = y;
-            *toY = width - 1 - x;
-        }
-    }
 };
 
-void turnPlane(const std::uint8_t* from, int fromPitch, std::uint8_t* to, int toPitch, const Turn& turn,
-               int bytes)
+// Square tiles keep both the rows read and the rows written in the cache.
+constexpr int kTile = 32;
+
+// Where sample (x, y) of the source lands: clockwise a quarter turn, a half turn, or three quarters.
+template <int Rotation>
+void land(const Turn& turn, int x, int y, int* toX, int* toY)
 {
-    for (int y = 0; y < turn.height; ++y) {
-        const std::uint8_t* row = from + std::ptrdiff_t(y) * fromPitch;
-        for (int x = 0; x < turn.width; ++x) {
+    if constexpr (Rotation == 90) {
+        *toX = turn.height - 1 - y;
+        *toY = x;
+    } else if constexpr (Rotation == 180) {
+        *toX = turn.width - 1 - x;
+        *toY = turn.height - 1 - y;
+    } else {
+        *toX = y;
+        *toY = turn.width - 1 - x;
+    }
+}
+
+template <typename Sample, int Rotation>
+void turnTile(const std::uint8_t* from, int fromPitch, std::uint8_t* to, int toPitch, const Turn& turn, int left,
+              int top)
+{
+    const int right = std::min(left + kTile, turn.width);
+    const int bottom = std::min(top + kTile, turn.height);
+    for (int y = top; y < bottom; ++y) {
+        const auto* row = reinterpret_cast<const Sample*>(from + std::ptrdiff_t(y) * fromPitch);
+        for (int x = left; x < right; ++x) {
             int toX = 0;
             int toY = 0;
-            turn.land(x, y, &toX, &toY);
-            std::memcpy(to + std::ptrdiff_t(toY) * toPitch + std::ptrdiff_t(toX) * bytes, row + x * bytes,
-                        std::size_t(bytes));
+            land<Rotation>(turn, x, y, &toX, &toY);
+            reinterpret_cast<Sample*>(to + std::ptrdiff_t(toY) * toPitch)[toX] = row[x];
         }
+    }
+}
+
+// A sample of an odd size (packed RGB): copied byte by byte.
+struct ThreeBytes {
+    std::uint8_t bytes[3];
+};
+struct SixBytes {
+    std::uint8_t bytes[6];
+};
+
+template <typename Sample, int Rotation>
+void turnTiles(const std::uint8_t* from, int fromPitch, std::uint8_t* to, int toPitch, const Turn& turn)
+{
+    for (int top = 0; top < turn.height; top += kTile)
+        for (int left = 0; left < turn.width; left += kTile)
+            turnTile<Sample, Rotation>(from, fromPitch, to, toPitch, turn, left, top);
+}
+
+template <typename Sample>
+void turnPlaneOf(const std::uint8_t* from, int fromPitch, std::uint8_t* to, int toPitch, const Turn& turn)
+{
+    if (turn.rotation == 90)
+        turnTiles<Sample, 90>(from, fromPitch, to, toPitch, turn);
+    else if (turn.rotation == 180)
+        turnTiles<Sample, 180>(from, fromPitch, to, toPitch, turn);
+    else
+        turnTiles<Sample, 270>(from, fromPitch, to, toPitch, turn);
+}
+
+bool turnPlane(const std::uint8_t* from, int fromPitch, std::uint8_t* to, int toPitch, const Turn& turn, int bytes)
+{
+    switch (bytes) {
+    case 1:
+        turnPlaneOf<std::uint8_t>(from, fromPitch, to, toPitch, turn);
+        return true;
+    case 2:
+        turnPlaneOf<std::uint16_t>(from, fromPitch, to, toPitch, turn);
+        return true;
+    case 3:
+        turnPlaneOf<ThreeBytes>(from, fromPitch, to, toPitch, turn);
+        return true;
+    case 4:
+        turnPlaneOf<std::uint32_t>(from, fromPitch, to, toPitch, turn);
+        return true;
+    case 6:
+        turnPlaneOf<SixBytes>(from, fromPitch, to, toPitch, turn);
+        return true;
+    case 8:
+        turnPlaneOf<std::uint64_t>(from, fromPitch, to, toPitch, turn);
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -103,8 +161,11 @@ const AVFrame* PictureTurner::turn(const AVFrame& picture, int rotation, std::st
     for (int plane = 0; plane < 4 && source->data[plane]; ++plane) {
         const int shift = plane == 1 || plane == 2 ? desc->log2_chroma_w : 0;
         const Turn turn{rotation, AV_CEIL_RSHIFT(source->width, shift), AV_CEIL_RSHIFT(source->height, shift)};
-        turnPlane(source->data[plane], source->linesize[plane], turned_->data[plane], turned_->linesize[plane], turn,
-                  bytes[plane]);
+        if (!turnPlane(source->data[plane], source->linesize[plane], turned_->data[plane], turned_->linesize[plane],
+                       turn, bytes[plane])) {
+            *error = "cannot turn pictures of this pixel format";
+            return nullptr;
+        }
     }
     return turned_.get();
 }
