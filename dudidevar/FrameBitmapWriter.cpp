@@ -42,7 +42,7 @@ ff::Frame FrameBitmapWriter::scaleToBgr(const AVFrame& frame, int width, int hei
     if (!hasSubsampledChroma(static_cast<AVPixelFormat>(frame.format)))
         return scaler_.scale(frame, width, height, AV_PIX_FMT_BGR24, where, kScaleFlags);
     const ff::Frame full = scaler_.scale(frame, width, height, AV_PIX_FMT_YUV444P, where, kScaleFlags);
-    const PicturePlacement whole{0, 0, width, height, 0};
+    const PicturePlacement whole{0, 0, width, height};
     return full ? rgbConverter_.scale(*full, width, height, AV_PIX_FMT_BGR24, whole, kScaleFlags) : nullptr;
 }
 

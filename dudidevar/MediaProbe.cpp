@@ -159,15 +159,12 @@ std::vector<double> tailEnds(AVFormatContext* input, std::int64_t bytes)
     while (packet && av_read_frame(input, packet.get()) >= 0) {
         const AVStream* s = input->streams[packet->stream_index];
         const std::int64_t ts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
-        StreamRuns& run = runs[std::size_t(packet->stream_index)];
-        // A packet without a time (small pictures share a program stream's packet, and only the
-        // first has one) follows the packet before it.
-        if (ts != AV_NOPTS_VALUE || run.start >= 0) {
+        if (ts != AV_NOPTS_VALUE) {
             const double unit = av_q2d(s->time_base);
             double duration = std::max<std::int64_t>(0, packet->duration) * unit;
             if (duration <= 0 && s->avg_frame_rate.num > 0 && s->avg_frame_rate.den > 0)
                 duration = 1.0 / av_q2d(s->avg_frame_rate);
-            run.add(ts != AV_NOPTS_VALUE ? ts * unit : run.last, duration);
+            runs[std::size_t(packet->stream_index)].add(ts * unit, duration);
         }
         av_packet_unref(packet.get());
     }

@@ -29,11 +29,6 @@ int even(int value)
     return std::max(2, value & ~1);
 }
 
-int evenNear(int value)
-{
-    return std::max(2, (value + 1) & ~1);
-}
-
 // The frame shapes each kind of output may flag: DVD and SVCD allow 4:3 and 16:9, VCD only 4:3;
 // other MPEG-2 adds square pixels; AVI and Windows Media have no flag.
 const FrameShapes& discShapes(bool vcd)
@@ -140,8 +135,8 @@ void chooseSize(const ControlProperties& p, const SourceShape& source, bool keep
         v.height = size.height;
     } else {
         const bool turned = source.rotation == 90 || source.rotation == 270;
-        v.width = evenNear(turned ? source.height : source.width);
-        v.height = evenNear(turned ? source.width : source.height);
+        v.width = even(turned ? source.height : source.width);
+        v.height = even(turned ? source.width : source.height);
     }
     flagShape(source, rules, v);
 }

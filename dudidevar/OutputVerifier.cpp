@@ -8,8 +8,9 @@
 namespace {
 
 // A stream's own length, or the file's when the stream does not tell. A file whose lengths the
-// library estimates from the last timestamps it finds (a program stream, where small pictures
-// share a packet and only the first carries a time) is measured from its packets.
+// library estimates from the last time stamp it finds in the packet headers (a program stream,
+// where small pictures share a packet and only the first is stamped) is measured from the
+// times of its packets.
 double streamSeconds(AVFormatContext* input, int index)
 {
     const AVStream* stream = input->streams[index];

@@ -27,6 +27,11 @@ double shapeOf(AVRational aspect)
     return aspect.num > 0 && aspect.den > 0 ? av_q2d(aspect) : 1.0;
 }
 
+int evenBelow(int value)
+{
+    return std::max(2, value & ~1);
+}
+
 int evenAtLeast2(double value)
 {
     return std::max(2, int(std::lround(value / 2.0)) * 2);
@@ -93,19 +98,23 @@ Size shownSize(const SourceShape& source)
 
 Size squareSize(const SourceShape& source)
 {
-    const int height = quarterTurned(source.rotation) ? source.width : source.height;
-    return {evenAtLeast2(height * displayAspect(source)), evenAtLeast2(height)};
+    const int height = evenBelow(quarterTurned(source.rotation) ? source.width : source.height);
+    return {evenAtLeast2(height * displayAspect(source)), height};
 }
 
 Size squareSizeWithin(const SourceShape& source, int maxWidth, int maxHeight)
 {
     const double aspect = displayAspect(source);
-    double height = squareSize(source).height;
-    if (maxWidth > 0 && height * aspect > maxWidth)
-        height = maxWidth / aspect;
-    if (maxHeight > 0 && height > maxHeight)
-        height = maxHeight;
-    return {std::min(evenAtLeast2(height * aspect), maxWidth > 0 ? maxWidth & ~1 : INT_MAX), evenAtLeast2(height)};
+    Size size = squareSize(source);
+    if (maxWidth > 0 && size.width > maxWidth) {
+        size.width = evenBelow(maxWidth);
+        size.height = evenBelow(int(size.width / aspect));
+    }
+    if (maxHeight > 0 && size.height > maxHeight) {
+        size.height = evenBelow(maxHeight);
+        size.width = std::min(evenAtLeast2(size.height * aspect), std::max(2, size.width));
+    }
+    return size;
 }
 
 AVRational frameSampleAspect(double aspect, int width, int height, const FrameShapes& rules)
@@ -136,9 +145,9 @@ AVRational frameSampleAspect(double aspect, int width, int height, const FrameSh
     return result;
 }
 
-PicturePlacement place(double aspect, int width, int height, AVRational frameAspect, int rotation)
+PicturePlacement place(double aspect, int width, int height, AVRational frameAspect)
 {
-    PicturePlacement where{0, 0, std::max(width, 1), std::max(height, 1), rotation};
+    PicturePlacement where{0, 0, std::max(width, 1), std::max(height, 1)};
     if (width <= 0 || height <= 0 || !(aspect > 0))
         return where;
     const double frameShape = shapeOf(frameAspect) * width / height;

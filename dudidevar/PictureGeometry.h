@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "dudidevar/SourceShape.h"
@@ -14,7 +15,6 @@ struct PicturePlacement {
     int y = 0;
     int width = 0;
     int height = 0;
-    int rotation = 0;  // the turn applied to the source picture first
 };
 
 // The pixel shapes an output format can flag on its frames.
@@ -56,7 +56,7 @@ struct Size {
 // The picture at square pixels, turned upright: the upright height kept, the width from the
 // display shape.
 Size shownSize(const SourceShape& source);
-// The same, both even (so every encoder takes them) and at least 2.
+// The same at even sizes (so every encoder takes them), at least 2: the height rounded down.
 Size squareSize(const SourceShape& source);
 // The largest size of that shape within maxWidth × maxHeight (0: no limit), even.
 Size squareSizeWithin(const SourceShape& source, int maxWidth, int maxHeight);
@@ -68,6 +68,6 @@ AVRational frameSampleAspect(double aspect, int width, int height, const FrameSh
 // Where a picture of `aspect` goes in a frame of width × height whose pixels have the shape
 // frameAspect: as large as fits, centred, at even offsets. A bar thinner than a rounding is no
 // bar: the picture then fills that side.
-PicturePlacement place(double aspect, int width, int height, AVRational frameAspect, int rotation = 0);
+PicturePlacement place(double aspect, int width, int height, AVRational frameAspect);
 
 }  // namespace PictureGeometry

@@ -4,8 +4,9 @@
 
 #include "dudidevar/FfmpegOwners.h"
 
-// Turns decoded pictures upright with the library's filters: a quarter turn either way, or a
-// half turn. The filters are set up again when the pictures change size or format.
+// Turns decoded pictures upright: a quarter turn either way, or a half turn. Each plane is
+// turned as it is where its colour is sampled alike across and down (4:2:0, 4:4:4, RGB);
+// other layouts are first brought to 4:4:4.
 class PictureTurner {
 public:
     // The picture turned `rotation` degrees clockwise (0, 90, 180, 270), or the picture itself
@@ -13,15 +14,9 @@ public:
     const AVFrame* turn(const AVFrame& picture, int rotation, std::string* error);
 
 private:
-    bool setUp(const AVFrame& picture, int rotation, std::string* error);
-    bool addStep(const char* filter, const char* arguments, AVFilterContext** last);
+    const AVFrame* turnable(const AVFrame& picture);
 
-    ff::FilterGraph graph_;
-    AVFilterContext* source_ = nullptr;
-    AVFilterContext* sink_ = nullptr;
+    ff::Sws sws_;
+    ff::Frame even_;  // a picture brought to 4:4:4 first
     ff::Frame turned_;
-    int width_ = 0;
-    int height_ = 0;
-    int format_ = -1;
-    int rotation_ = 0;
 };

@@ -12,15 +12,17 @@
 namespace {
 
 // Output format codes.
-constexpr long kVcdPal = 0, kVcdNtsc = 1, kSvcdPal = 2, kDvdPal = 4, kDvdNtsc = 5, kAvi = 7, kWmv = 8;
+constexpr long kVcdPal = 0, kVcdNtsc = 1, kSvcdPal = 2, kDvdPal = 4, kDvdNtsc = 5, kMpeg = 6, kAvi = 7, kWmv = 8;
 
-// A grey picture with a white square in its stored top-left corner, 1 s at 25 frames a second.
-std::string markedClip(const std::string& name, int width, int height, const std::vector<std::string>& output)
+// A still grey picture with a white square in its stored top-left corner, 1 s at 25 frames a
+// second unless told.
+std::string markedClip(const std::string& name, int width, int height, const std::vector<std::string>& output,
+                       const std::string& rate = "25", const std::string& seconds = "1")
 {
     const int marker = std::max(2, std::min(width, height) / 4);
     std::vector<std::string> args{"-f", "lavfi", "-i",
                                   "color=c=gray:s=" + std::to_string(width) + "x" + std::to_string(height) +
-                                      ":r=25:d=1,drawbox=x=0:y=0:w=" + std::to_string(marker) +
+                                      ":r=" + rate + ":d=" + seconds + ",drawbox=x=0:y=0:w=" + std::to_string(marker) +
                                       ":h=" + std::to_string(marker) + ":color=white:t=fill"};
     args.insert(args.end(), output.begin(), output.end());
     return TestMedia::made(name, args);
@@ -30,8 +32,8 @@ std::string markedClip(const std::string& name, int width, int height, const std
 // header's matrix says.
 std::string phoneClip(int rotation)
 {
-    const std::string name = "phone-" + std::to_string(rotation) + ".mp4";
-    const std::string plain = markedClip("phone-plain.mp4", 320, 180, {"-c:v", "libx264", "-pix_fmt", "yuv420p"});
+    const std::string name = "shape-phone-" + std::to_string(rotation) + ".mp4";
+    const std::string plain = markedClip("shape-phone.mp4", 320, 180, {"-c:v", "libx264", "-pix_fmt", "yuv420p"});
     std::string bytes = TestMedia::contentOf(plain);
     const std::int32_t identity[9] = {0x10000, 0, 0, 0, 0x10000, 0, 0, 0, 0x40000000};
     const std::int32_t turned[3][9] = {{0, 0x10000, 0, -0x10000, 0, 0, 180 << 16, 0, 0x40000000},
@@ -49,6 +51,12 @@ std::string phoneClip(int rotation)
         return {};
     bytes.replace(at, 36, bigEndian(turned[rotation / 90 - 1]));
     return TestMedia::fileWith(name, bytes);
+}
+
+// A wide PAL recording: 720×576 with pixels of shape 16:11.
+std::string widePalClip()
+{
+    return markedClip("shape-wide-pal.mp4", 720, 576, {"-vf", "setsar=16/11", "-c:v", "mpeg4", "-q:v", "5"});
 }
 
 // The part of a picture that is not black, and where its white marker lies within it.
@@ -211,9 +219,8 @@ TEST_F(PictureShapeTest, ThePreviewShowsATurnedClipUpright)
 // another shape.
 TEST_F(PictureShapeTest, NonSquarePixelsKeepTheirShapeWithoutAFlag)
 {
-    const std::string widePal =
-        markedClip("wide-pal.mp4", 720, 576, {"-vf", "setsar=16/11", "-c:v", "mpeg4", "-q:v", "5"});
-    const std::string dvPal = markedClip("dv-pal.dv", 720, 576,
+    const std::string widePal = widePalClip();
+    const std::string dvPal = markedClip("shape-dv-pal.dv", 720, 576,
                                          {"-vf", "setsar=16/15", "-pix_fmt", "yuv420p", "-c:v", "dvvideo", "-f", "dv"});
     const struct {
         std::string source;
@@ -245,9 +252,9 @@ TEST_F(PictureShapeTest, NonSquarePixelsKeepTheirShapeWithoutAFlag)
 // the authoring tools take the result.
 TEST_F(PictureShapeTest, DiscOutputsFlagAnAllowedShapeAndKeepThePicturesShape)
 {
-    const std::string cinema = markedClip("cinema.avi", 640, 272, {"-c:v", "mpeg4", "-q:v", "5"});
-    const std::string cif = markedClip("cif.avi", 352, 288, {"-c:v", "mpeg4", "-q:v", "5"});
-    const std::string tiny = markedClip("tiny16.avi", 16, 16, {"-c:v", "mpeg4", "-q:v", "2"});
+    const std::string cinema = markedClip("shape-cinema.avi", 640, 272, {"-c:v", "mpeg4", "-q:v", "5"});
+    const std::string cif = markedClip("shape-cif.avi", 352, 288, {"-c:v", "mpeg4", "-q:v", "5"});
+    const std::string tiny = markedClip("shape-tiny16.avi", 16, 16, {"-c:v", "mpeg4", "-q:v", "2"});
     const struct {
         std::string source;
         double shape;
@@ -257,6 +264,7 @@ TEST_F(PictureShapeTest, DiscOutputsFlagAnAllowedShapeAndKeepThePicturesShape)
         {cinema, 640.0 / 272, kDvdPal, 16.0 / 9}, {cif, 352.0 / 288, kDvdPal, 4.0 / 3},
         {cinema, 640.0 / 272, kDvdNtsc, 16.0 / 9}, {cif, 352.0 / 288, kSvcdPal, 4.0 / 3},
         {cinema, 640.0 / 272, kVcdNtsc, 4.0 / 3}, {tiny, 1.0, kVcdPal, 4.0 / 3},
+        {widePalClip(), 720.0 * 16 / 11 / 576, kMpeg, 16.0 / 9},  // other MPEG-2: its flags only
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -265,11 +273,12 @@ TEST_F(PictureShapeTest, DiscOutputsFlagAnAllowedShapeAndKeepThePicturesShape)
         EXPECT_NEAR(shown.frame / c.frame, 1.0, 0.01) << c.source << " " << c.code;
         EXPECT_NEAR(shown.picture / c.shape, 1.0, 0.01) << c.source << " " << c.code;
         QString said;
-        EXPECT_TRUE(authors(out, c.code, folder, &said)) << c.source << " " << c.code << ": " << said.toStdString();
+        EXPECT_TRUE(c.code == kMpeg || authors(out, c.code, folder, &said)) << c.source << " " << c.code << ": " << said.toStdString();
     }
 }
 
-// Tiny, odd and large pictures convert to every target with their whole length.
+// Tiny, odd and large pictures convert to the targets with their whole length. (A still
+// picture makes small frames that share a program stream's packets, only the first with a time.)
 TEST_F(PictureShapeTest, AnySizeConvertsToEveryTargetWholly)
 {
     const struct {
@@ -277,22 +286,23 @@ TEST_F(PictureShapeTest, AnySizeConvertsToEveryTargetWholly)
         const char* rate;
         const char* seconds;
         std::vector<std::string> codec;
+        std::vector<long> targets;
     } sizes[] = {
-        {16, 16, "30", "3", {"-pix_fmt", "yuv420p", "-c:v", "libx264", "-preset", "ultrafast"}},
-        {17, 15, "25", "3", {"-pix_fmt", "yuv420p", "-c:v", "ffv1"}},
-        {721, 577, "24", "2", {"-pix_fmt", "yuv444p", "-c:v", "libx264", "-preset", "ultrafast"}},
-        {3840, 2160, "25", "0.4", {"-c:v", "mpeg4", "-q:v", "10"}},
+        {16, 16, "30", "3", {"-pix_fmt", "yuv420p", "-c:v", "libx264", "-preset", "ultrafast"},
+         {kVcdPal, kSvcdPal, kDvdPal, kDvdNtsc, kAvi, kWmv}},
+        {17, 15, "25", "1", {"-pix_fmt", "yuv420p", "-c:v", "ffv1"}, {kVcdNtsc, kDvdNtsc, kAvi, kWmv}},
+        {721, 577, "24", "1", {"-pix_fmt", "yuv444p", "-c:v", "libx264", "-preset", "ultrafast"}, {kSvcdPal, kAvi}},
+        {3840, 2160, "25", "0.4", {"-c:v", "mpeg4", "-q:v", "10"}, {kDvdPal, kWmv}},
     };
     for (const auto& size : sizes) {
         const std::string tag = std::to_string(size.width) + "x" + std::to_string(size.height);
-        std::vector<std::string> args{"-f", "lavfi", "-i",
-                                      "testsrc=s=" + tag + ":r=" + size.rate + ":d=" + size.seconds};
-        args.insert(args.end(), size.codec.begin(), size.codec.end());
-        const std::string source = TestMedia::made("size-" + tag + ".mkv", args);
+        const std::string source =
+            markedClip("shape-still-" + tag + ".mkv", size.width, size.height, size.codec, size.rate, size.seconds);
         const double length = control.GetDuration(source);
-        for (long code : {kVcdPal, kSvcdPal, kDvdPal, kDvdNtsc, kAvi, kWmv}) {
-            const TestMedia::Info info =
-                TestMedia::probe(convertTo(code, source, tag + "-" + std::to_string(code), 1, 0.0, length));
+        EXPECT_NEAR(length, std::stod(size.seconds), 0.05) << tag;
+        for (long code : size.targets) {
+            const std::string output = convertTo(code, source, tag + "-" + std::to_string(code), 1, 0.0, length);
+            const TestMedia::Info info = TestMedia::probe(output);
             ASSERT_TRUE(info.video()) << tag << " " << code;
             EXPECT_NEAR(info.video()->frames / info.video()->fps, length, 1.01 / info.video()->fps)
                 << tag << " " << code;
