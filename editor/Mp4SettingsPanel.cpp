@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "editor/MpegChoice.h"
-#include "editor/TemplateBuilder.h"
+#include "dialogs/TemplateBuilder.h"
 #include "editor/UpDownButton.h"
 #include "skin/CSkinButton.h"
 
