@@ -241,7 +241,7 @@ void ImageExtractionDialog::browse()
 
 void ImageExtractionDialog::preview()
 {
-    Shell::openOrTell(this, DialogTemplate::applicationCaption(), QString::fromStdString(sourcePath_));
+    Shell::openOrTell(this, TemplateBuilder::applicationCaption(), QString::fromStdString(sourcePath_));
 }
 
 void ImageExtractionDialog::originalSizeClicked()
