@@ -1,5 +1,6 @@
 #include "dudidevar/FrameGrabber.h"
 
+#include "dudidevar/CodecThreads.h"
 #include "dudidevar/MediaProbe.h"
 #include "dudidevar/PictureGeometry.h"
 
@@ -88,8 +89,7 @@ bool FrameGrabber::open(const std::string& path)
     ff::CodecContext decoder(avcodec_alloc_context3(codec));
     if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0)
         return false;
-    decoder->thread_count = 0;
-    decoder->thread_type = FF_THREAD_SLICE;
+    CodecThreads::apply(decoder.get(), CodecThreads::forDecoder(codec, stream->codecpar->height, CodecThreads::cores()));
     decoder->pkt_timebase = stream->time_base;
     if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
         return false;

@@ -1,5 +1,6 @@
 #include "dudidevar/SpanDecoder.h"
 
+#include "dudidevar/CodecThreads.h"
 #include "dudidevar/MediaProbe.h"
 #include "dudidevar/SourceWords.h"
 
@@ -56,7 +57,8 @@ bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* e
         return false;
     }
     decoder_->pkt_timebase = stream_->time_base;
-    decoder_->thread_count = 0;
+    CodecThreads::apply(decoder_.get(),
+                        CodecThreads::forDecoder(codec, stream_->codecpar->height, CodecThreads::cores()));
     codec_ = codec;
     startOffset_ = MediaProbe::startOffset(input_.get());
     return true;
