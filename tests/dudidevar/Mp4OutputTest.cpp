@@ -237,12 +237,12 @@ TEST_F(Mp4OutputTest, ACodecNumberThatNamesNoneRefusesTheStart)
 TEST(Mp4PlanTest, PictureSizeFollowsTheShapeInEvenNumbers)
 {
     const struct { SourceShape source; int height; bool original; int width, shownHeight, sarNum, sarDen; } cases[] = {
-        {{1920, 1080, {25, 1}, {1, 1}, {25, 1}}, 720, false, 1280, 720, 1, 1},
-        {{1920, 1080, {25, 1}, {1, 1}, {25, 1}}, 2160, false, 1920, 1080, 1, 1},
-        {{1440, 1080, {25, 1}, {4, 3}, {25, 1}}, 480, false, 854, 480, 1, 1},
-        {{161, 121, {25, 1}, {1, 1}, {25, 1}}, 0, true, 160, 120, 1, 1},
-        {{720, 480, {30000, 1001}, {32, 27}, {30000, 1001}}, 1080, false, 720, 480, 32, 27},
-        {{1080, 1920, {30, 1}, {1, 1}, {30, 1}}, 360, false, 202, 360, 1, 1},
+        {{1920, 1080, {25, 1}, {1, 1}, 0, {25, 1}}, 720, false, 1280, 720, 1, 1},
+        {{1920, 1080, {25, 1}, {1, 1}, 0, {25, 1}}, 2160, false, 1920, 1080, 1, 1},
+        {{1440, 1080, {25, 1}, {4, 3}, 0, {25, 1}}, 480, false, 854, 480, 1, 1},
+        {{161, 121, {25, 1}, {1, 1}, 0, {25, 1}}, 0, true, 160, 120, 1, 1},
+        {{720, 480, {30000, 1001}, {32, 27}, 0, {30000, 1001}}, 1080, false, 720, 480, 32, 27},
+        {{1080, 1920, {30, 1}, {1, 1}, 0, {30, 1}}, 360, false, 202, 360, 1, 1},
     };
     for (const auto& c : cases) {
         const Mp4Plan::PictureSize size = Mp4Plan::pictureSize(c.source, c.height, c.original);
