@@ -42,6 +42,7 @@ public:
         return PromptAnswer::Ok;
     }
     std::optional<QString> openFile(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<QString> saveFile(QWidget*, const QString&) override { return std::nullopt; }
     std::optional<QString> pickFolder(QWidget*, const QString&) override { return std::nullopt; }
     void beep() override {}
 
