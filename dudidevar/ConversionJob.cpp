@@ -13,7 +13,8 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
             return false;
         shape = video_.sourceShape();
     }
-    if (!request.audioClips.empty() && !audio_.open(request.audioClips, request.requireSound, request.videoClips.empty(), error))
+    if (!request.audioClips.empty() &&
+        !audio_.open(request.audioClips, request.requireSound, request.videoClips.empty(), video_.probedInputs(), error))
         return false;
     OutputPlan plan;
     if (!request.planner(shape, &plan, error))
