@@ -20,6 +20,13 @@ bool isVideo(const AVCodec* codec)
     return codec && codec->type == AVMEDIA_TYPE_VIDEO;
 }
 
+// One thread more than cores: a core whose thread waits (for the caller, or for the picture a
+// frame depends on) takes up the next frame's or slice's work.
+int threadsFor(int cores)
+{
+    return std::min(cores + 1, kMostThreads);
+}
+
 }  // namespace
 
 int CodecThreads::cores()
@@ -47,7 +54,7 @@ CodecThreads::Choice CodecThreads::forDecoder(const AVCodec* codec, int height, 
         type |= FF_THREAD_SLICE;
     if (type == 0 && !(codec->capabilities & AV_CODEC_CAP_OTHER_THREADS))
         return {};
-    return {std::min(cores, kMostThreads), type};
+    return {threadsFor(cores), type};
 }
 
 CodecThreads::Choice CodecThreads::forEncoder(const AVCodec* codec, int height, int cores)
@@ -61,7 +68,7 @@ CodecThreads::Choice CodecThreads::forEncoder(const AVCodec* codec, int height, 
         return {};
     const int rows = (height + 15) / 16;
     const int slices = std::max(1, rows / kRowsPerSlice);
-    return {std::min({cores, slices, kMostThreads}), FF_THREAD_SLICE};
+    return {std::min(threadsFor(cores), slices), FF_THREAD_SLICE};
 }
 
 void CodecThreads::apply(AVCodecContext* context, const Choice& choice)

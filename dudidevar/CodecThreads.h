@@ -4,8 +4,8 @@
 
 // How many threads a decoder or an encoder gets, from the cores this process may run on and
 // the size of its pictures: sound and tiny pictures are decoded and encoded on the calling
-// thread, pictures in frame or slice threads where the codec has them, and never more threads
-// than cores (one core: no threads at all, so a run limited to it pays nothing for them).
+// thread, pictures in frame or slice threads where the codec has them, one more than there are
+// cores (one core: no threads at all, so a run limited to it pays nothing for them).
 class CodecThreads {
 public:
     struct Choice {
