@@ -20,7 +20,7 @@ protected:
         }
     }
 
-    // A join of every source's picture and sound, to MPEG-1.
+    // A join of every source's picture and sound, to an NTSC DVD.
     bool prepare(ConversionJob& job, std::string* error)
     {
         std::vector<Clip> clips;
