@@ -2,7 +2,8 @@
 # Times marvane-cli convert against the ffmpeg program doing the same work with the same
 # encoders and settings, on a generated 30-second 1280×720 source with sound.
 #   bench/convert_bench.sh [BUILD_DIR]     (default: build)
-# Prints wall time and peak memory of both and the ratio marvane / ffmpeg for each case.
+# Prints wall time, processor time (user + system) and peak memory of both and the ratios
+# marvane / ffmpeg for each case. Prefix with `taskset -c 0` to measure on one core.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin="${1:-build}/bin"
@@ -17,12 +18,12 @@ ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=2
   -f lavfi -i sine=frequency=440:sample_rate=48000:duration=30 -ac 2 \
   -c:v mpeg4 -q:v 3 -c:a libmp3lame -b:a 192k -shortest "$src"
 
-# One timed command: prints "seconds peak_kb".
+# One timed command: prints "seconds peak_kb processor_seconds".
 timed() {
   local log="$work/time.log"
-  /usr/bin/time -f "%e %M" -o "$log" "$@" >/dev/null 2>"$work/stderr.log" || {
+  /usr/bin/time -f "%e %M %U %S" -o "$log" "$@" >/dev/null 2>"$work/stderr.log" || {
     echo "failed: $*" >&2; cat "$work/stderr.log" >&2; exit 1; }
-  cat "$log"
+  awk '{ printf "%s %s %.2f\n", $1, $2, $3 + $4 }' "$log"
 }
 
 ff=(ffmpeg -hide_banner -loglevel error -y -threads 0 -i "$src")
@@ -50,10 +51,12 @@ run_case "WMV (LAN 384)" --to wmv -o "$work/m.wmv" "$src" -- \
 run_case "AVI Xvid+MP3" --to avi --video-compressor Xvid -o "$work/m.avi" "$src" -- \
   -s 352x240 -r 24 -c:v libxvid -b:v 1800k -g 250 -vtag XVID -c:a libmp3lame -b:a 128k -ar 44100 -ac 2 "$work/f.avi"
 
-printf '\n%-16s %10s %10s %7s %12s %12s\n' case marvane_s ffmpeg_s ratio marvane_MB ffmpeg_MB
+printf '\n%-16s %10s %10s %7s %10s %10s %7s %12s %12s\n' case marvane_s ffmpeg_s ratio \
+  m_cpu_s f_cpu_s cpu_rat marvane_MB ffmpeg_MB
 for i in "${!names[@]}"; do
-  read -r ms mk <<<"${marvane[$i]}"
-  read -r fs fk <<<"${peer[$i]}"
-  awk -v n="${names[$i]}" -v ms="$ms" -v fs="$fs" -v mk="$mk" -v fk="$fk" \
-    'BEGIN { printf "%-16s %10.2f %10.2f %7.3f %12.1f %12.1f\n", n, ms, fs, ms / fs, mk / 1024, fk / 1024 }'
+  read -r ms mk mc <<<"${marvane[$i]}"
+  read -r fs fk fc <<<"${peer[$i]}"
+  awk -v n="${names[$i]}" -v ms="$ms" -v fs="$fs" -v mk="$mk" -v fk="$fk" -v mc="$mc" -v fc="$fc" \
+    'BEGIN { printf "%-16s %10.2f %10.2f %7.3f %10.2f %10.2f %7.3f %12.1f %12.1f\n",
+             n, ms, fs, ms / fs, mc, fc, mc / fc, mk / 1024, fk / 1024 }'
 done

@@ -21,7 +21,8 @@ AudioTrack::~AudioTrack()
     av_channel_layout_uninit(&layout_);
 }
 
-bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly, std::string* error)
+bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
+                      const std::map<std::string, AVFormatContext*>& probed, std::string* error)
 {
     spans_.clear();
     total_ = 0.0;
@@ -30,15 +31,20 @@ bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, bool so
         span.clip = clip;
         span.offset = total_;
         span.decoder = std::make_unique<SpanDecoder>();
-        if (!span.decoder->open(clip.path, AVMEDIA_TYPE_AUDIO, error)) {
+        const auto shared = soundOnly ? probed.end() : probed.find(clip.path);
+        const bool opened = shared != probed.end()
+                                ? span.decoder->openLater(clip.path, shared->second, AVMEDIA_TYPE_AUDIO, error)
+                                : span.decoder->open(clip.path, AVMEDIA_TYPE_AUDIO, error);
+        if (!opened) {
             if (requireSound || !span.decoder->missingStream())
                 return false;
             span.decoder.reset();
             error->clear();
         } else {
             span.decoder->seekBefore(clip.start);
-            const double soundEnd = MediaProbe::streamEnd(span.decoder->input(), span.decoder->stream());
-            if (soundOnly && soundEnd > clip.start && soundEnd < clip.end)
+            const double soundEnd =
+                soundOnly ? MediaProbe::streamEnd(span.decoder->input(), span.decoder->stream()) : -1.0;
+            if (soundEnd > clip.start && soundEnd < clip.end)
                 span.clip.end = soundEnd;
         }
         total_ += span.clip.length();
@@ -57,7 +63,7 @@ int AudioTrack::sourceChannels() const
     int most = 0;
     for (const Span& span : spans_) {
         if (span.decoder)
-            most = std::max(most, span.decoder->stream()->codecpar->ch_layout.nb_channels);
+            most = std::max(most, span.decoder->channels());
     }
     return most;
 }

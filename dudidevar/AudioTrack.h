@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +24,10 @@ public:
 
     // requireSound: a file without sound is an error instead of silence. soundOnly: no picture
     // goes along, so a span ends where its file's sound ends when that comes before its end.
-    bool open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly, std::string* error);
+    // probed: files the run has already opened and probed (for its picture), by path; their
+    // sound is read from files opened again only when each span's turn comes.
+    bool open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
+              const std::map<std::string, AVFormatContext*>& probed, std::string* error);
     // frameSize: samples per frame handed to the encoder; padLast: the last frame is filled up
     // with silence to a whole frame.
     bool setOutput(const AVCodecContext* encoder, bool padLast, std::string* error);

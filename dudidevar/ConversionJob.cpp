@@ -5,7 +5,17 @@
 #include "dudidevar/SourceWords.h"
 #include "dudidevar/SurroundSound.h"
 
+// The decoder of the first picture and the encoders start their threads on the preparing
+// thread; the run gives them its own priority.
 bool ConversionJob::prepare(const Request& request, std::string* error)
+{
+    codecThreads_ = StartedThreads();
+    const bool ready = prepareTracks(request, error);
+    codecThreads_.collect();
+    return ready;
+}
+
+bool ConversionJob::prepareTracks(const Request& request, std::string* error)
 {
     SourceShape shape;
     if (!request.videoClips.empty()) {
@@ -13,7 +23,8 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
             return false;
         shape = video_.sourceShape();
     }
-    if (!request.audioClips.empty() && !audio_.open(request.audioClips, request.requireSound, request.videoClips.empty(), error))
+    if (!request.audioClips.empty() &&
+        !audio_.open(request.audioClips, request.requireSound, request.videoClips.empty(), video_.probedInputs(), error))
         return false;
     OutputPlan plan;
     if (!request.planner(shape, &plan, error))
@@ -73,6 +84,7 @@ bool ConversionJob::step(std::string* error)
 RunOutcome ConversionJob::run(RunProgress& progress)
 {
     std::string error;
+    codecThreads_.takeCallersPriority();
     progress.report(0.0, total_);
     while ((useVideo_ && !video_.finished()) || (useAudio_ && !audio_.finished())) {
         if (progress.stopRequested()) {

@@ -10,6 +10,7 @@
 #include "dudidevar/OutputVerifier.h"
 #include "dudidevar/OutputWriter.h"
 #include "dudidevar/RunHost.h"
+#include "dudidevar/StartedThreads.h"
 #include "dudidevar/TempOutput.h"
 #include "dudidevar/VideoTrack.h"
 
@@ -35,6 +36,7 @@ public:
     RunOutcome run(RunProgress& progress);
 
 private:
+    bool prepareTracks(const Request& request, std::string* error);
     bool step(std::string* error);
     double secondsDone() const;
 
@@ -47,4 +49,5 @@ private:
     std::string target_;
     TempOutput temp_;
     OutputWriter writer_;
+    StartedThreads codecThreads_;  // started on the preparing thread
 };

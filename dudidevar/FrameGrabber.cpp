@@ -1,5 +1,6 @@
 #include "dudidevar/FrameGrabber.h"
 
+#include "dudidevar/CodecThreads.h"
 #include "dudidevar/MediaProbe.h"
 #include "dudidevar/PictureGeometry.h"
 
@@ -88,8 +89,13 @@ bool FrameGrabber::open(const std::string& path)
     ff::CodecContext decoder(avcodec_alloc_context3(codec));
     if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0)
         return false;
-    decoder->thread_count = 0;
-    decoder->thread_type = FF_THREAD_SLICE;
+    // Pictures are taken one at a time, often after a seek: frames decoded ahead in threads of
+    // their own would mostly be thrown away, so only the slices of one picture are shared out.
+    CodecThreads::Choice threads = CodecThreads::forDecoder(codec, stream->codecpar->height, CodecThreads::cores());
+    threads.type &= FF_THREAD_SLICE;
+    if (threads.type == 0)
+        threads.count = 1;
+    CodecThreads::apply(decoder.get(), threads);
     decoder->pkt_timebase = stream->time_base;
     if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
         return false;

@@ -3,6 +3,7 @@
 #include "dudidevar/PictureGeometry.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -15,6 +16,8 @@ namespace MediaProbe {
 namespace {
 
 // Empty when the path names a regular file; else why it cannot be read as media.
+std::atomic<std::int64_t> probes{0};
+
 std::string notARegularFile(const std::string& path)
 {
     struct stat info {};
@@ -50,6 +53,11 @@ double streamDuration(const AVFormatContext* input)
 
 }  // namespace
 
+std::int64_t probeCount()
+{
+    return probes.load();
+}
+
 ff::InputContext open(const std::string& path, std::string* error)
 {
     if (const std::string why = notARegularFile(path); !why.empty()) {
@@ -65,6 +73,7 @@ ff::InputContext open(const std::string& path, std::string* error)
         return nullptr;
     }
     ff::InputContext input(raw);
+    ++probes;
     rc = avformat_find_stream_info(input.get(), nullptr);
     if (rc < 0) {
         if (error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "dudidevar/FfmpegOwners.h"
@@ -10,6 +11,8 @@ namespace MediaProbe {
 // Opens a file and reads its stream information; null (with the reason in *error) when the
 // file is missing, a folder, or not media the libraries understand.
 ff::InputContext open(const std::string& path, std::string* error = nullptr);
+// How many files open() has opened and probed in this process.
+std::int64_t probeCount();
 
 struct Facts {
     double duration = 0.0;  // seconds

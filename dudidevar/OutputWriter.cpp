@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "dudidevar/CodecThreads.h"
+
 extern "C" {
 #include <libavutil/opt.h>
 }
@@ -83,7 +85,7 @@ bool OutputWriter::openVideo(const VideoPlan& plan, std::string* error)
     c->framerate = plan.frameRate;
     c->time_base = av_inv_q(plan.frameRate);
     c->sample_aspect_ratio = plan.sampleAspect;
-    c->thread_count = 0;
+    CodecThreads::apply(c, CodecThreads::forEncoder(codec, plan.height, CodecThreads::cores()));
     if (plan.gop > 0)
         c->gop_size = plan.gop;
     c->bit_rate = plan.bitRate;

@@ -1,9 +1,11 @@
 #include "dudidevar/SpanDecoder.h"
 
+#include "dudidevar/CodecThreads.h"
 #include "dudidevar/MediaProbe.h"
 #include "dudidevar/SourceWords.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // How far before a span's start to land, so that a demuxer without an index still reaches a key
@@ -22,28 +24,58 @@ constexpr double kLeapBack = 1.0;
 constexpr double kLandingSlack = 0.001;
 }
 
+namespace {
+
+// The index of the stream of the type that a reader of the file decodes; -1 with the reason
+// (*missing: the file has no such stream at all).
+int decodableStream(AVFormatContext* input, const std::string& path, AVMediaType type, bool* missing,
+                    std::string* error)
+{
+    const int index = MediaProbe::bestStream(input, type);
+    *missing = index < 0;
+    if (index < 0) {
+        *error = type == AVMEDIA_TYPE_VIDEO ? SourceWords::noPicture(path) : SourceWords::noSound(path);
+        return -1;
+    }
+    if (!avcodec_find_decoder(input->streams[index]->codecpar->codec_id)) {
+        *error = path + ": its " + (type == AVMEDIA_TYPE_VIDEO ? "picture" : "sound") +
+                 " is in a format that cannot be decoded";
+        return -1;
+    }
+    return index;
+}
+
+}  // namespace
+
 bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* error)
 {
     input_ = MediaProbe::open(path, error);
-    if (!input_)
+    return input_ && useStream(path, type, error);
+}
+
+bool SpanDecoder::openLater(const std::string& path, AVFormatContext* probed, AVMediaType type, std::string* error)
+{
+    const int index = decodableStream(probed, path, type, &missingStream_, error);
+    if (index < 0)
         return false;
-    const int index = MediaProbe::bestStream(input_.get(), type);
-    if (index < 0) {
-        missingStream_ = true;
-        *error = type == AVMEDIA_TYPE_VIDEO ? SourceWords::noPicture(path) : SourceWords::noSound(path);
+    channels_ = probed->streams[index]->codecpar->ch_layout.nb_channels;
+    postponedPath_ = path;
+    postponedType_ = type;
+    return true;
+}
+
+bool SpanDecoder::useStream(const std::string& path, AVMediaType type, std::string* error)
+{
+    const int index = decodableStream(input_.get(), path, type, &missingStream_, error);
+    if (index < 0)
         return false;
-    }
     stream_ = input_->streams[index];
+    channels_ = stream_->codecpar->ch_layout.nb_channels;
     for (unsigned i = 0; i < input_->nb_streams; ++i) {
         if (int(i) != index)
             input_->streams[i]->discard = AVDISCARD_ALL;
     }
     const AVCodec* codec = avcodec_find_decoder(stream_->codecpar->codec_id);
-    if (!codec) {
-        *error = path + ": its " + (type == AVMEDIA_TYPE_VIDEO ? "picture" : "sound") +
-                 " is in a format that cannot be decoded";
-        return false;
-    }
     decoder_.reset(avcodec_alloc_context3(codec));
     packet_ = ff::makePacket();
     if (!decoder_ || !packet_) {
@@ -56,7 +88,8 @@ bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* e
         return false;
     }
     decoder_->pkt_timebase = stream_->time_base;
-    decoder_->thread_count = 0;
+    CodecThreads::apply(decoder_.get(),
+                        CodecThreads::forDecoder(codec, stream_->codecpar->height, CodecThreads::cores()));
     codec_ = codec;
     startOffset_ = MediaProbe::startOffset(input_.get());
     return true;
@@ -66,6 +99,8 @@ bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* e
 // read, so a long clip list holds only the decoders of the spans being read.
 bool SpanDecoder::ready()
 {
+    if (!postponedPath_.empty() && !openPostponed())
+        return false;
     if (codec_) {
         const int rc = avcodec_open2(decoder_.get(), codec_, nullptr);
         codec_ = nullptr;
@@ -79,9 +114,23 @@ bool SpanDecoder::ready()
     return error_.empty();
 }
 
+// A file that was readable when the run was prepared and is not now (removed, or replaced by
+// something else) fails the run with the reason.
+bool SpanDecoder::openPostponed()
+{
+    const std::string path = std::exchange(postponedPath_, {});
+    std::string why;
+    input_ = MediaProbe::open(path, &why);
+    if (!input_ || !useStream(path, postponedType_, &why)) {
+        error_ = "it can no longer be read";
+        return false;
+    }
+    return true;
+}
+
 void SpanDecoder::seekBefore(double time)
 {
-    if (codec_) {
+    if (codec_ || !postponedPath_.empty()) {
         pendingSeek_ = time;
         return;
     }

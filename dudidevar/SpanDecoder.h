@@ -14,6 +14,10 @@ public:
     // read or has no such stream (missingStream() tells the two apart). The decoder itself is
     // opened when the first frame is asked for.
     bool open(const std::string& path, AVMediaType type, std::string* error);
+    // The same for a file that another reader of the run has opened and probed as `probed`:
+    // its stream is checked there, and the file is opened for this reader only when it is first
+    // read, on the thread that reads it, without probing it again.
+    bool openLater(const std::string& path, AVFormatContext* probed, AVMediaType type, std::string* error);
     // Goes to a little before the time, so that decoding forward reaches the frame shown then.
     void seekBefore(double time);
     // The next decoded frame into `frame`; false at the end of the stream or on an error that
@@ -24,6 +28,8 @@ public:
     // The time a decoded frame is shown at.
     double timeOf(const AVFrame* frame) const;
     std::int64_t damagedPackets() const { return damaged_; }
+    // The sound channels of the stream (0 for a picture).
+    int channels() const { return channels_; }
 
     bool missingStream() const { return missingStream_; }
     bool failed() const { return !error_.empty(); }
@@ -34,6 +40,9 @@ public:
 
 private:
     bool ready();
+    bool openPostponed();
+    // Takes the stream of the type in input_ for decoding.
+    bool useStream(const std::string& path, AVMediaType type, std::string* error);
     void rewind();
     void restart();
     bool landedBefore(const AVFrame* frame);
@@ -64,5 +73,8 @@ private:
     double damageStart_ = -1.0;  // time of the first damaged packet of the current run of them
     double lastPacketTime_ = 0.0;
     bool missingStream_ = false;
+    int channels_ = 0;
+    std::string postponedPath_;  // set while the file is still to be opened
+    AVMediaType postponedType_ = AVMEDIA_TYPE_UNKNOWN;
     std::string error_;
 };

@@ -50,6 +50,16 @@ SourceShape VideoTrack::sourceShape() const
     return PictureGeometry::shapeOf(d.input(), d.stream());
 }
 
+std::map<std::string, AVFormatContext*> VideoTrack::probedInputs() const
+{
+    std::map<std::string, AVFormatContext*> inputs;
+    for (const Span& span : spans_) {
+        if (span.decoder && span.decoder->input())
+            inputs.emplace(span.clip.path, span.decoder->input());
+    }
+    return inputs;
+}
+
 void VideoTrack::setOutput(const VideoPlan& plan)
 {
     plan_ = plan;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ public:
     bool open(const std::vector<Clip>& clips, std::string* error);
     // The first span's source picture: size, rate, pixel shape and turn.
     SourceShape sourceShape() const;
+    // The opened and probed file of each span still to be read, by path.
+    std::map<std::string, AVFormatContext*> probedInputs() const;
 
     void setOutput(const VideoPlan& plan);
     double totalSeconds() const { return total_; }
