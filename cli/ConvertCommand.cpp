@@ -4,17 +4,14 @@
 #include <filesystem>
 #include <memory>
 
-#include <QEventLoop>
-#include <QTimer>
 
 #include "cli/CliExecutionView.h"
 #include "cli/ConvertOptions.h"
 #include "cli/ConvertSettings.h"
-#include "cli/Interrupt.h"
+#include "cli/TaskRunLoop.h"
 #include "engine/CDudidEvar.h"
 #include "platform/OutputPathProbe.h"
 #include "tasks/OutputNaming.h"
-#include "tasks/TaskExecution.h"
 #include "tasks/TaskList.h"
 
 namespace ConvertCommand {
@@ -63,29 +60,11 @@ bool buildTasks(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, s
     return true;
 }
 
-// Runs the list as the main window runs it, until the run comes to rest; Ctrl-C stops it.
 void runTasks(CDudidEvar& control, TaskList& tasks)
 {
     CliExecutionView view;
     view.showWholeRun = tasks.size() > 1;
-    TaskExecution execution(control, tasks, view);
-    QEventLoop loop;
-    view.onRest = [&] { loop.quit(); };
-    QObject::connect(&control, &CDudidEvar::convertDone, &loop, [&] { execution.convertDone(); });
-    QObject::connect(&control, &CDudidEvar::convertProgress, &loop,
-                     [&](double done, double total) { execution.convertProgress(done, total); });
-    QObject::connect(&control, &CDudidEvar::convertFailed, &loop,
-                     [&](const QString& reason) { execution.convertFailed(reason.toStdString()); });
-    QTimer interruptWatch;
-    QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&] {
-        if (Interrupt::requested() && execution.running())
-            execution.execute();
-    });
-    interruptWatch.start(100);
-    execution.execute();
-    if (execution.state() == TaskExecution::State::Running)
-        loop.exec();
-    execution.close();
+    TaskRunLoop::run(control, tasks, view, false);
 }
 
 }  // namespace

@@ -1,17 +1,14 @@
 #include "cli/RunCommand.h"
 
-#include <QEventLoop>
 #include <QLockFile>
 #include <QString>
-#include <QTimer>
 #include <cstdio>
 #include <map>
 
 #include "cli/CliExecutionView.h"
-#include "cli/Interrupt.h"
 #include "cli/RunOptions.h"
+#include "cli/TaskRunLoop.h"
 #include "engine/CDudidEvar.h"
-#include "tasks/TaskExecution.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 
@@ -63,31 +60,6 @@ private:
     std::size_t count_;
 };
 
-// Runs the list as the main window runs it, until the run comes to rest; Ctrl-C stops it.
-void runTasks(CDudidEvar& control, TaskList& tasks, bool keepGoing, std::size_t taken, ListRunView& view)
-{
-    view.showWholeRun = taken > 1;
-    TaskExecution execution(control, tasks, view);
-    execution.setGoOnAfterFailure(keepGoing);
-    QEventLoop loop;
-    view.onRest = [&] { loop.quit(); };
-    QObject::connect(&control, &CDudidEvar::convertDone, &loop, [&] { execution.convertDone(); });
-    QObject::connect(&control, &CDudidEvar::convertProgress, &loop,
-                     [&](double done, double total) { execution.convertProgress(done, total); });
-    QObject::connect(&control, &CDudidEvar::convertFailed, &loop,
-                     [&](const QString& reason) { execution.convertFailed(reason.toStdString()); });
-    QTimer interruptWatch;
-    QObject::connect(&interruptWatch, &QTimer::timeout, &loop, [&] {
-        if (Interrupt::requested() && execution.running())
-            execution.execute();
-    });
-    interruptWatch.start(100);
-    execution.execute();
-    if (execution.state() == TaskExecution::State::Running)
-        loop.exec();
-    execution.close();
-}
-
 int usageError(const std::string& error)
 {
     std::fprintf(stderr, "%s\nusage: marvane-cli %s\n", error.c_str(), kUsage);
@@ -137,7 +109,8 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
             writeFailed = true;
         }
     };
-    runTasks(control, tasks, options.keepGoing, chosen.size(), view);
+    view.showWholeRun = chosen.size() > 1;
+    TaskRunLoop::run(control, tasks, view, options.keepGoing);
 
     for (std::size_t index : chosen) {
         if (tasks.at(index).status != TaskStatus::Done)
