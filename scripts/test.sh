@@ -19,4 +19,6 @@ fi
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+# Leaks inside system libraries that the program cannot free (listed with their reason).
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp}
 ctest --test-dir "$dir" --output-on-failure --timeout 300 -j "$(nproc)"

@@ -167,6 +167,9 @@ check_centred "the message box" && close_shown Return
 # pointer's movement, the first time too.
 require_window
 xdotool mousemove --sync $((wx + 200)) $((wy + 18)) mousedown 1
+# Under a window manager the press hands the move to it; a hand takes longer than that to move,
+# a script on a loaded machine may not.
+sleep 0.3
 for step in 1 2 3 4 5; do
   xdotool mousemove --sync $((wx + 200 + step * 20)) $((wy + 18 + step * 10))
   sleep 0.05
