@@ -61,9 +61,10 @@ CodecThreads::Choice CodecThreads::forEncoder(const AVCodec* codec, int height, 
 {
     if (!isVideo(codec) || cores <= 1 || height < kSmallestThreadedHeight)
         return {};
-    // The library's own threads (H.264, Xvid) are counted by the library's wrapper.
+    // Libraries with threads of their own (H.264, H.265, Xvid) code frames side by side; one and a
+    // half per core keeps every core busy while frames wait on the ones they refer to.
     if (codec->capabilities & AV_CODEC_CAP_OTHER_THREADS)
-        return {std::min(cores, kMostThreads), 0};
+        return {std::min(cores + cores / 2, kMostThreads), 0};
     if (!(codec->capabilities & AV_CODEC_CAP_SLICE_THREADS))
         return {};
     const int rows = (height + 15) / 16;
