@@ -71,39 +71,6 @@ TEST_F(Mp4PanelTest, OnlyCodecsTheControlCanWriteAreOfferedEachWithItsDefaultQua
     EXPECT_EQ(lastSettings().frameRate, 30.0f);
 }
 
-TEST_F(Mp4PanelTest, EditingAnMp4TaskShowsItsChoiceAndOkKeepsTheRecord)
-{
-    Mp4Choice stored;
-    stored.codec = 1;
-    stored.quality = 30;
-    stored.speed = 2;
-    stored.height = 480;
-    stored.frameRate = 50;
-    stored.audioKbps = 224;
-    stored.videoOnly = true;
-    tasks_.append({dir() + "a.mpg"}, dir() + "a.mp4", "To MP4");
-    stored.writeTo(*tasks_.at(0).settings);
-    const TaskSettings before = *tasks_.at(0).settings;
-
-    auto d = openEdit(0);
-    EXPECT_EQ(d->Kind(), OutputKind::Mp4);
-    EXPECT_TRUE(d->Mp4Panel()->isVisible());
-    EXPECT_EQ(list(*d, Mp4SettingsPanel::kCodecListId)->currentText(), "H.265 (HEVC)");
-    EXPECT_EQ(quality(*d)->text(), "30");
-    EXPECT_EQ(list(*d, Mp4SettingsPanel::kSpeedListId)->currentText(), "Smaller file");
-    EXPECT_FALSE(list(*d, Mp4SettingsPanel::kAudioBitRateListId)->isEnabled());
-    ASSERT_TRUE(pressOk(*d));
-    const TaskSettings& after = *tasks_.at(0).settings;
-    EXPECT_EQ(after.videoCodec, before.videoCodec);
-    EXPECT_EQ(after.quality, before.quality);
-    EXPECT_EQ(after.speed, before.speed);
-    EXPECT_EQ(after.height, before.height);
-    EXPECT_EQ(after.keepSourceSize, before.keepSourceSize);
-    EXPECT_EQ(after.frameRate, before.frameRate);
-    EXPECT_EQ(after.audioBitRate, before.audioBitRate);
-    EXPECT_EQ(after.videoOnly, before.videoOnly);
-}
-
 TEST_F(Mp4PanelTest, TheSeventhButtonSitsInTheGrownGroupBelowWmvAndThePanelAboveTheOutputLine)
 {
     auto d = openNew(dir() + "a.mpg");
