@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "CommaDecimalLocale.h"
+#include "Mp4Defaults.h"
 #include "ScriptedControl.h"
 #include "cli/ConvertOptions.h"
 #include "cli/ConvertSettings.h"
@@ -93,13 +94,7 @@ TEST_F(ConvertSettingsTest, CompressorsAreFoundByNameAndWmvTakesTheFirstVideoPro
 TEST_F(ConvertSettingsTest, Mp4TakesTheEditorsDefaultsAndTheGivenChoices)
 {
     ASSERT_TRUE(fill({"--to", "mp4"})) << error_;
-    EXPECT_EQ(settings_.format, OutputFormat::Mp4);
-    EXPECT_EQ(settings_.videoCodec, 0);
-    EXPECT_EQ(settings_.quality, 22);
-    EXPECT_EQ(settings_.speed, 1);
-    EXPECT_EQ(settings_.keepSourceSize, 1);
-    EXPECT_EQ(settings_.frameRate, 0.0f);
-    EXPECT_EQ(settings_.audioBitRate, 160);
+    ExpectMp4Defaults(settings_);
 
     ASSERT_TRUE(fill({"--to", "mp4", "--codec", "H265", "--speed", "smaller", "--height", "720", "--rate", "50",
                       "--audio-rate", "96", "--video-only", "--split", "30"}))

@@ -1,6 +1,7 @@
 #include <QGroupBox>
 
 #include "EditorFixture.h"
+#include "Mp4Defaults.h"
 #include "editor/AviSettingsPanel.h"
 #include "editor/Mp4SettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
@@ -35,15 +36,7 @@ TEST_F(Mp4PanelTest, TheKindShowsItsPanelNamesTheOutputAndStoresTheDefaults)
     ASSERT_TRUE(pressOk(*d));
     const ConversionTask& task = tasks_.at(0);
     EXPECT_EQ(task.description, "To MP4");
-    const TaskSettings& s = *task.settings;
-    EXPECT_EQ(s.format, OutputFormat::Mp4);
-    EXPECT_EQ(s.videoCodec, 0);
-    EXPECT_EQ(s.quality, 22);
-    EXPECT_EQ(s.speed, 1);
-    EXPECT_EQ(s.keepSourceSize, 1);
-    EXPECT_EQ(s.frameRate, 0.0f);
-    EXPECT_EQ(s.audioBitRate, 160);
-    EXPECT_EQ(s.videoOnly, 0);
+    ExpectMp4Defaults(*task.settings);
 }
 
 TEST_F(Mp4PanelTest, OnlyCodecsTheControlCanWriteAreOfferedEachWithItsDefaultQuality)

@@ -1,34 +1,16 @@
 // The main window converting for real: tasks added through the Add command and the task
 // editor, executed by the real conversion control on small generated media.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
-#include <QMenu>
 #include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
 #include <cstring>
-#include <functional>
 
-extern "C" {
-#include <libavformat/avformat.h>
-}
-
-#include "ScriptedPrompts.h"
+#include "ScriptedWindowFixture.h"
+#include "TestMedia.h"
 #include "dudidevar/DudidEvarControl.h"
-#include "editor/TaskEditorDialog.h"
-#include "engine/ControlClassRegistry.h"
-#include "mainwnd/MainWindow.h"
-#include "platform/InstallDir.h"
-#include "skin/CHoverButton.h"
-#include "skin/CSkinButton.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 
@@ -39,162 +21,109 @@ public:
 
 namespace {
 
-struct MediaInfo {
-    std::string format;
-    double seconds = 0.0;
-    std::string videoCodec;
-    int width = 0;
-    int height = 0;
-};
-
-// What libavformat reads of a file; an empty format when it cannot be opened.
-MediaInfo probe(const std::string& path)
+// A clip with sound, made by the ffmpeg program once for every test program.
+std::string generate(const std::string& size, int seconds, int rate)
 {
-    MediaInfo info;
-    AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0)
-        return info;
-    std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> context(
-        raw, [](AVFormatContext* c) { avformat_close_input(&c); });
-    if (avformat_find_stream_info(context.get(), nullptr) < 0)
-        return info;
-    info.format = context->iformat->name;
-    if (context->duration != AV_NOPTS_VALUE)
-        info.seconds = double(context->duration) / AV_TIME_BASE;
-    for (unsigned i = 0; i < context->nb_streams; ++i) {
-        const AVCodecParameters* p = context->streams[i]->codecpar;
-        if (p->codec_type == AVMEDIA_TYPE_VIDEO) {
-            info.videoCodec = avcodec_get_name(p->codec_id);
-            info.width = p->width;
-            info.height = p->height;
-        }
-    }
-    return info;
+    const std::string name = "window-" + size + "-" + std::to_string(seconds) + "s-" + std::to_string(rate) + ".avi";
+    const std::string video = "testsrc2=size=" + size + ":rate=" + std::to_string(rate) +
+                              ":duration=" + std::to_string(seconds);
+    const std::string sound = "sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds);
+    return TestMedia::made(name, {"-f", "lavfi", "-i", video, "-f", "lavfi", "-i", sound, "-c:v", "mpeg4", "-q:v",
+                                  "5", "-c:a", "libmp3lame", "-shortest"});
 }
 
-class MainWindowRunTest : public ::testing::Test {
+// The main window on the real conversion control.
+class MainWindowRunTest : public ScriptedWindowFixture {
 protected:
     void SetUp() override
     {
+        ScriptedWindowFixture::SetUp();
         ControlClassRegistry::instance().registerClass(
             kDudidEvarClassId, [](QWidget* parent) -> std::unique_ptr<IConversionControl> {
                 return std::make_unique<DudidEvarControl>(parent);
             });
-        InstallDir::set("");
         ASSERT_TRUE(folder.isValid());
+        window = std::make_unique<MainWindow>(tasks);
+        ASSERT_TRUE(window->Create());
+        window->show();
     }
-    void TearDown() override { ControlClassRegistry::instance().unregisterClass(kDudidEvarClassId); }
 
     std::string path(const char* name) const { return QDir(folder.path()).filePath(name).toStdString(); }
-
-    // A clip with sound made by the ffmpeg program.
-    std::string generate(const char* name, const char* size, int seconds, int rate)
-    {
-        const std::string out = path(name);
-        const QString video = QString("testsrc2=size=%1:rate=%2:duration=%3").arg(size).arg(rate).arg(seconds);
-        const QString sound = QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds);
-        QProcess ffmpeg;
-        ffmpeg.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i", video, "-f", "lavfi",
-                                "-i", sound, "-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame", "-shortest",
-                                QString::fromStdString(out)});
-        EXPECT_TRUE(ffmpeg.waitForFinished(60000));
-        EXPECT_EQ(ffmpeg.exitCode(), 0);
-        return out;
-    }
-
     template <typename T = QWidget>
-    static T* byId(const QWidget& owner, int id)
-    {
-        return owner.findChild<T*>(QString::number(id));
-    }
+    static T* in(const QWidget& owner, int id) { return owner.findChild<T*>(QString::number(id)); }
 
     // Add: the file dialog answers the source, the editor is filled by `fill` and confirmed.
-    void addTask(MainWindow& window, const std::string& source, const std::function<void(TaskEditorDialog&)>& fill)
+    void addTask(const std::string& source, std::function<void(TaskEditorDialog&)> fill)
     {
         prompts->files.push_back(QString::fromStdString(source));
-        QTimer::singleShot(0, [&fill] {
-            auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(editor, nullptr);
-            fill(*editor);
-            byId<CSkinButton>(*editor, 1)->click();
+        onEditor([fill](TaskEditorDialog& editor) {
+            fill(editor);
+            pressOk(editor);
         });
-        byId<CHoverButton>(window, MainWindow::AddId)->click();
+        click(MainWindow::AddId);
     }
 
-    static QString cell(const MainWindow& window, int row, int column)
-    {
-        const QTreeWidgetItem* item = byId<QTreeWidget>(window, MainWindow::TaskListId)->topLevelItem(row);
-        return item ? item->text(column) : QString();
-    }
-
-    static bool waitForIdle(const MainWindow& window, int timeoutMs)
+    bool waitForIdle(int timeoutMs) const
     {
         return QTest::qWaitFor(
-            [&] { return MainWindowTestPeer::State(window) != TaskExecution::State::Running; }, timeoutMs);
+            [&] { return MainWindowTestPeer::State(*window) != TaskExecution::State::Running; }, timeoutMs);
     }
 
-    QTemporaryDir folder;
-    ScopedPrompts prompts;
     TaskList tasks;
 };
 
 TEST_F(MainWindowRunTest, DvdTaskAndSplitAviTaskConvertAndTheirRowsReadDone)
 {
-    const std::string dvdSource = generate("dvd-source.avi", "320x240", 3, 25);
-    const std::string splitSource = generate("split-source.avi", "160x120", 32, 10);
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    window.show();
+    const std::string dvdSource = generate("320x240", 3, 25);
+    const std::string splitSource = generate("160x120", 32, 10);
 
-    addTask(window, dvdSource, [this](TaskEditorDialog& editor) {
-        byId<CSkinButton>(editor, OutputKinds::buttonId(OutputKind::Dvd))->click();
-        byId<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("disc.mpg")));
+    addTask(dvdSource, [this](TaskEditorDialog& editor) {
+        in<CSkinButton>(editor, OutputKinds::buttonId(OutputKind::Dvd))->click();
+        in<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("disc.mpg")));
     });
-    addTask(window, splitSource, [this](TaskEditorDialog& editor) {
-        byId<QCheckBox>(editor, 1062)->setChecked(true);
-        byId<QComboBox>(editor, 1100)->setCurrentIndex(0);  // 15 seconds
-        byId<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("parts.avi")));
+    addTask(splitSource, [this](TaskEditorDialog& editor) {
+        in<QCheckBox>(editor, 1062)->setChecked(true);
+        in<QComboBox>(editor, 1100)->setCurrentIndex(0);  // 15 seconds
+        in<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("parts.avi")));
     });
     ASSERT_EQ(tasks.size(), 2u);
-    EXPECT_EQ(cell(window, 1, 2), "To AVI (Split every 15 seconds)");
+    EXPECT_EQ(cell(1, 2), "To AVI (Split every 15 seconds)");
 
-    byId<CHoverButton>(window, MainWindow::ExecuteId)->click();
-    ASSERT_TRUE(waitForIdle(window, 120000));
-    EXPECT_EQ(MainWindowTestPeer::State(window), TaskExecution::State::Idle);
+    click(MainWindow::ExecuteId);
+    ASSERT_TRUE(waitForIdle(120000));
+    EXPECT_EQ(MainWindowTestPeer::State(*window), TaskExecution::State::Idle);
     EXPECT_TRUE(prompts->shown.empty());
 
-    const MediaInfo disc = probe(path("disc.mpg"));
+    const TestMedia::Info disc = TestMedia::probe(path("disc.mpg"));
     EXPECT_EQ(disc.format, "mpeg");
-    EXPECT_EQ(disc.videoCodec, "mpeg2video");
-    EXPECT_EQ(disc.width, 720);
-    EXPECT_NEAR(disc.seconds, 3.0, 0.3);
+    ASSERT_NE(disc.video(), nullptr);
+    EXPECT_EQ(disc.video()->codec, "mpeg2video");
+    EXPECT_EQ(disc.video()->width, 720);
+    EXPECT_NEAR(disc.duration, 3.0, 0.3);
 
     const double partSeconds[] = {15.0, 15.0, 2.0};
     const char* partNames[] = {"parts.avi", "parts_001.avi", "parts_002.avi"};
     for (int i = 0; i < 3; ++i) {
-        const MediaInfo part = probe(path(partNames[i]));
+        const TestMedia::Info part = TestMedia::probe(path(partNames[i]));
         EXPECT_EQ(part.format, "avi") << partNames[i];
-        EXPECT_NEAR(part.seconds, partSeconds[i], 0.3) << partNames[i];
+        EXPECT_NEAR(part.duration, partSeconds[i], 0.3) << partNames[i];
     }
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path("parts_003.avi"))));
-    EXPECT_EQ(cell(window, 0, 1), "Done");
-    EXPECT_EQ(cell(window, 1, 1), "Done");
-    EXPECT_TRUE(byId(window, MainWindow::AddId)->isEnabled());
+    EXPECT_EQ(cell(0, 1), "Done");
+    EXPECT_EQ(cell(1, 1), "Done");
+    EXPECT_TRUE(byId(MainWindow::AddId)->isEnabled());
 }
 
 TEST_F(MainWindowRunTest, ClosingTheWindowDuringARunLeavesNoPartialFile)
 {
-    const std::string source = generate("long-source.avi", "640x360", 20, 25);
+    const std::string source = generate("640x360", 20, 25);
     const QStringList before = QDir(folder.path()).entryList(QDir::Files);
-    auto window = std::make_unique<MainWindow>(tasks);
-    ASSERT_TRUE(window->Create());
-    window->show();
-    addTask(*window, source, [this](TaskEditorDialog& editor) {
-        byId<CSkinButton>(editor, OutputKinds::buttonId(OutputKind::Dvd))->click();
-        byId<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("unfinished.mpg")));
+    addTask(source, [this](TaskEditorDialog& editor) {
+        in<CSkinButton>(editor, OutputKinds::buttonId(OutputKind::Dvd))->click();
+        in<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("unfinished.mpg")));
     });
-    byId<CHoverButton>(*window, MainWindow::ExecuteId)->click();
-    auto* bar = byId<QProgressBar>(*window, MainWindow::ProgressId);
+    click(MainWindow::ExecuteId);
+    auto* bar = byId<QProgressBar>(MainWindow::ProgressId);
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->value() > 0; }, 60000));
     ASSERT_EQ(MainWindowTestPeer::State(*window), TaskExecution::State::Running);
 
@@ -205,39 +134,24 @@ TEST_F(MainWindowRunTest, ClosingTheWindowDuringARunLeavesNoPartialFile)
     EXPECT_EQ(tasks.at(0).settings, nullptr);
 }
 
-}  // namespace
-
-namespace {
-
 // A list saved in the window and run by marvane-cli: the same records, the same outputs.
 TEST_F(MainWindowRunTest, ListSavedInTheWindowRunsTheSameInTheCompanion)
 {
-    const std::string first = generate("first.avi", "160x120", 2, 25);
-    const std::string second = generate("second.avi", "160x120", 1, 25);
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    window.show();
-    addTask(window, first, [this, &second](TaskEditorDialog& editor) {
+    const std::string first = generate("160x120", 2, 25);
+    const std::string second = generate("160x120", 1, 25);
+    addTask(first, [this, &second](TaskEditorDialog& editor) {
         editor.AddSource(second);
-        byId<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("joined.avi")));
+        in<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("joined.avi")));
     });
-    addTask(window, second, [this](TaskEditorDialog& editor) {
-        byId<CSkinButton>(editor, OutputKinds::buttonId(OutputKind::Vcd))->click();
-        byId<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("disc.mpg")));
+    addTask(second, [this](TaskEditorDialog& editor) {
+        in<CSkinButton>(editor, OutputKinds::buttonId(OutputKind::Vcd))->click();
+        in<QLineEdit>(editor, 1060)->setText(QString::fromStdString(path("disc.mpg")));
     });
     ASSERT_EQ(tasks.size(), 2u);
 
     const QString saved = QString::fromStdString(path("list.json"));
     prompts->saveFiles.push_back(saved);
-    CHoverButton::InstallMenuRunner([](QMenu& menu, const QPoint&) -> QAction* {
-        for (QAction* action : menu.actions())
-            if (action->data().toInt() == MainWindow::SaveTaskListCommand)
-                return action;
-        return nullptr;
-    });
-    byId<CHoverButton>(window, MainWindow::ToolsId)->click();
-    QCoreApplication::processEvents();
-    CHoverButton::InstallMenuRunner({});
+    chooseTool(MainWindow::SaveTaskListCommand);
     std::vector<ConversionTask> read;
     std::string error;
     ASSERT_TRUE(TaskListFile::load(saved, &read, &error)) << error;
@@ -248,11 +162,11 @@ TEST_F(MainWindowRunTest, ListSavedInTheWindowRunsTheSameInTheCompanion)
         EXPECT_EQ(std::memcmp(read[i].settings.get(), tasks.at(i).settings.get(), sizeof(TaskSettings)), 0) << i;
     }
 
-    byId<CHoverButton>(window, MainWindow::ExecuteId)->click();
-    ASSERT_TRUE(waitForIdle(window, 120000));
-    ASSERT_EQ(cell(window, 1, 1), "Done");
-    const MediaInfo windowJoined = probe(path("joined.avi"));
-    const MediaInfo windowDisc = probe(path("disc.mpg"));
+    click(MainWindow::ExecuteId);
+    ASSERT_TRUE(waitForIdle(120000));
+    ASSERT_EQ(cell(1, 1), "Done");
+    const TestMedia::Info windowJoined = TestMedia::probe(path("joined.avi"));
+    const TestMedia::Info windowDisc = TestMedia::probe(path("disc.mpg"));
     ASSERT_TRUE(QFile::remove(QString::fromStdString(path("joined.avi"))));
     ASSERT_TRUE(QFile::remove(QString::fromStdString(path("disc.mpg"))));
 
@@ -261,14 +175,15 @@ TEST_F(MainWindowRunTest, ListSavedInTheWindowRunsTheSameInTheCompanion)
     ASSERT_TRUE(cli.waitForFinished(120000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     for (const auto& [name, fromWindow] : {std::pair{"joined.avi", windowJoined}, std::pair{"disc.mpg", windowDisc}}) {
-        const MediaInfo fromCli = probe(path(name));
+        const TestMedia::Info fromCli = TestMedia::probe(path(name));
+        ASSERT_TRUE(fromCli.video() && fromWindow.video()) << name;
         EXPECT_EQ(fromCli.format, fromWindow.format) << name;
-        EXPECT_EQ(fromCli.videoCodec, fromWindow.videoCodec) << name;
-        EXPECT_EQ(fromCli.width, fromWindow.width) << name;
-        EXPECT_EQ(fromCli.height, fromWindow.height) << name;
-        EXPECT_NEAR(fromCli.seconds, fromWindow.seconds, 0.05) << name;
+        EXPECT_EQ(fromCli.video()->codec, fromWindow.video()->codec) << name;
+        EXPECT_EQ(fromCli.video()->width, fromWindow.video()->width) << name;
+        EXPECT_EQ(fromCli.video()->height, fromWindow.video()->height) << name;
+        EXPECT_NEAR(fromCli.duration, fromWindow.duration, 0.05) << name;
     }
-    EXPECT_NEAR(windowJoined.seconds, 3.0, 0.3);
+    EXPECT_NEAR(windowJoined.duration, 3.0, 0.3);
 }
 
 }  // namespace

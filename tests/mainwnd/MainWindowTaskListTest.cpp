@@ -1,30 +1,13 @@
 // The task list kept from one start to the next, saved and opened by hand, going on after a
 // failed task, and closing during a run, in the main window on a scripted control.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QtTest/qtestspontaneevent.h>
-#include <QTimer>
-#include <QTreeWidget>
-#include <functional>
 
-#include "ScriptedControl.h"
-#include "ScriptedPrompts.h"
-#include "editor/TaskEditorDialog.h"
-#include "engine/ControlClassRegistry.h"
-#include "mainwnd/LogList.h"
-#include "mainwnd/MainWindow.h"
+#include "ScriptedWindowFixture.h"
 #include "platform/IniRegistryHive.h"
-#include "platform/InstallDir.h"
 #include "platform/Registry.h"
-#include "skin/CHoverButton.h"
-#include "skin/CSkinButton.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 #include "tasks/TaskListStore.h"
@@ -36,28 +19,13 @@ public:
 
 namespace {
 
-class MainWindowTaskListTest : public ::testing::Test {
+class MainWindowTaskListTest : public ScriptedWindowFixture {
 protected:
     void SetUp() override
     {
-        ControlClassRegistry::instance().registerClass(kDudidEvarClassId, [this](QWidget*) {
-            ScriptedControl::Script script;
-            script.durations = {{"/clips/a.mpg", 150.0}, {"/clips/b.mpg", 20.0}, {"/clips/c.mpg", 30.0}};
-            script.videoCompressors = {"Cinepak", "DivX 5"};
-            script.audioCompressors = {"PCM", "MPEG Layer-3"};
-            auto made = std::make_unique<ScriptedControl>(script);
-            control = made.get();
-            return made;
-        });
-        InstallDir::set("");
+        ScriptedWindowFixture::SetUp();
         // The user's hive of this test only.
         Registry::instance().install(std::make_unique<IniRegistryHive>(folder.filePath("registry.ini")), nullptr);
-    }
-    void TearDown() override
-    {
-        window.reset();
-        ControlClassRegistry::instance().unregisterClass(kDudidEvarClassId);
-        CHoverButton::InstallMenuRunner({});
     }
 
     // A window on a fresh task list that keeps it in the test's store.
@@ -93,42 +61,14 @@ protected:
         return statuses;
     }
 
-    template <typename T = QWidget>
-    T* byId(int id) const { return window->findChild<T*>(QString::number(id)); }
-    void click(int id) const { byId<CHoverButton>(id)->click(); }
-    QTreeWidget* list() const { return byId<QTreeWidget>(MainWindow::TaskListId); }
-    QString cell(int row, int column) const
-    {
-        const QTreeWidgetItem* item = list()->topLevelItem(row);
-        return item ? item->text(column) : QString();
-    }
-    QString lastLogLine() const
-    {
-        auto* log = byId<LogList>(MainWindow::LogListId);
-        return log->Line(log->LineCount() - 1);
-    }
-    void chooseTool(int command)
-    {
-        CHoverButton::InstallMenuRunner([command](QMenu& menu, const QPoint&) -> QAction* {
-            for (QAction* action : menu.actions())
-                if (action->data().toInt() == command)
-                    return action;
-            return nullptr;
-        });
-        click(MainWindow::ToolsId);
-        QCoreApplication::processEvents();
-    }
+    QString lastLogLine() const { return lastLogLines(1); }
     QAction* goOnEntry() const
     {
         return byId<CHoverButton>(MainWindow::ToolsId)->MenuAction(MainWindow::GoOnAfterFailureCommand);
     }
 
-    QTemporaryDir folder;
     TaskListStore store{folder.filePath("data/marvane/task-list.json")};
-    ScopedPrompts prompts;
-    ScriptedControl* control = nullptr;
     std::unique_ptr<TaskList> tasks;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTaskListTest, KeptListFollowsEveryChangeAndComesBackWithItsStatuses)
@@ -154,14 +94,7 @@ TEST_F(MainWindowTaskListTest, KeptListFollowsEveryChangeAndComesBackWithItsStat
     click(MainWindow::DelId);
     EXPECT_EQ(keptStatuses(), (std::vector<std::string>{"Done", "Waiting"}));
 
-    prompts->files.push_back("/clips/c.mpg");
-    QTimer::singleShot(0, [this] {
-        auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(editor, nullptr);
-        editor->findChild<QLineEdit*>("1060")->setText(folder.filePath("added.avi"));
-        editor->findChild<CSkinButton*>("1")->click();
-    });
-    click(MainWindow::AddId);
+    addWithOutput("/clips/c.mpg", folder.filePath("added.avi"));
     EXPECT_EQ(keptStatuses(), (std::vector<std::string>{"Done", "Waiting", "Waiting"}));
 }
 
@@ -254,17 +187,17 @@ TEST_F(MainWindowTaskListTest, GoingOnIsAKeptChoiceAndMarksTheFailedTaskWithoutA
               "0");
 }
 
-TEST_F(MainWindowTaskListTest, ClosingDuringARunAsksFirstAndNoKeepsTheRun)
+// Every way of closing during a run asks first: No keeps the run; Yes stops it once and releases
+// every settings record. A termination request stops it without asking.
+TEST_F(MainWindowTaskListTest, ClosingDuringARunAsksFirstNoKeepsTheRunAndYesStopsIt)
 {
-    keep({"/clips/a.mpg"});
+    keep({"/clips/a.mpg", "/clips/b.mpg"});
     open();
     // Idle: Escape closes at once.
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(prompts->shown.empty());
 
-    open();
-    click(MainWindow::ExecuteId);
     struct Way {
         const char* what;
         std::function<void()> close;
@@ -283,29 +216,32 @@ TEST_F(MainWindowTaskListTest, ClosingDuringARunAsksFirstAndNoKeepsTheRun)
              QSpontaneKeyEvent::setSpontaneous(&fromWindowManager);
              QCoreApplication::instance()->notify(window.get(), &fromWindowManager);
          }},
+        {"termination request", [this] { window->close(); }},
     };
     for (const Way& way : ways) {
-        prompts->answers = {PromptAnswer::No};
+        SCOPED_TRACE(way.what);
+        const bool asks = std::string(way.what) != "termination request";
+        open();
+        click(MainWindow::ExecuteId);
+        if (asks) {
+            prompts->answers = {PromptAnswer::No};
+            way.close();
+            ASSERT_EQ(prompts->shown.size(), 1u);
+            EXPECT_EQ(prompts->shown[0].text, "Stop conversion?");
+            EXPECT_EQ(prompts->shown[0].buttons, PromptButtons::YesNo);
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_TRUE(control->callsStartingWith("Stop").empty());
+            prompts->shown.clear();
+        }
+        prompts->answers = {PromptAnswer::Yes};
         way.close();
-        ASSERT_EQ(prompts->shown.size(), 1u) << way.what;
-        EXPECT_EQ(prompts->shown[0].text, "Stop conversion?") << way.what;
-        EXPECT_EQ(prompts->shown[0].buttons, PromptButtons::YesNo) << way.what;
-        EXPECT_TRUE(window->isVisible()) << way.what;
-        EXPECT_NE(control->calls().back(), "Stop()") << way.what;
+        EXPECT_EQ(prompts->shown.size(), asks ? 1u : 0u);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(control->callsStartingWith("Stop").size(), 1u);
+        EXPECT_EQ(tasks->at(0).settings, nullptr);
+        EXPECT_EQ(tasks->at(1).settings, nullptr);
         prompts->shown.clear();
     }
-    prompts->answers = {PromptAnswer::Yes};
-    click(MainWindow::ExitId);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(control->callsStartingWith("Stop").size(), 1u);
-    prompts->shown.clear();
-
-    // A termination request closes without asking.
-    open();
-    click(MainWindow::ExecuteId);
-    window->close();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(prompts->shown.empty());
 }
 
 }  // namespace

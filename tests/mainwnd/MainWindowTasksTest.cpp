@@ -1,28 +1,12 @@
 // The task list commands and the execution as the main window shows them, on a scripted control.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
-#include <functional>
 
 #include "FileDrop.h"
-#include "ScriptedControl.h"
-#include "ScriptedPrompts.h"
-#include "editor/TaskEditorDialog.h"
-#include "engine/ControlClassRegistry.h"
-#include "mainwnd/LogList.h"
-#include "mainwnd/MainWindow.h"
-#include "platform/InstallDir.h"
-#include "skin/CHoverButton.h"
-#include "skin/CSkinButton.h"
+#include "ScriptedWindowFixture.h"
 #include "tasks/TaskList.h"
 
 class MainWindowTestPeer {
@@ -36,71 +20,20 @@ public:
 
 namespace {
 
-class MainWindowTasksTest : public ::testing::Test {
+class MainWindowTasksTest : public ScriptedWindowFixture {
 protected:
     void SetUp() override
     {
-        ControlClassRegistry::instance().registerClass(kDudidEvarClassId, [this](QWidget*) {
-            ScriptedControl::Script script;
-            script.durations = {{"/clips/a.mpg", 150.0}, {"/clips/b.mpg", 20.0}, {"/clips/c.mpg", 30.0}};
-            script.videoCompressors = {"Cinepak", "DivX 5"};
-            script.audioCompressors = {"PCM", "MPEG Layer-3"};
-            script.wmvProfiles = {"Video 56"};
-            auto made = std::make_unique<ScriptedControl>(script);
-            control = made.get();
-            return made;
-        });
-        InstallDir::set("");
+        ScriptedWindowFixture::SetUp();
         window = std::make_unique<MainWindow>(tasks);
         ASSERT_TRUE(window->Create());
         window->show();
     }
-    void TearDown() override
-    {
-        window.reset();
-        ControlClassRegistry::instance().unregisterClass(kDudidEvarClassId);
-    }
 
-    template <typename T = QWidget>
-    T* byId(int id) const { return window->findChild<T*>(QString::number(id)); }
-    void click(int id) const { byId<CHoverButton>(id)->click(); }
-    QTreeWidget* list() const { return byId<QTreeWidget>(MainWindow::TaskListId); }
-    LogList* log() const { return byId<LogList>(MainWindow::LogListId); }
-    QString cell(int row, int column) const
-    {
-        const QTreeWidgetItem* item = list()->topLevelItem(row);
-        return item ? item->text(column) : QString();
-    }
     int shownSelected() const
     {
         const auto picked = list()->selectedItems();
         return picked.size() == 1 ? list()->indexOfTopLevelItem(picked.front()) : -1;
-    }
-    QString lastLogLines(int n) const
-    {
-        QStringList lines;
-        for (int i = log()->LineCount() - n; i < log()->LineCount(); ++i)
-            lines << log()->Line(i);
-        return lines.join('|');
-    }
-
-    // The editor that the next command opens is handled by `handle`.
-    static void onEditor(std::function<void(TaskEditorDialog&)> handle)
-    {
-        QTimer::singleShot(0, [handle] {
-            auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(editor, nullptr);
-            handle(*editor);
-        });
-    }
-    // OK pressed; an editor that refuses it is closed, so the test goes on.
-    static void pressOk(TaskEditorDialog& editor)
-    {
-        editor.findChild<CSkinButton*>("1")->click();
-        if (editor.isVisible()) {
-            ADD_FAILURE() << "the editor refused OK";
-            editor.reject();
-        }
     }
 
     void addTask(const std::string& source, bool split = false)
@@ -148,11 +81,7 @@ protected:
         QApplication::processEvents();
     }
 
-    QTemporaryDir folder;
-    ScopedPrompts prompts;
     TaskList tasks;
-    ScriptedControl* control = nullptr;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTasksTest, CancelledAddAddsNothingAndAddedRowsShowTheirTasksWithTheNewOneSelected)

@@ -13,9 +13,7 @@
 #include <functional>
 
 #include "RecordingShell.h"
-#include "ScriptedControl.h"
-#include "ScriptedPrompts.h"
-#include "engine/ControlClassRegistry.h"
+#include "ScriptedWindowFixture.h"
 #include "mainwnd/AboutDialog.h"
 #include "mainwnd/MainWindow.h"
 #include "platform/InstallDir.h"
@@ -26,7 +24,6 @@
 // Starts a run or a preview as Execute and Output would, and reads the extraction flag.
 class MainWindowTestPeer {
 public:
-    static void StartRun(MainWindow& window) { window.execution.execute(); }
     static bool ExtractionActive(const MainWindow& window) { return window.extractionActive; }
     static void StartPreview(MainWindow& window, std::size_t task) { window.execution.preview(task); }
 };
@@ -45,36 +42,10 @@ private:
     int depth_;
 };
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ScriptedWindowFixture {
 protected:
-    void SetUp() override
-    {
-        ControlClassRegistry::instance().registerClass(kDudidEvarClassId, [this](QWidget*) {
-            auto made = std::make_unique<ScriptedControl>();
-            control = made.get();
-            return made;
-        });
-        InstallDir::set("");
-    }
-    void TearDown() override
-    {
-        ControlClassRegistry::instance().unregisterClass(kDudidEvarClassId);
-        CHoverButton::InstallMenuRunner({});
-    }
-
     template <typename T = QWidget>
     static T* byId(const MainWindow& window, int id) { return window.findChild<T*>(QString::number(id)); }
-
-    // The next menu a hover button drops answers with the entry of this command.
-    static void chooseFromMenu(int command)
-    {
-        CHoverButton::InstallMenuRunner([command](QMenu& menu, const QPoint&) -> QAction* {
-            for (QAction* action : menu.actions())
-                if (action->data().toInt() == command)
-                    return action;
-            return nullptr;
-        });
-    }
 
     static void chooseTool(MainWindow& window, int command)
     {
@@ -119,8 +90,6 @@ protected:
     }
 
     TaskList tasks;
-    ScriptedControl* control = nullptr;
-    ScopedPrompts prompts;
     ScopedShell shell;
 };
 
@@ -261,40 +230,6 @@ TEST_F(MainWindowTest, AudioToolGetsTheControlsEventsOnlyWhileItIsOpen)
     chooseTool(window, MainWindow::ExtractAudioCommand);
     EXPECT_EQ(control->callsStartingWith("SaveAudio").size(), 1u);
 }
-
-// Each way of ending the window stops a running control once and releases every settings record.
-class ClosingTest : public MainWindowTest, public ::testing::WithParamInterface<const char*> {
-protected:
-    void end(MainWindow& window)
-    {
-        const std::string how = GetParam();
-        if (how == "Exit") {
-            byId<CHoverButton>(window, 1043)->click();
-        } else if (how == "CloseBox") {
-            window.close();
-        } else {
-            QTest::keyClick(&window, how == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
-        }
-    }
-};
-
-TEST_P(ClosingTest, StopsARunningControlAndReleasesEverySettingsRecord)
-{
-    tasks.append({"/v/a.avi"}, "/v/a.mpg", "To DVD");
-    tasks.append({"/v/b.avi"}, "/v/b.mpg", "To VCD");
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    window.show();
-    MainWindowTestPeer::StartRun(window);
-    end(window);
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(control->callsStartingWith("Stop"), std::vector<std::string>{"Stop()"});
-    EXPECT_EQ(tasks.at(0).settings, nullptr);
-    EXPECT_EQ(tasks.at(1).settings, nullptr);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, ClosingTest, ::testing::Values("Exit", "CloseBox", "Escape", "Enter"),
-                         [](const auto& info) { return std::string(info.param); });
 
 TEST_F(MainWindowTest, ClosingStopsAPreviewButNotAnIdleControl)
 {

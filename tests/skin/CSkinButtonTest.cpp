@@ -51,27 +51,6 @@ QColor at(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
 
 }  // namespace
 
-TEST(CSkinButton, ConstructionTakesTheSystemColoursAndTheStyle)
-{
-    CSkinButton plain;
-    EXPECT_EQ(plain.Color(CSkinButton::BkOut), plain.palette().color(QPalette::Button));
-    EXPECT_EQ(plain.Color(CSkinButton::FgFocus), plain.palette().color(QPalette::ButtonText));
-    EXPECT_FALSE(plain.IsCheckMode());
-    EXPECT_FALSE(plain.isDefault());
-
-    CSkinButton byDefault(nullptr, CSkinButton::DefPushButtonStyle);
-    EXPECT_TRUE(byDefault.isDefault());
-    byDefault.SetButtonStyle(CSkinButton::PushButtonStyle, false);
-    EXPECT_FALSE(byDefault.isDefault());
-    byDefault.SetButtonStyle(CSkinButton::DefPushButtonStyle, false);
-    EXPECT_TRUE(byDefault.isDefault());
-    byDefault.SetButtonStyle(0x09, false);  // other types leave it
-    EXPECT_TRUE(byDefault.isDefault());
-
-    CSkinButton toggle(nullptr, 0x03);  // an automatic check box
-    EXPECT_TRUE(toggle.IsCheckMode());
-}
-
 TEST(CSkinButton, OffsetColorChangesOneSlotOrRefusesBadArguments)
 {
     CSkinButton button;
@@ -106,7 +85,8 @@ TEST(CSkinButton, SetCheckWorksOnlyInCheckMode)
     EXPECT_EQ(push.SetCheck(1), 0);
     EXPECT_FALSE(push.GetCheck());
 
-    CSkinButton toggle(nullptr, CSkinButton::CheckBoxStyleBit);
+    CSkinButton toggle(nullptr, 0x03);  // an automatic check box
+    ASSERT_TRUE(toggle.IsCheckMode());
     toggle.SetCheck(2);
     EXPECT_TRUE(toggle.GetCheck());
     toggle.SetCheck(0);
