@@ -3,6 +3,7 @@
 #include "mainwnd/MainWindow.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <map>
 
 #include "platform/ProductTitle.h"
@@ -73,13 +74,20 @@ void MainWindow::AddRowsForNewTasks()
     execute.setEnabled(true);
 }
 
+// A name typed without a suffix gets ".json"; the dialog asked about replacing the typed name,
+// so a file of the name with the suffix is replaced only when the user says so.
 void MainWindow::OnSaveTaskList()
 {
-    const std::optional<QString> path = Prompts::get().saveFile(this, QString::fromLatin1(kTaskListFilter));
-    if (!path || path->isEmpty())
+    const std::optional<QString> typed = Prompts::get().saveFile(this, QString::fromLatin1(kTaskListFilter));
+    if (!typed || typed->isEmpty())
+        return;
+    const QString path = TaskListFile::savedName(*typed);
+    if (path != *typed && QFileInfo::exists(path) &&
+        Prompts::get().messageBox(this, ProductTitle, path + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                                  PromptIcon::Exclamation, PromptButtons::YesNo) != PromptAnswer::Yes)
         return;
     std::string error;
-    if (!TaskListFile::save(tasks, *path, &error))
+    if (!TaskListFile::save(tasks, path, &error))
         Prompts::get().messageBox(this, ProductTitle,
                                   QStringLiteral("The task list could not be saved.\n") + QString::fromStdString(error),
                                   PromptIcon::Exclamation, PromptButtons::Ok);

@@ -346,3 +346,13 @@ bool TaskListFile::load(const QString& path, std::vector<ConversionTask>* tasks,
         return *error = "cannot read " + path.toStdString() + ": " + file.errorString().toStdString(), false;
     return fromJson(text, tasks, error);
 }
+
+QString TaskListFile::savedName(const QString& typed)
+{
+    const QString name = typed.section('/', -1);
+    const qsizetype dot = name.lastIndexOf('.');
+    const bool hasSuffix = dot > 0 && dot < name.size() - 1;
+    if (name.isEmpty() || hasSuffix)
+        return typed;
+    return typed + (name.endsWith('.') ? QStringLiteral("json") : QStringLiteral(".json"));
+}

@@ -24,4 +24,8 @@ public:
     // write leaves the target as it was.
     static bool save(const TaskList& tasks, const QString& path, std::string* error);
     static bool load(const QString& path, std::vector<ConversionTask>* tasks, std::string* error);
+
+    // The file a name typed in the save dialog stands for: the name with ".json" added when its
+    // file name has no suffix of its own.
+    static QString savedName(const QString& typed);
 };

@@ -158,6 +158,41 @@ TEST_F(MainWindowTaskListTest, SavedListOpensAfterTheCurrentTasksAndABrokenOneIs
     EXPECT_EQ(list()->topLevelItemCount(), 3);
 }
 
+// The save dialog's name without a suffix gets ".json"; a file of that name is replaced only when
+// the user says so, since the dialog asked about the typed name alone.
+TEST_F(MainWindowTaskListTest, SavedListGetsTheJsonSuffixAndAsksBeforeReplacingAFileOfThatName)
+{
+    keep({"/clips/a.mpg"});
+    open();
+    const auto savedTasks = [](const QString& path) {
+        std::vector<ConversionTask> read;
+        std::string error;
+        return TaskListFile::load(path, &read, &error) ? read.size() : 0;
+    };
+    prompts->saveFiles.push_back(folder.filePath("monday"));
+    chooseTool(MainWindow::SaveTaskListCommand);
+    EXPECT_EQ(savedTasks(folder.filePath("monday.json")), 1u);
+    EXPECT_FALSE(QFile::exists(folder.filePath("monday")));
+    EXPECT_TRUE(prompts->shown.empty());
+
+    QFile other(folder.filePath("tuesday.json"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("not a list");
+    other.close();
+    prompts->saveFiles.push_back(folder.filePath("tuesday"));
+    prompts->answers = {PromptAnswer::No};
+    chooseTool(MainWindow::SaveTaskListCommand);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, folder.filePath("tuesday.json") + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(prompts->shown[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(savedTasks(folder.filePath("tuesday.json")), 0u);
+    prompts->saveFiles.push_back(folder.filePath("tuesday"));
+    prompts->answers = {PromptAnswer::Yes};
+    chooseTool(MainWindow::SaveTaskListCommand);
+    EXPECT_EQ(savedTasks(folder.filePath("tuesday.json")), 1u);
+    EXPECT_FALSE(QFile::exists(folder.filePath("tuesday")));
+}
+
 TEST_F(MainWindowTaskListTest, GoingOnIsAKeptChoiceAndMarksTheFailedTaskWithoutABox)
 {
     keep({"/clips/a.mpg", "/clips/missing.mpg", "/clips/c.mpg"});

@@ -209,6 +209,17 @@ TEST(TaskListFile, RefusesWhatIsNotJsonAndSavesOnlyWholeFiles)
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
 }
 
+TEST(TaskListFile, ANameTypedWithoutASuffixGetsJson)
+{
+    const std::pair<QString, QString> names[] = {
+        {"/lists/monday", "/lists/monday.json"},     {"/lists/monday.", "/lists/monday.json"},
+        {"/lists.old/monday", "/lists.old/monday.json"}, {"/lists/.monday", "/lists/.monday.json"},
+        {"/lists/monday.json", "/lists/monday.json"}, {"/lists/monday.list", "/lists/monday.list"},
+        {"/lists/monday.JSON", "/lists/monday.JSON"}};
+    for (const auto& [typed, saved] : names)
+        EXPECT_EQ(TaskListFile::savedName(typed).toStdString(), saved.toStdString()) << typed.toStdString();
+}
+
 TEST(TaskListStore, KeepsTheListAndSetsAnUnreadableOneAside)
 {
     QTemporaryDir folder;
