@@ -74,12 +74,15 @@ echo "killed with the statuses $(statuses)"
 [ -s "$work/out1.mpg" ] || { echo "the first output is missing"; exit 1; }
 [ -e "$work/out2.mpg" ] && { echo "the second output exists before its task was done"; exit 1; }
 first=$(stat -c %Y.%s "$work/out1.mpg")
+temporaries() { find "$work" -maxdepth 1 -name '.out*.mpg.part-*' | wc -l; }
+echo "the killed run left $(temporaries) temporary files"
 
 sleep 1.1
 start_and_execute
 wait_for_statuses "Done Done Done " 1200
 [ "$(stat -c %Y.%s "$work/out1.mpg")" = "$first" ] || { echo "the done task was converted again"; exit 1; }
 [ -s "$work/out2.mpg" ] && [ -s "$work/out3.mpg" ] || { echo "the waiting tasks were not converted"; exit 1; }
+[ "$(temporaries)" -eq 0 ] || { echo "the killed run's temporary file is still there"; exit 1; }
 window=$(xdotool search --onlyvisible --name '^Marvane' | head -n 1)
 # Exit lies at (500, 10), 13 by 16 pixels.
 xdotool mousemove --window "$window" 506 18 click 1
