@@ -68,6 +68,9 @@ if [ "$mode" = wm ]; then
     echo "SKIP: openbox is not installed"
     exit 0
   fi
+  # openbox's own configuration less its Alt+Space binding, so the key reaches the program.
+  mkdir -p "$config/openbox"
+  sed '/<keybind key="A-space">/,/<\/keybind>/d' /etc/xdg/openbox/rc.xml >"$config/openbox/rc.xml"
   openbox --sm-disable >/dev/null 2>&1 &
   pids+=($!)
   wait_until 200 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
@@ -148,6 +151,21 @@ close_shown() {
   xdotool key "${1:-Escape}"
   wait_until 30 gone || fail "the dialog did not close"
 }
+
+# Before any click the window menu opens from the keyboard at the window's corner.
+require_window
+xdotool windowfocus --sync "$main"
+sleep 0.2
+before=$(visible_windows)
+xdotool key alt+space
+if wait_until 50 appeared; then
+  read -r mx my _ _ < <(place_of "$shown")
+  echo "window menu at $mx,$my"
+  near "$mx" "$wx" 3 && near "$my" "$wy" 3 || fail "the window menu opened at $mx,$my, not at the window's corner $wx,$wy"
+  close_shown
+else
+  fail "Alt+Space opened no window menu"
+fi
 
 # Tools lies at (14, 185), 46 by 45; Help at (460, 10), 13 by 16.
 check_menu Tools 14 185 45

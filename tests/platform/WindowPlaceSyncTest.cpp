@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWindow>
+#include <functional>
+#include <optional>
 
 #include "platform/WindowPlaceSync.h"
 
@@ -40,4 +43,46 @@ TEST(WindowPlaceSync, APressTellsATopLevelWindowWhereItTrulyLies)
     popup.show();
     press(popup, {1, 1}, {500, 500});
     EXPECT_EQ(popup.position(), QPoint(50, 50));
+}
+
+// Before any press: when the window is exposed or activated, and before a key press is handled
+// (Alt+Space opens the window menu at the window's corner), the display is asked where it lies.
+TEST(WindowPlaceSync, ExposureActivationAndKeysAskTheDisplayWhereTheWindowLies)
+{
+    std::optional<QPoint> onDisplay = QPoint(230, 123);
+    int asked = 0;
+    const WindowPlaceSync sync(QCoreApplication::instance(), [&](QWindow&) {
+        ++asked;
+        return onDisplay;
+    });
+    QWindow window;
+    window.setGeometry(0, 0, 200, 150);
+    window.show();
+    QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    const struct {
+        const char* what;
+        std::function<void()> send;
+    } events[] = {
+        {"exposure", [&] {
+             QExposeEvent exposed(QRegion(0, 0, 200, 150));
+             QCoreApplication::sendEvent(&window, &exposed);
+         }},
+        {"activation", [&] { QCoreApplication::sendEvent(&window, &activated); }},
+        {"key", [&] {
+             QKeyEvent key(QEvent::ShortcutOverride, Qt::Key_Space, Qt::AltModifier);
+             QCoreApplication::sendEvent(&window, &key);
+         }},
+    };
+    for (const auto& event : events) {
+        SCOPED_TRACE(event.what);
+        window.setPosition(0, 0);
+        const int before = asked;
+        event.send();
+        EXPECT_GT(asked, before);
+        EXPECT_EQ(window.position(), QPoint(230, 123));
+    }
+    onDisplay.reset();  // a display that cannot say leaves the window as it is
+    window.setPosition(10, 10);
+    QCoreApplication::sendEvent(&window, &activated);
+    EXPECT_EQ(window.position(), QPoint(10, 10));
 }
