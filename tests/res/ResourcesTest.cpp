@@ -79,20 +79,3 @@ TEST(Resources, IconsEmblemAndCursor)
     EXPECT_TRUE(Resources::bitmap(4242).isNull());
     EXPECT_TRUE(Resources::icon(4242).isNull());
 }
-
-TEST(Resources, MenusAndStrings)
-{
-    const auto help = Resources::menu(158);
-    ASSERT_TRUE(help);
-    ASSERT_EQ(help->size(), 6u);
-    EXPECT_EQ((*help)[0].command, 32771);
-    EXPECT_TRUE((*help)[1].isSeparator());
-    EXPECT_EQ((*help)[5].text, QStringLiteral("Kestrune Software"));
-    const auto tools = Resources::menu(164);
-    ASSERT_TRUE(tools);
-    EXPECT_EQ((*tools)[1].command, 32778);
-    EXPECT_EQ((*tools)[1].text, QStringLiteral("Extract audio from video file"));
-    EXPECT_FALSE(Resources::menu(1));
-    EXPECT_EQ(Resources::string(101), QStringLiteral("&About Ostrel..."));
-    EXPECT_TRUE(Resources::string(102).isEmpty());
-}
