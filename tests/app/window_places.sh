@@ -154,11 +154,13 @@ close_shown() {
 
 # Before any click the window menu opens from the keyboard at the window's corner.
 require_window
-xdotool windowfocus --sync "$main"
+xdotool windowfocus "$main"
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$main" ]; }
+wait_until 50 has_focus || fail "the window did not take the keyboard"
 sleep 0.2
 before=$(visible_windows)
 xdotool key alt+space
-if wait_until 50 appeared; then
+if wait_until 100 appeared; then
   read -r mx my _ _ < <(place_of "$shown")
   echo "window menu at $mx,$my"
   near "$mx" "$wx" 3 && near "$my" "$wy" 3 || fail "the window menu opened at $mx,$my, not at the window's corner $wx,$wy"
