@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "dudidevar/OutputPlanner.h"
 #include "dudidevar/OutputVerifier.h"
 #include "dudidevar/OutputWriter.h"
+#include "dudidevar/PictureStages.h"
 #include "dudidevar/RunHost.h"
 #include "dudidevar/StartedThreads.h"
 #include "dudidevar/TempOutput.h"
@@ -38,16 +40,23 @@ public:
 private:
     bool prepareTracks(const Request& request, std::string* error);
     bool step(std::string* error);
+    ff::Frame nextPicture(std::string* error);
+    bool videoFinished() const;
+    double videoSecondsDone() const;
     double secondsDone() const;
+    RunOutcome fail(const std::string& reason);
 
     VideoTrack video_;
     AudioTrack audio_;
     bool useVideo_ = false;
     bool useAudio_ = false;
+    AVRational pictureRate_{25, 1};
+    std::int64_t picturesWritten_ = 0;
     double total_ = 0.0;
     OutputExpectation expected_;
     std::string target_;
     TempOutput temp_;
     OutputWriter writer_;
     StartedThreads codecThreads_;  // started on the preparing thread
+    std::unique_ptr<PictureStages> stages_;  // declared last: its threads use the tracks
 };
