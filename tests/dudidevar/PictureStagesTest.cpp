@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <string>
+#include <vector>
+
+#include "TestMedia.h"
+#include "dudidevar/PictureStages.h"
+#include "dudidevar/VideoTrack.h"
+
+namespace {
+
+struct Made {
+    std::vector<std::string> frames;  // "pts:checksum" of each frame
+    std::string error;
+};
+
+std::string fingerprint(const AVFrame& frame)
+{
+    std::uint64_t sum = 1469598103934665603ull;
+    for (int plane = 0; plane < 3; ++plane) {
+        const int rows = plane == 0 ? frame.height : (frame.height + 1) / 2;
+        const int bytes = plane == 0 ? frame.width : (frame.width + 1) / 2;
+        for (int y = 0; y < rows; ++y) {
+            const std::uint8_t* row = frame.data[plane] + std::ptrdiff_t(y) * frame.linesize[plane];
+            for (int x = 0; x < bytes; ++x)
+                sum = (sum ^ row[x]) * 1099511628211ull;
+        }
+    }
+    return std::to_string(frame.pts) + ":" + std::to_string(sum);
+}
+
+bool openTrack(VideoTrack& track, const std::vector<Clip>& clips, AVRational rate, std::string* error)
+{
+    if (!track.open(clips, error))
+        return false;
+    VideoPlan plan;
+    plan.enabled = true;
+    plan.width = 320;
+    plan.height = 240;
+    plan.frameRate = rate;
+    track.setOutput(plan);
+    return true;
+}
+
+// Every frame of the track, made by `next` until the track is complete or fails.
+Made drain(const VideoTrack& track, const std::function<ff::Frame(std::string*)>& next)
+{
+    Made made;
+    for (std::int64_t i = 0; i < track.frameCount(); ++i) {
+        ff::Frame frame = next(&made.error);
+        if (!frame)
+            break;
+        made.frames.push_back(fingerprint(*frame));
+    }
+    return made;
+}
+
+Made onOneThread(const std::vector<Clip>& clips, AVRational rate)
+{
+    VideoTrack track;
+    Made made;
+    if (!openTrack(track, clips, rate, &made.error))
+        return made;
+    return drain(track, [&](std::string* error) { return track.next(error); });
+}
+
+Made inStages(const std::vector<Clip>& clips, AVRational rate)
+{
+    VideoTrack track;
+    Made made;
+    if (!openTrack(track, clips, rate, &made.error))
+        return made;
+    PictureStages stages(track);
+    return drain(track, [&](std::string* error) { return stages.next(error); });
+}
+
+}  // namespace
+
+// The stages hand the encoder exactly the frames the track makes on one thread, in order: across
+// joined spans of other sizes and rates, where one source picture fills several output frames,
+// and up to the same reason where a source breaks off.
+TEST(PictureStagesTest, TheSameFramesAndTheSameFailureAsOnOneThread)
+{
+    struct Case {
+        const char* name;
+        std::vector<Clip> clips;
+        AVRational rate;
+        bool fails;
+    };
+    const Case cases[] = {
+        {"join of two sizes and rates",
+         {{TestMedia::withSound(), 0.0, 2.0}, {TestMedia::silentOddSize(), 0.5, 1.5}},
+         {25, 1},
+         false},
+        {"each source picture shown twice", {{TestMedia::frameCounter(), 1.0, 2.0}}, {50, 1}, false},
+        {"fewer output frames than source pictures", {{TestMedia::silentOddSize(), 0.0, 2.0}}, {12, 1}, false},
+        {"a source cut short", {{TestMedia::truncated(), 0.0, 2.0}}, {25, 1}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Made one = onOneThread(c.clips, c.rate);
+        const Made staged = inStages(c.clips, c.rate);
+        EXPECT_EQ(staged.frames, one.frames);
+        EXPECT_EQ(staged.error, one.error);
+        EXPECT_EQ(!one.error.empty(), c.fails) << one.error;
+        EXPECT_FALSE(one.frames.empty());
+    }
+}
+
+// A run stopped after its first frame ends its stages at once, though both wait on full queues,
+// and they never ran more than a few frames ahead of it.
+TEST(PictureStagesTest, StoppingEndsStagesThatWaitForRoom)
+{
+    VideoTrack track;
+    std::string error;
+    ASSERT_TRUE(openTrack(track, {{TestMedia::longer(), 0.0, 12.0}}, {25, 1}, &error)) << error;
+    const auto started = std::chrono::steady_clock::now();
+    {
+        PictureStages stages(track);
+        ASSERT_TRUE(stages.next(&error)) << error;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // both queues fill up
+    }
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_LT(took, std::chrono::seconds(2));
+    EXPECT_LE(track.secondsDone() * 25, 10.0);
+}
