@@ -73,11 +73,21 @@ double ConversionJob::videoSecondsDone() const
     return picturesWritten_ * av_q2d(av_inv_q(pictureRate_));
 }
 
+bool ConversionJob::soundFinished() const
+{
+    return !useAudio_ || (sound_ ? soundEnded_ : audio_.finished());
+}
+
+double ConversionJob::soundSecondsDone() const
+{
+    return sound_ ? soundSeconds_ : audio_.secondsDone();
+}
+
 double ConversionJob::secondsDone() const
 {
     if (useVideo_ && useAudio_)
-        return std::min(videoSecondsDone(), audio_.secondsDone());
-    return useVideo_ ? videoSecondsDone() : audio_.secondsDone();
+        return std::min(videoSecondsDone(), soundSecondsDone());
+    return useVideo_ ? videoSecondsDone() : soundSecondsDone();
 }
 
 ff::Frame ConversionJob::nextPicture(std::string* error)
@@ -88,8 +98,8 @@ ff::Frame ConversionJob::nextPicture(std::string* error)
 // Makes one frame of whichever track is behind, so the muxer gets them interleaved.
 bool ConversionJob::step(std::string* error)
 {
-    const bool videoDue = !videoFinished() &&
-                          (!useAudio_ || audio_.finished() || videoSecondsDone() <= audio_.secondsDone());
+    const bool videoDue =
+        !videoFinished() && (soundFinished() || videoSecondsDone() <= soundSecondsDone());
     if (videoDue) {
         ff::Frame frame = nextPicture(error);
         if (!frame || !writer_.writeVideo(frame.get(), error))
@@ -97,13 +107,30 @@ bool ConversionJob::step(std::string* error)
         ++picturesWritten_;
         return true;
     }
+    if (sound_)
+        return writeSoundPacket(error);
     ff::Frame frame = audio_.next(error);
     return frame && writer_.writeAudio(frame.get(), error);
+}
+
+bool ConversionJob::writeSoundPacket(std::string* error)
+{
+    ff::Packet packet = sound_->next(error);
+    if (!packet) {
+        soundEnded_ = error->empty();
+        return soundEnded_;
+    }
+    if (packet->pts != AV_NOPTS_VALUE) {
+        const AVRational base = writer_.audioStreamTimeBase();
+        soundSeconds_ = std::max(soundSeconds_, (packet->pts + packet->duration) * av_q2d(base));
+    }
+    return writer_.writePacket(packet.get(), error);
 }
 
 RunOutcome ConversionJob::fail(const std::string& reason)
 {
     stages_.reset();
+    sound_.reset();
     temp_.discard();
     return RunOutcome::failure(reason);
 }
@@ -113,11 +140,15 @@ RunOutcome ConversionJob::run(RunProgress& progress)
     std::string error;
     codecThreads_.takeCallersPriority();
     progress.report(0.0, total_);
-    // Pictures are decoded and fitted ahead on threads of their own where there is a second
-    // core to run them.
-    if (useVideo_ && CodecThreads::cores() > 1)
-        stages_ = std::make_unique<PictureStages>(video_);
-    while (!videoFinished() || (useAudio_ && !audio_.finished())) {
+    // Pictures are decoded and fitted, and sound is encoded, ahead on threads of their own where
+    // there is a second core to run them.
+    if (CodecThreads::cores() > 1) {
+        if (useVideo_)
+            stages_ = std::make_unique<PictureStages>(video_);
+        if (useAudio_)
+            sound_ = std::make_unique<SoundStage>(audio_, writer_);
+    }
+    while (!videoFinished() || !soundFinished()) {
         if (progress.stopRequested())
             return fail("stopped");
         if (!step(&error))
@@ -125,6 +156,7 @@ RunOutcome ConversionJob::run(RunProgress& progress)
         progress.report(secondsDone(), total_);
     }
     stages_.reset();
+    sound_.reset();
     if (!writer_.finish(&error) || !OutputVerifier(expected_).verify(temp_.path(), target_, &error))
         return fail(error);
     // Renaming the finished file onto the target is the one step that cannot be taken back: a

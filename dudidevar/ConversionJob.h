@@ -11,6 +11,7 @@
 #include "dudidevar/OutputVerifier.h"
 #include "dudidevar/OutputWriter.h"
 #include "dudidevar/PictureStages.h"
+#include "dudidevar/SoundStage.h"
 #include "dudidevar/RunHost.h"
 #include "dudidevar/StartedThreads.h"
 #include "dudidevar/TempOutput.h"
@@ -43,6 +44,9 @@ private:
     ff::Frame nextPicture(std::string* error);
     bool videoFinished() const;
     double videoSecondsDone() const;
+    bool soundFinished() const;
+    double soundSecondsDone() const;
+    bool writeSoundPacket(std::string* error);
     double secondsDone() const;
     RunOutcome fail(const std::string& reason);
 
@@ -58,5 +62,9 @@ private:
     TempOutput temp_;
     OutputWriter writer_;
     StartedThreads codecThreads_;  // started on the preparing thread
-    std::unique_ptr<PictureStages> stages_;  // declared last: its threads use the tracks
+    // Declared last: their threads use the tracks and the writer.
+    std::unique_ptr<PictureStages> stages_;
+    std::unique_ptr<SoundStage> sound_;
+    bool soundEnded_ = false;
+    double soundSeconds_ = 0.0;  // the end of the last sound packet written
 };
