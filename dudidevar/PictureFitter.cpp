@@ -1,7 +1,14 @@
 #include "dudidevar/PictureFitter.h"
 
+#include "dudidevar/CodecThreads.h"
 #include "dudidevar/PictureGeometry.h"
 #include "dudidevar/SourceShape.h"
+
+void PictureFitter::setOutput(const VideoPlan& plan)
+{
+    plan_ = plan;
+    scaler_.setThreads(CodecThreads::forScaler(plan.height, CodecThreads::cores()));
+}
 
 ff::Frame PictureFitter::fit(const Due& due, std::string* error)
 {

@@ -21,7 +21,7 @@ public:
         std::string path;  // the picture's file, for reasons
     };
 
-    void setOutput(const VideoPlan& plan) { plan_ = plan; }
+    void setOutput(const VideoPlan& plan);
     // The output frame (pts = its number); null with the reason when it cannot be made.
     ff::Frame fit(const Due& due, std::string* error);
 

@@ -4,6 +4,7 @@
 
 extern "C" {
 #include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -44,10 +45,10 @@ void pointInto(const AVFrame& frame, int x, int y, std::uint8_t* planes[4])
 ff::Frame PlacedScaler::scale(const AVFrame& picture, int width, int height, AVPixelFormat format,
                               const PicturePlacement& where, int flags)
 {
-    sws_.reset(sws_getCachedContext(sws_.release(), picture.width, picture.height, AVPixelFormat(picture.format),
-                                    where.width, where.height, format, flags, nullptr, nullptr, nullptr));
+    const Setup setup{picture.width, picture.height, picture.format, where.width, where.height, format, flags,
+                      picture.buf[0] ? threads_ : 1};
     ff::Frame frame = ff::makeFrame();
-    if (!sws_ || !frame)
+    if (!prepare(setup) || !frame)
         return nullptr;
     frame->width = width;
     frame->height = height;
@@ -57,10 +58,47 @@ ff::Frame PlacedScaler::scale(const AVFrame& picture, int width, int height, AVP
     const bool filled = where.x == 0 && where.y == 0 && where.width == width && where.height == height;
     if (!filled && !fillBlack(*frame))
         return nullptr;
-    std::uint8_t* planes[4] = {};
-    pointInto(*frame, where.x, where.y, planes);
-    if (sws_scale(sws_.get(), picture.data, picture.linesize, 0, picture.height, planes, frame->linesize) !=
-        where.height)
+    if (!scaleInto(picture, *frame, where))
         return nullptr;
     return frame;
+}
+
+bool PlacedScaler::prepare(const Setup& setup)
+{
+    if (sws_ && setup == setup_)
+        return true;
+    sws_.reset(sws_alloc_context());
+    SwsContext* c = sws_.get();
+    const bool set = c && av_opt_set_int(c, "srcw", setup.sourceWidth, 0) >= 0 &&
+                     av_opt_set_int(c, "srch", setup.sourceHeight, 0) >= 0 &&
+                     av_opt_set_int(c, "src_format", setup.sourceFormat, 0) >= 0 &&
+                     av_opt_set_int(c, "dstw", setup.width, 0) >= 0 && av_opt_set_int(c, "dsth", setup.height, 0) >= 0 &&
+                     av_opt_set_int(c, "dst_format", setup.format, 0) >= 0 &&
+                     av_opt_set_int(c, "sws_flags", setup.flags, 0) >= 0 &&
+                     av_opt_set_int(c, "threads", setup.threads, 0) >= 0;
+    if (!set || sws_init_context(c, nullptr, nullptr) < 0) {
+        sws_.reset();
+        return false;
+    }
+    setup_ = setup;
+    return true;
+}
+
+// One scaler thread works on the frame's planes at the placement; more work through the frame
+// interface, which splits the placement into bands, on a view of the frame cut to it.
+bool PlacedScaler::scaleInto(const AVFrame& picture, AVFrame& frame, const PicturePlacement& where)
+{
+    std::uint8_t* planes[4] = {};
+    pointInto(frame, where.x, where.y, planes);
+    if (setup_.threads <= 1)
+        return sws_scale(sws_.get(), picture.data, picture.linesize, 0, picture.height, planes, frame.linesize) ==
+               where.height;
+    ff::Frame placed = ff::makeFrame();
+    if (!placed || av_frame_ref(placed.get(), &frame) < 0)
+        return false;
+    placed->width = where.width;
+    placed->height = where.height;
+    for (int i = 0; i < 4; ++i)
+        placed->data[i] = planes[i];
+    return sws_scale_frame(sws_.get(), placed.get(), &picture) >= 0;
 }
