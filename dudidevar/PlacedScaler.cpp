@@ -40,6 +40,19 @@ void pointInto(const AVFrame& frame, int x, int y, std::uint8_t* planes[4])
     }
 }
 
+ff::Frame newFrame(int width, int height, AVPixelFormat format)
+{
+    ff::Frame frame = ff::makeFrame();
+    if (!frame)
+        return nullptr;
+    frame->width = width;
+    frame->height = height;
+    frame->format = format;
+    if (av_frame_get_buffer(frame.get(), 0) < 0)
+        return nullptr;
+    return frame;
+}
+
 }  // namespace
 
 ff::Frame PlacedScaler::scale(const AVFrame& picture, int width, int height, AVPixelFormat format,
@@ -47,19 +60,21 @@ ff::Frame PlacedScaler::scale(const AVFrame& picture, int width, int height, AVP
 {
     const Setup setup{picture.width, picture.height, picture.format, where.width, where.height, format, flags,
                       picture.buf[0] ? threads_ : 1};
-    ff::Frame frame = ff::makeFrame();
-    if (!prepare(setup) || !frame)
+    if (!prepare(setup))
         return nullptr;
-    frame->width = width;
-    frame->height = height;
-    frame->format = format;
-    if (av_frame_get_buffer(frame.get(), 0) < 0)
-        return nullptr;
+    ff::Frame frame = newFrame(width, height, format);
     const bool filled = where.x == 0 && where.y == 0 && where.width == width && where.height == height;
-    if (!filled && !fillBlack(*frame))
+    if (filled)
+        return frame && scaleInto(picture, *frame) ? std::move(frame) : nullptr;
+    // The scaler writes whole blocks of pixels past a width that is no multiple of them, so a
+    // placed picture is scaled apart and copied in at its exact size.
+    const ff::Frame inner = newFrame(where.width, where.height, format);
+    if (!frame || !inner || !fillBlack(*frame) || !scaleInto(picture, *inner))
         return nullptr;
-    if (!scaleInto(picture, *frame, where))
-        return nullptr;
+    std::uint8_t* planes[4] = {};
+    pointInto(*frame, where.x, where.y, planes);
+    av_image_copy(planes, frame->linesize, const_cast<const std::uint8_t**>(inner->data), inner->linesize, format,
+                  where.width, where.height);
     return frame;
 }
 
@@ -84,21 +99,10 @@ bool PlacedScaler::prepare(const Setup& setup)
     return true;
 }
 
-// One scaler thread works on the frame's planes at the placement; more work through the frame
-// interface, which splits the placement into bands, on a view of the frame cut to it.
-bool PlacedScaler::scaleInto(const AVFrame& picture, AVFrame& frame, const PicturePlacement& where)
+bool PlacedScaler::scaleInto(const AVFrame& picture, AVFrame& frame)
 {
-    std::uint8_t* planes[4] = {};
-    pointInto(frame, where.x, where.y, planes);
-    if (setup_.threads <= 1)
-        return sws_scale(sws_.get(), picture.data, picture.linesize, 0, picture.height, planes, frame.linesize) ==
-               where.height;
-    ff::Frame placed = ff::makeFrame();
-    if (!placed || av_frame_ref(placed.get(), &frame) < 0)
-        return false;
-    placed->width = where.width;
-    placed->height = where.height;
-    for (int i = 0; i < 4; ++i)
-        placed->data[i] = planes[i];
-    return sws_scale_frame(sws_.get(), placed.get(), &picture) >= 0;
+    if (setup_.threads > 1)
+        return sws_scale_frame(sws_.get(), &frame, &picture) >= 0;
+    return sws_scale(sws_.get(), picture.data, picture.linesize, 0, picture.height, frame.data, frame.linesize) ==
+           frame.height;
 }

@@ -29,7 +29,7 @@ private:
     };
 
     bool prepare(const Setup& setup);
-    bool scaleInto(const AVFrame& picture, AVFrame& frame, const PicturePlacement& where);
+    bool scaleInto(const AVFrame& picture, AVFrame& frame);
 
     ff::Sws sws_;
     Setup setup_;

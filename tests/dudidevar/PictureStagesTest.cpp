@@ -175,6 +175,31 @@ TEST(PictureStagesTest, BandsOnThreadsScaleExactlyAsOneThread)
     }
 }
 
+// The scaler writes whole blocks of pixels; none of them may spill into the bars beside a
+// picture whose width is no multiple of a block (a portrait clip on a VCD is 149 of 352).
+TEST(PictureStagesTest, BarsStayBlackBesideAPictureOfAnyWidth)
+{
+    const ff::Frame source = noise(720, 1280, AV_PIX_FMT_YUV420P);
+    ASSERT_TRUE(source);
+    for (int threads : {1, 2}) {
+        PlacedScaler scaler;
+        scaler.setThreads(threads);
+        for (int width : {149, 150, 151, 153}) {
+            SCOPED_TRACE(std::to_string(width) + " wide on " + std::to_string(threads) + " threads");
+            const PicturePlacement where{100, 0, width, 288};
+            const ff::Frame frame = scaler.scale(*source, 352, 288, AV_PIX_FMT_YUV420P, where, SWS_BICUBIC);
+            ASSERT_TRUE(frame);
+            int spilt = 0;
+            for (int y = 0; y < 288; ++y) {
+                const std::uint8_t* row = frame->data[0] + std::ptrdiff_t(y) * frame->linesize[0];
+                for (int x = 0; x < 352; ++x)
+                    spilt += (x < 100 || x >= 100 + width) && row[x] != 16;
+            }
+            EXPECT_EQ(spilt, 0);
+        }
+    }
+}
+
 // A run stopped after its first frame ends its stages at once, though both wait on full queues,
 // and they never ran more than a few frames ahead of it.
 TEST(PictureStagesTest, StoppingEndsStagesThatWaitForRoom)
