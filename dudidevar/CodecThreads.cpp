@@ -72,6 +72,14 @@ CodecThreads::Choice CodecThreads::forEncoder(const AVCodec* codec, int height, 
     return {std::min(threadsFor(cores), slices), FF_THREAD_SLICE};
 }
 
+int CodecThreads::forScaler(int height, int cores)
+{
+    if (cores <= 1 || height < kSmallestThreadedHeight)
+        return 1;
+    const int rows = (height + 15) / 16;
+    return std::clamp(rows / kRowsPerSlice, 1, cores);
+}
+
 void CodecThreads::apply(AVCodecContext* context, const Choice& choice)
 {
     context->thread_count = choice.count;

@@ -17,6 +17,9 @@ public:
     static int cores();
     static Choice forDecoder(const AVCodec* codec, int height, int cores);
     static Choice forEncoder(const AVCodec* codec, int height, int cores);
+    // Threads of a scaler making pictures of the height: one per core, each band at least a few
+    // block rows high.
+    static int forScaler(int height, int cores);
     // Sets the choice on a context that is still to be opened.
     static void apply(AVCodecContext* context, const Choice& choice);
 };

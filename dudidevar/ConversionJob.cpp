@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dudidevar/CodecThreads.h"
 #include "dudidevar/SourceWords.h"
 #include "dudidevar/SurroundSound.h"
 
@@ -33,6 +34,7 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
     if (plan.muxer == "wav")
         plan.largeWav = OutputPlanner::wavMayPass4GiB(plan.audio, audio_.totalSeconds());
     useVideo_ = plan.video.enabled && !request.videoClips.empty();
+    pictureRate_ = plan.video.frameRate;
     useAudio_ = plan.audio.enabled && !request.audioClips.empty();
     plan.video.enabled = useVideo_;
     plan.audio.enabled = useAudio_;
@@ -61,24 +63,76 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
     return true;
 }
 
+bool ConversionJob::videoFinished() const
+{
+    return !useVideo_ || picturesWritten_ >= video_.frameCount();
+}
+
+double ConversionJob::videoSecondsDone() const
+{
+    return picturesWritten_ * av_q2d(av_inv_q(pictureRate_));
+}
+
+bool ConversionJob::soundFinished() const
+{
+    return !useAudio_ || (sound_ ? soundEnded_ : audio_.finished());
+}
+
+double ConversionJob::soundSecondsDone() const
+{
+    return sound_ ? soundSeconds_ : audio_.secondsDone();
+}
+
 double ConversionJob::secondsDone() const
 {
     if (useVideo_ && useAudio_)
-        return std::min(video_.secondsDone(), audio_.secondsDone());
-    return useVideo_ ? video_.secondsDone() : audio_.secondsDone();
+        return std::min(videoSecondsDone(), soundSecondsDone());
+    return useVideo_ ? videoSecondsDone() : soundSecondsDone();
+}
+
+ff::Frame ConversionJob::nextPicture(std::string* error)
+{
+    return stages_ ? stages_->next(error) : video_.next(error);
 }
 
 // Makes one frame of whichever track is behind, so the muxer gets them interleaved.
 bool ConversionJob::step(std::string* error)
 {
-    const bool videoDue = useVideo_ && !video_.finished() &&
-                          (!useAudio_ || audio_.finished() || video_.secondsDone() <= audio_.secondsDone());
+    const bool videoDue =
+        !videoFinished() && (soundFinished() || videoSecondsDone() <= soundSecondsDone());
     if (videoDue) {
-        ff::Frame frame = video_.next(error);
-        return frame && writer_.writeVideo(frame.get(), error);
+        ff::Frame frame = nextPicture(error);
+        if (!frame || !writer_.writeVideo(frame.get(), error))
+            return false;
+        ++picturesWritten_;
+        return true;
     }
+    if (sound_)
+        return writeSoundPacket(error);
     ff::Frame frame = audio_.next(error);
     return frame && writer_.writeAudio(frame.get(), error);
+}
+
+bool ConversionJob::writeSoundPacket(std::string* error)
+{
+    ff::Packet packet = sound_->next(error);
+    if (!packet) {
+        soundEnded_ = error->empty();
+        return soundEnded_;
+    }
+    if (packet->pts != AV_NOPTS_VALUE) {
+        const AVRational base = writer_.audioStreamTimeBase();
+        soundSeconds_ = std::max(soundSeconds_, (packet->pts + packet->duration) * av_q2d(base));
+    }
+    return writer_.writePacket(packet.get(), error);
+}
+
+RunOutcome ConversionJob::fail(const std::string& reason)
+{
+    stages_.reset();
+    sound_.reset();
+    temp_.discard();
+    return RunOutcome::failure(reason);
 }
 
 RunOutcome ConversionJob::run(RunProgress& progress)
@@ -86,27 +140,29 @@ RunOutcome ConversionJob::run(RunProgress& progress)
     std::string error;
     codecThreads_.takeCallersPriority();
     progress.report(0.0, total_);
-    while ((useVideo_ && !video_.finished()) || (useAudio_ && !audio_.finished())) {
-        if (progress.stopRequested()) {
-            temp_.discard();
-            return RunOutcome::failure("stopped");
-        }
-        if (!step(&error)) {
-            temp_.discard();
-            return RunOutcome::failure(error.empty() ? "the conversion failed" : error);
-        }
+    // Pictures are decoded and fitted, and sound is encoded, ahead on threads of their own where
+    // there is a second core to run them.
+    if (CodecThreads::cores() > 1) {
+        if (useVideo_)
+            stages_ = std::make_unique<PictureStages>(video_);
+        if (useAudio_)
+            sound_ = std::make_unique<SoundStage>(audio_, writer_);
+    }
+    while (!videoFinished() || !soundFinished()) {
+        if (progress.stopRequested())
+            return fail("stopped");
+        if (!step(&error))
+            return fail(error.empty() ? "the conversion failed" : error);
         progress.report(secondsDone(), total_);
     }
-    if (!writer_.finish(&error) || !OutputVerifier(expected_).verify(temp_.path(), target_, &error)) {
-        temp_.discard();
-        return RunOutcome::failure(error);
-    }
+    stages_.reset();
+    sound_.reset();
+    if (!writer_.finish(&error) || !OutputVerifier(expected_).verify(temp_.path(), target_, &error))
+        return fail(error);
     // Renaming the finished file onto the target is the one step that cannot be taken back: a
     // stop that came while the file was being finished still keeps the target as it was.
-    if (progress.stopRequested()) {
-        temp_.discard();
-        return RunOutcome::failure("stopped");
-    }
+    if (progress.stopRequested())
+        return fail("stopped");
     if (!temp_.commit(&error))
         return RunOutcome::failure(error);
     return RunOutcome::success();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "dudidevar/OutputPlanner.h"
 #include "dudidevar/OutputVerifier.h"
 #include "dudidevar/OutputWriter.h"
+#include "dudidevar/PictureStages.h"
+#include "dudidevar/SoundStage.h"
 #include "dudidevar/RunHost.h"
 #include "dudidevar/StartedThreads.h"
 #include "dudidevar/TempOutput.h"
@@ -38,16 +41,30 @@ public:
 private:
     bool prepareTracks(const Request& request, std::string* error);
     bool step(std::string* error);
+    ff::Frame nextPicture(std::string* error);
+    bool videoFinished() const;
+    double videoSecondsDone() const;
+    bool soundFinished() const;
+    double soundSecondsDone() const;
+    bool writeSoundPacket(std::string* error);
     double secondsDone() const;
+    RunOutcome fail(const std::string& reason);
 
     VideoTrack video_;
     AudioTrack audio_;
     bool useVideo_ = false;
     bool useAudio_ = false;
+    AVRational pictureRate_{25, 1};
+    std::int64_t picturesWritten_ = 0;
     double total_ = 0.0;
     OutputExpectation expected_;
     std::string target_;
     TempOutput temp_;
     OutputWriter writer_;
     StartedThreads codecThreads_;  // started on the preparing thread
+    // Declared last: their threads use the tracks and the writer.
+    std::unique_ptr<PictureStages> stages_;
+    std::unique_ptr<SoundStage> sound_;
+    bool soundEnded_ = false;
+    double soundSeconds_ = 0.0;  // the end of the last sound packet written
 };

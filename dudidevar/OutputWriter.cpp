@@ -194,6 +194,32 @@ bool OutputWriter::encode(AVCodecContext* encoder, AVStream* stream, const AVFra
     }
 }
 
+bool OutputWriter::encodeSound(const AVFrame* frame, std::vector<ff::Packet>* packets, std::string* error)
+{
+    int rc = avcodec_send_frame(audio_.get(), frame);
+    if (rc < 0 && rc != AVERROR_EOF)
+        return fail(error, "cannot encode", rc);
+    while (true) {
+        ff::Packet packet = ff::makePacket();
+        if (!packet)
+            return fail(error, "out of memory", AVERROR(ENOMEM));
+        rc = avcodec_receive_packet(audio_.get(), packet.get());
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF)
+            return true;
+        if (rc < 0)
+            return fail(error, "cannot encode", rc);
+        av_packet_rescale_ts(packet.get(), audio_->time_base, audioStream_->time_base);
+        packet->stream_index = audioStream_->index;
+        packets->push_back(std::move(packet));
+    }
+}
+
+bool OutputWriter::writePacket(AVPacket* packet, std::string* error)
+{
+    const int rc = av_interleaved_write_frame(output_.get(), packet);
+    return rc >= 0 || writeFailure(error, rc);
+}
+
 bool OutputWriter::finish(std::string* error)
 {
     if (video_ && !encode(video_.get(), videoStream_, nullptr, error))

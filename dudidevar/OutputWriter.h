@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dudidevar/FfmpegOwners.h"
 #include "dudidevar/OutputPlan.h"
@@ -12,9 +13,15 @@ public:
 
     AVCodecContext* videoEncoder() const { return video_.get(); }
     AVCodecContext* audioEncoder() const { return audio_.get(); }
+    AVRational audioStreamTimeBase() const { return audioStream_->time_base; }
     // Encodes a frame and writes what the encoder gives back.
     bool writeVideo(const AVFrame* frame, std::string* error);
     bool writeAudio(const AVFrame* frame, std::string* error);
+    // For sound encoded on a thread of its own: encodes a frame (null: the end, drains the
+    // encoder) into packets with the output stream's index and times, and writes such a packet
+    // on the thread that writes the rest of the file.
+    bool encodeSound(const AVFrame* frame, std::vector<ff::Packet>* packets, std::string* error);
+    bool writePacket(AVPacket* packet, std::string* error);
     // Drains the encoders, writes the trailer and closes the file; false when anything of it
     // could not be written.
     bool finish(std::string* error);

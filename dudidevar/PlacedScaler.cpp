@@ -4,6 +4,7 @@
 
 extern "C" {
 #include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -39,28 +40,69 @@ void pointInto(const AVFrame& frame, int x, int y, std::uint8_t* planes[4])
     }
 }
 
-}  // namespace
-
-ff::Frame PlacedScaler::scale(const AVFrame& picture, int width, int height, AVPixelFormat format,
-                              const PicturePlacement& where, int flags)
+ff::Frame newFrame(int width, int height, AVPixelFormat format)
 {
-    sws_.reset(sws_getCachedContext(sws_.release(), picture.width, picture.height, AVPixelFormat(picture.format),
-                                    where.width, where.height, format, flags, nullptr, nullptr, nullptr));
     ff::Frame frame = ff::makeFrame();
-    if (!sws_ || !frame)
+    if (!frame)
         return nullptr;
     frame->width = width;
     frame->height = height;
     frame->format = format;
     if (av_frame_get_buffer(frame.get(), 0) < 0)
         return nullptr;
+    return frame;
+}
+
+}  // namespace
+
+ff::Frame PlacedScaler::scale(const AVFrame& picture, int width, int height, AVPixelFormat format,
+                              const PicturePlacement& where, int flags)
+{
+    const Setup setup{picture.width, picture.height, picture.format, where.width, where.height, format, flags,
+                      picture.buf[0] ? threads_ : 1};
+    if (!prepare(setup))
+        return nullptr;
+    ff::Frame frame = newFrame(width, height, format);
     const bool filled = where.x == 0 && where.y == 0 && where.width == width && where.height == height;
-    if (!filled && !fillBlack(*frame))
+    if (filled)
+        return frame && scaleInto(picture, *frame) ? std::move(frame) : nullptr;
+    // The scaler writes whole blocks of pixels past a width that is no multiple of them, so a
+    // placed picture is scaled apart and copied in at its exact size.
+    const ff::Frame inner = newFrame(where.width, where.height, format);
+    if (!frame || !inner || !fillBlack(*frame) || !scaleInto(picture, *inner))
         return nullptr;
     std::uint8_t* planes[4] = {};
     pointInto(*frame, where.x, where.y, planes);
-    if (sws_scale(sws_.get(), picture.data, picture.linesize, 0, picture.height, planes, frame->linesize) !=
-        where.height)
-        return nullptr;
+    av_image_copy(planes, frame->linesize, const_cast<const std::uint8_t**>(inner->data), inner->linesize, format,
+                  where.width, where.height);
     return frame;
+}
+
+bool PlacedScaler::prepare(const Setup& setup)
+{
+    if (sws_ && setup == setup_)
+        return true;
+    sws_.reset(sws_alloc_context());
+    SwsContext* c = sws_.get();
+    const bool set = c && av_opt_set_int(c, "srcw", setup.sourceWidth, 0) >= 0 &&
+                     av_opt_set_int(c, "srch", setup.sourceHeight, 0) >= 0 &&
+                     av_opt_set_int(c, "src_format", setup.sourceFormat, 0) >= 0 &&
+                     av_opt_set_int(c, "dstw", setup.width, 0) >= 0 && av_opt_set_int(c, "dsth", setup.height, 0) >= 0 &&
+                     av_opt_set_int(c, "dst_format", setup.format, 0) >= 0 &&
+                     av_opt_set_int(c, "sws_flags", setup.flags, 0) >= 0 &&
+                     av_opt_set_int(c, "threads", setup.threads, 0) >= 0;
+    if (!set || sws_init_context(c, nullptr, nullptr) < 0) {
+        sws_.reset();
+        return false;
+    }
+    setup_ = setup;
+    return true;
+}
+
+bool PlacedScaler::scaleInto(const AVFrame& picture, AVFrame& frame)
+{
+    if (setup_.threads > 1)
+        return sws_scale_frame(sws_.get(), &frame, &picture) >= 0;
+    return sws_scale(sws_.get(), picture.data, picture.linesize, 0, picture.height, frame.data, frame.linesize) ==
+           frame.height;
 }

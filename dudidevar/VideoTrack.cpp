@@ -63,6 +63,7 @@ std::map<std::string, AVFormatContext*> VideoTrack::probedInputs() const
 void VideoTrack::setOutput(const VideoPlan& plan)
 {
     plan_ = plan;
+    fitter_.setOutput(plan);
     const double fps = av_q2d(plan.frameRate);
     frameCount_ = std::int64_t(std::ceil(total_ * fps - 1e-6));
     index_ = 0;
@@ -76,8 +77,18 @@ double VideoTrack::secondsDone() const
 
 ff::Frame VideoTrack::next(std::string* error)
 {
-    if (finished())
+    PictureFitter::Due due;
+    if (!nextDue(&due, error))
         return nullptr;
+    return fitter_.fit(due, error);
+}
+
+bool VideoTrack::nextDue(PictureFitter::Due* due, std::string* error)
+{
+    if (finished()) {
+        *error = "the picture track has ended";
+        return false;
+    }
     const double t = double(index_) * plan_.frameRate.den / plan_.frameRate.num;
     while (current_ + 1 < spans_.size() && t >= spans_[current_ + 1].offset - kTimeSlack) {
         spans_[current_].decoder.reset();
@@ -87,12 +98,22 @@ ff::Frame VideoTrack::next(std::string* error)
     Span& span = spans_[current_];
     const double sourceTime = span.clip.start + (t - span.offset);
     if (!advanceTo(span, sourceTime, error))
-        return nullptr;
-    ff::Frame frame = scaled(span, error);
-    if (!frame)
-        return nullptr;
-    frame->pts = index_++;
-    return frame;
+        return false;
+    due->index = index_++;
+    due->source.reset();
+    if (!span.fresh)
+        return true;
+    due->source = ff::makeFrame();
+    if (!due->source || av_frame_ref(due->source.get(), span.shown.get()) < 0) {
+        *error = "out of memory";
+        return false;
+    }
+    due->sampleAspect =
+        av_guess_sample_aspect_ratio(span.decoder->input(), span.decoder->stream(), span.shown.get());
+    due->rotation = span.rotation;
+    due->path = span.clip.path;
+    span.fresh = false;
+    return true;
 }
 
 // Decodes forward until the span's shown frame is the source picture nearest to `time`: the one
@@ -138,38 +159,4 @@ bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
         return false;
     }
     return true;
-}
-
-// The span's shown frame at the output's size and pixel format; scaled once per source frame.
-ff::Frame VideoTrack::scaled(Span& span, std::string* error)
-{
-    if (span.fresh || !picture_) {
-        const AVFrame* shown = span.shown.get();
-        const SourceShape shape{shown->width, shown->height, {},
-                                av_guess_sample_aspect_ratio(span.decoder->input(), span.decoder->stream(),
-                                                             span.shown.get()),
-                                span.rotation};
-        const AVFrame* upright = turner_.turn(*shown, span.rotation, error);
-        if (!upright) {
-            *error = span.clip.path + ": " + *error;
-            return nullptr;
-        }
-        const PicturePlacement where = PictureGeometry::place(PictureGeometry::displayAspect(shape), plan_.width,
-                                                              plan_.height, plan_.sampleAspect);
-        ff::Frame picture =
-            scaler_.scale(*upright, plan_.width, plan_.height, plan_.pixelFormat, where, SWS_BICUBIC);
-        if (!picture) {
-            *error = "cannot scale the picture of " + span.clip.path;
-            return nullptr;
-        }
-        picture->sample_aspect_ratio = plan_.sampleAspect;
-        picture_ = std::move(picture);
-        span.fresh = false;
-    }
-    ff::Frame out = ff::makeFrame();
-    if (!out || av_frame_ref(out.get(), picture_.get()) < 0) {
-        *error = "out of memory";
-        return nullptr;
-    }
-    return out;
 }

@@ -8,8 +8,7 @@
 #include "dudidevar/Clip.h"
 #include "dudidevar/FfmpegOwners.h"
 #include "dudidevar/OutputPlan.h"
-#include "dudidevar/PictureTurner.h"
-#include "dudidevar/PlacedScaler.h"
+#include "dudidevar/PictureFitter.h"
 #include "dudidevar/SourceShape.h"
 #include "dudidevar/SpanDecoder.h"
 
@@ -30,9 +29,16 @@ public:
     double totalSeconds() const { return total_; }
     // Seconds of output made so far.
     double secondsDone() const;
+    std::int64_t frameCount() const { return frameCount_; }
     bool finished() const { return index_ >= frameCount_; }
     // The next output frame (pts = its number), or null when the track is complete or failed.
     ff::Frame next(std::string* error);
+
+    // The two halves of next(), for a run that decodes and fits on threads of their own: the
+    // source picture due at the next output frame (false with the reason when there is none),
+    // and the fitter that makes the output frame from it. The halves share nothing.
+    bool nextDue(PictureFitter::Due* due, std::string* error);
+    PictureFitter& fitter() { return fitter_; }
 
 private:
     struct Span {
@@ -47,7 +53,6 @@ private:
     };
 
     bool advanceTo(Span& span, double time, std::string* error);
-    ff::Frame scaled(Span& span, std::string* error);
 
     std::vector<Span> spans_;
     std::size_t current_ = 0;
@@ -55,7 +60,5 @@ private:
     double total_ = 0.0;
     std::int64_t frameCount_ = 0;
     std::int64_t index_ = 0;
-    ff::Frame picture_;  // the last scaled picture, reused while the source frame stays
-    PictureTurner turner_;
-    PlacedScaler scaler_;
+    PictureFitter fitter_;
 };
