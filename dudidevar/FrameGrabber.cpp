@@ -89,13 +89,11 @@ bool FrameGrabber::open(const std::string& path)
     ff::CodecContext decoder(avcodec_alloc_context3(codec));
     if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0)
         return false;
-    // Pictures are taken one at a time, often after a seek: frames decoded ahead in threads of
-    // their own would mostly be thrown away, so only the slices of one picture are shared out.
-    CodecThreads::Choice threads = CodecThreads::forDecoder(codec, stream->codecpar->height, CodecThreads::cores());
-    threads.type &= FF_THREAD_SLICE;
-    if (threads.type == 0)
-        threads.count = 1;
-    CodecThreads::apply(decoder.get(), threads);
+    // Frames decoded side by side: between two pictures, and from a seek to its picture, most
+    // frames are decoded only to reach the next; the few decoded past a picture before a seek
+    // cost less than the cores they keep busy.
+    CodecThreads::apply(decoder.get(),
+                        CodecThreads::forDecoder(codec, stream->codecpar->height, CodecThreads::cores()));
     decoder->pkt_timebase = stream->time_base;
     if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
         return false;
@@ -121,6 +119,7 @@ bool FrameGrabber::open(const std::string& path)
     if (rate.num <= 0 || rate.den <= 0)
         rate = AVRational{25, 1};
     nominalFrameDuration_ = std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), timeBase_));
+    durationSeconds_ = raw->duration > 0 ? double(raw->duration) / AV_TIME_BASE : 0.0;
 
     path_ = path;
     input_ = std::move(input);
@@ -165,9 +164,11 @@ bool FrameGrabber::findFrameBySeeking(std::int64_t target)
         if (!seekBefore(target, back))
             break;
         decodeForwardTo(target);
-        if (haveCurrent_)
-            return true;
+        if (haveCurrent_ || stopped())
+            return haveCurrent_;
     }
+    if (stopped())
+        return false;
     // The seek did not land before the target (or the file cannot seek): decode from the start.
     ++seekCount_;
     if (!reopen())
@@ -220,7 +221,7 @@ void FrameGrabber::decodeForwardTo(std::int64_t target)
 bool FrameGrabber::decodeNext(AVFrame* frame)
 {
     av_frame_unref(frame);
-    while (!decoderDone_) {
+    while (!decoderDone_ && !stopped()) {
         const int result = avcodec_receive_frame(decoder_.get(), frame);
         if (result == 0) {
             stampTime(frame);
