@@ -132,6 +132,7 @@ bool FrameGrabber::open(const std::string& path)
     pending_ = std::move(pending);
     streamIndex_ = index;
     rotation_ = PictureGeometry::rotationOf(stream);
+    inDecodeOrder_ = stream->codecpar->video_delay == 0;
     atFileStart_ = true;
     demuxerDone_ = false;
     decoderDone_ = false;
@@ -199,6 +200,7 @@ bool FrameGrabber::seekBefore(std::int64_t target, double backSeconds)
 
 void FrameGrabber::decodeForwardTo(std::int64_t target)
 {
+    skipTo_ = keyFrameAtOrBefore(target);
     for (;;) {
         if (havePending_) {
             if (pending_->pts > target)
@@ -212,6 +214,7 @@ void FrameGrabber::decodeForwardTo(std::int64_t target)
             break;
         havePending_ = true;
     }
+    skipTo_ = AV_NOPTS_VALUE;
     // A time before the first frame of the file shows that first frame.
     if (!haveCurrent_ && havePending_ && atFileStart_) {
         std::swap(current_, pending_);
@@ -244,6 +247,11 @@ bool FrameGrabber::sendNextPacket()
             return avcodec_send_packet(decoder_.get(), nullptr) >= 0;
         }
         const bool ours = packet_->stream_index == streamIndex_;
+        if (ours && needless(*packet_)) {
+            ++skippedCount_;
+            av_packet_unref(packet_.get());
+            continue;
+        }
         const int result = ours ? avcodec_send_packet(decoder_.get(), packet_.get()) : -1;
         av_packet_unref(packet_.get());
         if (ours && result >= 0)
@@ -251,6 +259,27 @@ bool FrameGrabber::sendNextPacket()
         // Packets of other streams and damaged packets are passed over.
     }
     return false;
+}
+
+// The last key frame at or before the target that the container's index knows of. Only where
+// frames come out in the order they are stored: there a frame stored before it is shown before
+// it, and no frame from it on refers back past it.
+std::int64_t FrameGrabber::keyFrameAtOrBefore(std::int64_t target) const
+{
+    if (!inDecodeOrder_)
+        return AV_NOPTS_VALUE;
+    AVStream* stream = input_->streams[streamIndex_];
+    const int index = av_index_search_timestamp(stream, target, AVSEEK_FLAG_BACKWARD);
+    const AVIndexEntry* entry = index >= 0 ? avformat_index_get_entry(stream, index) : nullptr;
+    return entry && (entry->flags & AVINDEX_KEYFRAME) ? entry->timestamp : AV_NOPTS_VALUE;
+}
+
+// A picture stored before that key frame is shown before it, so before the frame asked for, and
+// no later picture needs it.
+bool FrameGrabber::needless(const AVPacket& packet) const
+{
+    return skipTo_ != AV_NOPTS_VALUE && packet.dts != AV_NOPTS_VALUE && packet.dts < skipTo_ &&
+           !(packet.flags & AV_PKT_FLAG_KEY);
 }
 
 void FrameGrabber::stampTime(AVFrame* frame)

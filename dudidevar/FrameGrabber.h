@@ -32,6 +32,8 @@ public:
     // How often a file was opened and a seek was made; lets callers see the decoder reused.
     int openCount() const { return openCount_.load(); }
     int seekCount() const { return seekCount_.load(); }
+    // Packets passed over undecoded: a key frame at or before the time asked for made them needless.
+    int skippedCount() const { return skippedCount_.load(); }
 
 private:
     bool open(const std::string& path);
@@ -43,6 +45,8 @@ private:
     void decodeForwardTo(std::int64_t target);
     bool decodeNext(AVFrame* frame);
     bool sendNextPacket();
+    std::int64_t keyFrameAtOrBefore(std::int64_t target) const;
+    bool needless(const AVPacket& packet) const;
     void stampTime(AVFrame* frame);
     std::int64_t frameDuration(const AVFrame* frame) const;
     bool pastLastFrame(std::int64_t target) const;
@@ -69,9 +73,12 @@ private:
     bool demuxerDone_ = false;
     bool decoderDone_ = false;
     std::int64_t lastStamp_ = AV_NOPTS_VALUE;
+    bool inDecodeOrder_ = false;      // frames come out in the order they are stored
+    std::int64_t skipTo_ = AV_NOPTS_VALUE;  // packets stored before this key frame are needless
 
     const std::atomic<bool>* stop_ = nullptr;
     // Read by other threads while a thread of a FrameLookahead decodes.
     std::atomic<int> openCount_{0};
     std::atomic<int> seekCount_{0};
+    std::atomic<int> skippedCount_{0};
 };

@@ -154,6 +154,35 @@ TEST_F(FrameLookaheadTest, StoppedGrabberGoesOnToTheExactFrame)
     }
 }
 
+// Where frames are stored in the order they are shown, a key frame between the last picture and
+// the next lets the frames before it go undecoded; the pictures stay exact.
+TEST_F(FrameLookaheadTest, FramesBeforeTheKeyFrameOfAPictureAreNotDecodedWhereThatIsSafe)
+{
+    // A key frame every 12 frames, whatever changes between them.
+    const auto grey = [](const std::string& name, const std::vector<std::string>& options) {
+        std::vector<std::string> args{"-f", "lavfi", "-i", "color=black:s=64x48:r=10:d=6,format=gray,geq=lum='16+N*4'",
+                                      "-pix_fmt", "yuv420p", "-g", "12", "-sc_threshold", "1000000000"};
+        args.insert(args.end(), options.begin(), options.end());
+        return TestMedia::made(name, args);
+    };
+    const struct {
+        std::string video;
+        bool skips;
+    } cases[] = {
+        {grey("grey-gop12.avi", {"-c:v", "mpeg4", "-q:v", "2", "-bf", "0"}), true},
+        {grey("grey-gop12.mp4", {"-c:v", "mpeg4", "-q:v", "2", "-bf", "0"}), true},
+        // Frames stored out of their order: a skip could lose a frame shown after the key frame.
+        {grey("grey-gop12-b.mp4", {"-c:v", "mpeg4", "-q:v", "2", "-bf", "2"}), false},
+    };
+    for (const auto& c : cases) {
+        FrameGrabber grabber;
+        for (int frame : {0, 10, 23, 29, 47, 59})
+            EXPECT_EQ(frameNumberOf(grabber.frameAt(c.video, frame / 10.0 + 0.01)), frame) << c.video;
+        EXPECT_EQ(grabber.seekCount(), 0) << c.video;
+        EXPECT_EQ(grabber.skippedCount() > 0, c.skips) << c.video;
+    }
+}
+
 int priorityOf(int thread)
 {
     errno = 0;
