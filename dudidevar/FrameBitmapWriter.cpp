@@ -1,7 +1,10 @@
 #include "dudidevar/FrameBitmapWriter.h"
 
-#include <QSaveFile>
-#include <QString>
+#include "dudidevar/TempOutput.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -67,15 +70,36 @@ ff::Packet FrameBitmapWriter::encodeBitmap(const AVFrame& picture)
     return packet;
 }
 
+namespace {
+
+bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= std::size_t(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+// One write into a file beside the target, renamed onto it, as conversions write their outputs;
+// not forced to the disk one by one, which cost a run of pictures on a busy disk more than
+// decoding them.
 bool FrameBitmapWriter::writeFile(const ff::Packet& packet, const std::string& path)
 {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly))
+    TempOutput file;
+    std::string error;
+    if (!file.create(path, &error))
         return false;
-    const auto size = static_cast<qint64>(packet->size);
-    if (file.write(reinterpret_cast<const char*>(packet->data), size) != size) {
-        file.cancelWriting();
+    const int fd = ::open(file.path().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    }
-    return file.commit();
+    const bool written = writeAll(fd, packet->data, std::size_t(packet->size));
+    return ::close(fd) == 0 && written && file.commit(&error);
 }
