@@ -133,6 +133,7 @@ bool FrameGrabber::open(const std::string& path)
     streamIndex_ = index;
     rotation_ = PictureGeometry::rotationOf(stream);
     inDecodeOrder_ = stream->codecpar->video_delay == 0;
+    indexAgrees_ = false;
     atFileStart_ = true;
     demuxerDone_ = false;
     decoderDone_ = false;
@@ -191,6 +192,7 @@ bool FrameGrabber::seekBefore(std::int64_t target, double backSeconds)
         return false;
     avcodec_flush_buffers(decoder_.get());
     forgetFrames();
+    indexAgrees_ = false;
     atFileStart_ = false;
     demuxerDone_ = false;
     decoderDone_ = false;
@@ -247,6 +249,8 @@ bool FrameGrabber::sendNextPacket()
             return avcodec_send_packet(decoder_.get(), nullptr) >= 0;
         }
         const bool ours = packet_->stream_index == streamIndex_;
+        if (ours && (packet_->flags & AV_PKT_FLAG_KEY))
+            indexAgrees_ = indexHasKeyFrameAt(packet_->dts);
         if (ours && needless(*packet_)) {
             ++skippedCount_;
             av_packet_unref(packet_.get());
@@ -266,7 +270,7 @@ bool FrameGrabber::sendNextPacket()
 // it, and no frame from it on refers back past it.
 std::int64_t FrameGrabber::keyFrameAtOrBefore(std::int64_t target) const
 {
-    if (!inDecodeOrder_)
+    if (!inDecodeOrder_ || target == AV_NOPTS_VALUE)
         return AV_NOPTS_VALUE;
     AVStream* stream = input_->streams[streamIndex_];
     const int index = av_index_search_timestamp(stream, target, AVSEEK_FLAG_BACKWARD);
@@ -274,11 +278,18 @@ std::int64_t FrameGrabber::keyFrameAtOrBefore(std::int64_t target) const
     return entry && (entry->flags & AVINDEX_KEYFRAME) ? entry->timestamp : AV_NOPTS_VALUE;
 }
 
+// Some containers index their pictures on a clock of their own; skipping by such an index
+// could pass over the picture asked for.
+bool FrameGrabber::indexHasKeyFrameAt(std::int64_t timestamp) const
+{
+    return timestamp != AV_NOPTS_VALUE && keyFrameAtOrBefore(timestamp) == timestamp;
+}
+
 // A picture stored before that key frame is shown before it, so before the frame asked for, and
-// no later picture needs it.
+// no later picture needs it. Key frames are always decoded: they may carry the stream's headers.
 bool FrameGrabber::needless(const AVPacket& packet) const
 {
-    return skipTo_ != AV_NOPTS_VALUE && packet.dts != AV_NOPTS_VALUE && packet.dts < skipTo_ &&
+    return indexAgrees_ && skipTo_ != AV_NOPTS_VALUE && packet.dts != AV_NOPTS_VALUE && packet.dts < skipTo_ &&
            !(packet.flags & AV_PKT_FLAG_KEY);
 }
 

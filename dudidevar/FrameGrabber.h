@@ -47,6 +47,7 @@ private:
     bool sendNextPacket();
     std::int64_t keyFrameAtOrBefore(std::int64_t target) const;
     bool needless(const AVPacket& packet) const;
+    bool indexHasKeyFrameAt(std::int64_t timestamp) const;
     void stampTime(AVFrame* frame);
     std::int64_t frameDuration(const AVFrame* frame) const;
     bool pastLastFrame(std::int64_t target) const;
@@ -75,6 +76,7 @@ private:
     std::int64_t lastStamp_ = AV_NOPTS_VALUE;
     bool inDecodeOrder_ = false;      // frames come out in the order they are stored
     std::int64_t skipTo_ = AV_NOPTS_VALUE;  // packets stored before this key frame are needless
+    bool indexAgrees_ = false;        // the last key frame read has the time the index gives it
 
     const std::atomic<bool>* stop_ = nullptr;
     // Read by other threads while a thread of a FrameLookahead decodes.

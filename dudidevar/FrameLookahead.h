@@ -38,7 +38,8 @@ public:
     // Stops decoding ahead and closes the file.
     void close();
 
-    // Whether a thread decodes ahead; its counts in the grabber go on rising meanwhile.
+    // Whether a thread decodes ahead. Meanwhile only the grabber's counts may be read, and they
+    // go on rising.
     bool decodingAhead() const { return thread_.joinable(); }
     const FrameGrabber& grabber() const { return grabber_; }
 
