@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -21,10 +22,18 @@ public:
     void close();
     // The shape of a frame of the open file: its size, pixel shape and turn.
     SourceShape shapeOf(const AVFrame* frame) const;
+    // The length of the open file as its container states it; 0 when it does not, or no file is open.
+    double durationSeconds() const { return input_ ? durationSeconds_ : 0.0; }
+
+    // While `*stop` is true, frameAt gives up between two decoded frames and answers with what it
+    // has, which need not be the frame asked for; the position stays sound for the next call.
+    void setStop(const std::atomic<bool>* stop) { stop_ = stop; }
 
     // How often a file was opened and a seek was made; lets callers see the decoder reused.
-    int openCount() const { return openCount_; }
-    int seekCount() const { return seekCount_; }
+    int openCount() const { return openCount_.load(); }
+    int seekCount() const { return seekCount_.load(); }
+    // Packets passed over undecoded: a key frame at or before the time asked for made them needless.
+    int skippedCount() const { return skippedCount_.load(); }
 
 private:
     bool open(const std::string& path);
@@ -36,10 +45,14 @@ private:
     void decodeForwardTo(std::int64_t target);
     bool decodeNext(AVFrame* frame);
     bool sendNextPacket();
+    std::int64_t keyFrameAtOrBefore(std::int64_t target) const;
+    bool needless(const AVPacket& packet) const;
+    bool indexHasKeyFrameAt(std::int64_t timestamp) const;
     void stampTime(AVFrame* frame);
     std::int64_t frameDuration(const AVFrame* frame) const;
     bool pastLastFrame(std::int64_t target) const;
     void forgetFrames();
+    bool stopped() const { return stop_ && stop_->load(); }
 
     std::string path_;
     ff::InputContext input_;
@@ -61,7 +74,13 @@ private:
     bool demuxerDone_ = false;
     bool decoderDone_ = false;
     std::int64_t lastStamp_ = AV_NOPTS_VALUE;
+    bool inDecodeOrder_ = false;      // frames come out in the order they are stored
+    std::int64_t skipTo_ = AV_NOPTS_VALUE;  // packets stored before this key frame are needless
+    bool indexAgrees_ = false;        // the last key frame read has the time the index gives it
 
-    int openCount_ = 0;
-    int seekCount_ = 0;
+    const std::atomic<bool>* stop_ = nullptr;
+    // Read by other threads while a thread of a FrameLookahead decodes.
+    std::atomic<int> openCount_{0};
+    std::atomic<int> seekCount_{0};
+    std::atomic<int> skippedCount_{0};
 };

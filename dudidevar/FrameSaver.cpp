@@ -45,10 +45,11 @@ bool FrameSaver::save(const std::string& mediaPath, double seconds, const std::s
         return fail("no picture file is named");
     if (sameFile(mediaPath, bitmapPath))
         return fail("the picture would overwrite its video " + mediaPath);
-    const AVFrame* frame = grabber_.frameAt(mediaPath, seconds);
-    if (!frame)
+    const GrabbedFrame picture = pictures_.take(mediaPath, seconds);
+    if (!picture.frame)
         return fail(PictureAbsence::reason(mediaPath, seconds));
-    const SourceShape shape = grabber_.shapeOf(frame);
+    const AVFrame* frame = picture.frame.get();
+    const SourceShape& shape = picture.shape;
     if (width == 0 || height == 0) {
         const PictureGeometry::Size size = PictureGeometry::shownSize(shape);
         width = size.width;
