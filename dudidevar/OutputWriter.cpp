@@ -33,9 +33,6 @@ bool OutputWriter::open(const OutputPlan& plan, const std::string& path, std::st
     if (rc < 0 || !raw)
         return fail(error, "cannot make a " + plan.muxer + " file", rc);
     output_.reset(raw);
-    packet_ = ff::makePacket();
-    if (!packet_)
-        return fail(error, "out of memory", AVERROR(ENOMEM));
     if (plan.video.enabled && !openVideo(plan.video, error))
         return false;
     if (plan.audio.enabled && !openAudio(plan.audio, error))
@@ -177,39 +174,38 @@ bool OutputWriter::writeAudio(const AVFrame* frame, std::string* error)
 
 bool OutputWriter::encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame, std::string* error)
 {
-    int rc = avcodec_send_frame(encoder, frame);
-    if (rc < 0 && rc != AVERROR_EOF)
-        return fail(error, "cannot encode", rc);
-    while (true) {
-        rc = avcodec_receive_packet(encoder, packet_.get());
-        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF)
-            return true;
-        if (rc < 0)
-            return fail(error, "cannot encode", rc);
-        av_packet_rescale_ts(packet_.get(), encoder->time_base, stream->time_base);
-        packet_->stream_index = stream->index;
-        rc = av_interleaved_write_frame(output_.get(), packet_.get());
-        if (rc < 0)
-            return writeFailure(error, rc);
+    std::vector<ff::Packet> packets;
+    if (!encodeInto(encoder, stream, frame, &packets, error))
+        return false;
+    for (const ff::Packet& packet : packets) {
+        if (!writePacket(packet.get(), error))
+            return false;
     }
+    return true;
 }
 
 bool OutputWriter::encodeSound(const AVFrame* frame, std::vector<ff::Packet>* packets, std::string* error)
 {
-    int rc = avcodec_send_frame(audio_.get(), frame);
+    return encodeInto(audio_.get(), audioStream_, frame, packets, error);
+}
+
+bool OutputWriter::encodeInto(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame,
+                              std::vector<ff::Packet>* packets, std::string* error)
+{
+    int rc = avcodec_send_frame(encoder, frame);
     if (rc < 0 && rc != AVERROR_EOF)
         return fail(error, "cannot encode", rc);
     while (true) {
         ff::Packet packet = ff::makePacket();
         if (!packet)
             return fail(error, "out of memory", AVERROR(ENOMEM));
-        rc = avcodec_receive_packet(audio_.get(), packet.get());
+        rc = avcodec_receive_packet(encoder, packet.get());
         if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF)
             return true;
         if (rc < 0)
             return fail(error, "cannot encode", rc);
-        av_packet_rescale_ts(packet.get(), audio_->time_base, audioStream_->time_base);
-        packet->stream_index = audioStream_->index;
+        av_packet_rescale_ts(packet.get(), encoder->time_base, stream->time_base);
+        packet->stream_index = stream->index;
         packets->push_back(std::move(packet));
     }
 }

@@ -34,11 +34,12 @@ private:
     bool openAudio(const AudioPlan& plan, std::string* error);
     bool addStream(AVCodecContext* encoder, AVStream** stream, std::string* error);
     bool encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame, std::string* error);
+    bool encodeInto(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame, std::vector<ff::Packet>* packets,
+                    std::string* error);
 
     ff::OutputContext output_;
     ff::CodecContext video_;
     ff::CodecContext audio_;
-    ff::Packet packet_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
     bool smallWav_ = false;  // a WAV file whose header can only describe 4 GiB
