@@ -6,17 +6,10 @@
 # ratios marvane / ffmpeg for each case. Prefix with `taskset -c 0` to measure on one core.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin="${1:-build}/bin"
-cli="$bin/marvane-cli"
-[ -x "$cli" ] || { echo "no $cli: build first" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/common.sh
+bench_setup "${1:-build}"
 src="$work/source.avi"
-echo "generating a 30 s 1280x720 source..."
-ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=30 \
-  -f lavfi -i sine=frequency=440:sample_rate=48000:duration=30 -ac 2 \
-  -c:v mpeg4 -q:v 3 -c:a libmp3lame -b:a 192k -shortest "$src"
+make_source 30 "$src"
 
 # One timed command writing the file OUTPUT: "timed OUTPUT COMMAND..." prints
 # "seconds peak_kb processor_seconds bytes".

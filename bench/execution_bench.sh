@@ -10,13 +10,11 @@ build="${1:-build}"
 bench="$build/bin/marvane-execution-bench"
 [ -x "$bench" ] || { echo "no $bench: build the marvane-execution-bench target first" >&2; exit 1; }
 
+source bench/common.sh
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 src="$work/source.avi"
-echo "generating a 20 s 1280x720 source..."
-ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=20 \
-  -f lavfi -i sine=frequency=440:sample_rate=48000:duration=20 -ac 2 \
-  -c:v mpeg4 -q:v 3 -c:a libmp3lame -b:a 192k -shortest "$src"
+make_source 20 "$src"
 
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 echo "one 720p DVD task:"

@@ -6,17 +6,10 @@
 #   bench/split_bench.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin="${1:-build}/bin"
-cli="$bin/marvane-cli"
-[ -x "$cli" ] || { echo "no $cli: build first" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/common.sh
+bench_setup "${1:-build}"
 src="$work/source.avi"
-echo "generating a 60 s 1280x720 source..."
-ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=60 \
-  -f lavfi -i sine=frequency=440:sample_rate=48000:duration=60 -ac 2 \
-  -c:v mpeg4 -q:v 3 -c:a libmp3lame -b:a 192k -shortest "$src"
+make_source 60 "$src"
 
 # "wall cpu": medians in seconds of three turns of one convert.
 median_of_three() {
