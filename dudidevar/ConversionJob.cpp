@@ -1,6 +1,7 @@
 #include "dudidevar/ConversionJob.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "dudidevar/CodecThreads.h"
 #include "dudidevar/SourceWords.h"
@@ -127,6 +128,20 @@ bool ConversionJob::writeSoundPacket(std::string* error)
     return writer_.writePacket(packet.get(), error);
 }
 
+bool ConversionJob::startStages(std::string* error)
+{
+    try {
+        if (useVideo_)
+            stages_ = std::make_unique<PictureStages>(video_);
+        if (useAudio_)
+            sound_ = std::make_unique<SoundStage>(audio_, writer_);
+    } catch (const std::system_error& e) {
+        *error = std::string("the conversion's threads cannot be started: ") + e.what();
+        return false;
+    }
+    return true;
+}
+
 RunOutcome ConversionJob::fail(const std::string& reason)
 {
     stages_.reset();
@@ -142,12 +157,8 @@ RunOutcome ConversionJob::run(RunProgress& progress)
     progress.report(0.0, total_);
     // Pictures are decoded and fitted, and sound is encoded, ahead on threads of their own where
     // there is a second core to run them.
-    if (CodecThreads::cores() > 1) {
-        if (useVideo_)
-            stages_ = std::make_unique<PictureStages>(video_);
-        if (useAudio_)
-            sound_ = std::make_unique<SoundStage>(audio_, writer_);
-    }
+    if (CodecThreads::cores() > 1 && !startStages(&error))
+        return fail(error);
     while (!videoFinished() || !soundFinished()) {
         if (progress.stopRequested())
             return fail("stopped");

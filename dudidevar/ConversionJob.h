@@ -48,6 +48,7 @@ private:
     double soundSecondsDone() const;
     bool writeSoundPacket(std::string* error);
     double secondsDone() const;
+    bool startStages(std::string* error);
     RunOutcome fail(const std::string& reason);
 
     VideoTrack video_;

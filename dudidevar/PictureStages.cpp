@@ -19,10 +19,16 @@ PictureStages::PictureStages(VideoTrack& track)
         pthread_setname_np(pthread_self(), "picture decode");
         decode();
     });
-    fitting_ = std::thread([this] {
-        pthread_setname_np(pthread_self(), "picture fit");
-        fit();
-    });
+    try {
+        fitting_ = std::thread([this] {
+            pthread_setname_np(pthread_self(), "picture fit");
+            fit();
+        });
+    } catch (...) {
+        due_.cancel();
+        decoding_.join();
+        throw;
+    }
 }
 
 PictureStages::~PictureStages()

@@ -14,6 +14,7 @@ class VideoTrack;
 // priority of the thread that starts them.
 class PictureStages {
 public:
+    // Throws std::system_error when a thread cannot be started.
     explicit PictureStages(VideoTrack& track);
     // Stops both threads and waits for them.
     ~PictureStages();

@@ -15,6 +15,7 @@ class OutputWriter;
 // thread that starts it.
 class SoundStage {
 public:
+    // Throws std::system_error when the thread cannot be started.
     SoundStage(AudioTrack& track, OutputWriter& writer);
     // Stops the thread and waits for it.
     ~SoundStage();
