@@ -126,6 +126,9 @@ constexpr double kLeapBack = 1.0;
 // How much of the file's end is read to find where its streams end, at first and at most.
 constexpr std::int64_t kTailBytes = 1 << 20;
 constexpr std::int64_t kLongestTail = 16 << 20;
+// How much of the file's end is read by time where reading from a byte finds no packets, in
+// seconds: at first, then more, then the whole file.
+constexpr double kTimedTails[] = {30.0, 300.0, 1e9};
 
 // How much content a stream's packets cover, read in file order. Times that leap far ahead or
 // back of the stream so far start a new run; times that do not advance (a muxer that forced
@@ -155,19 +158,19 @@ struct StreamRuns {
     double contentEnd() const { return start < 0 ? -1.0 : firstStart + covered + (end - start); }
 };
 
-// Reads the last `bytes` of the file and gives where each stream's content ends, in the
-// streams' seconds (-1 where none was seen). The content before the part read is taken as
+// Reads the file from where it stands to its end and gives where each stream's content ends, in
+// the streams' seconds (-1 where none was seen). The content before the part read is taken as
 // continuous.
-std::vector<double> tailEnds(AVFormatContext* input, std::int64_t bytes)
+std::vector<double> endsFromHere(AVFormatContext* input)
 {
     std::vector<StreamRuns> runs(input->nb_streams);
-    const std::int64_t size = input->pb ? avio_size(input->pb) : -1;
-    if (size <= 0 || av_seek_frame(input, -1, std::max<std::int64_t>(0, size - bytes), AVSEEK_FLAG_BYTE) < 0)
-        return {};
     ff::Packet packet = ff::makePacket();
     while (packet && av_read_frame(input, packet.get()) >= 0) {
         const AVStream* s = input->streams[packet->stream_index];
-        const std::int64_t ts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+        // Where frames are stored out of their order, a time shown stands in for a missing
+        // decoding time only badly (Matroska gives none to the first frames).
+        const bool reordered = s->codecpar->video_delay > 0;
+        const std::int64_t ts = packet->dts != AV_NOPTS_VALUE ? packet->dts : reordered ? AV_NOPTS_VALUE : packet->pts;
         if (ts != AV_NOPTS_VALUE) {
             const double unit = av_q2d(s->time_base);
             double duration = std::max<std::int64_t>(0, packet->duration) * unit;
@@ -177,10 +180,36 @@ std::vector<double> tailEnds(AVFormatContext* input, std::int64_t bytes)
         }
         av_packet_unref(packet.get());
     }
-    av_seek_frame(input, -1, 0, AVSEEK_FLAG_BYTE);
     std::vector<double> ends;
     for (const StreamRuns& run : runs)
         ends.push_back(run.contentEnd());
+    return ends;
+}
+
+// The ends from the last `bytes` of the file.
+std::vector<double> tailEnds(AVFormatContext* input, std::int64_t bytes)
+{
+    const std::int64_t size = input->pb ? avio_size(input->pb) : -1;
+    if (size <= 0 || av_seek_frame(input, -1, std::max<std::int64_t>(0, size - bytes), AVSEEK_FLAG_BYTE) < 0)
+        return {};
+    std::vector<double> ends = endsFromHere(input);
+    av_seek_frame(input, -1, 0, AVSEEK_FLAG_BYTE);
+    return ends;
+}
+
+// The ends from the last `seconds` of the file, for containers that cannot start reading at any
+// byte (Matroska goes on to its next cluster, and a short file may have only one).
+std::vector<double> timedTailEnds(AVFormatContext* input, double seconds)
+{
+    if (input->duration == AV_NOPTS_VALUE || input->duration <= 0)
+        return {};
+    const std::int64_t start = input->start_time == AV_NOPTS_VALUE ? 0 : input->start_time;
+    const std::int64_t back = std::min<std::int64_t>(input->duration, std::int64_t(seconds * AV_TIME_BASE));
+    const std::int64_t target = start + input->duration - back;
+    if (avformat_seek_file(input, -1, INT64_MIN, target, target, 0) < 0)
+        return {};
+    std::vector<double> ends = endsFromHere(input);
+    avformat_seek_file(input, -1, INT64_MIN, start, start, 0);
     return ends;
 }
 
@@ -192,18 +221,40 @@ bool lengthGuessed(const AVFormatContext* input)
            avio_size(input->pb) > 0 && avio_size(input->pb) <= kLongestTail;
 }
 
-// The end of one stream's data from its packets' times, in seconds from the file's start.
+// The end of one stream's data from its packets' times, in seconds from the file's start: from
+// growing tails of the file's bytes, else of its time.
 double dataEnd(AVFormatContext* input, int index)
 {
+    const auto found = [index](const std::vector<double>& ends) {
+        return std::size_t(index) < ends.size() && ends[std::size_t(index)] >= 0;
+    };
     const std::int64_t first = lengthGuessed(input) ? kLongestTail : kTailBytes;
     for (std::int64_t bytes = first; bytes <= kLongestTail; bytes *= 4) {
         const std::vector<double> ends = tailEnds(input, bytes);
-        if (std::size_t(index) < ends.size() && ends[std::size_t(index)] >= 0)
+        if (found(ends))
             return ends[std::size_t(index)] - startOffset(input);
         if (ends.empty() || avio_size(input->pb) <= bytes)
             break;
     }
+    for (double seconds : kTimedTails) {
+        const std::vector<double> ends = timedTailEnds(input, seconds);
+        if (found(ends))
+            return ends[std::size_t(index)] - startOffset(input);
+    }
     return -1.0;
+}
+
+// Whether the file has streams with data of their own besides those used (never a cover picture).
+bool hasOtherStreams(const AVFormatContext* input, const std::vector<int>& used)
+{
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* s = input->streams[i];
+        const bool cover = s->disposition & AV_DISPOSITION_ATTACHED_PIC;
+        if (!cover && s->codecpar->codec_type != AVMEDIA_TYPE_ATTACHMENT &&
+            std::find(used.begin(), used.end(), int(i)) == used.end())
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -230,11 +281,21 @@ double contentSeconds(const std::string& path)
     ff::InputContext input = open(path);
     if (!input)
         return 0.0;
-    double end = -1.0;
+    std::vector<int> used;
     for (AVMediaType type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}) {
         const int index = bestStream(input.get(), type);
         if (index >= 0)
-            end = std::max(end, streamEnd(input.get(), input->streams[index]));
+            used.push_back(index);
+    }
+    double end = -1.0;
+    for (int index : used)
+        end = std::max(end, streamEnd(input.get(), input->streams[index]));
+    // A file that gives only its own length (Matroska) takes it from its longest stream, which
+    // may be a subtitle or a second sound that outlasts the picture and sound used: then their
+    // ends are read from their last packets.
+    if (end <= 0 && hasOtherStreams(input.get(), used)) {
+        for (int index : used)
+            end = std::max(end, dataEnd(input.get(), index));
     }
     return end > 0 ? end : facts(input.get()).duration;
 }
