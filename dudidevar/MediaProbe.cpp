@@ -127,8 +127,9 @@ constexpr double kLeapBack = 1.0;
 constexpr std::int64_t kTailBytes = 1 << 20;
 constexpr std::int64_t kLongestTail = 16 << 20;
 // How much of the file's end is read by time where reading from a byte finds no packets, in
-// seconds: at first, then more, then the whole file.
-constexpr double kTimedTails[] = {30.0, 300.0, 1e9};
+// seconds: at first, then at most (lengths are asked for on the window's thread, so never a
+// whole long file).
+constexpr double kTimedTails[] = {30.0, 300.0};
 
 // How much content a stream's packets cover, read in file order. Times that leap far ahead or
 // back of the stream so far start a new run; times that do not advance (a muxer that forced
