@@ -1,5 +1,8 @@
 #include "platform/QtPrompts.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -48,32 +51,49 @@ PromptAnswer QtPrompts::messageBox(QWidget* owner, const QString& caption, const
     return fromQtButton(box.exec());
 }
 
+QString QtPrompts::startFolder() const
+{
+    return folder_.isEmpty() ? QDir::homePath() : folder_;
+}
+
+void QtPrompts::remember(const QString& folder)
+{
+    if (!folder.isEmpty())
+        folder_ = folder;
+}
+
 std::optional<QString> QtPrompts::openFile(QWidget* owner, const QString& filter)
 {
-    const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(), FileFilter::toQt(filter));
+    const QString path = QFileDialog::getOpenFileName(owner, QString(), startFolder(), FileFilter::toQt(filter));
     if (path.isEmpty())
         return std::nullopt;
+    remember(QFileInfo(path).absolutePath());
     return path;
 }
 
 QStringList QtPrompts::openFiles(QWidget* owner, const QString& filter)
 {
-    return QFileDialog::getOpenFileNames(owner, QString(), QString(), FileFilter::toQt(filter));
+    const QStringList paths = QFileDialog::getOpenFileNames(owner, QString(), startFolder(), FileFilter::toQt(filter));
+    if (!paths.isEmpty())
+        remember(QFileInfo(paths.front()).absolutePath());
+    return paths;
 }
 
 std::optional<QString> QtPrompts::saveFile(QWidget* owner, const QString& filter)
 {
-    const QString path = QFileDialog::getSaveFileName(owner, QString(), QString(), FileFilter::toQt(filter));
+    const QString path = QFileDialog::getSaveFileName(owner, QString(), startFolder(), FileFilter::toQt(filter));
     if (path.isEmpty())
         return std::nullopt;
+    remember(QFileInfo(path).absolutePath());
     return path;
 }
 
 std::optional<QString> QtPrompts::pickFolder(QWidget* owner, const QString& title)
 {
-    const QString path = QFileDialog::getExistingDirectory(owner, title);
+    const QString path = QFileDialog::getExistingDirectory(owner, title, startFolder());
     if (path.isEmpty())
         return std::nullopt;
+    remember(path);
     return path;
 }
 

@@ -11,4 +11,12 @@ public:
     std::optional<QString> saveFile(QWidget* owner, const QString& filter) override;
     std::optional<QString> pickFolder(QWidget* owner, const QString& title) override;
     void beep() override;
+
+private:
+    // File dialogs open where the user last picked something, at first in the home folder (not
+    // in the program's own folder, the process's working folder).
+    QString startFolder() const;
+    void remember(const QString& folder);
+
+    QString folder_;
 };

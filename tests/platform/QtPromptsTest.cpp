@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+#include "platform/QtPrompts.h"
+
+namespace {
+
+// Answers the next file dialog with `answer` once it is shown, noting the folder it opened in.
+void whenADialogShows(QString* openedIn, const std::function<void(QFileDialog&)>& answer)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, openedIn, answer] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        *openedIn = QDir(dialog->directory()).absolutePath();
+        answer(*dialog);
+    });
+    poll->start(20);
+}
+
+}  // namespace
+
+// The program runs in its own folder; its file dialogs open in the home folder, then where the
+// user last picked a file.
+TEST(QtPromptsTest, FileDialogsOpenAtHomeThenWhereTheLastPickWas)
+{
+    QTemporaryDir home;
+    QTemporaryDir programFolder;
+    QTemporaryDir picked;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QString oldCurrent = QDir::currentPath();
+    qputenv("HOME", home.path().toLocal8Bit());
+    QDir::setCurrent(programFolder.path());
+
+    QtPrompts prompts;
+    QString openedIn;
+    whenADialogShows(&openedIn, [&](QFileDialog& dialog) {
+        dialog.setDirectory(picked.path());
+        dialog.selectFile(picked.filePath("monday.json"));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    const std::optional<QString> saved = prompts.saveFile(nullptr, "Task lists (*.json)|*.json||");
+    EXPECT_EQ(openedIn.toStdString(), QDir(home.path()).absolutePath().toStdString());
+    ASSERT_TRUE(saved.has_value());
+
+    whenADialogShows(&openedIn, [](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_FALSE(prompts.openFile(nullptr, "Task lists (*.json)|*.json||").has_value());
+    EXPECT_EQ(openedIn.toStdString(), QDir(picked.path()).absolutePath().toStdString());
+
+    QDir::setCurrent(oldCurrent);
+    qputenv("HOME", oldHome);
+}
