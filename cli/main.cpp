@@ -9,7 +9,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/Interrupt.h"
-#include "dudidevar/LibraryLog.h"
+#include "dudidevar/control/LibraryLog.h"
 #include "engine/CDudidEvar.h"
 #include "engine/ControlClassRegistry.h"
 #include "engine/ControlModule.h"

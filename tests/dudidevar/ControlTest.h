@@ -6,7 +6,7 @@
 
 #include "RunRecorder.h"
 #include "TestMedia.h"
-#include "dudidevar/DudidEvarControl.h"
+#include "dudidevar/control/DudidEvarControl.h"
 
 // A control whose events are recorded, with a fresh folder for its outputs.
 class ControlTest : public ::testing::Test {

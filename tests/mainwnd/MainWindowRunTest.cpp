@@ -10,7 +10,7 @@
 
 #include "ScriptedWindowFixture.h"
 #include "TestMedia.h"
-#include "dudidevar/DudidEvarControl.h"
+#include "dudidevar/control/DudidEvarControl.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 

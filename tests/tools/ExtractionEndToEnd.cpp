@@ -15,7 +15,7 @@
 #include "FrameTestMedia.h"
 #include "ScriptedPrompts.h"
 #include "TestMedia.h"
-#include "dudidevar/DudidEvarControl.h"
+#include "dudidevar/control/DudidEvarControl.h"
 #include "engine/CDudidEvar.h"
 #include "tools/AudioExtractionDialog.h"
 #include "tools/ImageExtractionDialog.h"

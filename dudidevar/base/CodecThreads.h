@@ -1,0 +1,25 @@
+#pragma once
+
+#include "dudidevar/base/FfmpegOwners.h"
+
+// How many threads a decoder or an encoder gets, from the cores this process may run on and
+// the size of its pictures: sound and tiny pictures are decoded and encoded on the calling
+// thread, pictures in frame or slice threads where the codec has them, one more than there are
+// cores (one core: no threads at all, so a run limited to it pays nothing for them).
+class CodecThreads {
+public:
+    struct Choice {
+        int count = 1;
+        int type = 0;  // FF_THREAD_FRAME / FF_THREAD_SLICE, or 0 to leave the codec's own
+    };
+
+    // The cores this process may run on: the machine's, narrowed by its processor affinity.
+    static int cores();
+    static Choice forDecoder(const AVCodec* codec, int height, int cores);
+    static Choice forEncoder(const AVCodec* codec, int height, int cores);
+    // Threads of a scaler making pictures of the height: one per core, each band at least a few
+    // block rows high.
+    static int forScaler(int height, int cores);
+    // Sets the choice on a context that is still to be opened.
+    static void apply(AVCodecContext* context, const Choice& choice);
+};

@@ -1,0 +1,296 @@
+#include "dudidevar/control/DudidEvarControl.h"
+
+#include <QPalette>
+
+#include <QtGlobal>
+#include <cstdlib>
+#include <filesystem>
+
+#include "dudidevar/control/ControlCollections.h"
+#include "dudidevar/control/LibraryLog.h"
+#include "dudidevar/run/ConversionJob.h"
+#include "dudidevar/source/MediaProbe.h"
+#include "dudidevar/plan/Mp4Plan.h"
+#include "dudidevar/preview/PreviewPlayer.h"
+#include "dudidevar/widgets/PreviewSurface.h"
+#include "dudidevar/run/RunHost.h"
+
+namespace {
+
+PreviewSurface* makeBlackSurface(QWidget* parent)
+{
+    auto* surface = new PreviewSurface(parent);
+    QPalette palette = surface->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    surface->setPalette(palette);
+    surface->setAutoFillBackground(true);
+    return surface;
+}
+
+bool samePath(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec))
+        return true;
+    const auto ca = std::filesystem::weakly_canonical(a, ec);
+    const auto cb = std::filesystem::weakly_canonical(b, ec);
+    return !ec && ca == cb;
+}
+
+short toShort(int value)
+{
+    return value > 0x7fff ? short(0x7fff) : short(value);
+}
+
+}  // namespace
+
+DudidEvarControl::DudidEvarControl(QWidget* parent)
+    : surfaceParent_(parent), runs_(std::make_unique<RunHost>())
+{
+    av_log_set_level(std::getenv(kLibraryLogVariable) ? AV_LOG_INFO : AV_LOG_QUIET);
+}
+
+DudidEvarControl::~DudidEvarControl()
+{
+    runs_->stop();
+    preview_.reset();
+    delete widget_.data();
+}
+
+QWidget* DudidEvarControl::Widget() { return surface(); }
+
+PreviewSurface* DudidEvarControl::surface()
+{
+    if (!widget_ && !preview_)
+        widget_ = makeBlackSurface(surfaceParent_);
+    return widget_.data();
+}
+void DudidEvarControl::SetEventSink(IControlEvents* sink) { runs_->setSink(sink); }
+
+void DudidEvarControl::SetWmvProfile(short index) { properties_.wmvProfile = index; }
+void DudidEvarControl::SetVideoCompressor(short index) { properties_.videoCompressor = index; }
+void DudidEvarControl::SetUseVideoCompressor(bool use) { properties_.useVideoCompressor = use; }
+void DudidEvarControl::SetAudioCompressor(short index) { properties_.audioCompressor = index; }
+void DudidEvarControl::SetUseAudioCompressor(bool use) { properties_.useAudioCompressor = use; }
+void DudidEvarControl::SetOutputHeight(short height) { properties_.outputHeight = height; }
+void DudidEvarControl::SetOutputWidth(short width) { properties_.outputWidth = width; }
+void DudidEvarControl::SetOutputFormat(long format) { properties_.outputFormat = format; }
+void DudidEvarControl::SetFrameRate(double fps) { properties_.frameRate = fps; }
+void DudidEvarControl::SetVbrQuality(long quality) { properties_.vbrQuality = quality; }
+void DudidEvarControl::SetVbr(bool vbr) { properties_.vbr = vbr; }
+void DudidEvarControl::SetVideoBitRate(long kbps) { properties_.videoBitRate = kbps; }
+void DudidEvarControl::SetAudioBitRate(long kbps) { properties_.audioBitRate = kbps; }
+void DudidEvarControl::SetVideoCodec(short codec) { properties_.videoCodec = codec; }
+void DudidEvarControl::SetQuality(long quality) { properties_.quality = quality; }
+void DudidEvarControl::SetSpeed(short speed) { properties_.speed = speed; }
+bool DudidEvarControl::HasVideoCodec(short codec) { return Mp4Plan::encoderAvailable(codec); }
+
+std::unique_ptr<IWmvProfileCollection> DudidEvarControl::GetWmvProfiles()
+{
+    return std::make_unique<WmvProfileCollection>();
+}
+
+std::unique_ptr<ICompressorCollection> DudidEvarControl::GetVideoCompressors()
+{
+    return std::make_unique<CompressorCollection>(CompressorCollection::Kind::Video);
+}
+
+std::unique_ptr<ICompressorCollection> DudidEvarControl::GetAudioCompressors()
+{
+    return std::make_unique<CompressorCollection>(CompressorCollection::Kind::Audio);
+}
+
+void DudidEvarControl::ClearClips()
+{
+    videoClips_.clear();
+    audioClips_.clear();
+    clipRefusal_.clear();
+}
+
+bool DudidEvarControl::AddVideoClip(const std::string& path, double start, double end, short keepSize)
+{
+    if (path.empty() || !(end > start) || start < 0)
+        return refuseClip(path, start, end);
+    videoClips_.push_back({path, start, end, keepSize != 0});
+    return true;
+}
+
+bool DudidEvarControl::AddAudioClip(const std::string& path, double start, double end)
+{
+    if (path.empty() || !(end > start) || start < 0)
+        return refuseClip(path, start, end);
+    audioClips_.push_back({path, start, end, false});
+    return true;
+}
+
+// A clip is refused mostly because its file could not be measured (a missing or unreadable
+// file has no length); the file's own fault says more than the empty span does. GetLastError
+// answers it at once, so the caller can name the source it refuses.
+bool DudidEvarControl::refuseClip(const std::string& path, double start, double end)
+{
+    if (clipRefusal_.empty()) {
+        std::string error;
+        if (path.empty())
+            clipRefusal_ = "a clip names no file";
+        else if (!MediaProbe::open(path, &error))
+            clipRefusal_ = error;
+        else
+            clipRefusal_ = "the clip of " + path + " from " + std::to_string(start) + " to " +
+                           std::to_string(end) + " s holds nothing";
+    }
+    lastError_->set(clipRefusal_);
+    return false;
+}
+
+bool DudidEvarControl::Convert(const std::string& outputPath)
+{
+    const ControlProperties properties = properties_;
+    const bool keepSize = !videoClips_.empty() && videoClips_.front().keepSize;
+    const bool withVideo = !videoClips_.empty();
+    const bool withAudio = !audioClips_.empty();
+    return startJob(outputPath, videoClips_, false,
+                    [=](const SourceShape& shape, OutputPlan* plan, std::string* error) {
+                        return OutputPlanner::planConversion(properties, shape, keepSize, withVideo, withAudio,
+                                                             plan, error);
+                    });
+}
+
+bool DudidEvarControl::namesASource(const std::string& outputPath) const
+{
+    for (const auto* clips : {&videoClips_, &audioClips_}) {
+        for (const Clip& clip : *clips) {
+            if (samePath(clip.path, outputPath))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector<Clip>& videoClips,
+                                bool requireSound, ConversionJob::Planner planner)
+{
+    lastError_->clear();
+    if (outputPath.empty())
+        return refuse("no output file is named");
+    if (videoClips.empty() && audioClips_.empty())
+        return refuse(clipRefusal_.empty() ? "the clip list is empty" : clipRefusal_);
+    if (namesASource(outputPath))
+        return refuse("the output path names one of the sources: " + outputPath);
+    Stop();
+    auto job = std::make_shared<ConversionJob>();
+    std::string error;
+    if (!job->prepare({videoClips, audioClips_, requireSound, outputPath, std::move(planner)}, &error))
+        return refuse(error);
+    startRun([job](RunProgress& progress) { return job->run(progress); });
+    return true;
+}
+
+// Keeps the reason of a run that fails for GetLastError; a stopped run has not failed.
+void DudidEvarControl::startRun(RunHost::Work work)
+{
+    runs_->start([work = std::move(work), note = lastError_](RunProgress& progress) {
+        RunOutcome outcome = work(progress);
+        if (!outcome.ok && !progress.stopRequested())
+            note->set(outcome.reason);
+        return outcome;
+    });
+}
+
+bool DudidEvarControl::refuse(const std::string& reason)
+{
+    lastError_->set(reason);
+    return false;
+}
+
+std::string DudidEvarControl::GetLastError()
+{
+    return lastError_->get();
+}
+
+bool DudidEvarControl::Preview()
+{
+    Stop();
+    lastError_->clear();
+    if (videoClips_.empty() && audioClips_.empty())
+        return refuse(clipRefusal_.empty() ? "the clip list is empty" : clipRefusal_);
+    if (!preview_)
+        preview_ = std::make_unique<PreviewPlayer>(surface());
+    if (!preview_->start(videoClips_, audioClips_))
+        return refuse(preview_->error().empty() ? "the clips cannot be played" : preview_->error());
+    // The preview plays on the user-interface thread; this run only reports its end.
+    startRun([player = preview_.get()](RunProgress& progress) {
+        while (!player->ended() && !progress.stopRequested()) {
+            progress.report(player->playedSeconds(), player->totalSeconds());
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return RunOutcome::success();
+    });
+    return true;
+}
+
+void DudidEvarControl::Stop()
+{
+    runs_->stop();
+    if (preview_)
+        preview_->stop();
+}
+
+double DudidEvarControl::GetDuration(const std::string& path)
+{
+    return MediaProbe::contentSeconds(path);
+}
+
+short DudidEvarControl::GetVideoWidth(const std::string& path)
+{
+    return toShort(MediaProbe::facts(path).width);
+}
+
+short DudidEvarControl::GetVideoHeight(const std::string& path)
+{
+    return toShort(MediaProbe::facts(path).height);
+}
+
+bool DudidEvarControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)
+{
+    return pictureSaved(frames_.saveOriginalSize(mediaPath, time, bitmapPath));
+}
+
+bool DudidEvarControl::SaveFrameSized(const std::string& mediaPath, double time,
+                                      const std::string& bitmapPath, short width, short height)
+{
+    return pictureSaved(frames_.saveSized(mediaPath, time, bitmapPath, width, height));
+}
+
+// A picture that was not written leaves its reason for GetLastError.
+bool DudidEvarControl::pictureSaved(bool saved)
+{
+    lastError_->set(saved ? std::string() : frames_.lastError());
+    return saved;
+}
+
+bool DudidEvarControl::SaveAudioAsWma(const std::string& outputPath)
+{
+    if (audioClips_.empty())
+        return refuseNoSound();
+    return startJob(outputPath, {}, true, [](const SourceShape&, OutputPlan* plan, std::string*) {
+        *plan = OutputPlanner::planWma();
+        return true;
+    });
+}
+
+bool DudidEvarControl::SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
+                                      short bytesPerSample)
+{
+    if (audioClips_.empty())
+        return refuseNoSound();
+    return startJob(outputPath, {}, true,
+                    [=](const SourceShape&, OutputPlan* plan, std::string* error) {
+                        return OutputPlanner::planWav(channels, int(sampleRate), bytesPerSample, plan, error);
+                    });
+}
+
+bool DudidEvarControl::refuseNoSound()
+{
+    lastError_->clear();
+    return refuse(clipRefusal_.empty() ? "the clip list holds no sound" : clipRefusal_);
+}

@@ -1,0 +1,84 @@
+#include "dudidevar/picture/PictureStages.h"
+
+#include "dudidevar/picture/VideoTrack.h"
+
+#include <pthread.h>
+
+namespace {
+
+// Frames waiting between two stages: enough to ride over one slow picture (a key frame, a
+// seek), few enough that a 4K run holds little more than it would without the stages.
+constexpr std::size_t kFramesBetweenStages = 3;
+
+}  // namespace
+
+PictureStages::PictureStages(VideoTrack& track)
+    : track_(track), due_(kFramesBetweenStages), fitted_(kFramesBetweenStages)
+{
+    decoding_ = std::thread([this] {
+        pthread_setname_np(pthread_self(), "picture decode");
+        decode();
+    });
+    try {
+        fitting_ = std::thread([this] {
+            pthread_setname_np(pthread_self(), "picture fit");
+            fit();
+        });
+    } catch (...) {
+        due_.cancel();
+        decoding_.join();
+        throw;
+    }
+}
+
+PictureStages::~PictureStages()
+{
+    fitted_.cancel();
+    due_.cancel();
+    decoding_.join();
+    fitting_.join();
+}
+
+ff::Frame PictureStages::next(std::string* error)
+{
+    std::optional<ff::Frame> frame = fitted_.pop();
+    if (frame)
+        return std::move(*frame);
+    *error = fitted_.failure();
+    if (error->empty())
+        *error = "the picture track has ended";
+    return nullptr;
+}
+
+void PictureStages::decode()
+{
+    std::string error;
+    while (!track_.finished()) {
+        PictureFitter::Due due;
+        if (!track_.nextDue(&due, &error)) {
+            due_.close(error);
+            return;
+        }
+        if (!due_.push(std::move(due)))
+            return;
+    }
+    due_.close();
+}
+
+void PictureStages::fit()
+{
+    std::string error;
+    while (std::optional<PictureFitter::Due> due = due_.pop()) {
+        ff::Frame frame = track_.fitter().fit(*due, &error);
+        if (!frame) {
+            due_.cancel();
+            fitted_.close(error);
+            return;
+        }
+        if (!fitted_.push(std::move(frame))) {
+            due_.cancel();
+            return;
+        }
+    }
+    fitted_.close(due_.failure());
+}

@@ -1,0 +1,162 @@
+#include "dudidevar/picture/VideoTrack.h"
+
+#include "dudidevar/picture/PictureGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dudidevar/source/SourceWords.h"
+
+namespace {
+
+constexpr double kTimeSlack = 1e-6;
+
+}  // namespace
+
+bool VideoTrack::open(const std::vector<Clip>& clips, std::string* error)
+{
+    spans_.clear();
+    total_ = 0.0;
+    for (const Clip& clip : clips) {
+        Span span;
+        span.clip = clip;
+        span.offset = total_;
+        span.decoder = std::make_unique<SpanDecoder>();
+        if (!span.decoder->open(clip.path, AVMEDIA_TYPE_VIDEO, error))
+            return false;
+        span.decoder->seekBefore(clip.start);
+        span.rotation = PictureGeometry::rotationOf(span.decoder->stream());
+        span.shown = ff::makeFrame();
+        span.upcoming = ff::makeFrame();
+        if (!span.shown || !span.upcoming) {
+            *error = "out of memory";
+            return false;
+        }
+        av_frame_unref(span.shown.get());
+        total_ += clip.length();
+        spans_.push_back(std::move(span));
+    }
+    if (spans_.empty())
+        return false;
+    // A source without a single picture is refused before anything is written; later spans
+    // are read, and checked, when their turn comes.
+    Span& first = spans_.front();
+    return advanceTo(first, first.clip.start, error);
+}
+
+SourceShape VideoTrack::sourceShape() const
+{
+    const SpanDecoder& d = *spans_.front().decoder;
+    return PictureGeometry::shapeOf(d.input(), d.stream());
+}
+
+std::map<std::string, AVFormatContext*> VideoTrack::probedInputs() const
+{
+    std::map<std::string, AVFormatContext*> inputs;
+    for (const Span& span : spans_) {
+        if (span.decoder && span.decoder->input())
+            inputs.emplace(span.clip.path, span.decoder->input());
+    }
+    return inputs;
+}
+
+void VideoTrack::setOutput(const VideoPlan& plan)
+{
+    plan_ = plan;
+    fitter_.setOutput(plan);
+    const double fps = av_q2d(plan.frameRate);
+    frameCount_ = std::int64_t(std::ceil(total_ * fps - 1e-6));
+    index_ = 0;
+    current_ = 0;
+}
+
+double VideoTrack::secondsDone() const
+{
+    return index_ / av_q2d(plan_.frameRate);
+}
+
+ff::Frame VideoTrack::next(std::string* error)
+{
+    PictureFitter::Due due;
+    if (!nextDue(&due, error))
+        return nullptr;
+    return fitter_.fit(due, error);
+}
+
+bool VideoTrack::nextDue(PictureFitter::Due* due, std::string* error)
+{
+    if (finished()) {
+        *error = "the picture track has ended";
+        return false;
+    }
+    const double t = double(index_) * plan_.frameRate.den / plan_.frameRate.num;
+    while (current_ + 1 < spans_.size() && t >= spans_[current_ + 1].offset - kTimeSlack) {
+        spans_[current_].decoder.reset();
+        spans_[current_].upcoming.reset();
+        ++current_;
+    }
+    Span& span = spans_[current_];
+    const double sourceTime = span.clip.start + (t - span.offset);
+    if (!advanceTo(span, sourceTime, error))
+        return false;
+    due->index = index_++;
+    due->source.reset();
+    if (!span.fresh)
+        return true;
+    due->source = ff::makeFrame();
+    if (!due->source || av_frame_ref(due->source.get(), span.shown.get()) < 0) {
+        *error = "out of memory";
+        return false;
+    }
+    due->sampleAspect =
+        av_guess_sample_aspect_ratio(span.decoder->input(), span.decoder->stream(), span.shown.get());
+    due->rotation = span.rotation;
+    due->path = span.clip.path;
+    span.fresh = false;
+    return true;
+}
+
+// Decodes forward until the span's shown frame is the source picture nearest to `time`: the one
+// shown then, or the next one when that is nearer (a picture that starts a little after the
+// sound is not held back a whole frame). A picture at or past the span's end is never taken
+// early, so joined spans do not show it twice.
+bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
+{
+    SpanDecoder& decoder = *span.decoder;
+    if (!span.shown->buf[0]) {
+        if (!decoder.next(span.shown.get())) {
+            *error = SourceWords::noPicture(span.clip.path);
+            return false;
+        }
+        span.fresh = true;
+    }
+    while (true) {
+        if (!span.upcoming->buf[0] && !span.ended) {
+            if (!decoder.next(span.upcoming.get())) {
+                if (decoder.failed()) {
+                    *error = SourceWords::damaged(span.clip.path, decoder.error());
+                    return false;
+                }
+                span.ended = true;
+            }
+        }
+        if (span.ended)
+            break;
+        const double upcomingTime = decoder.timeOf(span.upcoming.get());
+        const double shownTime = decoder.timeOf(span.shown.get());
+        const bool due = upcomingTime <= time + kTimeSlack;
+        const bool nearer = upcomingTime < span.clip.end - kTimeSlack && shownTime <= time &&
+                            upcomingTime - time < time - shownTime - kTimeSlack;
+        if (!due && !nearer)
+            break;
+        av_frame_unref(span.shown.get());
+        av_frame_move_ref(span.shown.get(), span.upcoming.get());
+        span.fresh = true;
+    }
+    const double lastTime = decoder.timeOf(span.shown.get());
+    if (span.ended && time - lastTime > span.clip.shortfallAllowed()) {
+        *error = SourceWords::cutShort(span.clip.path, "picture", std::max(0.0, lastTime), span.clip.end);
+        return false;
+    }
+    return true;
+}

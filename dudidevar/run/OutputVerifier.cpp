@@ -1,0 +1,99 @@
+#include "dudidevar/run/OutputVerifier.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "dudidevar/source/MediaProbe.h"
+
+namespace {
+
+// A stream's own length, or the file's when the stream does not tell. A file whose lengths the
+// library estimates from the last time stamp it finds in the packet headers (a program stream,
+// where small pictures share a packet and only the first is stamped) is measured from the
+// times of its packets.
+double streamSeconds(AVFormatContext* input, int index)
+{
+    const AVStream* stream = input->streams[index];
+    if (input->duration_estimation_method == AVFMT_DURATION_FROM_PTS) {
+        const double end = MediaProbe::streamEnd(input, stream);
+        if (end > 0)
+            return end;
+    }
+    if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
+        return stream->duration * av_q2d(stream->time_base);
+    if (input->duration != AV_NOPTS_VALUE && input->duration > 0)
+        return input->duration / double(AV_TIME_BASE);
+    return 0.0;
+}
+
+// Whether a stream has any data at all: a header that describes a picture stream is not yet a
+// picture.
+bool holdsAPacket(AVFormatContext* input, int index)
+{
+    ff::Packet packet = ff::makePacket();
+    while (packet && av_read_frame(input, packet.get()) >= 0) {
+        const bool found = packet->stream_index == index && packet->size > 0;
+        av_packet_unref(packet.get());
+        if (found)
+            return true;
+    }
+    return false;
+}
+
+std::string seconds(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", value);
+    return text;
+}
+
+}  // namespace
+
+double OutputVerifier::shortfallAllowed() const
+{
+    return std::max(expected_.framePeriod, 0.1);
+}
+
+double OutputVerifier::overrunAllowed(double seconds)
+{
+    return std::max(1.0, seconds * 0.02);
+}
+
+bool OutputVerifier::verify(const std::string& path, const std::string& target, std::string* reason) const
+{
+    std::string error;
+    ff::InputContext input = MediaProbe::open(path, &error);
+    if (!input) {
+        *reason = "the finished output " + target + " cannot be read back";
+        return false;
+    }
+    const int video = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_VIDEO);
+    const int audio = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_AUDIO);
+    if (expected_.video && (video < 0 || !holdsAPacket(input.get(), video))) {
+        *reason = "the finished output " + target + " holds no pictures";
+        return false;
+    }
+    if (expected_.audio && audio < 0) {
+        *reason = "the finished output " + target + " holds no sound";
+        return false;
+    }
+    if (!expected_.audio && audio >= 0) {
+        *reason = "the finished output " + target + " holds sound that was not asked for";
+        return false;
+    }
+    if (expected_.video && !lengthFits(streamSeconds(input.get(), video), expected_.videoSeconds, "pictures",
+                                       target, reason))
+        return false;
+    return !expected_.audio ||
+           lengthFits(streamSeconds(input.get(), audio), expected_.audioSeconds, "sound", target, reason);
+}
+
+bool OutputVerifier::lengthFits(double actual, double expected, const char* what, const std::string& target,
+                                std::string* reason) const
+{
+    if (actual >= expected - shortfallAllowed() && actual <= expected + overrunAllowed(expected))
+        return true;
+    *reason = "the finished output " + target + " holds " + seconds(actual) + " of " + what + " instead of " +
+              seconds(expected);
+    return false;
+}

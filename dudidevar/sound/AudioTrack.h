@@ -1,0 +1,79 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dudidevar/source/Clip.h"
+#include "dudidevar/base/FfmpegOwners.h"
+#include "dudidevar/sound/SoundConverter.h"
+#include "dudidevar/source/SpanDecoder.h"
+
+// The audio spans of a clip list as one sound track in the encoder's sample format, rate and
+// channels. Span i fills exactly the samples from round(offset × rate) to round(end × rate), and
+// every sample lands at its time, so the track stays in step with the picture: a source that
+// starts late or has a gap is filled with silence, a file without sound gives silence of its
+// span's length, and one whose sound ends early fails like a picture that ends early.
+class AudioTrack {
+public:
+    AudioTrack() = default;
+    ~AudioTrack();
+    AudioTrack(const AudioTrack&) = delete;
+    AudioTrack& operator=(const AudioTrack&) = delete;
+
+    // requireSound: a file without sound is an error instead of silence. soundOnly: no picture
+    // goes along, so a span ends where its file's sound ends when that comes before its end.
+    // probed: files the run has already opened and probed (for its picture), by path; their
+    // sound is read from files opened again only when each span's turn comes.
+    bool open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
+              const std::map<std::string, AVFormatContext*>& probed, std::string* error);
+    // frameSize: samples per frame handed to the encoder; padLast: the last frame is filled up
+    // with silence to a whole frame.
+    bool setOutput(const AVCodecContext* encoder, bool padLast, std::string* error);
+
+    // The most channels any span's sound has; 0 when none has sound.
+    int sourceChannels() const;
+    double totalSeconds() const { return total_; }
+    double secondsDone() const { return double(written_) / rate_; }
+    bool finished() const { return written_ >= totalSamples_; }
+    // The next frame for the encoder (pts = its first sample's number), or null when the track
+    // is complete or failed (then *error is set).
+    ff::Frame next(std::string* error);
+
+private:
+    struct Span {
+        Clip clip;
+        std::int64_t first = 0;  // first sample in the output
+        std::int64_t count = 0;  // samples of the span in the output
+        std::int64_t filled = 0;
+        std::unique_ptr<SpanDecoder> decoder;  // null: silence
+        bool started = false;
+        bool flushed = false;
+        std::int64_t drop = 0;  // converted samples still to drop before the span's start
+        double offset = 0.0;
+    };
+
+    bool fillFrom(Span& span, std::string* error);
+    bool placeFrame(Span& span, const AVFrame* frame);
+    bool convertFrame(Span& span, const AVFrame* frame, std::string* error);
+    bool putConverted(Span& span, const AVFrame* converted);
+    bool put(Span& span, uint8_t** data, int samples, std::int64_t skip);
+    bool putSilence(Span& span, std::int64_t samples);
+    void skipLead();
+
+    std::vector<Span> spans_;
+    std::size_t current_ = 0;
+    double total_ = 0.0;
+    int rate_ = 44100;
+    AVSampleFormat format_ = AV_SAMPLE_FMT_S16;
+    AVChannelLayout layout_{};
+    int frameSize_ = 1024;
+    bool padLast_ = false;
+    std::int64_t totalSamples_ = 0;
+    std::int64_t written_ = 0;
+    std::int64_t lead_ = 0;  // first samples left out for the encoder's own priming
+    ff::AudioFifo fifo_;
+    SoundConverter converter_;
+    ff::Frame decoded_;
+};

@@ -1,0 +1,61 @@
+#include "dudidevar/source/SourceWords.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace SourceWords {
+
+namespace {
+
+std::string withDecimals(double value, int decimals)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f s", decimals, std::max(0.0, value));
+    std::string shown = text;
+    for (char& c : shown) {
+        if (c == ',')
+            c = '.';
+    }
+    return shown;
+}
+
+}  // namespace
+
+std::string seconds(double value)
+{
+    return withDecimals(value, 1);
+}
+
+std::string noPicture(const std::string& path)
+{
+    return path + " has no picture";
+}
+
+std::string noSound(const std::string& path)
+{
+    return path + " has no sound";
+}
+
+std::string cutShort(const std::string& path, const std::string& what, double stopsAt, double shouldEnd)
+{
+    return path + " is cut short: its " + what + " stops at " + seconds(stopsAt) + " of " + seconds(shouldEnd);
+}
+
+std::string unreadable(const std::string& path)
+{
+    return path + " is damaged or not a video file";
+}
+
+std::string damaged(const std::string& path, const std::string& fault)
+{
+    return path + ": " + fault;
+}
+
+std::string pastTheEnd(double time, double videoEnd)
+{
+    const int decimals = seconds(time) == seconds(videoEnd) ? 2 : 1;
+    return "there is no picture at " + withDecimals(time, decimals) + ": the video ends at " +
+           withDecimals(videoEnd, decimals);
+}
+
+}  // namespace SourceWords

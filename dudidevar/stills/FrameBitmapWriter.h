@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "dudidevar/base/FfmpegOwners.h"
+#include "dudidevar/picture/PlacedScaler.h"
+
+// Writes decoded pictures as 24-bit bottom-up BMP files, scaled to the size asked for. A file
+// appears only complete: it is written beside the target and renamed onto it.
+class FrameBitmapWriter {
+public:
+    // Larger sides are refused rather than allocated.
+    static constexpr int kLargestSide = 16384;
+
+    // Writes a picture of width × height: the frame scaled into `where`, black around it.
+    // False, with nothing written, when the size is outside 1..kLargestSide or the file cannot
+    // be written.
+    bool write(const AVFrame& frame, int width, int height, const PicturePlacement& where, const std::string& path);
+
+private:
+    ff::Frame scaleToBgr(const AVFrame& frame, int width, int height, const PicturePlacement& where);
+    static ff::Packet encodeBitmap(const AVFrame& picture);
+    static bool writeFile(const ff::Packet& packet, const std::string& path);
+
+    PlacedScaler scaler_;
+    PlacedScaler rgbConverter_;
+};

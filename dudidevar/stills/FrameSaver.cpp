@@ -1,0 +1,65 @@
+#include "dudidevar/stills/FrameSaver.h"
+
+#include "dudidevar/source/PictureAbsence.h"
+#include "dudidevar/picture/PictureGeometry.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace {
+
+// A picture written over the video it comes from would destroy the video.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+}  // namespace
+
+bool FrameSaver::fail(const std::string& reason)
+{
+    lastError_ = reason;
+    return false;
+}
+
+bool FrameSaver::saveOriginalSize(const std::string& mediaPath, double seconds, const std::string& bitmapPath)
+{
+    return save(mediaPath, seconds, bitmapPath, 0, 0);
+}
+
+bool FrameSaver::saveSized(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width,
+                           int height)
+{
+    if (width < 1 || height < 1)
+        return fail("a picture cannot be " + std::to_string(width) + "x" + std::to_string(height) + " pixels");
+    return save(mediaPath, seconds, bitmapPath, width, height);
+}
+
+bool FrameSaver::save(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width,
+                      int height)
+{
+    lastError_.clear();
+    if (bitmapPath.empty())
+        return fail("no picture file is named");
+    if (sameFile(mediaPath, bitmapPath))
+        return fail("the picture would overwrite its video " + mediaPath);
+    const GrabbedFrame picture = pictures_.take(mediaPath, seconds);
+    if (!picture.frame)
+        return fail(PictureAbsence::reason(mediaPath, seconds));
+    const AVFrame* frame = picture.frame.get();
+    const SourceShape& shape = picture.shape;
+    if (width == 0 || height == 0) {
+        const PictureGeometry::Size size = PictureGeometry::shownSize(shape);
+        width = size.width;
+        height = size.height;
+    }
+    std::string error;
+    const AVFrame* upright = turner_.turn(*frame, shape.rotation, &error);
+    if (!upright)
+        return fail(error);
+    const PicturePlacement where =
+        PictureGeometry::place(PictureGeometry::displayAspect(shape), width, height, AVRational{1, 1});
+    return writer_.write(*upright, width, height, where, bitmapPath) || fail("cannot write " + bitmapPath);
+}

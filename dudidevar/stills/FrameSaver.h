@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "dudidevar/stills/FrameBitmapWriter.h"
+#include "dudidevar/stills/FrameLookahead.h"
+#include "dudidevar/picture/PictureTurner.h"
+
+// The control's still pictures: the frame shown at a time of a video, written as a BMP file,
+// turned upright and at the shape a player shows it (black bars where the size asked for has
+// another shape).
+// The last video stays open, so a run of pictures at rising times decodes the file only once,
+// the next pictures of an even run while the last one is written.
+class FrameSaver {
+public:
+    // At the video's own picture size at square pixels.
+    bool saveOriginalSize(const std::string& mediaPath, double seconds, const std::string& bitmapPath);
+    // At width × height pixels.
+    bool saveSized(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width,
+                   int height);
+    // Why the last picture was not written; empty after one that was.
+    const std::string& lastError() const { return lastError_; }
+    // Closes the open video.
+    void close() { pictures_.close(); }
+
+    const FrameGrabber& grabber() const { return pictures_.grabber(); }
+    bool decodingAhead() const { return pictures_.decodingAhead(); }
+
+private:
+    bool save(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width, int height);
+
+    bool fail(const std::string& reason);
+
+    FrameLookahead pictures_;
+    PictureTurner turner_;
+    FrameBitmapWriter writer_;
+    std::string lastError_;
+};

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <map>
+#include <thread>
+
+#include "TestMedia.h"
+#include "dudidevar/base/CodecThreads.h"
+#include "dudidevar/run/ConversionJob.h"
+#include "dudidevar/run/StartedThreads.h"
+
+namespace {
+
+int priorityOf(int thread)
+{
+    errno = 0;
+    return ::getpriority(PRIO_PROCESS, static_cast<id_t>(thread));
+}
+
+void lowerThisThread(int steps)
+{
+    const int self = ::gettid();
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(self), priorityOf(self) + steps);
+}
+
+// The codec threads that preparing a run starts on the window's thread work at the run's lower
+// priority once the run goes, like the threads the run starts itself (its picture stages).
+TEST(StartedThreadsTest, CodecThreadsOfThePreparationRunAtTheRunsPriority)
+{
+    if (CodecThreads::cores() < 2)
+        GTEST_SKIP() << "one core: the codecs start no threads";
+    const std::string folder = TestMedia::scratchFolder();
+    const std::string source = TestMedia::longer();
+    const std::set<int> before = StartedThreads::all();
+    ConversionJob job;
+    std::string error;
+    ASSERT_TRUE(job.prepare({{{source, 0, 6, false}}, {}, false, folder + "out.mpg",
+                             [](const SourceShape& shape, OutputPlan* plan, std::string* why) {
+                                 ControlProperties properties;
+                                 properties.outputFormat = 5;  // NTSC DVD: MPEG-2 in slices at 480 lines
+                                 return OutputPlanner::planConversion(properties, shape, false, true, true, plan, why);
+                             }},
+                            &error))
+        << error;
+    std::set<int> started;
+    for (int id : StartedThreads::all())
+        if (!before.count(id))
+            started.insert(id);
+    ASSERT_FALSE(started.empty());
+    const int preparing = priorityOf(::gettid());
+    for (int id : started)
+        EXPECT_EQ(priorityOf(id), preparing);
+
+    std::map<int, int> during;
+    int runs = 0;
+    std::thread worker([&] {
+        lowerThisThread(5);
+        runs = priorityOf(::gettid());
+        std::atomic<bool> stop{false};
+        int reports = 0;
+        RunProgress progress(stop, [&](double, double) {
+            if (++reports < 2)
+                return;
+            for (int id : StartedThreads::all())
+                if (!before.count(id))
+                    during[id] = priorityOf(id);
+            stop = true;
+        });
+        job.run(progress);
+    });
+    worker.join();
+    ASSERT_GT(runs, preparing);
+    ASSERT_GT(during.size(), started.size() + 2);  // the worker and the stages besides
+    for (const auto& [id, priority] : during)
+        EXPECT_EQ(priority, runs) << "thread " << id;
+}
+
+}  // namespace

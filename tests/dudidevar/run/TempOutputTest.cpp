@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <fstream>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "TestMedia.h"
+#include "dudidevar/run/TempOutput.h"
+
+namespace {
+
+// The id of a process that has ended.
+pid_t goneProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+bool exists(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+std::string made(const std::string& path)
+{
+    std::ofstream(path) << "half an output";
+    return path;
+}
+
+}  // namespace
+
+// A run killed mid-conversion leaves its temporary file beside the target; the next run for that
+// target removes it, and nothing else: a live run's file, one still locked, and the user's own
+// files of like names stay.
+TEST(TempOutput, TheNextRunRemovesTheFileOfARunWhoseProcessIsGone)
+{
+    const std::string folder = TestMedia::scratchFolder();
+    const std::string target = folder + "clip.avi";
+    const std::string dead = std::to_string(goneProcess());
+    const std::string stale = made(folder + ".clip.avi.part-" + dead + "-a1B2c3");
+
+    TempOutput live;  // a run of this process, still writing
+    std::string error;
+    ASSERT_TRUE(live.create(target, &error)) << error;
+    const std::string locked = made(folder + ".clip.avi.part-" + dead + "-LoCk3d");
+    const int lockFd = ::open(locked.c_str(), O_RDONLY);  // as a run whose process this one cannot see holds it
+    ASSERT_EQ(::flock(lockFd, LOCK_EX), 0);
+    std::vector<std::string> users;
+    for (const std::string& name : std::vector<std::string>{"clip.avi.part-" + dead + "-a1B2c3",
+                                                            ".clip.avi.part-" + dead + "-a1B2", ".clip.avi.part-a1B2c3",
+                                                            ".clip.avi.part-" + dead + "-a1B2c3.txt",
+                                                            ".other.avi.part-" + dead + "-a1B2c3",
+                                                            ".clip.avi.part-x" + dead + "-a1B2c3"})
+        users.push_back(made(folder + name));
+    const std::string linked = folder + ".clip.avi.part-" + dead + "-L1nk00";
+    ASSERT_EQ(::symlink(users[0].c_str(), linked.c_str()), 0);
+    const std::string subfolder = folder + ".clip.avi.part-" + dead + "-F0lder";
+    ASSERT_EQ(::mkdir(subfolder.c_str(), 0700), 0);
+
+    TempOutput next;
+    ASSERT_TRUE(next.create(target, &error)) << error;
+    EXPECT_FALSE(exists(stale));
+    EXPECT_TRUE(exists(live.path()));
+    EXPECT_TRUE(exists(locked));
+    for (const std::string& path : users)
+        EXPECT_TRUE(exists(path)) << path;
+    EXPECT_TRUE(exists(linked));
+    EXPECT_TRUE(exists(subfolder));
+
+    // Unlocked, the file of the gone process goes too; ours, named for this process, are told apart.
+    ::close(lockFd);
+    TempOutput third;
+    ASSERT_TRUE(third.create(target, &error)) << error;
+    EXPECT_FALSE(exists(locked));
+    EXPECT_TRUE(exists(live.path()));
+    EXPECT_TRUE(exists(next.path()));
+    EXPECT_NE(live.path().find(".clip.avi.part-" + std::to_string(::getpid()) + "-"), std::string::npos);
+
+    ASSERT_TRUE(live.commit(&error)) << error;
+    EXPECT_TRUE(exists(target));
+    next.discard();
+    third.discard();
+    EXPECT_EQ(TestMedia::filesIn(folder).size(), users.size() + 2);  // the target and the link
+}

@@ -1,0 +1,108 @@
+#include "ControlTest.h"
+#include "dudidevar/plan/OutputPlanner.h"
+#include "dudidevar/run/OutputWriter.h"
+
+extern "C" {
+#include <libavutil/samplefmt.h>
+}
+
+namespace {
+
+class SoundSaversTest : public ControlTest {
+protected:
+    void addSound(const std::string& source) { control.AddAudioClip(source, 0, control.GetDuration(source)); }
+};
+
+TEST_F(SoundSaversTest, WavHasTheAskedChannelsRateAndSampleSizeAndImpossibleShapesAreRefused)
+{
+    addSound(TestMedia::withSound());
+    ASSERT_TRUE(control.SaveAudioAsWav(folder + "a.wav", 2, 11025, 2));
+    ASSERT_TRUE(finished()) << events.reason;
+    const TestMedia::Info info = TestMedia::probe(folder + "a.wav");
+    ASSERT_TRUE(info.audio());
+    EXPECT_EQ(info.format, "wav");
+    EXPECT_EQ(info.audio()->codec, "pcm_s16le");
+    EXPECT_EQ(info.audio()->channels, 2);
+    EXPECT_EQ(info.audio()->sampleRate, 11025);
+    // The sound's own length, which ends a few milliseconds before the picture.
+    EXPECT_NEAR(TestMedia::soundSeconds(folder + "a.wav"), 2.0376, 0.001);
+
+    events = {};
+    ASSERT_TRUE(control.SaveAudioAsWav(folder + "m.wav", 1, 22050, 1));
+    ASSERT_TRUE(finished());
+    const TestMedia::Info mono = TestMedia::probe(folder + "m.wav");
+    ASSERT_TRUE(mono.audio());
+    EXPECT_EQ(mono.audio()->codec, "pcm_u8");
+    EXPECT_EQ(mono.audio()->channels, 1);
+    EXPECT_FALSE(control.SaveAudioAsWav(folder + "x.wav", 0, 11025, 2));
+    EXPECT_FALSE(control.SaveAudioAsWav(folder + "x.wav", 2, 11025, 7));
+    EXPECT_EQ(TestMedia::filesIn(folder), (std::vector<std::string>{"a.wav", "m.wav"}));
+}
+
+TEST_F(SoundSaversTest, WmaIsWindowsMediaAudio2AndJoinsTwoSources)
+{
+    addSound(TestMedia::withSound());
+    addSound(TestMedia::mpegWithMonoSound());
+    // Each source gives its sound's own length.
+    const double total = TestMedia::soundSeconds(TestMedia::withSound()) + TestMedia::soundSeconds(TestMedia::mpegWithMonoSound());
+    ASSERT_TRUE(control.SaveAudioAsWma(folder + "j.wma"));
+    ASSERT_TRUE(finished()) << events.reason;
+    const TestMedia::Info info = TestMedia::probe(folder + "j.wma");
+    ASSERT_TRUE(info.audio());
+    EXPECT_FALSE(info.video());
+    EXPECT_EQ(info.format, "asf");
+    EXPECT_EQ(info.audio()->codec, "wmav2");
+    EXPECT_EQ(info.audio()->channels, 2);
+    EXPECT_EQ(info.audio()->sampleRate, 44100);
+    EXPECT_NEAR(TestMedia::soundSeconds(folder + "j.wma"), total, 0.05);
+}
+
+// Its ordinary header describes at most 4 GiB; a longer file needs the large-file form.
+TEST_F(SoundSaversTest, WavThatMayPass4GiBGetsTheLargeFileFormAndStaysReadableWhenSmall)
+{
+    OutputPlan plan;
+    std::string error;
+    ASSERT_TRUE(OutputPlanner::planWav(2, 44100, 2, &plan, &error));
+    EXPECT_FALSE(OutputPlanner::wavMayPass4GiB(plan.audio, 3600));
+    EXPECT_TRUE(OutputPlanner::wavMayPass4GiB(plan.audio, 4 * 3600));
+    ASSERT_TRUE(OutputPlanner::planWav(2, 11025, 2, &plan, &error));
+    EXPECT_FALSE(OutputPlanner::wavMayPass4GiB(plan.audio, 12 * 3600));
+    EXPECT_TRUE(OutputPlanner::wavMayPass4GiB(plan.audio, 20 * 3600));
+    ASSERT_TRUE(OutputPlanner::planWav(8, 192000, 4, &plan, &error));
+    EXPECT_TRUE(OutputPlanner::wavMayPass4GiB(plan.audio, 600));
+
+    plan.largeWav = true;
+    OutputWriter writer;
+    ASSERT_TRUE(writer.open(plan, folder + "large.wav", &error)) << error;
+    ff::Frame frame = ff::makeFrame();
+    frame->nb_samples = 19200;
+    frame->format = writer.audioEncoder()->sample_fmt;
+    frame->sample_rate = 192000;
+    av_channel_layout_copy(&frame->ch_layout, &writer.audioEncoder()->ch_layout);
+    ASSERT_GE(av_frame_get_buffer(frame.get(), 0), 0);
+    av_samples_set_silence(frame->data, 0, frame->nb_samples, 8, AVSampleFormat(frame->format));
+    frame->pts = 0;
+    ASSERT_TRUE(writer.writeAudio(frame.get(), &error)) << error;
+    ASSERT_TRUE(writer.finish(&error)) << error;
+    EXPECT_NEAR(TestMedia::soundSeconds(folder + "large.wav"), 0.1, 0.001);
+}
+
+TEST_F(SoundSaversTest, SourceWithoutSoundIsRefusedAndAStoppedSaveLeavesNothing)
+{
+    addSound(TestMedia::silentOddSize());
+    EXPECT_FALSE(control.SaveAudioAsWma(folder + "s.wma"));
+    EXPECT_FALSE(control.SaveAudioAsWav(folder + "s.wav", 2, 11025, 2));
+    control.ClearClips();
+    EXPECT_FALSE(control.SaveAudioAsWav(folder + "e.wav", 2, 11025, 2));
+
+    for (int i = 0; i < 8; ++i)
+        addSound(TestMedia::longer());
+    ASSERT_TRUE(control.SaveAudioAsWma(folder + "long.wma"));
+    control.Stop();
+    events = {};
+    RunRecorder::pump(200);
+    EXPECT_EQ(events.done + events.failed + events.progress, 0);
+    EXPECT_TRUE(TestMedia::filesIn(folder).empty());
+}
+
+}  // namespace
