@@ -102,8 +102,8 @@ std::unique_ptr<ICompressorCollection> DudidEvarControl::GetAudioCompressors()
 
 void DudidEvarControl::ClearClips()
 {
-    videoClips_.clear();
-    audioClips_.clear();
+    pictureClips_.clear();
+    soundClips_.clear();
     clipRefusal_.clear();
 }
 
@@ -111,7 +111,7 @@ bool DudidEvarControl::AddVideoClip(const std::string& path, double start, doubl
 {
     if (path.empty() || !(end > start) || start < 0)
         return refuseClip(path, start, end);
-    videoClips_.push_back({path, start, end, keepSize != 0});
+    pictureClips_.push_back({path, start, end, keepSize != 0});
     return true;
 }
 
@@ -119,7 +119,7 @@ bool DudidEvarControl::AddAudioClip(const std::string& path, double start, doubl
 {
     if (path.empty() || !(end > start) || start < 0)
         return refuseClip(path, start, end);
-    audioClips_.push_back({path, start, end, false});
+    soundClips_.push_back({path, start, end, false});
     return true;
 }
 
@@ -145,19 +145,19 @@ bool DudidEvarControl::refuseClip(const std::string& path, double start, double 
 bool DudidEvarControl::Convert(const std::string& outputPath)
 {
     const ControlProperties properties = properties_;
-    const bool keepSize = !videoClips_.empty() && videoClips_.front().keepSize;
-    const bool withVideo = !videoClips_.empty();
-    const bool withAudio = !audioClips_.empty();
-    return startJob(outputPath, videoClips_, false,
+    const bool keepSize = !pictureClips_.empty() && pictureClips_.front().keepSize;
+    const bool withPicture = !pictureClips_.empty();
+    const bool withSound = !soundClips_.empty();
+    return startJob(outputPath, pictureClips_, false,
                     [=](const SourceShape& shape, OutputPlan* plan, std::string* error) {
-                        return OutputPlanner::planConversion(properties, shape, keepSize, withVideo, withAudio,
+                        return OutputPlanner::planConversion(properties, shape, keepSize, withPicture, withSound,
                                                              plan, error);
                     });
 }
 
 bool DudidEvarControl::namesASource(const std::string& outputPath) const
 {
-    for (const auto* clips : {&videoClips_, &audioClips_}) {
+    for (const auto* clips : {&pictureClips_, &soundClips_}) {
         for (const Clip& clip : *clips) {
             if (samePath(clip.path, outputPath))
                 return true;
@@ -166,20 +166,20 @@ bool DudidEvarControl::namesASource(const std::string& outputPath) const
     return false;
 }
 
-bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector<Clip>& videoClips,
+bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector<Clip>& pictureClips,
                                 bool requireSound, ConversionJob::Planner planner)
 {
     lastError_->clear();
     if (outputPath.empty())
         return refuse("no output file is named");
-    if (videoClips.empty() && audioClips_.empty())
+    if (pictureClips.empty() && soundClips_.empty())
         return refuse(clipRefusal_.empty() ? "the clip list is empty" : clipRefusal_);
     if (namesASource(outputPath))
         return refuse("the output path names one of the sources: " + outputPath);
     Stop();
     auto job = std::make_shared<ConversionJob>();
     std::string error;
-    if (!job->prepare({videoClips, audioClips_, requireSound, outputPath, std::move(planner)}, &error))
+    if (!job->prepare({pictureClips, soundClips_, requireSound, outputPath, std::move(planner)}, &error))
         return refuse(error);
     startRun([job](RunProgress& progress) { return job->run(progress); });
     return true;
@@ -211,11 +211,11 @@ bool DudidEvarControl::Preview()
 {
     Stop();
     lastError_->clear();
-    if (videoClips_.empty() && audioClips_.empty())
+    if (pictureClips_.empty() && soundClips_.empty())
         return refuse(clipRefusal_.empty() ? "the clip list is empty" : clipRefusal_);
     if (!preview_)
         preview_ = std::make_unique<PreviewPlayer>(surface());
-    if (!preview_->start(videoClips_, audioClips_))
+    if (!preview_->start(pictureClips_, soundClips_))
         return refuse(preview_->error().empty() ? "the clips cannot be played" : preview_->error());
     // The preview plays on the user-interface thread; this run only reports its end.
     startRun([player = preview_.get()](RunProgress& progress) {
@@ -270,7 +270,7 @@ bool DudidEvarControl::pictureSaved(bool saved)
 
 bool DudidEvarControl::SaveAudioAsWma(const std::string& outputPath)
 {
-    if (audioClips_.empty())
+    if (soundClips_.empty())
         return refuseNoSound();
     return startJob(outputPath, {}, true, [](const SourceShape&, OutputPlan* plan, std::string*) {
         *plan = OutputPlanner::planWma();
@@ -281,7 +281,7 @@ bool DudidEvarControl::SaveAudioAsWma(const std::string& outputPath)
 bool DudidEvarControl::SaveAudioAsWav(const std::string& outputPath, short channels, long sampleRate,
                                       short bytesPerSample)
 {
-    if (audioClips_.empty())
+    if (soundClips_.empty())
         return refuseNoSound();
     return startJob(outputPath, {}, true,
                     [=](const SourceShape&, OutputPlan* plan, std::string* error) {

@@ -9,7 +9,7 @@
 #include "dudidevar/source/Clip.h"
 #include "dudidevar/run/ConversionJob.h"
 #include "dudidevar/plan/ControlProperties.h"
-#include "dudidevar/control/FailureNote.h"
+#include "dudidevar/control/LastFailureReason.h"
 #include "dudidevar/stills/FrameSaver.h"
 #include "dudidevar/widgets/PreviewSurface.h"
 #include "dudidevar/run/RunHost.h"
@@ -76,7 +76,7 @@ public:
 
 private:
     bool namesASource(const std::string& outputPath) const;
-    bool startJob(const std::string& outputPath, const std::vector<Clip>& videoClips, bool requireSound,
+    bool startJob(const std::string& outputPath, const std::vector<Clip>& pictureClips, bool requireSound,
                   ConversionJob::Planner planner);
     bool refuse(const std::string& reason);
     bool refuseClip(const std::string& path, double start, double end);
@@ -90,11 +90,11 @@ private:
     QWidget* surfaceParent_;
     QPointer<PreviewSurface> widget_;
     ControlProperties properties_;
-    std::vector<Clip> videoClips_;
-    std::vector<Clip> audioClips_;
+    std::vector<Clip> pictureClips_;
+    std::vector<Clip> soundClips_;
     std::unique_ptr<RunHost> runs_;
     std::string clipRefusal_;  // why the first refused clip since ClearClips was refused
-    std::shared_ptr<FailureNote> lastError_ = std::make_shared<FailureNote>();
+    std::shared_ptr<LastFailureReason> lastError_ = std::make_shared<LastFailureReason>();
     FrameSaver frames_;
     std::unique_ptr<PreviewPlayer> preview_;
 };

@@ -4,7 +4,7 @@
 #include "dudidevar/picture/PictureGeometry.h"
 #include "dudidevar/source/SourceShape.h"
 
-void PictureFitter::setOutput(const VideoPlan& plan)
+void PictureFitter::setOutput(const PicturePlan& plan)
 {
     plan_ = plan;
     scaler_.setThreads(CodecThreads::forScaler(plan.height, CodecThreads::cores()));

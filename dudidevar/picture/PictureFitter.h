@@ -21,14 +21,14 @@ public:
         std::string path;  // the picture's file, for reasons
     };
 
-    void setOutput(const VideoPlan& plan);
+    void setOutput(const PicturePlan& plan);
     // The output frame (pts = its number); null with the reason when it cannot be made.
     ff::Frame fit(const Due& due, std::string* error);
 
 private:
     bool fitNew(const Due& due, std::string* error);
 
-    VideoPlan plan_;
+    PicturePlan plan_;
     ff::Frame picture_;  // the last fitted picture
     PictureTurner turner_;
     PlacedScaler scaler_;

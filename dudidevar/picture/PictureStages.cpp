@@ -1,6 +1,6 @@
 #include "dudidevar/picture/PictureStages.h"
 
-#include "dudidevar/picture/VideoTrack.h"
+#include "dudidevar/picture/PictureTrack.h"
 
 #include <pthread.h>
 
@@ -12,7 +12,7 @@ constexpr std::size_t kFramesBetweenStages = 3;
 
 }  // namespace
 
-PictureStages::PictureStages(VideoTrack& track)
+PictureStages::PictureStages(PictureTrack& track)
     : track_(track), due_(kFramesBetweenStages), fitted_(kFramesBetweenStages)
 {
     decoding_ = std::thread([this] {

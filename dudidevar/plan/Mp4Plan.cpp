@@ -113,7 +113,7 @@ const H264Level* levelFor(int width, int height, AVRational rate)
     return nullptr;
 }
 
-void planH264(VideoPlan& v, const CodecRow& row, int speed)
+void planH264(PicturePlan& v, const CodecRow& row, int speed)
 {
     v.options = {{"preset", row.presets[std::size_t(speed)]}, {"profile", "high"}};
     // The buffer limits of the level keep the stream within it however busy the picture is.
@@ -124,7 +124,7 @@ void planH264(VideoPlan& v, const CodecRow& row, int speed)
     }
 }
 
-bool planVideo(const ControlProperties& p, const SourceShape& source, bool keepSize, VideoPlan& v,
+bool planVideo(const ControlProperties& p, const SourceShape& source, bool keepSize, PicturePlan& v,
                std::string* error)
 {
     if (p.videoCodec < 0 || p.videoCodec >= int(kCodecs.size())) {
@@ -219,10 +219,10 @@ bool plan(const ControlProperties& p, const SourceShape& source, bool keepSize, 
 {
     plan->muxer = "mp4";
     plan->fastStart = true;
-    if (plan->video.enabled && !planVideo(p, source, keepSize, plan->video, error))
+    if (plan->picture.enabled && !planVideo(p, source, keepSize, plan->picture, error))
         return false;
     const long kbps = p.audioBitRate > 0 ? std::clamp(p.audioBitRate, 96L, 256L) : kDefaultAudioKbps;
-    plan->audio = {withAudio, "aac", kAudioRate, 2, std::int64_t(kbps) * 1000};
+    plan->sound = {withAudio, "aac", kAudioRate, 2, std::int64_t(kbps) * 1000};
     return true;
 }
 

@@ -11,7 +11,7 @@ extern "C" {
 }
 
 // Everything the writer needs to know about the video stream of an output.
-struct VideoPlan {
+struct PicturePlan {
     bool enabled = false;
     std::string encoder;
     const char* codecTag = nullptr;  // four-character code, or null for the muxer's choice
@@ -33,7 +33,7 @@ struct VideoPlan {
     std::vector<std::pair<std::string, std::string>> options;
 };
 
-struct AudioPlan {
+struct SoundPlan {
     bool enabled = false;
     std::string encoder;
     int sampleRate = 44100;
@@ -50,6 +50,6 @@ struct OutputPlan {
     int maxDelayUs = -1;  // -1: the library's default
     bool largeWav = false;  // a WAV file switches to its large-file header when it passes 4 GiB
     bool fastStart = false;  // MP4: the index goes before the media data
-    VideoPlan video;
-    AudioPlan audio;
+    PicturePlan picture;
+    SoundPlan sound;
 };

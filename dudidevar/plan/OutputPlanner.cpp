@@ -46,7 +46,7 @@ const FrameShapes& mpeg2Shapes()
 
 // The frame's pixel shape that shows the source at its shape, as near as the format allows;
 // the picture conversion fits the picture into what is left (black bars).
-void flagShape(const SourceShape& source, const FrameShapes& rules, VideoPlan& v)
+void flagShape(const SourceShape& source, const FrameShapes& rules, PicturePlan& v)
 {
     v.sampleAspect = PictureGeometry::frameSampleAspect(PictureGeometry::displayAspect(source), v.width, v.height,
                                                         rules);
@@ -64,7 +64,7 @@ long orDefault(long value, long fallback)
     return value > 0 ? value : fallback;
 }
 
-void planMpegRate(const ControlProperties& p, VideoPlan& v, long defaultKbps, long maxKbps)
+void planMpegRate(const ControlProperties& p, PicturePlan& v, long defaultKbps, long maxKbps)
 {
     v.maxRate = std::int64_t(maxKbps) * 1000;
     v.bufferSize = kMpeg2Vbv;
@@ -77,8 +77,8 @@ void planDisc(const ControlProperties& p, bool withAudio, OutputPlan& plan, cons
 {
     const Code code = Code(p.outputFormat);
     const bool pal = code == VcdPal || code == SvcdPal || code == DvdPal;
-    VideoPlan& v = plan.video;
-    AudioPlan& a = plan.audio;
+    PicturePlan& v = plan.picture;
+    SoundPlan& a = plan.sound;
     v.frameRate = pal ? kPalRate : kNtscRate;
     v.gop = pal ? 15 : 18;
     a.channels = 2;
@@ -124,7 +124,7 @@ void planDisc(const ControlProperties& p, bool withAudio, OutputPlan& plan, cons
 // The size asked for, or the source's own: its stored size turned upright where the format
 // flags a pixel shape, its size at square pixels where it has no flag.
 void chooseSize(const ControlProperties& p, const SourceShape& source, bool keepSize, const FrameShapes& rules,
-                VideoPlan& v)
+                PicturePlan& v)
 {
     if (!keepSize && p.outputWidth > 0 && p.outputHeight > 0) {
         v.width = even(p.outputWidth);
@@ -144,7 +144,7 @@ void chooseSize(const ControlProperties& p, const SourceShape& source, bool keep
 void planCustomMpeg(const ControlProperties& p, const SourceShape& source, bool keepSize, bool withAudio,
                     OutputPlan& plan)
 {
-    VideoPlan& v = plan.video;
+    PicturePlan& v = plan.picture;
     plan.muxer = "vob";
     plan.maxDelayUs = kMuxMaxDelayUs;
     v.encoder = "mpeg2video";
@@ -157,7 +157,7 @@ void planCustomMpeg(const ControlProperties& p, const SourceShape& source, bool 
         v.bitRate = v.minRate = v.maxRate = std::int64_t(orDefault(p.videoBitRate, 2000)) * 1000;
         v.bufferSize = kMpeg2Vbv;
     }
-    plan.audio = {withAudio, "mp2", 44100, 2, std::int64_t(orDefault(p.audioBitRate, 224)) * 1000};
+    plan.sound = {withAudio, "mp2", 44100, 2, std::int64_t(orDefault(p.audioBitRate, 224)) * 1000};
 }
 
 bool planAvi(const ControlProperties& p, const SourceShape& source, bool keepSize, bool withAudio,
@@ -176,7 +176,7 @@ bool planAvi(const ControlProperties& p, const SourceShape& source, bool keepSiz
         return false;
     }
     plan.muxer = "avi";
-    VideoPlan& v = plan.video;
+    PicturePlan& v = plan.picture;
     const VideoCompressorInfo& info = videos[std::size_t(videoIndex)];
     const CompressorSettings settings = CompressorCatalog::videoSettings(videoIndex);
     v.encoder = info.encoder;
@@ -193,7 +193,7 @@ bool planAvi(const ControlProperties& p, const SourceShape& source, bool keepSiz
         v.quantiser = CompressorCatalog::qualityToQuantiser(settings.quality, 2, 31);
     if (withAudio) {
         const AudioCompressorInfo& audio = audios[std::size_t(audioIndex)];
-        plan.audio = {true, audio.encoder, audio.sampleRate, 2,
+        plan.sound = {true, audio.encoder, audio.sampleRate, 2,
                       std::int64_t(CompressorCatalog::audioSettings(audioIndex).kbps) * 1000};
     }
     return true;
@@ -205,7 +205,7 @@ void planWmv(const ControlProperties& p, const SourceShape& source, bool withVid
 {
     const WmvProfile& profile = WmvProfileTable::at(p.wmvProfile);
     plan.muxer = "asf";
-    VideoPlan& v = plan.video;
+    PicturePlan& v = plan.picture;
     v.enabled = withVideo && profile.videoKbps > 0;
     v.encoder = "wmv2";
     const PictureGeometry::Size size =
@@ -218,13 +218,13 @@ void planWmv(const ControlProperties& p, const SourceShape& source, bool withVid
         v.frameRate = rateFromFps(profile.maxFps);
     v.gop = std::max(1, int(std::lround(av_q2d(v.frameRate) * 3)));
     v.bitRate = std::int64_t(profile.videoKbps) * 1000;
-    plan.audio = {withAudio, "wmav2", profile.audioRate, profile.audioChannels,
+    plan.sound = {withAudio, "wmav2", profile.audioRate, profile.audioChannels,
                   std::int64_t(profile.audioKbps) * 1000};
 }
 
 }  // namespace
 
-bool wavMayPass4GiB(const AudioPlan& audio, double seconds)
+bool wavMayPass4GiB(const SoundPlan& audio, double seconds)
 {
     const AVCodec* codec = avcodec_find_encoder_by_name(audio.encoder.c_str());
     const int bytesPerSample = codec ? av_get_bits_per_sample(codec->id) / 8 : 4;
@@ -252,7 +252,7 @@ bool planConversion(const ControlProperties& p, const SourceShape& source, bool 
                     bool withAudio, OutputPlan* plan, std::string* error)
 {
     *plan = OutputPlan{};
-    plan->video.enabled = withVideo;
+    plan->picture.enabled = withVideo;
     if (withVideo && (source.width <= 0 || source.height <= 0)) {
         *error = "the first video source has no picture size";
         return false;
@@ -281,7 +281,7 @@ OutputPlan planWma()
 {
     OutputPlan plan;
     plan.muxer = "asf";
-    plan.audio = {true, "wmav2", 44100, 2, 128000};
+    plan.sound = {true, "wmav2", 44100, 2, 128000};
     return plan;
 }
 
@@ -295,7 +295,7 @@ bool planWav(int channels, int sampleRate, int bytesPerSample, OutputPlan* plan,
     }
     *plan = OutputPlan{};
     plan->muxer = "wav";
-    plan->audio = {true, encoders[bytesPerSample - 1], sampleRate, channels, 0};
+    plan->sound = {true, encoders[bytesPerSample - 1], sampleRate, channels, 0};
     return true;
 }
 

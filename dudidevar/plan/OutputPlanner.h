@@ -19,7 +19,7 @@ OutputPlan planWma();
 bool planWav(int channels, int sampleRate, int bytesPerSample, OutputPlan* plan, std::string* error);
 // Whether a WAV file of this sound and length may pass the 4 GiB that its ordinary header can
 // describe; lengths are estimates, so the answer leaves a wide margin.
-bool wavMayPass4GiB(const AudioPlan& audio, double seconds);
+bool wavMayPass4GiB(const SoundPlan& audio, double seconds);
 
 // A frame rate from frames per second, exact for the NTSC rates (29.97 → 30000/1001).
 AVRational rateFromFps(double fps);

@@ -8,7 +8,8 @@
 #include "dudidevar/preview/PreviewAudioOutput.h"
 #include "dudidevar/preview/PreviewSoundTrack.h"
 #include "dudidevar/widgets/PreviewSurface.h"
-#include "dudidevar/picture/VideoTrack.h"
+#include "dudidevar/picture/PictureTrack.h"
+#include "dudidevar/picture/SerialPictures.h"
 
 namespace {
 constexpr std::size_t kQueuedPictures = 8;
@@ -46,23 +47,23 @@ PreviewPlayer::~PreviewPlayer()
     stop();
 }
 
-bool PreviewPlayer::start(const std::vector<Clip>& video, const std::vector<Clip>& audio)
+bool PreviewPlayer::start(const std::vector<Clip>& pictureClips, const std::vector<Clip>& soundClips)
 {
     stop();
     error_.clear();
-    if (video.empty() && audio.empty())
+    if (pictureClips.empty() && soundClips.empty())
         return false;
     frames_.reopen();
     soundBuffer_.reopen();
 
-    double videoSeconds = 0.0;
-    if (!video.empty()) {
-        video_ = std::make_unique<VideoTrack>();
-        if (!video_->open(video, &error_)) {
+    double pictureSeconds = 0.0;
+    if (!pictureClips.empty()) {
+        pictureTrack_ = std::make_unique<PictureTrack>();
+        if (!pictureTrack_->open(pictureClips, &error_)) {
             release();
             return false;
         }
-        const SourceShape shape = video_->sourceShape();
+        const SourceShape shape = pictureTrack_->sourceShape();
         AVRational rate = shape.frameRate;
         if (rate.num <= 0 || rate.den <= 0 || av_q2d(rate) > kFastestRate)
             rate = kFallbackRate;
@@ -70,39 +71,40 @@ bool PreviewPlayer::start(const std::vector<Clip>& video, const std::vector<Clip
         QSize size(shown.width, shown.height);
         if (surface_ && !surface_->fittedSize(size).isEmpty())
             size = surface_->fittedSize(size);
-        VideoPlan plan;
+        PicturePlan plan;
         plan.enabled = true;
         plan.width = std::max(2, size.width());
         plan.height = std::max(2, size.height());
         plan.frameRate = rate;
         plan.pixelFormat = AV_PIX_FMT_BGRA;
-        video_->setOutput(plan);
-        videoSeconds = video_->totalSeconds();
+        pictureTrack_->setOutput(plan);
+        pictures_ = std::make_unique<SerialPictures>(*pictureTrack_);
+        pictureSeconds = pictureTrack_->totalSeconds();
         frameInterval_ = av_q2d(av_inv_q(rate));
     }
-    double audioSeconds = 0.0;
-    for (const Clip& clip : audio)
-        audioSeconds += clip.length();
-    total_ = std::max(videoSeconds, audioSeconds);
-    if (!openSound(audio)) {
+    double soundSeconds = 0.0;
+    for (const Clip& clip : soundClips)
+        soundSeconds += clip.length();
+    total_ = std::max(pictureSeconds, soundSeconds);
+    if (!openSound(soundClips)) {
         release();
         return false;
     }
 
     // Without a working output the preview plays silently in real time.
-    if (audio_ && !audio_->start()) {
-        audio_.reset();
+    if (soundOutput_ && !soundOutput_->start()) {
+        soundOutput_.reset();
         soundTrack_.reset();
     }
     stopping_ = false;
-    picturesDone_ = video_ == nullptr;
+    picturesDone_ = pictureTrack_ == nullptr;
     soundDone_ = soundTrack_ == nullptr;
     ended_ = false;
     played_ = 0.0;
     lastClock_ = -1.0;
     // Pictures and sound are decoded apart, so a sound device that takes its time to start or
     // buffers deeply never waits for pictures that wait for the sound's clock.
-    if (video_)
+    if (pictureTrack_)
         worker_ = std::thread([this] { decodePictures(); });
     if (soundTrack_)
         soundWorker_ = std::thread([this] { decodeSound(); });
@@ -112,20 +114,20 @@ bool PreviewPlayer::start(const std::vector<Clip>& video, const std::vector<Clip
 }
 
 // Sound plays when there are sound spans and an output device; otherwise the preview is silent.
-bool PreviewPlayer::openSound(const std::vector<Clip>& audio)
+bool PreviewPlayer::openSound(const std::vector<Clip>& soundClips)
 {
-    if (audio.empty())
+    if (soundClips.empty())
         return true;
     const auto format = sound_ == Sound::Automatic ? PreviewAudioOutput::defaultFormat() : std::nullopt;
     if (!format) {
         // Still make sure every sound source can be read, as with sound.
         PreviewSoundTrack check;
-        return check.open(audio, total_, 8000, 1);
+        return check.open(soundClips, total_, 8000, 1);
     }
     soundTrack_ = std::make_unique<PreviewSoundTrack>();
-    if (!soundTrack_->open(audio, total_, format->sampleRate(), format->channelCount()))
+    if (!soundTrack_->open(soundClips, total_, format->sampleRate(), format->channelCount()))
         return false;
-    audio_ = std::make_unique<PreviewAudioOutput>(*format, soundBuffer_);
+    soundOutput_ = std::make_unique<PreviewAudioOutput>(*format, soundBuffer_);
     return true;
 }
 
@@ -146,9 +148,10 @@ void PreviewPlayer::release()
         worker_.join();
     if (soundWorker_.joinable())
         soundWorker_.join();
-    audio_.reset();
+    soundOutput_.reset();
     soundTrack_.reset();
-    video_.reset();
+    pictures_.reset();
+    pictureTrack_.reset();
 }
 
 // The picture worker: keeps the bounded picture queue filled until the pictures are done.
@@ -176,9 +179,9 @@ void PreviewPlayer::decodeSound()
 
 bool PreviewPlayer::decodePicture()
 {
-    const double time = video_->secondsDone();
+    const double time = pictureTrack_->secondsDone();
     std::string error;
-    ff::Frame frame = video_->next(&error);
+    ff::Frame frame = pictures_->next(&error);
     if (!frame)
         return false;
     return frames_.push({time, toImage(*frame)});
@@ -202,8 +205,8 @@ void PreviewPlayer::present()
 
 double PreviewPlayer::clock() const
 {
-    if (audio_)
-        return audio_->playedSeconds();
+    if (soundOutput_)
+        return soundOutput_->playedSeconds();
     return double(elapsed_.nsecsElapsed()) / 1.0e9;
 }
 

@@ -17,7 +17,8 @@
 
 class PreviewAudioOutput;
 class PreviewSoundTrack;
-class VideoTrack;
+class PictureTrack;
+class SerialPictures;
 
 // Plays a clip list in a surface: the video spans joined as one picture track, the sound spans
 // as one sound track. A worker thread decodes ahead into bounded queues; a timer on the
@@ -33,7 +34,7 @@ public:
 
     // Opens every source and starts playing; false, with nothing playing, when both lists are
     // empty or a source cannot be opened.
-    bool start(const std::vector<Clip>& video, const std::vector<Clip>& audio);
+    bool start(const std::vector<Clip>& pictureClips, const std::vector<Clip>& soundClips);
     // Why the last start failed, when a source's picture says why.
     const std::string& error() const { return error_; }
     // Ends playback at once; finished() is not emitted.
@@ -45,13 +46,13 @@ public:
     double totalSeconds() const { return total_; }
     // Safe from any thread.
     double playedSeconds() const { return played_.load(); }
-    bool soundPlaying() const { return audio_ != nullptr; }
+    bool soundPlaying() const { return soundOutput_ != nullptr; }
 
 signals:
     void finished();
 
 private:
-    bool openSound(const std::vector<Clip>& audio);
+    bool openSound(const std::vector<Clip>& soundClips);
     void decodePictures();
     void decodeSound();
     bool decodePicture();
@@ -66,9 +67,10 @@ private:
     QElapsedTimer elapsed_;
     QElapsedTimer sinceClockMoved_;
     double lastClock_ = -1.0;
-    std::unique_ptr<VideoTrack> video_;
+    std::unique_ptr<PictureTrack> pictureTrack_;
+    std::unique_ptr<SerialPictures> pictures_;
     std::unique_ptr<PreviewSoundTrack> soundTrack_;
-    std::unique_ptr<PreviewAudioOutput> audio_;
+    std::unique_ptr<PreviewAudioOutput> soundOutput_;
     PreviewFrameQueue frames_;
     PreviewAudioBuffer soundBuffer_;
     std::thread worker_;

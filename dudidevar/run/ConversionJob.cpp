@@ -1,17 +1,21 @@
 #include "dudidevar/run/ConversionJob.h"
 
-#include <algorithm>
 #include <system_error>
 
 #include "dudidevar/base/CodecThreads.h"
-#include "dudidevar/source/SourceWords.h"
-#include "dudidevar/plan/SurroundSound.h"
+#include "dudidevar/picture/PictureStages.h"
+#include "dudidevar/picture/SerialPictures.h"
+#include "dudidevar/plan/OutputChannels.h"
+#include "dudidevar/run/Interleaver.h"
+#include "dudidevar/sound/SerialSound.h"
+#include "dudidevar/sound/SoundStage.h"
+#include "dudidevar/source/SourceReasons.h"
 
 // The decoder of the first picture and the encoders start their threads on the preparing
 // thread; the run gives them its own priority.
 bool ConversionJob::prepare(const Request& request, std::string* error)
 {
-    codecThreads_ = StartedThreads();
+    codecThreads_ = ThreadsStartedMeanwhile();
     const bool ready = prepareTracks(request, error);
     codecThreads_.collect();
     return ready;
@@ -19,122 +23,72 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
 
 bool ConversionJob::prepareTracks(const Request& request, std::string* error)
 {
-    SourceShape shape;
-    if (!request.videoClips.empty()) {
-        if (!video_.open(request.videoClips, error))
-            return false;
-        shape = video_.sourceShape();
-    }
-    if (!request.audioClips.empty() &&
-        !audio_.open(request.audioClips, request.requireSound, request.videoClips.empty(), video_.probedInputs(), error))
+    if (!request.pictureClips.empty() && !pictureTrack_.open(request.pictureClips, error))
+        return false;
+    if (!request.soundClips.empty() &&
+        !soundTrack_.open(request.soundClips, request.requireSound, request.pictureClips.empty(),
+                          pictureTrack_.probedInputs(), error))
         return false;
     OutputPlan plan;
-    if (!request.planner(shape, &plan, error))
+    if (!planOutput(request, &plan, error))
         return false;
-    SurroundSound::fit(plan, audio_.sourceChannels());
-    if (plan.muxer == "wav")
-        plan.largeWav = OutputPlanner::wavMayPass4GiB(plan.audio, audio_.totalSeconds());
-    useVideo_ = plan.video.enabled && !request.videoClips.empty();
-    pictureRate_ = plan.video.frameRate;
-    useAudio_ = plan.audio.enabled && !request.audioClips.empty();
-    plan.video.enabled = useVideo_;
-    plan.audio.enabled = useAudio_;
-    if (useVideo_) {
-        video_.setOutput(plan.video);
+    if (usePicture_) {
+        pictureTrack_.setOutput(plan.picture);
         // Clips shorter than one frame of the output would make a file without a picture.
-        if (video_.finished()) {
-            *error = SourceWords::noPicture(request.videoClips.front().path);
+        if (pictureTrack_.finished()) {
+            *error = SourceReasons::noPicture(request.pictureClips.front().path);
             return false;
         }
     }
     writer_.setShownName(request.target);
     if (!temp_.create(request.target, error) || !writer_.open(plan, temp_.path(), error))
         return false;
-    if (useAudio_) {
-        const AVCodecContext* encoder = writer_.audioEncoder();
+    if (useSound_) {
+        const AVCodecContext* encoder = writer_.sound().context();
         const bool variable = encoder->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE;
-        if (!audio_.setOutput(encoder, !variable && encoder->frame_size > 0, error))
+        if (!soundTrack_.setOutput(encoder, !variable && encoder->frame_size > 0, error))
             return false;
     }
-    total_ = useVideo_ ? video_.totalSeconds() : audio_.totalSeconds();
-    expected_ = {useVideo_, useAudio_, useVideo_ ? video_.totalSeconds() : 0.0,
-                 useAudio_ ? audio_.totalSeconds() : 0.0,
-                 useVideo_ && plan.video.frameRate.num > 0 ? av_q2d(av_inv_q(plan.video.frameRate)) : 0.0};
+    total_ = usePicture_ ? pictureTrack_.totalSeconds() : soundTrack_.totalSeconds();
+    expected_ = {usePicture_, useSound_, usePicture_ ? pictureTrack_.totalSeconds() : 0.0,
+                 useSound_ ? soundTrack_.totalSeconds() : 0.0,
+                 usePicture_ && plan.picture.frameRate.num > 0 ? av_q2d(av_inv_q(plan.picture.frameRate)) : 0.0};
     target_ = request.target;
     return true;
 }
 
-bool ConversionJob::videoFinished() const
+// The planner's choice, fitted to what the sources hold: their channels, their length, and
+// which of picture and sound there is to write.
+bool ConversionJob::planOutput(const Request& request, OutputPlan* plan, std::string* error)
 {
-    return !useVideo_ || picturesWritten_ >= video_.frameCount();
+    const SourceShape shape = request.pictureClips.empty() ? SourceShape{} : pictureTrack_.sourceShape();
+    if (!request.planner(shape, plan, error))
+        return false;
+    OutputChannels::fit(*plan, soundTrack_.sourceChannels());
+    if (plan->muxer == "wav")
+        plan->largeWav = OutputPlanner::wavMayPass4GiB(plan->sound, soundTrack_.totalSeconds());
+    usePicture_ = plan->picture.enabled && !request.pictureClips.empty();
+    pictureRate_ = plan->picture.frameRate;
+    useSound_ = plan->sound.enabled && !request.soundClips.empty();
+    plan->picture.enabled = usePicture_;
+    plan->sound.enabled = useSound_;
+    return true;
 }
 
-double ConversionJob::videoSecondsDone() const
+// Pictures are decoded and fitted, and sound is encoded, ahead on threads of their own where
+// there is a second core to run them.
+bool ConversionJob::startSupplies(std::string* error)
 {
-    return picturesWritten_ * av_q2d(av_inv_q(pictureRate_));
-}
-
-bool ConversionJob::soundFinished() const
-{
-    return !useAudio_ || (sound_ ? soundEnded_ : audio_.finished());
-}
-
-double ConversionJob::soundSecondsDone() const
-{
-    return sound_ ? soundSeconds_ : audio_.secondsDone();
-}
-
-double ConversionJob::secondsDone() const
-{
-    if (useVideo_ && useAudio_)
-        return std::min(videoSecondsDone(), soundSecondsDone());
-    return useVideo_ ? videoSecondsDone() : soundSecondsDone();
-}
-
-ff::Frame ConversionJob::nextPicture(std::string* error)
-{
-    return stages_ ? stages_->next(error) : video_.next(error);
-}
-
-// Makes one frame of whichever track is behind, so the muxer gets them interleaved.
-bool ConversionJob::step(std::string* error)
-{
-    const bool videoDue =
-        !videoFinished() && (soundFinished() || videoSecondsDone() <= soundSecondsDone());
-    if (videoDue) {
-        ff::Frame frame = nextPicture(error);
-        if (!frame || !writer_.writeVideo(frame.get(), error))
-            return false;
-        ++picturesWritten_;
-        return true;
-    }
-    if (sound_)
-        return writeSoundPacket(error);
-    ff::Frame frame = audio_.next(error);
-    return frame && writer_.writeAudio(frame.get(), error);
-}
-
-bool ConversionJob::writeSoundPacket(std::string* error)
-{
-    ff::Packet packet = sound_->next(error);
-    if (!packet) {
-        soundEnded_ = error->empty();
-        return soundEnded_;
-    }
-    if (packet->pts != AV_NOPTS_VALUE) {
-        const AVRational base = writer_.audioStreamTimeBase();
-        soundSeconds_ = std::max(soundSeconds_, (packet->pts + packet->duration) * av_q2d(base));
-    }
-    return writer_.writePacket(packet.get(), error);
-}
-
-bool ConversionJob::startStages(std::string* error)
-{
+    const bool threads = CodecThreads::cores() > 1;
     try {
-        if (useVideo_)
-            stages_ = std::make_unique<PictureStages>(video_);
-        if (useAudio_)
-            sound_ = std::make_unique<SoundStage>(audio_, writer_);
+        if (usePicture_ && threads)
+            pictures_ = std::make_unique<PictureStages>(pictureTrack_);
+        else if (usePicture_)
+            pictures_ = std::make_unique<SerialPictures>(pictureTrack_);
+        if (useSound_ && threads)
+            sound_ = std::make_unique<SoundStage>(soundTrack_, writer_.sound());
+        else if (useSound_)
+            sound_ = std::make_unique<SerialSound>(soundTrack_, writer_.sound());
     } catch (const std::system_error& e) {
         *error = std::string("the conversion's threads cannot be started: ") + e.what();
         return false;
@@ -144,7 +98,7 @@ bool ConversionJob::startStages(std::string* error)
 
 RunOutcome ConversionJob::fail(const std::string& reason)
 {
-    stages_.reset();
+    pictures_.reset();
     sound_.reset();
     temp_.discard();
     return RunOutcome::failure(reason);
@@ -152,26 +106,39 @@ RunOutcome ConversionJob::fail(const std::string& reason)
 
 RunOutcome ConversionJob::run(RunProgress& progress)
 {
-    std::string error;
     codecThreads_.takeCallersPriority();
     progress.report(0.0, total_);
-    // Pictures are decoded and fitted, and sound is encoded, ahead on threads of their own where
-    // there is a second core to run them.
-    if (CodecThreads::cores() > 1 && !startStages(&error))
+    std::string error;
+    if (!startSupplies(&error))
         return fail(error);
-    while (!videoFinished() || !soundFinished()) {
-        if (progress.stopRequested())
-            return fail("stopped");
-        if (!step(&error))
-            return fail(error.empty() ? "the conversion failed" : error);
-        progress.report(secondsDone(), total_);
-    }
-    stages_.reset();
+    RunOutcome written = writeAll(progress);
+    pictures_.reset();
     sound_.reset();
+    return written.ok ? finishOutput(progress) : fail(written.reason);
+}
+
+RunOutcome ConversionJob::writeAll(RunProgress& progress)
+{
+    Interleaver streams(writer_, {pictures_.get(), pictureTrack_.frameCount(), pictureRate_}, sound_.get());
+    std::string error;
+    while (!streams.finished()) {
+        if (progress.stopRequested())
+            return RunOutcome::failure("stopped");
+        if (!streams.step(&error))
+            return RunOutcome::failure(error.empty() ? "the conversion failed" : error);
+        progress.report(streams.secondsDone(), total_);
+    }
+    return RunOutcome::success();
+}
+
+// The finished file is checked against the clips before it replaces the target. Renaming it
+// onto the target is the one step that cannot be taken back: a stop that came while the file
+// was being finished still keeps the target as it was.
+RunOutcome ConversionJob::finishOutput(RunProgress& progress)
+{
+    std::string error;
     if (!writer_.finish(&error) || !OutputVerifier(expected_).verify(temp_.path(), target_, &error))
         return fail(error);
-    // Renaming the finished file onto the target is the one step that cannot be taken back: a
-    // stop that came while the file was being finished still keeps the target as it was.
     if (progress.stopRequested())
         return fail("stopped");
     if (!temp_.commit(&error))

@@ -5,17 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "dudidevar/sound/AudioTrack.h"
-#include "dudidevar/source/Clip.h"
+#include "dudidevar/picture/PictureSupply.h"
+#include "dudidevar/picture/PictureTrack.h"
 #include "dudidevar/plan/OutputPlanner.h"
 #include "dudidevar/run/OutputVerifier.h"
 #include "dudidevar/run/OutputWriter.h"
-#include "dudidevar/picture/PictureStages.h"
-#include "dudidevar/sound/SoundStage.h"
-#include "dudidevar/run/RunHost.h"
-#include "dudidevar/run/StartedThreads.h"
+#include "dudidevar/run/RunOutcome.h"
+#include "dudidevar/run/RunProgress.h"
 #include "dudidevar/run/TempOutput.h"
-#include "dudidevar/picture/VideoTrack.h"
+#include "dudidevar/run/ThreadsStartedMeanwhile.h"
+#include "dudidevar/sound/SoundSupply.h"
+#include "dudidevar/sound/SoundTrack.h"
+#include "dudidevar/source/Clip.h"
 
 // One run that writes a clip list to a file: prepared completely before it starts (sources
 // opened, encoders and the temporary output ready), then run on the worker thread.
@@ -25,8 +26,8 @@ public:
     using Planner = std::function<bool(const SourceShape&, OutputPlan*, std::string*)>;
 
     struct Request {
-        std::vector<Clip> videoClips;
-        std::vector<Clip> audioClips;
+        std::vector<Clip> pictureClips;
+        std::vector<Clip> soundClips;
         bool requireSound = false;  // a sound clip from a file without sound is an error
         std::string target;
         Planner planner;
@@ -40,32 +41,24 @@ public:
 
 private:
     bool prepareTracks(const Request& request, std::string* error);
-    bool step(std::string* error);
-    ff::Frame nextPicture(std::string* error);
-    bool videoFinished() const;
-    double videoSecondsDone() const;
-    bool soundFinished() const;
-    double soundSecondsDone() const;
-    bool writeSoundPacket(std::string* error);
-    double secondsDone() const;
-    bool startStages(std::string* error);
+    bool planOutput(const Request& request, OutputPlan* plan, std::string* error);
+    bool startSupplies(std::string* error);
+    RunOutcome writeAll(RunProgress& progress);
+    RunOutcome finishOutput(RunProgress& progress);
     RunOutcome fail(const std::string& reason);
 
-    VideoTrack video_;
-    AudioTrack audio_;
-    bool useVideo_ = false;
-    bool useAudio_ = false;
+    PictureTrack pictureTrack_;
+    SoundTrack soundTrack_;
+    bool usePicture_ = false;
+    bool useSound_ = false;
     AVRational pictureRate_{25, 1};
-    std::int64_t picturesWritten_ = 0;
     double total_ = 0.0;
     OutputExpectation expected_;
     std::string target_;
     TempOutput temp_;
     OutputWriter writer_;
-    StartedThreads codecThreads_;  // started on the preparing thread
-    // Declared last: their threads use the tracks and the writer.
-    std::unique_ptr<PictureStages> stages_;
-    std::unique_ptr<SoundStage> sound_;
-    bool soundEnded_ = false;
-    double soundSeconds_ = 0.0;  // the end of the last sound packet written
+    ThreadsStartedMeanwhile codecThreads_;  // started on the preparing thread
+    // Declared last: they use the tracks and the writer, the stages from threads of their own.
+    std::unique_ptr<PictureSupply> pictures_;
+    std::unique_ptr<SoundSupply> sound_;
 };

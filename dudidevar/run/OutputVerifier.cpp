@@ -67,25 +67,25 @@ bool OutputVerifier::verify(const std::string& path, const std::string& target, 
         *reason = "the finished output " + target + " cannot be read back";
         return false;
     }
-    const int video = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_VIDEO);
-    const int audio = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_AUDIO);
-    if (expected_.video && (video < 0 || !holdsAPacket(input.get(), video))) {
+    const int picture = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_VIDEO);
+    const int sound = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_AUDIO);
+    if (expected_.picture && (picture < 0 || !holdsAPacket(input.get(), picture))) {
         *reason = "the finished output " + target + " holds no pictures";
         return false;
     }
-    if (expected_.audio && audio < 0) {
+    if (expected_.sound && sound < 0) {
         *reason = "the finished output " + target + " holds no sound";
         return false;
     }
-    if (!expected_.audio && audio >= 0) {
+    if (!expected_.sound && sound >= 0) {
         *reason = "the finished output " + target + " holds sound that was not asked for";
         return false;
     }
-    if (expected_.video && !lengthFits(streamSeconds(input.get(), video), expected_.videoSeconds, "pictures",
+    if (expected_.picture && !lengthFits(streamSeconds(input.get(), picture), expected_.pictureSeconds, "pictures",
                                        target, reason))
         return false;
-    return !expected_.audio ||
-           lengthFits(streamSeconds(input.get(), audio), expected_.audioSeconds, "sound", target, reason);
+    return !expected_.sound ||
+           lengthFits(streamSeconds(input.get(), sound), expected_.soundSeconds, "sound", target, reason);
 }
 
 bool OutputVerifier::lengthFits(double actual, double expected, const char* what, const std::string& target,

@@ -5,10 +5,10 @@
 // What a finished output must hold before it may replace its target: the streams the run
 // asked for, and no other kind, each as long as its clips.
 struct OutputExpectation {
-    bool video = false;
-    bool audio = false;
-    double videoSeconds = 0.0;
-    double audioSeconds = 0.0;
+    bool picture = false;
+    bool sound = false;
+    double pictureSeconds = 0.0;
+    double soundSeconds = 0.0;
     double framePeriod = 0.0;  // seconds of one picture; 0 without pictures
 };
 

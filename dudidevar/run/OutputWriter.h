@@ -5,22 +5,18 @@
 
 #include "dudidevar/base/FfmpegOwners.h"
 #include "dudidevar/plan/OutputPlan.h"
+#include "dudidevar/run/StreamEncoder.h"
 
-// The muxer and encoders of one output file, opened from a plan with the header written.
+// The muxer of one output file, opened from a plan with its encoders and the header written.
+// Packets are written on one thread; a stream's encoder may run on a thread of its own.
 class OutputWriter {
 public:
     bool open(const OutputPlan& plan, const std::string& path, std::string* error);
 
-    AVCodecContext* videoEncoder() const { return video_.get(); }
-    AVCodecContext* audioEncoder() const { return audio_.get(); }
-    AVRational audioStreamTimeBase() const { return audioStream_->time_base; }
-    // Encodes a frame and writes what the encoder gives back.
-    bool writeVideo(const AVFrame* frame, std::string* error);
-    bool writeAudio(const AVFrame* frame, std::string* error);
-    // For sound encoded on a thread of its own: encodes a frame (null: the end, drains the
-    // encoder) into packets with the output stream's index and times, and writes such a packet
-    // on the thread that writes the rest of the file.
-    bool encodeSound(const AVFrame* frame, std::vector<ff::Packet>* packets, std::string* error);
+    StreamEncoder& picture() { return picture_; }
+    StreamEncoder& sound() { return sound_; }
+    // Encodes a frame with the stream's encoder and writes what it gives back.
+    bool write(StreamEncoder& stream, const AVFrame* frame, std::string* error);
     bool writePacket(AVPacket* packet, std::string* error);
     // Drains the encoders, writes the trailer and closes the file; false when anything of it
     // could not be written.
@@ -30,18 +26,12 @@ public:
 
 private:
     bool writeFailure(std::string* error, int code) const;
-    bool openVideo(const VideoPlan& plan, std::string* error);
-    bool openAudio(const AudioPlan& plan, std::string* error);
-    bool addStream(AVCodecContext* encoder, AVStream** stream, std::string* error);
-    bool encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame, std::string* error);
-    bool encodeInto(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame, std::vector<ff::Packet>* packets,
-                    std::string* error);
+    bool addStream(ff::CodecContext encoder, StreamEncoder* stream, std::string* error);
+    bool writeHeader(const OutputPlan& plan, const std::string& path, std::string* error);
 
     ff::OutputContext output_;
-    ff::CodecContext video_;
-    ff::CodecContext audio_;
-    AVStream* videoStream_ = nullptr;
-    AVStream* audioStream_ = nullptr;
+    StreamEncoder picture_;
+    StreamEncoder sound_;
     bool smallWav_ = false;  // a WAV file whose header can only describe 4 GiB
     std::string shownName_;
 };

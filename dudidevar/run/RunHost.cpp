@@ -1,45 +1,7 @@
 #include "dudidevar/run/RunHost.h"
 
-#include <sys/resource.h>
-#include <cerrno>
-#include <unistd.h>
-
 #include "engine/IConversionControl.h"
-
-namespace {
-constexpr auto kProgressInterval = std::chrono::milliseconds(200);
-constexpr int kWorkNiceness = 5;
-
-// A run yields the processor to the user-interface thread: its worker, and the codec threads
-// the worker starts (which inherit it), run a few steps below normal priority.
-void lowerThisThreadsPriority()
-{
-#ifdef __linux__
-    const auto self = static_cast<id_t>(::gettid());
-    errno = 0;
-    const int current = ::getpriority(PRIO_PROCESS, self);
-    if (errno == 0)
-        ::setpriority(PRIO_PROCESS, self, current + kWorkNiceness);
-#endif
-}
-}  // namespace
-
-RunProgress::RunProgress(const std::atomic<bool>& stopFlag, Report report)
-    : stopFlag_(stopFlag), report_(std::move(report))
-{
-}
-
-void RunProgress::report(double secondsDone, double totalSeconds)
-{
-    const auto now = std::chrono::steady_clock::now();
-    const bool firstComplete = !completeReported_ && totalSeconds > 0 && secondsDone >= totalSeconds;
-    if (reported_ && now - last_ < kProgressInterval && !firstComplete)
-        return;
-    completeReported_ = completeReported_ || firstComplete;
-    reported_ = true;
-    last_ = now;
-    report_(secondsDone, totalSeconds);
-}
+#include "dudidevar/run/ThreadPriority.h"
 
 RunHost::RunHost() : relay_(std::make_unique<QObject>()) {}
 
@@ -54,7 +16,7 @@ void RunHost::start(Work work)
     stopFlag_ = false;
     const std::uint64_t generation = ++generation_;
     worker_ = std::thread([this, generation, work = std::move(work)]() mutable {
-        lowerThisThreadsPriority();
+        ThreadPriority::lowerThisThread();
         RunProgress progress(stopFlag_, [this, generation](double done, double total) {
             post([this, generation, done, total] { deliverProgress(generation, done, total); });
         });

@@ -2,36 +2,29 @@
 
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "dudidevar/base/BoundedQueue.h"
-#include "dudidevar/base/FfmpegOwners.h"
-
-class AudioTrack;
-class OutputWriter;
+#include "dudidevar/sound/SerialSound.h"
+#include "dudidevar/sound/SoundSupply.h"
 
 // The sound of a run decoded, converted and encoded on a thread of its own, its packets waiting
 // in time order for the thread that writes the file. The thread starts at the priority of the
 // thread that starts it.
-class SoundStage {
+class SoundStage : public SoundSupply {
 public:
     // Throws std::system_error when the thread cannot be started.
-    SoundStage(AudioTrack& track, OutputWriter& writer);
+    SoundStage(SoundTrack& track, StreamEncoder& encoder);
     // Stops the thread and waits for it.
-    ~SoundStage();
+    ~SoundStage() override;
     SoundStage(const SoundStage&) = delete;
     SoundStage& operator=(const SoundStage&) = delete;
 
-    // The next packet of the output's sound stream; null at the end of the sound (error left
-    // empty) or with the reason when it failed.
-    ff::Packet next(std::string* error);
+    ff::Packet next(std::string* error) override;
 
 private:
     void encode();
-    bool pass(std::vector<ff::Packet>& packets);
 
-    AudioTrack& track_;
-    OutputWriter& writer_;
+    SerialSound sound_;
     BoundedQueue<ff::Packet> packets_;
     std::thread thread_;
 };

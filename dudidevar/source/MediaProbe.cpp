@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "dudidevar/source/SourceWords.h"
+#include "dudidevar/source/SourceReasons.h"
 
 namespace MediaProbe {
 
@@ -37,7 +37,7 @@ std::string refusal(const std::string& path, int code)
 {
     if (code == AVERROR(EACCES) || code == AVERROR(EPERM) || code == AVERROR(EIO))
         return "cannot open " + path + ": " + ff::errorText(code);
-    return SourceWords::unreadable(path);
+    return SourceReasons::unreadable(path);
 }
 
 double streamDuration(const AVFormatContext* input)

@@ -2,7 +2,7 @@
 
 #include "dudidevar/base/CodecThreads.h"
 #include "dudidevar/source/MediaProbe.h"
-#include "dudidevar/source/SourceWords.h"
+#include "dudidevar/source/SourceReasons.h"
 
 #include <algorithm>
 #include <utility>
@@ -34,7 +34,7 @@ int decodableStream(AVFormatContext* input, const std::string& path, AVMediaType
     const int index = MediaProbe::bestStream(input, type);
     *missing = index < 0;
     if (index < 0) {
-        *error = type == AVMEDIA_TYPE_VIDEO ? SourceWords::noPicture(path) : SourceWords::noSound(path);
+        *error = type == AVMEDIA_TYPE_VIDEO ? SourceReasons::noPicture(path) : SourceReasons::noSound(path);
         return -1;
     }
     if (!avcodec_find_decoder(input->streams[index]->codecpar->codec_id)) {
@@ -84,7 +84,7 @@ bool SpanDecoder::useStream(const std::string& path, AVMediaType type, std::stri
     }
     const int rc = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
     if (rc < 0) {
-        *error = SourceWords::unreadable(path);
+        *error = SourceReasons::unreadable(path);
         return false;
     }
     decoder_->pkt_timebase = stream_->time_base;

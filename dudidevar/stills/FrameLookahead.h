@@ -10,14 +10,7 @@
 #include "dudidevar/base/BoundedQueue.h"
 #include "dudidevar/base/FfmpegOwners.h"
 #include "dudidevar/stills/FrameGrabber.h"
-#include "dudidevar/source/SourceShape.h"
-
-// A picture of a video: a reference of its own to the decoded frame, and the frame's shape.
-// No frame when the video shows nothing at the time asked for.
-struct GrabbedFrame {
-    ff::Frame frame;
-    SourceShape shape;
-};
+#include "dudidevar/stills/GrabbedFrame.h"
 
 // Takes the pictures of a video that FrameGrabber finds, and guesses the next ones: once a file
 // was asked for at two rising times, the pictures that follow at the same step are decoded on a

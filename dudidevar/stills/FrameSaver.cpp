@@ -1,6 +1,6 @@
 #include "dudidevar/stills/FrameSaver.h"
 
-#include "dudidevar/source/PictureAbsence.h"
+#include "dudidevar/source/MissingPictureReason.h"
 #include "dudidevar/picture/PictureGeometry.h"
 
 #include <filesystem>
@@ -47,7 +47,7 @@ bool FrameSaver::save(const std::string& mediaPath, double seconds, const std::s
         return fail("the picture would overwrite its video " + mediaPath);
     const GrabbedFrame picture = pictures_.take(mediaPath, seconds);
     if (!picture.frame)
-        return fail(PictureAbsence::reason(mediaPath, seconds));
+        return fail(MissingPictureReason::reason(mediaPath, seconds));
     const AVFrame* frame = picture.frame.get();
     const SourceShape& shape = picture.shape;
     if (width == 0 || height == 0) {

@@ -13,7 +13,8 @@ extern "C" {
 }
 #include "dudidevar/picture/PictureStages.h"
 #include "dudidevar/picture/PlacedScaler.h"
-#include "dudidevar/picture/VideoTrack.h"
+#include "dudidevar/picture/PictureTrack.h"
+#include "dudidevar/picture/SerialPictures.h"
 
 namespace {
 
@@ -37,11 +38,11 @@ std::string fingerprint(const AVFrame& frame)
     return std::to_string(frame.pts) + ":" + std::to_string(sum);
 }
 
-bool openTrack(VideoTrack& track, const std::vector<Clip>& clips, AVRational rate, std::string* error)
+bool openTrack(PictureTrack& track, const std::vector<Clip>& clips, AVRational rate, std::string* error)
 {
     if (!track.open(clips, error))
         return false;
-    VideoPlan plan;
+    PicturePlan plan;
     plan.enabled = true;
     plan.width = 320;
     plan.height = 240;
@@ -51,7 +52,7 @@ bool openTrack(VideoTrack& track, const std::vector<Clip>& clips, AVRational rat
 }
 
 // Every frame of the track, made by `next` until the track is complete or fails.
-Made drain(const VideoTrack& track, const std::function<ff::Frame(std::string*)>& next)
+Made drain(const PictureTrack& track, const std::function<ff::Frame(std::string*)>& next)
 {
     Made made;
     for (std::int64_t i = 0; i < track.frameCount(); ++i) {
@@ -93,16 +94,17 @@ std::vector<std::uint8_t> bytesOf(const AVFrame& frame)
 
 Made onOneThread(const std::vector<Clip>& clips, AVRational rate)
 {
-    VideoTrack track;
+    PictureTrack track;
     Made made;
     if (!openTrack(track, clips, rate, &made.error))
         return made;
-    return drain(track, [&](std::string* error) { return track.next(error); });
+    SerialPictures pictures(track);
+    return drain(track, [&](std::string* error) { return pictures.next(error); });
 }
 
 Made inStages(const std::vector<Clip>& clips, AVRational rate)
 {
-    VideoTrack track;
+    PictureTrack track;
     Made made;
     if (!openTrack(track, clips, rate, &made.error))
         return made;
@@ -204,7 +206,7 @@ TEST(PictureStagesTest, BarsStayBlackBesideAPictureOfAnyWidth)
 // and they never ran more than a few frames ahead of it.
 TEST(PictureStagesTest, StoppingEndsStagesThatWaitForRoom)
 {
-    VideoTrack track;
+    PictureTrack track;
     std::string error;
     ASSERT_TRUE(openTrack(track, {{TestMedia::longer(), 0.0, 12.0}}, {25, 1}, &error)) << error;
     const auto started = std::chrono::steady_clock::now();

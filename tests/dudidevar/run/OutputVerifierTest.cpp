@@ -27,12 +27,12 @@ TEST(OutputVerifier, OutputAsLongAsItsClipsWithTheStreamsAskedForPasses)
 TEST(OutputVerifier, ShortOutputFailsWithTheTargetsNameAndBothLengths)
 {
     OutputExpectation longer = pictureAndSound2s;
-    longer.videoSeconds = 2.5;
+    longer.pictureSeconds = 2.5;
     const std::string reason2_5 = failure(longer, TestMedia::withSound());
     EXPECT_EQ(reason2_5.rfind("the finished output /out/x.avi holds 2.0", 0), 0u) << reason2_5;
     EXPECT_NE(reason2_5.find(" s of pictures instead of 2.50 s"), std::string::npos) << reason2_5;
     // One picture or 0.1 s short is an encoder's rounding, not a loss.
-    longer.videoSeconds = 2.09;
+    longer.pictureSeconds = 2.09;
     std::string reason;
     EXPECT_TRUE(OutputVerifier(longer).verify(TestMedia::withSound(), "/out/x.avi", &reason)) << reason;
 }

@@ -63,26 +63,26 @@ TEST_F(SoundSaversTest, WavThatMayPass4GiBGetsTheLargeFileFormAndStaysReadableWh
     OutputPlan plan;
     std::string error;
     ASSERT_TRUE(OutputPlanner::planWav(2, 44100, 2, &plan, &error));
-    EXPECT_FALSE(OutputPlanner::wavMayPass4GiB(plan.audio, 3600));
-    EXPECT_TRUE(OutputPlanner::wavMayPass4GiB(plan.audio, 4 * 3600));
+    EXPECT_FALSE(OutputPlanner::wavMayPass4GiB(plan.sound, 3600));
+    EXPECT_TRUE(OutputPlanner::wavMayPass4GiB(plan.sound, 4 * 3600));
     ASSERT_TRUE(OutputPlanner::planWav(2, 11025, 2, &plan, &error));
-    EXPECT_FALSE(OutputPlanner::wavMayPass4GiB(plan.audio, 12 * 3600));
-    EXPECT_TRUE(OutputPlanner::wavMayPass4GiB(plan.audio, 20 * 3600));
+    EXPECT_FALSE(OutputPlanner::wavMayPass4GiB(plan.sound, 12 * 3600));
+    EXPECT_TRUE(OutputPlanner::wavMayPass4GiB(plan.sound, 20 * 3600));
     ASSERT_TRUE(OutputPlanner::planWav(8, 192000, 4, &plan, &error));
-    EXPECT_TRUE(OutputPlanner::wavMayPass4GiB(plan.audio, 600));
+    EXPECT_TRUE(OutputPlanner::wavMayPass4GiB(plan.sound, 600));
 
     plan.largeWav = true;
     OutputWriter writer;
     ASSERT_TRUE(writer.open(plan, folder + "large.wav", &error)) << error;
     ff::Frame frame = ff::makeFrame();
     frame->nb_samples = 19200;
-    frame->format = writer.audioEncoder()->sample_fmt;
+    frame->format = writer.sound().context()->sample_fmt;
     frame->sample_rate = 192000;
-    av_channel_layout_copy(&frame->ch_layout, &writer.audioEncoder()->ch_layout);
+    av_channel_layout_copy(&frame->ch_layout, &writer.sound().context()->ch_layout);
     ASSERT_GE(av_frame_get_buffer(frame.get(), 0), 0);
     av_samples_set_silence(frame->data, 0, frame->nb_samples, 8, AVSampleFormat(frame->format));
     frame->pts = 0;
-    ASSERT_TRUE(writer.writeAudio(frame.get(), &error)) << error;
+    ASSERT_TRUE(writer.write(writer.sound(), frame.get(), &error)) << error;
     ASSERT_TRUE(writer.finish(&error)) << error;
     EXPECT_NEAR(TestMedia::soundSeconds(folder + "large.wav"), 0.1, 0.001);
 }

@@ -15,7 +15,7 @@
 #include "FrameTestMedia.h"
 #include "dudidevar/stills/FrameGrabber.h"
 #include "dudidevar/stills/FrameSaver.h"
-#include "dudidevar/run/StartedThreads.h"
+#include "dudidevar/run/ThreadsStartedMeanwhile.h"
 
 namespace {
 
@@ -92,13 +92,13 @@ TEST_F(FrameLookaheadTest, ClosingInTheMiddleOfARunStopsTheThreadAndLeavesTheSav
         EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
         EXPECT_EQ(saved(saver, avi, 3.3), 33);
     }
-    const std::set<int> before = StartedThreads::all();
+    const std::set<int> before = ThreadsStartedMeanwhile::all();
     {
         FrameSaver saver;
         saved(saver, avi, 0.0);
         saved(saver, avi, 1.0);
     }
-    for (int id : StartedThreads::all())
+    for (int id : ThreadsStartedMeanwhile::all())
         EXPECT_TRUE(before.count(id)) << "thread " << id << " outlived its saver";
 }
 
@@ -199,7 +199,7 @@ TEST_F(FrameLookaheadTest, ThreadDecodingAheadWorksAtItsCallersPriority)
         const int self = ::gettid();
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(self), priorityOf(self) + 3);
         caller = priorityOf(self);
-        StartedThreads started;
+        ThreadsStartedMeanwhile started;
         FrameSaver saver;
         saved(saver, avi, 0.0);
         saved(saver, avi, 0.1);

@@ -1,8 +1,8 @@
-#include "dudidevar/plan/SurroundSound.h"
+#include "dudidevar/plan/OutputChannels.h"
 
 #include <algorithm>
 
-namespace SurroundSound {
+namespace OutputChannels {
 
 namespace {
 constexpr int kMostDvdChannels = 6;
@@ -11,7 +11,7 @@ constexpr std::int64_t kSurroundBitRate = 448000;
 
 void fit(OutputPlan& plan, int sourceChannels)
 {
-    AudioPlan& audio = plan.audio;
+    SoundPlan& audio = plan.sound;
     if (plan.muxer != "dvd" || audio.encoder != "ac3" || sourceChannels <= 2)
         return;
     // AC-3 has no layout for every count between; anything beyond stereo becomes 5.1, so no
@@ -20,4 +20,4 @@ void fit(OutputPlan& plan, int sourceChannels)
     audio.bitRate = std::max(audio.bitRate, kSurroundBitRate);
 }
 
-}  // namespace SurroundSound
+}  // namespace OutputChannels

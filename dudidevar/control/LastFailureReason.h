@@ -5,7 +5,7 @@
 
 // The reason of the control's last refused or failed run. Written by the worker thread when
 // a run fails, read on the user-interface thread once the failure event has arrived.
-class FailureNote {
+class LastFailureReason {
 public:
     void set(const std::string& reason)
     {

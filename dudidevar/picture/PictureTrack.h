@@ -13,10 +13,11 @@
 #include "dudidevar/source/SpanDecoder.h"
 
 // The video spans of a clip list as one picture track at the output's size, pixel format and
-// frame rate; each span's pictures turned upright and fitted into the frame at their shape. Output frame k is shown at k / rate; it is the source frame shown at the
-// corresponding time of its span, so spans join without gap or overlap and a span starts with
-// the frame shown at its start.
-class VideoTrack {
+// frame rate; each span's pictures turned upright and fitted into the frame at their shape.
+// Output frame k is shown at k / rate; it is the source frame shown at the corresponding time of
+// its span, so spans join without gap or overlap and a span starts with the frame shown at its
+// start. SerialPictures and PictureStages make the frames.
+class PictureTrack {
 public:
     // Opens every span's file; false with the reason when one cannot be read.
     bool open(const std::vector<Clip>& clips, std::string* error);
@@ -25,18 +26,15 @@ public:
     // The opened and probed file of each span still to be read, by path.
     std::map<std::string, AVFormatContext*> probedInputs() const;
 
-    void setOutput(const VideoPlan& plan);
+    void setOutput(const PicturePlan& plan);
     double totalSeconds() const { return total_; }
     // Seconds of output made so far.
     double secondsDone() const;
     std::int64_t frameCount() const { return frameCount_; }
     bool finished() const { return index_ >= frameCount_; }
-    // The next output frame (pts = its number), or null when the track is complete or failed.
-    ff::Frame next(std::string* error);
-
-    // The two halves of next(), for a run that decodes and fits on threads of their own: the
-    // source picture due at the next output frame (false with the reason when there is none),
-    // and the fitter that makes the output frame from it. The halves share nothing.
+    // The source picture due at the next output frame (false with the reason when there is none),
+    // and the fitter that makes the output frame from it. Used by one thread at a time, apart
+    // from the fitter, which shares nothing with the rest.
     bool nextDue(PictureFitter::Due* due, std::string* error);
     PictureFitter& fitter() { return fitter_; }
 
@@ -52,11 +50,12 @@ private:
         int rotation = 0;  // the turn that shows the span's pictures upright
     };
 
+    bool openSpan(Span& span, std::string* error);
     bool advanceTo(Span& span, double time, std::string* error);
 
     std::vector<Span> spans_;
     std::size_t current_ = 0;
-    VideoPlan plan_;
+    PicturePlan plan_;
     double total_ = 0.0;
     std::int64_t frameCount_ = 0;
     std::int64_t index_ = 0;

@@ -1,10 +1,11 @@
-#include "dudidevar/sound/AudioTrack.h"
+#include "dudidevar/sound/SoundTrack.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "dudidevar/source/MediaProbe.h"
-#include "dudidevar/source/SourceWords.h"
+#include "dudidevar/source/SourceReasons.h"
+#include "dudidevar/source/SpanLayout.h"
 
 extern "C" {
 #include <libavutil/samplefmt.h>
@@ -16,40 +17,17 @@ constexpr std::int64_t kSilenceChunk = 8192;
 constexpr int kJitterPerSecond = 50;
 }
 
-AudioTrack::~AudioTrack()
+SoundTrack::~SoundTrack()
 {
     av_channel_layout_uninit(&layout_);
 }
 
-bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
+bool SoundTrack::open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
                       const std::map<std::string, AVFormatContext*>& probed, std::string* error)
 {
-    spans_.clear();
-    total_ = 0.0;
-    for (const Clip& clip : clips) {
-        Span span;
-        span.clip = clip;
-        span.offset = total_;
-        span.decoder = std::make_unique<SpanDecoder>();
-        const auto shared = soundOnly ? probed.end() : probed.find(clip.path);
-        const bool opened = shared != probed.end()
-                                ? span.decoder->openLater(clip.path, shared->second, AVMEDIA_TYPE_AUDIO, error)
-                                : span.decoder->open(clip.path, AVMEDIA_TYPE_AUDIO, error);
-        if (!opened) {
-            if (requireSound || !span.decoder->missingStream())
-                return false;
-            span.decoder.reset();
-            error->clear();
-        } else {
-            span.decoder->seekBefore(clip.start);
-            const double soundEnd =
-                soundOnly ? MediaProbe::streamEnd(span.decoder->input(), span.decoder->stream()) : -1.0;
-            if (soundEnd > clip.start && soundEnd < clip.end)
-                span.clip.end = soundEnd;
-        }
-        total_ += span.clip.length();
-        spans_.push_back(std::move(span));
-    }
+    const auto openOne = [&](Span& span) { return openSpan(span, requireSound, soundOnly, probed, error); };
+    if (!layOutSpans(clips, &spans_, &total_, openOne))
+        return false;
     decoded_ = ff::makeFrame();
     if (!decoded_) {
         *error = "out of memory";
@@ -58,7 +36,32 @@ bool AudioTrack::open(const std::vector<Clip>& clips, bool requireSound, bool so
     return !spans_.empty();
 }
 
-int AudioTrack::sourceChannels() const
+// A file without sound gives silence (null decoder) unless sound is required. Without a picture,
+// a span ends where its file's sound ends when that comes before its end.
+bool SoundTrack::openSpan(Span& span, bool requireSound, bool soundOnly,
+                          const std::map<std::string, AVFormatContext*>& probed, std::string* error)
+{
+    const Clip& clip = span.clip;
+    span.decoder = std::make_unique<SpanDecoder>();
+    const auto shared = soundOnly ? probed.end() : probed.find(clip.path);
+    const bool opened = shared != probed.end()
+                            ? span.decoder->openLater(clip.path, shared->second, AVMEDIA_TYPE_AUDIO, error)
+                            : span.decoder->open(clip.path, AVMEDIA_TYPE_AUDIO, error);
+    if (!opened) {
+        if (requireSound || !span.decoder->missingStream())
+            return false;
+        span.decoder.reset();
+        error->clear();
+        return true;
+    }
+    span.decoder->seekBefore(clip.start);
+    const double soundEnd = soundOnly ? MediaProbe::streamEnd(span.decoder->input(), span.decoder->stream()) : -1.0;
+    if (soundEnd > clip.start && soundEnd < clip.end)
+        span.clip.end = soundEnd;
+    return true;
+}
+
+int SoundTrack::sourceChannels() const
 {
     int most = 0;
     for (const Span& span : spans_) {
@@ -68,7 +71,7 @@ int AudioTrack::sourceChannels() const
     return most;
 }
 
-bool AudioTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::string* error)
+bool SoundTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::string* error)
 {
     rate_ = encoder->sample_rate;
     format_ = encoder->sample_fmt;
@@ -99,7 +102,7 @@ bool AudioTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::str
     return true;
 }
 
-ff::Frame AudioTrack::next(std::string* error)
+ff::Frame SoundTrack::next(std::string* error)
 {
     while (av_audio_fifo_size(fifo_.get()) < frameSize_ + lead_ && current_ < spans_.size()) {
         Span& span = spans_[current_];
@@ -141,7 +144,7 @@ ff::Frame AudioTrack::next(std::string* error)
 // late by that much in every container that cannot tell a player to skip it. The track's own
 // first samples give way to it: they count as written, and the first frame's time is where the
 // priming ends, so the encoder's packets start at 0 and the sound decodes where it belongs.
-void AudioTrack::skipLead()
+void SoundTrack::skipLead()
 {
     const int dropped = std::min<int>(int(lead_), av_audio_fifo_size(fifo_.get()));
     if (dropped <= 0)
@@ -153,7 +156,7 @@ void AudioTrack::skipLead()
 
 // Adds the next piece of a span to the queue: decoded sound, or silence where the file has
 // none.
-bool AudioTrack::fillFrom(Span& span, std::string* error)
+bool SoundTrack::fillFrom(Span& span, std::string* error)
 {
     const std::int64_t missing = span.count - span.filled;
     if (!span.decoder)
@@ -175,7 +178,7 @@ bool AudioTrack::fillFrom(Span& span, std::string* error)
         return !tail || putConverted(span, tail) || (*error = "out of memory", false);
     }
     if (missing > std::llround(span.clip.shortfallAllowed() * rate_)) {
-        *error = SourceWords::cutShort(span.clip.path, "sound", span.clip.start + double(span.filled) / rate_,
+        *error = SourceReasons::cutShort(span.clip.path, "sound", span.clip.start + double(span.filled) / rate_,
                                        span.clip.end);
         return false;
     }
@@ -185,7 +188,7 @@ bool AudioTrack::fillFrom(Span& span, std::string* error)
 // Sound follows its timestamps: where a frame's time lies ahead of the sound so far (a packet
 // lost in a recording, a damaged one skipped) the gap is filled with silence, and where it lies
 // behind, the overlap is dropped. Small differences are timestamp rounding and left alone.
-bool AudioTrack::placeFrame(Span& span, const AVFrame* frame)
+bool SoundTrack::placeFrame(Span& span, const AVFrame* frame)
 {
     const double time = span.decoder->timeOf(frame);
     if (time < 0)
@@ -204,7 +207,7 @@ bool AudioTrack::placeFrame(Span& span, const AVFrame* frame)
     return putSilence(span, drift);
 }
 
-bool AudioTrack::convertFrame(Span& span, const AVFrame* frame, std::string* error)
+bool SoundTrack::convertFrame(Span& span, const AVFrame* frame, std::string* error)
 {
     if (!placeFrame(span, frame))
         return *error = "out of memory", false;
@@ -216,7 +219,7 @@ bool AudioTrack::convertFrame(Span& span, const AVFrame* frame, std::string* err
     return putConverted(span, converted) || (*error = "out of memory", false);
 }
 
-bool AudioTrack::putConverted(Span& span, const AVFrame* converted)
+bool SoundTrack::putConverted(Span& span, const AVFrame* converted)
 {
     const int n = converted->nb_samples;
     const std::int64_t skip = std::min<std::int64_t>(span.drop, n);
@@ -224,7 +227,7 @@ bool AudioTrack::putConverted(Span& span, const AVFrame* converted)
     return put(span, converted->extended_data, n, skip);
 }
 
-bool AudioTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)
+bool SoundTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)
 {
     const std::int64_t take = std::min<std::int64_t>(samples - skip, span.count - span.filled);
     if (take <= 0)
@@ -242,7 +245,7 @@ bool AudioTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)
     return true;
 }
 
-bool AudioTrack::putSilence(Span& span, std::int64_t samples)
+bool SoundTrack::putSilence(Span& span, std::int64_t samples)
 {
     samples = std::min(samples, span.count - span.filled);
     while (samples > 0) {

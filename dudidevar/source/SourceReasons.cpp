@@ -1,9 +1,9 @@
-#include "dudidevar/source/SourceWords.h"
+#include "dudidevar/source/SourceReasons.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace SourceWords {
+namespace SourceReasons {
 
 namespace {
 
@@ -58,4 +58,4 @@ std::string pastTheEnd(double time, double videoEnd)
            withDecimals(videoEnd, decimals);
 }
 
-}  // namespace SourceWords
+}  // namespace SourceReasons

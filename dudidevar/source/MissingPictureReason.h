@@ -4,8 +4,8 @@
 
 // Why a video file shows no picture at a time, in words for the user: it cannot be read, it has
 // no picture at all, the time lies past the end of its picture, or the picture there is damaged.
-namespace PictureAbsence {
+namespace MissingPictureReason {
 
 std::string reason(const std::string& path, double seconds);
 
-}  // namespace PictureAbsence
+}  // namespace MissingPictureReason

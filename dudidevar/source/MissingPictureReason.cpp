@@ -1,9 +1,9 @@
-#include "dudidevar/source/PictureAbsence.h"
+#include "dudidevar/source/MissingPictureReason.h"
 
 #include "dudidevar/source/MediaProbe.h"
-#include "dudidevar/source/SourceWords.h"
+#include "dudidevar/source/SourceReasons.h"
 
-namespace PictureAbsence {
+namespace MissingPictureReason {
 
 namespace {
 // A time this close to the end of the picture already lies past its last frame.
@@ -18,13 +18,13 @@ std::string reason(const std::string& path, double seconds)
         return error;
     const int video = MediaProbe::bestStream(input.get(), AVMEDIA_TYPE_VIDEO);
     if (video < 0)
-        return SourceWords::noPicture(path);
+        return SourceReasons::noPicture(path);
     double end = MediaProbe::measuredEnd(input.get(), input->streams[video]);
     if (end <= 0)
         end = MediaProbe::facts(input.get()).duration;
     if (end > 0 && seconds >= end - kEndSlack)
-        return SourceWords::pastTheEnd(seconds, end);
-    return SourceWords::damaged(path, "its picture at " + SourceWords::seconds(seconds) + " cannot be decoded");
+        return SourceReasons::pastTheEnd(seconds, end);
+    return SourceReasons::damaged(path, "its picture at " + SourceReasons::seconds(seconds) + " cannot be decoded");
 }
 
-}  // namespace PictureAbsence
+}  // namespace MissingPictureReason

@@ -4,7 +4,7 @@
 
 // The reasons a source cannot be used, in the words of someone who knows the file and not the
 // libraries: what is wrong with it, and where.
-namespace SourceWords {
+namespace SourceReasons {
 
 // "<path> has no picture".
 std::string noPicture(const std::string& path);
@@ -21,4 +21,4 @@ std::string pastTheEnd(double seconds, double videoEnd);
 // A time as the reasons show it: one decimal, a point whatever the locale.
 std::string seconds(double value);
 
-}  // namespace SourceWords
+}  // namespace SourceReasons

@@ -11,7 +11,7 @@
 #include "TestMedia.h"
 #include "dudidevar/base/CodecThreads.h"
 #include "dudidevar/run/ConversionJob.h"
-#include "dudidevar/run/StartedThreads.h"
+#include "dudidevar/run/ThreadsStartedMeanwhile.h"
 
 namespace {
 
@@ -29,13 +29,13 @@ void lowerThisThread(int steps)
 
 // The codec threads that preparing a run starts on the window's thread work at the run's lower
 // priority once the run goes, like the threads the run starts itself (its picture stages).
-TEST(StartedThreadsTest, CodecThreadsOfThePreparationRunAtTheRunsPriority)
+TEST(ThreadsStartedMeanwhileTest, CodecThreadsOfThePreparationRunAtTheRunsPriority)
 {
     if (CodecThreads::cores() < 2)
         GTEST_SKIP() << "one core: the codecs start no threads";
     const std::string folder = TestMedia::scratchFolder();
     const std::string source = TestMedia::longer();
-    const std::set<int> before = StartedThreads::all();
+    const std::set<int> before = ThreadsStartedMeanwhile::all();
     ConversionJob job;
     std::string error;
     ASSERT_TRUE(job.prepare({{{source, 0, 6, false}}, {}, false, folder + "out.mpg",
@@ -47,7 +47,7 @@ TEST(StartedThreadsTest, CodecThreadsOfThePreparationRunAtTheRunsPriority)
                             &error))
         << error;
     std::set<int> started;
-    for (int id : StartedThreads::all())
+    for (int id : ThreadsStartedMeanwhile::all())
         if (!before.count(id))
             started.insert(id);
     ASSERT_FALSE(started.empty());
@@ -65,7 +65,7 @@ TEST(StartedThreadsTest, CodecThreadsOfThePreparationRunAtTheRunsPriority)
         RunProgress progress(stop, [&](double, double) {
             if (++reports < 2)
                 return;
-            for (int id : StartedThreads::all())
+            for (int id : ThreadsStartedMeanwhile::all())
                 if (!before.count(id))
                     during[id] = priorityOf(id);
             stop = true;

@@ -15,12 +15,12 @@
 // every sample lands at its time, so the track stays in step with the picture: a source that
 // starts late or has a gap is filled with silence, a file without sound gives silence of its
 // span's length, and one whose sound ends early fails like a picture that ends early.
-class AudioTrack {
+class SoundTrack {
 public:
-    AudioTrack() = default;
-    ~AudioTrack();
-    AudioTrack(const AudioTrack&) = delete;
-    AudioTrack& operator=(const AudioTrack&) = delete;
+    SoundTrack() = default;
+    ~SoundTrack();
+    SoundTrack(const SoundTrack&) = delete;
+    SoundTrack& operator=(const SoundTrack&) = delete;
 
     // requireSound: a file without sound is an error instead of silence. soundOnly: no picture
     // goes along, so a span ends where its file's sound ends when that comes before its end.
@@ -54,6 +54,8 @@ private:
         double offset = 0.0;
     };
 
+    bool openSpan(Span& span, bool requireSound, bool soundOnly, const std::map<std::string, AVFormatContext*>& probed,
+                  std::string* error);
     bool fillFrom(Span& span, std::string* error);
     bool placeFrame(Span& span, const AVFrame* frame);
     bool convertFrame(Span& span, const AVFrame* frame, std::string* error);

@@ -1,11 +1,12 @@
-#include "dudidevar/picture/VideoTrack.h"
+#include "dudidevar/picture/PictureTrack.h"
 
 #include "dudidevar/picture/PictureGeometry.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "dudidevar/source/SourceWords.h"
+#include "dudidevar/source/SourceReasons.h"
+#include "dudidevar/source/SpanLayout.h"
 
 namespace {
 
@@ -13,30 +14,9 @@ constexpr double kTimeSlack = 1e-6;
 
 }  // namespace
 
-bool VideoTrack::open(const std::vector<Clip>& clips, std::string* error)
+bool PictureTrack::open(const std::vector<Clip>& clips, std::string* error)
 {
-    spans_.clear();
-    total_ = 0.0;
-    for (const Clip& clip : clips) {
-        Span span;
-        span.clip = clip;
-        span.offset = total_;
-        span.decoder = std::make_unique<SpanDecoder>();
-        if (!span.decoder->open(clip.path, AVMEDIA_TYPE_VIDEO, error))
-            return false;
-        span.decoder->seekBefore(clip.start);
-        span.rotation = PictureGeometry::rotationOf(span.decoder->stream());
-        span.shown = ff::makeFrame();
-        span.upcoming = ff::makeFrame();
-        if (!span.shown || !span.upcoming) {
-            *error = "out of memory";
-            return false;
-        }
-        av_frame_unref(span.shown.get());
-        total_ += clip.length();
-        spans_.push_back(std::move(span));
-    }
-    if (spans_.empty())
+    if (!layOutSpans(clips, &spans_, &total_, [&](Span& span) { return openSpan(span, error); }) || spans_.empty())
         return false;
     // A source without a single picture is refused before anything is written; later spans
     // are read, and checked, when their turn comes.
@@ -44,13 +24,30 @@ bool VideoTrack::open(const std::vector<Clip>& clips, std::string* error)
     return advanceTo(first, first.clip.start, error);
 }
 
-SourceShape VideoTrack::sourceShape() const
+bool PictureTrack::openSpan(Span& span, std::string* error)
+{
+    span.decoder = std::make_unique<SpanDecoder>();
+    if (!span.decoder->open(span.clip.path, AVMEDIA_TYPE_VIDEO, error))
+        return false;
+    span.decoder->seekBefore(span.clip.start);
+    span.rotation = PictureGeometry::rotationOf(span.decoder->stream());
+    span.shown = ff::makeFrame();
+    span.upcoming = ff::makeFrame();
+    if (!span.shown || !span.upcoming) {
+        *error = "out of memory";
+        return false;
+    }
+    av_frame_unref(span.shown.get());
+    return true;
+}
+
+SourceShape PictureTrack::sourceShape() const
 {
     const SpanDecoder& d = *spans_.front().decoder;
     return PictureGeometry::shapeOf(d.input(), d.stream());
 }
 
-std::map<std::string, AVFormatContext*> VideoTrack::probedInputs() const
+std::map<std::string, AVFormatContext*> PictureTrack::probedInputs() const
 {
     std::map<std::string, AVFormatContext*> inputs;
     for (const Span& span : spans_) {
@@ -60,7 +57,7 @@ std::map<std::string, AVFormatContext*> VideoTrack::probedInputs() const
     return inputs;
 }
 
-void VideoTrack::setOutput(const VideoPlan& plan)
+void PictureTrack::setOutput(const PicturePlan& plan)
 {
     plan_ = plan;
     fitter_.setOutput(plan);
@@ -70,20 +67,12 @@ void VideoTrack::setOutput(const VideoPlan& plan)
     current_ = 0;
 }
 
-double VideoTrack::secondsDone() const
+double PictureTrack::secondsDone() const
 {
     return index_ / av_q2d(plan_.frameRate);
 }
 
-ff::Frame VideoTrack::next(std::string* error)
-{
-    PictureFitter::Due due;
-    if (!nextDue(&due, error))
-        return nullptr;
-    return fitter_.fit(due, error);
-}
-
-bool VideoTrack::nextDue(PictureFitter::Due* due, std::string* error)
+bool PictureTrack::nextDue(PictureFitter::Due* due, std::string* error)
 {
     if (finished()) {
         *error = "the picture track has ended";
@@ -120,12 +109,12 @@ bool VideoTrack::nextDue(PictureFitter::Due* due, std::string* error)
 // shown then, or the next one when that is nearer (a picture that starts a little after the
 // sound is not held back a whole frame). A picture at or past the span's end is never taken
 // early, so joined spans do not show it twice.
-bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
+bool PictureTrack::advanceTo(Span& span, double time, std::string* error)
 {
     SpanDecoder& decoder = *span.decoder;
     if (!span.shown->buf[0]) {
         if (!decoder.next(span.shown.get())) {
-            *error = SourceWords::noPicture(span.clip.path);
+            *error = SourceReasons::noPicture(span.clip.path);
             return false;
         }
         span.fresh = true;
@@ -134,7 +123,7 @@ bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
         if (!span.upcoming->buf[0] && !span.ended) {
             if (!decoder.next(span.upcoming.get())) {
                 if (decoder.failed()) {
-                    *error = SourceWords::damaged(span.clip.path, decoder.error());
+                    *error = SourceReasons::damaged(span.clip.path, decoder.error());
                     return false;
                 }
                 span.ended = true;
@@ -155,7 +144,7 @@ bool VideoTrack::advanceTo(Span& span, double time, std::string* error)
     }
     const double lastTime = decoder.timeOf(span.shown.get());
     if (span.ended && time - lastTime > span.clip.shortfallAllowed()) {
-        *error = SourceWords::cutShort(span.clip.path, "picture", std::max(0.0, lastTime), span.clip.end);
+        *error = SourceReasons::cutShort(span.clip.path, "picture", std::max(0.0, lastTime), span.clip.end);
         return false;
     }
     return true;

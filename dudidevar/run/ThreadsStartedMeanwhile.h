@@ -5,9 +5,9 @@
 // The threads of this process that start while an object of this class lives: the codec threads
 // that preparing a run starts on the window's thread. The run's own thread gives them its lower
 // priority, as it does to the threads it starts itself.
-class StartedThreads {
+class ThreadsStartedMeanwhile {
 public:
-    StartedThreads();
+    ThreadsStartedMeanwhile();
     // Notes the threads started since construction.
     void collect();
     // Gives each collected thread the calling thread's priority where that is lower than its own.
