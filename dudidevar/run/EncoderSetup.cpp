@@ -16,12 +16,18 @@ ff::CodecContext fail(std::string* error, const std::string& what, int code)
     return nullptr;
 }
 
-const AVCodec* findEncoder(const std::string& name, std::string* error)
+// The named encoder's context, not yet opened.
+ff::CodecContext allocate(const std::string& name, std::string* error)
 {
     const AVCodec* codec = avcodec_find_encoder_by_name(name.c_str());
-    if (!codec)
+    if (!codec) {
         *error = "the media libraries have no " + name + " encoder";
-    return codec;
+        return nullptr;
+    }
+    ff::CodecContext encoder(avcodec_alloc_context3(codec));
+    if (!encoder)
+        return fail(error, "out of memory", AVERROR(ENOMEM));
+    return encoder;
 }
 
 void applyRateControl(AVCodecContext* c, const PicturePlan& plan)
@@ -50,13 +56,11 @@ void applyRateControl(AVCodecContext* c, const PicturePlan& plan)
 
 ff::CodecContext EncoderSetup::openPicture(const PicturePlan& plan, bool globalHeader, std::string* error)
 {
-    const AVCodec* codec = findEncoder(plan.encoder, error);
-    if (!codec)
-        return nullptr;
-    ff::CodecContext encoder(avcodec_alloc_context3(codec));
+    ff::CodecContext encoder = allocate(plan.encoder, error);
     if (!encoder)
-        return fail(error, "out of memory", AVERROR(ENOMEM));
+        return nullptr;
     AVCodecContext* c = encoder.get();
+    const AVCodec* codec = c->codec;
     c->width = plan.width;
     c->height = plan.height;
     c->pix_fmt = plan.pixelFormat;
@@ -83,13 +87,11 @@ ff::CodecContext EncoderSetup::openPicture(const PicturePlan& plan, bool globalH
 
 ff::CodecContext EncoderSetup::openSound(const SoundPlan& plan, bool globalHeader, std::string* error)
 {
-    const AVCodec* codec = findEncoder(plan.encoder, error);
-    if (!codec)
-        return nullptr;
-    ff::CodecContext encoder(avcodec_alloc_context3(codec));
+    ff::CodecContext encoder = allocate(plan.encoder, error);
     if (!encoder)
-        return fail(error, "out of memory", AVERROR(ENOMEM));
+        return nullptr;
     AVCodecContext* c = encoder.get();
+    const AVCodec* codec = c->codec;
     c->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
     c->sample_rate = plan.sampleRate;
     av_channel_layout_default(&c->ch_layout, plan.channels);
