@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -59,6 +60,10 @@ public:
 public slots:
     void accept() override;
 
+    // A screen too short for the editor with its title bar (a small screen at a large scale):
+    // the source list gets shorter and everything below it moves up, as far as half the list.
+    void FitIntoHeight(int available);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -82,6 +87,8 @@ private:
 
     void addSource();
     void appendSourceRow(const QString& path);
+    void appendSourceRows(const QStringList& paths);
+    void markEnlargingHeights();
     void removeSource();
     void moveSource(int offset);
     void selectRow(int row);
