@@ -210,13 +210,11 @@ void TaskEditorDialog::FitIntoHeight(int available)
     const int over = height() + framed - available;
     if (over <= 0)
         return;
-    const int shrink = std::min(over, sources_->height() / 2);
-    const int below = sources_->geometry().bottom();
-    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        if (child->y() > below)
-            child->move(child->x(), child->y() - shrink);
-    sources_->resize(sources_->width(), sources_->height() - shrink);
-    setFixedSize(width(), height() - shrink);
+    // First OK and Cancel rise beside the Split row, which leaves them room on its right.
+    const int lift = std::min(over, ok_->y() - split_->y());
+    for (QWidget* button : {static_cast<QWidget*>(ok_), static_cast<QWidget*>(cancel_)})
+        button->move(button->x(), button->y() - lift);
+    setFixedSize(width(), height() - lift);
 }
 
 void TaskEditorDialog::initDialog()

@@ -61,7 +61,8 @@ public slots:
     void accept() override;
 
     // A screen too short for the editor with its title bar (a small screen at a large scale):
-    // the source list gets shorter and everything below it moves up, as far as half the list.
+    // OK and Cancel rise beside the Split row, as far as it takes, which saves up to 23 dialog
+    // units.
     void FitIntoHeight(int available);
 
 protected:
