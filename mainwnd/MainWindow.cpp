@@ -131,6 +131,8 @@ bool MainWindow::Create()
 
 void MainWindow::PlaceWhereItWas()
 {
+    if (!taskStore)
+        return;
     const std::optional<QPoint> kept = WindowPlace::kept();
     if (!kept)
         return;
@@ -495,7 +497,7 @@ void MainWindow::changeEvent(QEvent* event)
 
 void MainWindow::done(int result)
 {
-    if (created && !isMinimized())
+    if (created && taskStore && !tasksReleased && !isMinimized())
         WindowPlace::keep(pos());
     RunClosingSteps();
     QDialog::done(result);

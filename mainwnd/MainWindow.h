@@ -77,7 +77,8 @@ public:
     int exec() override;
 
     // Keeps the task list in the store from one start to the next: restored when the window is
-    // created, written after every change. Set before Create; without one nothing is kept.
+    // created, written after every change; the window's place is kept too, in the user's hive.
+    // Set before Create; without one nothing is kept.
     void KeepTasksIn(TaskListStore* store) { taskStore = store; }
 
     // Enables or disables Add, Del, Edit and Tools together.
