@@ -31,10 +31,7 @@ void CliExecutionView::appendLogLine(const std::string& text)
 void CliExecutionView::replaceProgressLine(const std::string& text)
 {
     if (terminal_) {
-        std::string line = text;
-        if (showWholeRun && runShare_ >= 0 && text != "Done")
-            line += "  (whole run " + std::to_string(runShare_) + "%)";
-        std::printf("\r%-44s", line.c_str());
+        std::printf("\r%-72s", progressLine(text).c_str());
         progressOpen_ = true;
     } else if (text == "Done") {
         std::printf("%s\n", text.c_str());
@@ -42,6 +39,22 @@ void CliExecutionView::replaceProgressLine(const std::string& text)
     if (text == "Done")
         endProgressLine();
     std::fflush(stdout);
+}
+
+std::string CliExecutionView::progressLine(const std::string& text) const
+{
+    if (text == "Done")
+        return text;
+    std::string line = text;
+    if (left_.task)
+        line += ", " + TimeLeftEstimate::text(*left_.task);
+    if (showWholeRun && runShare_ >= 0) {
+        line += "  (whole run " + std::to_string(runShare_) + "%";
+        if (left_.list)
+            line += ", " + TimeLeftEstimate::text(*left_.list);
+        line += ")";
+    }
+    return line;
 }
 
 void CliExecutionView::showRunLook(bool running)

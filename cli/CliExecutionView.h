@@ -27,6 +27,10 @@ public:
     void showPreviewArea(bool) override {}
     PromptAnswer showMessage(const ExecutionMessage& message) override;
     void showRunShare(int percent) override { runShare_ = percent; }
+    void showTimeLeft(const TimeLeftEstimate::Estimate& left) override { left_ = left; }
+    // The progress line as the terminal shows it: the task's progress and time left, with the
+    // whole run's share and time left when the run has several tasks.
+    std::string progressLine(const std::string& text) const;
     // A run halted by a failure tells why on stderr too, below "Failed to execute the task.".
     void runEnded(const BatchOutcome& outcome) override;
 
@@ -40,4 +44,5 @@ private:
     bool terminal_;
     bool progressOpen_ = false;
     int runShare_ = -1;
+    TimeLeftEstimate::Estimate left_;
 };

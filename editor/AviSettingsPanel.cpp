@@ -70,6 +70,7 @@ void AviSettingsPanel::open()
         frameRates_->addItem(QStringLiteral("%1 fps").arg(rate));
     showChoice(defaults);
     pageButton_->SetIcons(kSettingsPageIcon, CSkinButton::NoSecondIcon);
+    pageButton_->setToolTip(QStringLiteral("Settings of the video compressor"));
 }
 
 void AviSettingsPanel::fillCompressors(QComboBox* list, const std::vector<std::string>& names, int selected)

@@ -49,7 +49,7 @@ void Mp4SettingsPanel::buildControls()
     t.addStatic(QStringLiteral("Speed"), 7, 48, 41, 9);
     speeds_ = t.addDropDownList(kSpeedListId, 50, 46, 106, 50);
     t.addStatic(QStringLiteral("Height"), 7, 66, 41, 9);
-    heights_ = t.addDropDownList(kHeightListId, 50, 64, 48, 80);
+    heights_ = t.addDropDownList(kHeightListId, 50, 64, 70, 80);
     originalSize_ = t.addCheckBox(kOriginalSizeId, QStringLiteral("Original Size"), 109, 64, 60, 13);
     t.addStatic(QStringLiteral("Frame Rate"), 7, 84, 41, 9);
     frameRates_ = t.addDropDownList(kFrameRateListId, 50, 82, 70, 80);
@@ -73,6 +73,16 @@ void Mp4SettingsPanel::fillLists()
         frameRates_->addItem(QStringLiteral("%1 fps").arg(rate));
     for (const int kbps : Mp4Choice::kAudioKbps)
         audioBitRates_->addItem(QStringLiteral("%1 kbit/s").arg(kbps));
+}
+
+void Mp4SettingsPanel::MarkHeightsAbove(int sourceHeight)
+{
+    for (std::size_t i = 0; i < Mp4Choice::kHeights.size(); ++i) {
+        const int height = Mp4Choice::kHeights[i];
+        const bool enlarges = sourceHeight > 0 && height > sourceHeight;
+        heights_->setItemText(static_cast<int>(i), enlarges ? QStringLiteral("%1 (enlarges)").arg(height)
+                                                            : QString::number(height));
+    }
 }
 
 void Mp4SettingsPanel::connectControls()

@@ -38,6 +38,9 @@ public:
     void showRecord(const TaskSettings& settings) override;
     void writeRecord(TaskSettings& settings, OutputKind kind) const override;
 
+    // Heights above the source's picture read "(enlarges)"; 0 when the height is not known.
+    void MarkHeightsAbove(int sourceHeight);
+
 private:
     void buildControls();
     void connectControls();

@@ -6,15 +6,19 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include "dialogs/TemplateBuilder.h"
+#include "dialogs/VideoDropTarget.h"
 #include "editor/AviSettingsPanel.h"
 #include "editor/Mp4SettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
 #include "editor/OutputClash.h"
 #include "editor/UntouchedFields.h"
 #include "editor/WmvProfilePanel.h"
+#include "engine/CDudidEvar.h"
 #include "platform/FileFilter.h"
 #include "platform/OutputPathProbe.h"
 #include "platform/PathNames.h"
@@ -131,6 +135,7 @@ void TaskEditorDialog::connectControls()
     connect(intervals_, &QComboBox::currentIndexChanged, this, [this](int index) { intervalIndex_ = index; });
     connect(ok_, &QPushButton::clicked, this, &TaskEditorDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &TaskEditorDialog::reject);
+    new VideoDropTarget(this, [this] { return !opened_; }, [this](const QStringList& videos) { appendSourceRows(videos); });
 }
 
 void TaskEditorDialog::SetFirstSource(const std::string& path)
@@ -190,8 +195,26 @@ void TaskEditorDialog::showEvent(QShowEvent* event)
     if (!opened_) {
         opened_ = true;
         initDialog();
+        if (const QScreen* shownOn = screen())
+            FitIntoHeight(shownOn->availableGeometry().height());
     }
     QDialog::showEvent(event);
+}
+
+void TaskEditorDialog::FitIntoHeight(int available)
+{
+    // Before the window manager framed the editor its title bar is not known; the style's is
+    // taken with a few pixels of border.
+    const int framed = frameGeometry().height() > height() ? frameGeometry().height() - height()
+                                                           : style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+    const int over = height() + framed - available;
+    if (over <= 0)
+        return;
+    // First OK and Cancel rise beside the Split row, which leaves them room on its right.
+    const int lift = std::min(over, ok_->y() - split_->y());
+    for (QWidget* button : {static_cast<QWidget*>(ok_), static_cast<QWidget*>(cancel_)})
+        button->move(button->x(), button->y() - lift);
+    setFixedSize(width(), height() - lift);
 }
 
 void TaskEditorDialog::initDialog()
@@ -247,10 +270,24 @@ void TaskEditorDialog::createPanels()
     mp4Panel_ = new Mp4SettingsPanel(control_, this);
     for (SettingsPanel* panel : std::initializer_list<SettingsPanel*>{aviPanel_, mpegPanel_, wmvPanel_, mp4Panel_})
         panel->move(panelPlace_->pos());
+    markEnlargingHeights();
+}
+
+// MP4 heights above the first source's picture are marked, as they enlarge it.
+void TaskEditorDialog::markEnlargingHeights()
+{
+    const int first = sources_->topLevelItemCount() > 0 ? 0 : -1;
+    const int height =
+        first < 0 ? 0 : control_.GetVideoHeight(sources_->topLevelItem(first)->text(0).toStdString());
+    mp4Panel_->MarkHeightsAbove(height);
 }
 
 void TaskEditorDialog::setButtonIcons()
 {
+    sourceButtons_[AddButton]->setToolTip(QStringLiteral("Add source files"));
+    sourceButtons_[RemoveButton]->setToolTip(QStringLiteral("Remove the selected source"));
+    sourceButtons_[UpButton]->setToolTip(QStringLiteral("Move the selected source up"));
+    sourceButtons_[DownButton]->setToolTip(QStringLiteral("Move the selected source down"));
     sourceButtons_[AddButton]->SetIcons(171, CSkinButton::NoSecondIcon);
     sourceButtons_[RemoveButton]->SetIcons(172, CSkinButton::NoSecondIcon);
     sourceButtons_[DownButton]->SetIcons(173, CSkinButton::NoSecondIcon);
@@ -309,10 +346,15 @@ void TaskEditorDialog::lockSplit()
 
 void TaskEditorDialog::addSource()
 {
-    const std::optional<QString> path = Prompts::get().openFile(this, QString::fromLatin1(FileFilter::kSourceVideoFilter));
-    if (!path || path->isEmpty())
-        return;
-    appendSourceRow(*path);
+    appendSourceRows(Prompts::get().openFiles(this, QString::fromLatin1(FileFilter::kSourceVideoFilter)));
+}
+
+// Files picked or dropped together join the list in their order.
+void TaskEditorDialog::appendSourceRows(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        if (!path.isEmpty())
+            appendSourceRow(path);
 }
 
 void TaskEditorDialog::appendSourceRow(const QString& path)
@@ -326,7 +368,10 @@ void TaskEditorDialog::removeSource()
 {
     if (sources_->topLevelItemCount() < 2)
         return;
+    const bool firstGoes = currentRow_ == 0;
     delete sources_->takeTopLevelItem(currentRow_);
+    if (firstGoes)
+        markEnlargingHeights();
     selectRow(currentRow_ > 0 ? currentRow_ - 1 : 0);
     if (sources_->topLevelItemCount() == 1)
         split_->setEnabled(true);
@@ -343,6 +388,8 @@ void TaskEditorDialog::moveSource(int offset)
     current->setText(0, neighbour->text(0));
     neighbour->setText(0, text);
     selectRow(other);
+    if (other == 0 || other - offset == 0)
+        markEnlargingHeights();
 }
 
 void TaskEditorDialog::browse()

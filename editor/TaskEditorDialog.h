@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -59,6 +60,11 @@ public:
 public slots:
     void accept() override;
 
+    // A screen too short for the editor with its title bar (a small screen at a large scale):
+    // OK and Cancel rise beside the Split row, as far as it takes, which saves up to 23 dialog
+    // units.
+    void FitIntoHeight(int available);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -82,6 +88,8 @@ private:
 
     void addSource();
     void appendSourceRow(const QString& path);
+    void appendSourceRows(const QStringList& paths);
+    void markEnlargingHeights();
     void removeSource();
     void moveSource(int offset);
     void selectRow(int row);

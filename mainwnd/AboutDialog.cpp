@@ -43,7 +43,7 @@ void AboutDialog::BuildControls()
     QFont bold = name->font();
     bold.setBold(true);
     name->setFont(bold);
-    staticText(this, QStringLiteral("Batch video converter: AVI, DVD, VCD, SVCD, MPEG and WMV output, "
+    staticText(this, QStringLiteral("Batch video converter: MP4, AVI, DVD, VCD, SVCD, MPEG and WMV output, "
                                     "still pictures and sound tracks from videos."),
                DialogUnits::toPixels(44, 26, 180, 24));
     staticText(this, QStringLiteral("Copyright (C) Kestrune Software"), DialogUnits::toPixels(44, 56, 180, 10));

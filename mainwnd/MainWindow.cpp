@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
@@ -13,6 +14,7 @@
 #include "engine/ControlClassRegistry.h"
 #include "mainwnd/AboutDialog.h"
 #include "mainwnd/MakerAddresses.h"
+#include "mainwnd/WindowPlace.h"
 #include "platform/DialogFont.h"
 #include "platform/DialogUnits.h"
 #include "platform/InstallDir.h"
@@ -24,6 +26,7 @@
 #include "skin/BuildBitmapRegion.h"
 #include "skin/CommandEvent.h"
 #include "tasks/TaskList.h"
+#include "tasks/TaskRowText.h"
 
 namespace {
 
@@ -87,7 +90,8 @@ MainWindow::MainWindow(TaskList& sharedTasks, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setAcceptDrops(true);
     setFont(DialogFont::Tahoma8());
-    resize(DialogUnits::toPixelsX(kTemplateSize.width()), DialogUnits::toPixelsY(kTemplateSize.height()));
+    // The skin has one size: the window manager can neither resize nor maximise it.
+    setFixedSize(DialogUnits::toPixelsX(kTemplateSize.width()), DialogUnits::toPixelsY(kTemplateSize.height()));
     setId(emblem, EmblemId);
     setId(tools, ToolsId);
     setId(minimize, MinimizeId);
@@ -120,8 +124,25 @@ bool MainWindow::Create()
     if (!CreateConversionControl())
         return false;
     Initialise();
+    PlaceWhereItWas();
     created = true;
     return true;
+}
+
+void MainWindow::PlaceWhereItWas()
+{
+    if (!taskStore)
+        return;
+    const std::optional<QPoint> kept = WindowPlace::kept();
+    if (!kept)
+        return;
+    QList<QRect> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry();
+    for (const QScreen* other : QGuiApplication::screens())
+        if (other != QGuiApplication::primaryScreen())
+            screens << other->availableGeometry();
+    move(WindowPlace::onScreen(*kept, size(), screens));
 }
 
 int MainWindow::exec()
@@ -173,7 +194,6 @@ void MainWindow::Initialise()
     BuildSystemMenu();
     setWindowIcon(appIcon);
     videoArea.hide();
-    SetUpLogList();
     taskList.SetUp();
     SetUpHoverButtons();
     SetUpGoOnAfterFailure();
@@ -181,7 +201,8 @@ void MainWindow::Initialise()
     execution.setDeferral([this](std::function<void()> work) { QTimer::singleShot(0, this, std::move(work)); });
     PlaceControls();
     ConnectCommands();
-    RestoreKeptTasks();
+    SetUpLogList();
+    UpdateRowCommands();
 }
 
 void MainWindow::BuildSystemMenu()
@@ -201,9 +222,17 @@ void MainWindow::BuildSystemMenu()
             [this] { systemMenu.popup(mapToGlobal(QPoint(0, 0))); });
 }
 
+// The hint to press "Add" leads the log of an empty list; a restored list is said instead.
 void MainWindow::SetUpLogList()
 {
-    logList.Start();
+    const std::string note = RestoreKeptTasks();
+    if (tasks.empty())
+        logList.Start();
+    else
+        logList.Append(QString::fromStdString(TaskRowText::taskCount(tasks.size())) +
+                       QStringLiteral(" kept from the last time"));
+    if (!note.empty())
+        logList.Append(QString::fromStdString(note));
 }
 
 void MainWindow::SetUpHoverButtons()
@@ -294,9 +323,15 @@ void MainWindow::ConnectCommands()
 void MainWindow::EnableTaskCommands(bool enable)
 {
     add.setEnabled(enable);
-    del.setEnabled(enable);
-    edit.setEnabled(enable);
     tools.setEnabled(enable);
+    UpdateRowCommands();
+}
+
+void MainWindow::UpdateRowCommands()
+{
+    const bool rows = RowCount() > 0;
+    del.setEnabled(add.isEnabled() && rows);
+    edit.setEnabled(add.isEnabled() && rows);
 }
 
 bool MainWindow::event(QEvent* event)
@@ -320,6 +355,8 @@ void MainWindow::OnCommand(int command)
     case SaveTaskListCommand: OnSaveTaskList(); break;
     case OpenTaskListCommand: OnOpenTaskList(); break;
     case GoOnAfterFailureCommand: OnGoOnAfterFailure(); break;
+    case RemoveFinishedCommand: OnRemoveFinished(); break;
+    case RemoveAllCommand: OnRemoveAll(); break;
     default: break;
     }
 }
@@ -350,9 +387,11 @@ void MainWindow::RequestClose()
         close();
 }
 
+// A halted run converts nothing any more: closing loses no work, so it does not ask.
 bool MainWindow::UserAgreesToStop()
 {
-    if (!execution.running() && !execution.previewing())
+    const TaskExecution::State now = execution.state();
+    if (now != TaskExecution::State::Running && now != TaskExecution::State::Previewing)
         return true;
     return Prompts::get().messageBox(this, ProductTitle, QStringLiteral("Stop conversion?"), PromptIcon::Information,
                                      PromptButtons::YesNo) == PromptAnswer::Yes;
@@ -448,8 +487,18 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+// A window manager that maximises the window anyway gets the skin's size back.
+void MainWindow::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)); });
+}
+
 void MainWindow::done(int result)
 {
+    if (created && taskStore && !tasksReleased && !isMinimized())
+        WindowPlace::keep(pos());
     RunClosingSteps();
     QDialog::done(result);
 }

@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QProgressBar>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/CDudidEvar.h"
 #include "mainwnd/LogList.h"
@@ -59,6 +61,8 @@ public:
         SaveTaskListCommand = 32779,
         OpenTaskListCommand = 32780,
         GoOnAfterFailureCommand = 32781,
+        RemoveFinishedCommand = 32782,
+        RemoveAllCommand = 32783,
     };
     // System commands of the window menu besides About.
     enum SystemCommand { MinimizeSystemCommand = 0xF020, CloseSystemCommand = 0xF060 };
@@ -73,7 +77,8 @@ public:
     int exec() override;
 
     // Keeps the task list in the store from one start to the next: restored when the window is
-    // created, written after every change. Set before Create; without one nothing is kept.
+    // created, written after every change; the window's place is kept too, in the user's hive.
+    // Set before Create; without one nothing is kept.
     void KeepTasksIn(TaskListStore* store) { taskStore = store; }
 
     // Enables or disables Add, Del, Edit and Tools together.
@@ -98,6 +103,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void done(int result) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class MainWindowTestPeer;
@@ -106,6 +112,8 @@ private:
     // Creation, before the controls are set up.
     void WarnAboutColourDepth();
     void LoadSkin();
+    // Back where the window was when it last closed, on the screens there are now.
+    void PlaceWhereItWas();
     bool CreateConversionControl();
 
     // Initialisation, in its order.
@@ -136,6 +144,15 @@ private:
     void OpenEditorOnDrop(const QStringList& sources);
     void OnDel();
     void OnEdit();
+    // Several rows at once: the selected ones, the finished ones, all of them.
+    std::vector<int> SelectedRows() const;
+    std::vector<int> AllRows() const;
+    void RemoveRows(const std::vector<int>& rows);
+    void OnRemoveFinished();
+    void OnRemoveAll();
+    bool UserAgreesToRemove(const QString& question);
+    // Delete and Edit can be clicked only while the task commands are on and the list has rows.
+    void UpdateRowCommands();
     void OnTaskListClicked(int row);
     void OnTaskListSelectionChanged();
     std::size_t RowCount() const;
@@ -156,11 +173,13 @@ private:
     void OnExtractAudio();
 
     // The task list kept, saved and opened as a file, and what a run does after a failed task.
-    void RestoreKeptTasks();
+    std::string RestoreKeptTasks();
     void KeepTaskList();
     void AddRowsForNewTasks();
     void OnSaveTaskList();
     void OnOpenTaskList();
+    void RefuseTaskList(const std::string& reason);
+    std::optional<bool> AskToReplaceTasks(const QString& path);
     void SetUpGoOnAfterFailure();
     void OnGoOnAfterFailure();
 

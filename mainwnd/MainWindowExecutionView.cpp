@@ -1,6 +1,7 @@
 #include "mainwnd/MainWindowExecutionView.h"
 
 #include <QCoreApplication>
+#include <QProgressBar>
 #include <QTreeWidgetItem>
 
 #include "mainwnd/MainWindow.h"
@@ -30,8 +31,7 @@ void MainWindowExecutionView::appendLogLine(const std::string& line)
 
 void MainWindowExecutionView::replaceProgressLine(const std::string& line)
 {
-    if (QTreeWidgetItem* progressLine = window_.logList.topLevelItem(window_.logList.LineCount() - 2))
-        progressLine->setText(0, text(line));
+    window_.logList.Replace(window_.logList.LineCount() - 2, text(line));
 }
 
 void MainWindowExecutionView::scrollLogToEnd()
@@ -98,8 +98,42 @@ PromptAnswer MainWindowExecutionView::showMessage(const ExecutionMessage& messag
 
 void MainWindowExecutionView::showRunShare(int percent)
 {
-    const QString& title = ProductTitle;
-    window_.setWindowTitle(percent < 0 ? title : QStringLiteral("%1 - %2%").arg(title).arg(percent));
+    runShare_ = percent;
+    showShareAndTimeLeft();
+}
+
+void MainWindowExecutionView::showTimeLeft(const TimeLeftEstimate::Estimate& left)
+{
+    left_ = left;
+    showShareAndTimeLeft();
+}
+
+void MainWindowExecutionView::showShareAndTimeLeft()
+{
+    const auto leftText = [](const std::optional<double>& seconds) {
+        return seconds ? text(TimeLeftEstimate::text(*seconds)) : QString();
+    };
+    const QString listLeft = leftText(left_.list);
+    const QString taskLeft = leftText(left_.task);
+    QString title = ProductTitle;
+    if (runShare_ >= 0) {
+        title += QStringLiteral(" - %1% of the list").arg(runShare_);
+        if (!listLeft.isEmpty())
+            title += QStringLiteral(", ") + listLeft;
+        if (!taskLeft.isEmpty())
+            title += QStringLiteral(" (this task: %1)").arg(taskLeft);
+    }
+    window_.setWindowTitle(title);
+
+    QProgressBar& bar = window_.progress;
+    QStringList tip;
+    if (runShare_ >= 0 || !taskLeft.isEmpty()) {
+        const int taskShare = bar.maximum() > 0 ? static_cast<int>(100LL * bar.value() / bar.maximum()) : 0;
+        tip << QStringLiteral("This task: %1% done").arg(taskShare) + (taskLeft.isEmpty() ? QString() : ", " + taskLeft);
+    }
+    if (runShare_ >= 0)
+        tip << QStringLiteral("Whole list: %1% done").arg(runShare_) + (listLeft.isEmpty() ? QString() : ", " + listLeft);
+    bar.setToolTip(tip.join(QLatin1Char('\n')));
 }
 
 void MainWindowExecutionView::taskStatusChanged(std::size_t)
@@ -109,6 +143,10 @@ void MainWindowExecutionView::taskStatusChanged(std::size_t)
 
 void MainWindowExecutionView::runEnded(const BatchOutcome& outcome)
 {
+    // A run halted at a failed task waits for the user; the log says what to do.
+    if (outcome.failedTask)
+        window_.logList.Append(QStringLiteral(
+            "The run is halted: press Stop to end it, or turn on Tools > Go on after a failed task."));
     if (!window_.isMinimized() && window_.isActiveWindow())
         return;
     const QString summary = text(BatchEndNotice::summary());

@@ -25,8 +25,10 @@ public:
     void enablePreview(bool enable) override;
     void showPreviewArea(bool shown) override;
     PromptAnswer showMessage(const ExecutionMessage& message) override;
-    // The title reads "Marvane - 43%" while a run converts.
+    // While a run converts the title reads "Marvane - 43% of the list", with the time left of
+    // the list and of the task once it is known; the progress bar's tooltip tells the same.
     void showRunShare(int percent) override;
+    void showTimeLeft(const TimeLeftEstimate::Estimate& left) override;
     // Keeps the list with the task's new status.
     void taskStatusChanged(std::size_t row) override;
     // Tells the desktop how the run ended when the user is looking elsewhere.
@@ -37,5 +39,9 @@ public:
     std::function<void(const QString&, const QString&)> notify;
 
 private:
+    void showShareAndTimeLeft();
+
     MainWindow& window_;
+    int runShare_ = -1;
+    TimeLeftEstimate::Estimate left_;
 };

@@ -49,13 +49,21 @@ void MainWindow::AddTaskFrom(const QStringList& sources)
     AddRowForLastTask();
     output.setEnabled(true);
     execute.setEnabled(true);
+    UpdateRowCommands();
     KeepTaskList();
 }
 
+// One selected row goes at once; several go together after one question.
 void MainWindow::OnDel()
 {
     if (RowCount() == 0)
         return;
+    const std::vector<int> picked = SelectedRows();
+    if (picked.size() > 1) {
+        if (UserAgreesToRemove(QStringLiteral("Delete the %1 selected tasks?").arg(picked.size())))
+            RemoveRows(picked);
+        return;
+    }
     const int row = selection.row();
     {
         const QSignalBlocker quiet(taskList);
@@ -64,6 +72,7 @@ void MainWindow::OnDel()
     }
     selection.selectedRowDeleted();
     ShowSelectedRow();
+    UpdateRowCommands();
     KeepTaskList();
 }
 
@@ -82,15 +91,25 @@ void MainWindow::OnEdit()
 
 void MainWindow::OnTaskListClicked(int row)
 {
+    // A Ctrl+click that took the row out of several selected ones leaves the others selected.
+    const QTreeWidgetItem* hit = taskList.topLevelItem(row);
+    if (hit && !hit->isSelected() && !taskList.selectedItems().isEmpty()) {
+        OnTaskListSelectionChanged();
+        return;
+    }
     selection.take(row, RowCount());
     ShowSelectedRow();
 }
 
-// The keyboard moved the selection, or a click on no row cleared it.
+// The keyboard moved the selection, or a click on no row cleared it. Of several selected rows,
+// the current one is the selected task.
 void MainWindow::OnTaskListSelectionChanged()
 {
     const QList<QTreeWidgetItem*> picked = taskList.selectedItems();
-    if (!picked.isEmpty())
+    QTreeWidgetItem* current = taskList.currentItem();
+    if (current && current->isSelected())
+        selection.take(taskList.indexOfTopLevelItem(current), RowCount());
+    else if (!picked.isEmpty())
         selection.take(taskList.indexOfTopLevelItem(picked.front()), RowCount());
     ShowSelectedRow();
 }
@@ -123,6 +142,9 @@ void MainWindow::ShowSelectedRow()
         taskList.clearSelection();
         return;
     }
+    // Rows the user picked with Shift or Ctrl stay selected beside it.
+    if (shown->isSelected() && taskList.selectedItems().size() > 1)
+        return;
     taskList.setCurrentItem(shown);
     shown->setSelected(true);
     taskList.scrollToItem(shown);

@@ -12,6 +12,7 @@
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 #include "tasks/TaskListStore.h"
+#include "tasks/TaskRowText.h"
 
 namespace {
 
@@ -44,14 +45,14 @@ std::string outputWrittenTwice(const TaskList& tasks, const std::vector<Conversi
 
 }  // namespace
 
-void MainWindow::RestoreKeptTasks()
+// The kept tasks get their rows; returns what the log is to say about the kept list.
+std::string MainWindow::RestoreKeptTasks()
 {
     if (!taskStore)
-        return;
+        return {};
     const std::string note = taskStore->restore(tasks);
-    if (!note.empty())
-        logList.Append(QString::fromStdString(note));
     AddRowsForNewTasks();
+    return note;
 }
 
 void MainWindow::KeepTaskList()
@@ -72,6 +73,7 @@ void MainWindow::AddRowsForNewTasks()
         AddRowForLastTask();
     output.setEnabled(true);
     execute.setEnabled(true);
+    UpdateRowCommands();
 }
 
 // A name typed without a suffix gets ".json"; the dialog asked about replacing the typed name,
@@ -87,13 +89,17 @@ void MainWindow::OnSaveTaskList()
                                   PromptIcon::Exclamation, PromptButtons::YesNo) != PromptAnswer::Yes)
         return;
     std::string error;
-    if (!TaskListFile::save(tasks, path, &error))
+    if (!TaskListFile::save(tasks, path, &error)) {
         Prompts::get().messageBox(this, ProductTitle,
                                   QStringLiteral("The task list could not be saved.\n") + QString::fromStdString(error),
                                   PromptIcon::Exclamation, PromptButtons::Ok);
+        return;
+    }
+    logList.Append(QStringLiteral("Task list saved to %1").arg(path));
 }
 
-// The file's tasks come after the current ones, with the statuses they have in the file.
+// The file's tasks, with the statuses they have in the file, come after the current ones or take
+// their place, as the user chooses.
 void MainWindow::OnOpenTaskList()
 {
     const std::optional<QString> path = Prompts::get().openFile(this, QString::fromLatin1(kTaskListFilter));
@@ -101,16 +107,52 @@ void MainWindow::OnOpenTaskList()
         return;
     std::vector<ConversionTask> opened;
     std::string error;
-    if (!TaskListFile::load(*path, &opened, &error) || !(error = outputWrittenTwice(tasks, opened)).empty()) {
-        Prompts::get().messageBox(this, ProductTitle,
-                                  QStringLiteral("The task list could not be opened.\n") + QString::fromStdString(error),
-                                  PromptIcon::Exclamation, PromptButtons::Ok);
+    if (!TaskListFile::load(*path, &opened, &error)) {
+        RefuseTaskList(error);
         return;
     }
+    const std::optional<bool> replace = AskToReplaceTasks(*path);
+    if (!replace)
+        return;
+    if (!*replace && !(error = outputWrittenTwice(tasks, opened)).empty()) {
+        RefuseTaskList(error);
+        return;
+    }
+    if (*replace)
+        RemoveRows(AllRows());
     for (ConversionTask& task : opened)
         tasks.appendTask(std::move(task));
     AddRowsForNewTasks();
     KeepTaskList();
+    logList.Append(QStringLiteral("Task list opened from %1: %2")
+                       .arg(*path, QString::fromStdString(TaskRowText::taskCount(opened.size()))));
+}
+
+void MainWindow::RefuseTaskList(const std::string& reason)
+{
+    Prompts::get().messageBox(this, ProductTitle,
+                              QStringLiteral("The task list could not be opened.\n") + QString::fromStdString(reason),
+                              PromptIcon::Exclamation, PromptButtons::Ok);
+}
+
+// False to add the file's tasks after the current ones, true to replace them, none to open
+// nothing. An empty list is simply filled.
+std::optional<bool> MainWindow::AskToReplaceTasks(const QString& path)
+{
+    if (RowCount() == 0)
+        return false;
+    const QString current = QString::fromStdString(TaskRowText::taskCount(RowCount()));
+    if (Prompts::get().messageBox(this, ProductTitle,
+                                  QStringLiteral("Add the tasks of %1 after the %2 in the list?\n"
+                                                 "No offers to replace the list instead.")
+                                      .arg(path, current),
+                                  PromptIcon::Question, PromptButtons::YesNo) == PromptAnswer::Yes)
+        return false;
+    if (Prompts::get().messageBox(this, ProductTitle,
+                                  QStringLiteral("Replace the %1 in the list with the tasks of %2?").arg(current, path),
+                                  PromptIcon::Question, PromptButtons::YesNo) == PromptAnswer::Yes)
+        return true;
+    return std::nullopt;
 }
 
 void MainWindow::SetUpGoOnAfterFailure()

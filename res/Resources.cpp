@@ -67,6 +67,8 @@ std::optional<MenuResource> Resources::menu(int number)
                             {},
                             {32779, QStringLiteral("Save task list...")},
                             {32780, QStringLiteral("Open task list...")},
+                            {32782, QStringLiteral("Remove finished tasks")},
+                            {32783, QStringLiteral("Remove all tasks")},
                             {},
                             {32781, QStringLiteral("Go on after a failed task")}};
     default: return std::nullopt;

@@ -5,6 +5,7 @@
 
 #include "platform/IPrompts.h"
 #include "tasks/BatchEndNotice.h"
+#include "tasks/TimeLeftEstimate.h"
 
 // Which title a message box of the execution carries.
 enum class MessageCaption {
@@ -45,6 +46,9 @@ public:
     // The share of the whole run's source time converted so far, 0 to 100; -1 when no
     // conversion of the run is under way.
     virtual void showRunShare(int percent) = 0;
+    // Time left of the task and of the whole list while a run converts; nothing known when the
+    // run ends.
+    virtual void showTimeLeft(const TimeLeftEstimate::Estimate& /*left*/) {}
     // Task row's status changed (done, or failed while the run goes on): the list is worth keeping.
     virtual void taskStatusChanged(std::size_t /*row*/) {}
     // The run of the task list ended: every task done, a task failed, or the user stopped it.

@@ -125,6 +125,7 @@ void TaskExecution::measureRun(std::size_t first)
     tasksFailed_ = 0;
     measuredUpTo_ = first;
     ++runNumber_;
+    timeLeft_.startRun();
     if (!later_) {
         while (measuredUpTo_ < tasks_.size())
             measureTask(measuredUpTo_++);
@@ -181,9 +182,19 @@ void TaskExecution::showRunShare(double doneInTask)
     view_.showRunShare(share);
 }
 
+// Source seconds weigh the list's time left as they weigh its share.
+void TaskExecution::showTimeLeft(double doneInTask, double taskLength)
+{
+    const bool measured = measuredUpTo_ >= tasks_.size();
+    const double weight = measured ? runWeights_.at(static_cast<std::size_t>(currentTask_)) : 0.0;
+    const double listDone = finishedSeconds_ + std::clamp(doneInTask, 0.0, weight);
+    view_.showTimeLeft(timeLeft_.update(doneInTask, taskLength, listDone, measured ? runSeconds_ : 0.0));
+}
+
 void TaskExecution::endRun(const BatchOutcome& outcome)
 {
     runShare_ = -1;
+    view_.showTimeLeft({});
     view_.showRunShare(-1);
     view_.runEnded(outcome);
 }
@@ -224,6 +235,7 @@ bool TaskExecution::startNextPart(ConversionTask& task)
 void TaskExecution::reportStarted()
 {
     conversionUnderWay_ = true;
+    timeLeft_.startTask();
     view_.appendLogLine("0% Finished");
     view_.scrollLogToEnd();
     view_.appendLogLine("");
@@ -309,6 +321,7 @@ void TaskExecution::convertDone()
 void TaskExecution::finishTask()
 {
     conversionUnderWay_ = false;
+    timeLeft_.finishTask();
     view_.setProgressBar(100, 0);
     view_.replaceProgressLine("Done");
     tasks_.markDone(static_cast<std::size_t>(currentTask_));
@@ -369,6 +382,7 @@ void TaskExecution::showProgress(double position, double length)
     }
     view_.setProgressBar(ProgressMeter::barMaximum(total), ProgressMeter::barPosition(done, total));
     showRunShare(done);
+    showTimeLeft(done, total);
     if (progressEventCount_ <= 5)
         return;
     const std::string text = TaskRowText::progress(ProgressMeter::percent(done, total));
@@ -406,6 +420,9 @@ void TaskExecution::preview(std::size_t task)
     if (!control_.Preview()) {
         view_.showMessage(kCannotPreview);
         view_.showPreviewArea(false);
+        // The message box has no room for it; the log keeps the reason, naming the source.
+        if (const std::string reason = setup_.failureReason(); !reason.empty())
+            view_.appendLogLine(reason);
         return;
     }
     view_.showPreviewLook(true);

@@ -8,6 +8,7 @@
 
 #include "tasks/IExecutionView.h"
 #include "tasks/TaskControlSetup.h"
+#include "tasks/TimeLeftEstimate.h"
 
 class CDudidEvar;
 class TaskList;
@@ -39,6 +40,8 @@ public:
     // this (the window's thread stays free); without it every length is measured at once.
     using Deferral = std::function<void(std::function<void()>)>;
     void setDeferral(Deferral later) { later_ = std::move(later); }
+    // The clock the time left is measured with; a steady clock unless a test sets another.
+    void setClock(TimeLeftEstimate::Clock clock) { timeLeft_ = TimeLeftEstimate(std::move(clock)); }
     // The main window closes: stops what runs and releases every task's settings. Nothing is
     // started afterwards.
     void close();
@@ -71,6 +74,7 @@ private:
     void measureSome(unsigned run);
     void measureTask(std::size_t index);
     void showRunShare(double doneInTask);
+    void showTimeLeft(double doneInTask, double taskLength);
     double taskSeconds(const ConversionTask& task);
     void finishTask();
     void stopRun();
@@ -108,4 +112,5 @@ private:
     int runShare_ = -1;
     int tasksDone_ = 0;
     int tasksFailed_ = 0;
+    TimeLeftEstimate timeLeft_;
 };

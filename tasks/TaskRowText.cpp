@@ -63,4 +63,9 @@ std::string tooltip(const ConversionTask& task)
     return text + "Output: " + task.outputPath;
 }
 
+std::string taskCount(std::size_t count)
+{
+    return std::to_string(count) + (count == 1 ? " task" : " tasks");
+}
+
 }  // namespace TaskRowText

@@ -14,5 +14,7 @@ std::string description(const ConversionTask& task);
 std::string progress(double percent);
 // The row's tooltip: every source and the output in full, one to a line.
 std::string tooltip(const ConversionTask& task);
+// "1 task", "3 tasks".
+std::string taskCount(std::size_t count);
 
 }  // namespace TaskRowText

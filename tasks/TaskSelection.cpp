@@ -12,6 +12,11 @@ void TaskSelection::selectedRowDeleted()
         --row_;
 }
 
+void TaskSelection::rowsDeletedFrom(int first)
+{
+    row_ = first > 0 ? first - 1 : 0;
+}
+
 void TaskSelection::take(int row, std::size_t rowCount)
 {
     if (row >= 0 && static_cast<std::size_t>(row) < rowCount)

@@ -14,6 +14,9 @@ public:
     void rowAdded(std::size_t rowCount);
     // The selected row was deleted; the one before it (or the new first row) is selected.
     void selectedRowDeleted();
+    // Rows from this one on (and maybe others after it) were deleted: the row before it (or the
+    // new first row) is selected.
+    void rowsDeletedFrom(int first);
     // The view's selection moved to the row; a row outside the view (a click on no row, a
     // cleared selection) changes nothing.
     void take(int row, std::size_t rowCount);

@@ -11,11 +11,30 @@
 #include <map>
 
 #include "TestMedia.h"
+#include "cli/CliExecutionView.h"
 #include "cli/RunOptions.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 
 namespace {
+
+// The terminal's progress line says which share is the task's and which the whole run's, each
+// with its time left once it is known.
+TEST(CliProgressLine, TellsTheTasksAndTheWholeRunsShareAndTimeLeft)
+{
+    CliExecutionView view;
+    EXPECT_EQ(view.progressLine("12.0% Finished"), "12.0% Finished");
+    view.showTimeLeft({130.0, std::nullopt});
+    EXPECT_EQ(view.progressLine("50.0% Finished"), "50.0% Finished, 2 min 10 s left");
+    view.showWholeRun = true;
+    view.showRunShare(43);
+    view.showTimeLeft({130.0, 3900.4});
+    EXPECT_EQ(view.progressLine("50.0% Finished"), "50.0% Finished, 2 min 10 s left  (whole run 43%, 1 h 5 min left)");
+    EXPECT_EQ(view.progressLine("Done"), "Done");
+    view.showTimeLeft({});
+    view.showRunShare(-1);
+    EXPECT_EQ(view.progressLine("0.5% Finished"), "0.5% Finished");
+}
 
 TEST(RunOptions, ParsesSelectionsAndRefusesWhatIsWrong)
 {

@@ -39,6 +39,22 @@ TEST_F(Mp4PanelTest, TheKindShowsItsPanelNamesTheOutputAndStoresTheDefaults)
     ExpectMp4Defaults(*task.settings);
 }
 
+// Heights above the first source's picture are marked; the mark follows the first source.
+TEST_F(Mp4PanelTest, HeightsAboveTheFirstSourceAreMarkedAsEnlarging)
+{
+    scripted_->script().sizes = {{dir() + "phone.mp4", {1280, 720}}, {dir() + "old.avi", {352, 288}}};
+    auto d = openNew(dir() + "phone.mp4");
+    QComboBox* heights = list(*d, Mp4SettingsPanel::kHeightListId);
+    EXPECT_EQ(itemsOf(heights), (std::vector<QString>{"2160 (enlarges)", "1080 (enlarges)", "720", "480", "360"}));
+    prompts_->files.push_back(QString::fromStdString(dir() + "old.avi"));
+    click(*d, 1057);
+    click(*d, 1037);  // the old clip comes first
+    EXPECT_EQ(itemsOf(heights).back(), "360 (enlarges)");
+    click(*d, 1058);  // and goes
+    EXPECT_EQ(itemsOf(heights)[1], "1080 (enlarges)");
+    EXPECT_EQ(itemsOf(heights)[2], "720");
+}
+
 TEST_F(Mp4PanelTest, OnlyCodecsTheControlCanWriteAreOfferedEachWithItsDefaultQuality)
 {
     scripted_->script().videoCodecs = {0, 2};

@@ -5,10 +5,12 @@
 #include <QTest>
 #include <QDir>
 #include <QRadioButton>
+#include <QStyle>
 #include <fstream>
 #include <sstream>
 
 #include "EditorFixture.h"
+#include "FileDrop.h"
 #include "editor/AviSettingsPanel.h"
 #include "editor/Mp4SettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
@@ -188,6 +190,66 @@ TEST_F(SourceList, AddRemoveAndMoveActOnTheCurrentRowAndOkStoresTheRowsAsAJoin)
     ASSERT_EQ(tasks_.size(), 1u);
     EXPECT_EQ(tasks_.at(0).sources, (std::vector<std::string>{dir() + "c.mpg", dir() + "a.mpg"}));
     EXPECT_EQ(tasks_.at(0).outputPath, dir() + "a_output.avi");
+}
+
+// The "+" takes several files in the order picked, and files dropped on the editor join the
+// list too (other files are left out); every button that shows only an icon says what it does.
+TEST_F(SourceList, SeveralPickedOrDroppedFilesJoinInTheirOrder)
+{
+    const auto path = [this](const char* name) { return QString::fromStdString(dir() + name); };
+    for (const char* name : {"d.mpg", "e.MOV", "notes.txt"})
+        std::ofstream(dir() + name) << "made";
+    auto d = openNew(dir() + "a.mpg");
+    prompts_->fileLists = {{path("c.mpg"), path("b.mpg")}};
+    click(*d, 1057);
+    EXPECT_EQ(rowTexts(*d), (std::vector<QString>{path("a.mpg"), path("c.mpg"), path("b.mpg")}));
+    EXPECT_EQ(selectedRow(*d), 2);
+    EXPECT_FALSE(split(*d)->isEnabled());
+
+    EXPECT_TRUE(dropFiles(*sources(*d), {path("e.MOV"), path("notes.txt"), path("d.mpg")}));
+    EXPECT_EQ(rowTexts(*d), (std::vector<QString>{path("a.mpg"), path("c.mpg"), path("b.mpg"), path("e.MOV"),
+                                                  path("d.mpg")}));
+    ASSERT_TRUE(pressOk(*d));
+    EXPECT_EQ(tasks_.at(0).sources.size(), 5u);
+
+    auto shown = openNew(dir() + "a.mpg");
+    for (const int id : {1057, 1058, 1037, 1038})
+        EXPECT_FALSE(in<QWidget>(shown.get(), id)->toolTip().isEmpty()) << id;
+    EXPECT_FALSE(in<QWidget>(shown->findChild<AviSettingsPanel*>(), 1029)->toolTip().isEmpty());
+}
+
+// A 1000-pixel screen at twice the scale leaves 500 pixels, and less with a panel: the editor,
+// framed, fits with every control inside it and none over another.
+TEST_F(SourceList, ShortScreenGetsAShorterEditorWithEveryControlInsideAndApart)
+{
+    for (const int room : {500, 490}) {
+        SCOPED_TRACE(room);
+        auto d = openNew(dir() + "a.mpg");
+        const int height = d->height();
+        d->FitIntoHeight(10000);
+        EXPECT_EQ(d->height(), height);
+
+        const int framed = d->frameGeometry().height() > d->height()
+                               ? d->frameGeometry().height() - d->height()
+                               : d->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+        d->FitIntoHeight(room);
+        EXPECT_LE(d->height() + framed, room);
+        QList<QWidget*> shown;
+        for (QWidget* child : d->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (child->isVisible() && !child->geometry().isEmpty())
+                shown << child;
+        for (const QWidget* one : shown) {
+            EXPECT_TRUE(d->rect().contains(one->geometry())) << one->objectName().toStdString();
+            for (const QWidget* other : shown) {
+                const bool nested = one->geometry().contains(other->geometry()) ||
+                                    other->geometry().contains(one->geometry());
+                if (one != other && !nested) {
+                    EXPECT_FALSE(one->geometry().intersects(other->geometry()))
+                        << one->objectName().toStdString() << " over " << other->objectName().toStdString();
+                }
+            }
+        }
+    }
 }
 
 using SplitSetting = EditorFixture;

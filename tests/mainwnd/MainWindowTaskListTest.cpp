@@ -126,13 +126,14 @@ TEST_F(MainWindowTaskListTest, SavedListOpensAfterTheCurrentTasksAndABrokenOneIs
     ASSERT_EQ(list()->topLevelItemCount(), 3);
     EXPECT_EQ(cell(2, 0), "/clips/c.mpg");
     EXPECT_EQ(keptStatuses().size(), 3u);
-    EXPECT_TRUE(prompts->shown.empty());
+    ASSERT_EQ(prompts->shown.size(), 1u);  // added, as the user answered
+    prompts->shown.clear();
 
-    // Opened once more, its task would overwrite the output of the task opened before.
+    // Added once more, its task would overwrite the output of the task opened before.
     prompts->files.push_back(other);
     chooseTool(MainWindow::OpenTaskListCommand);
-    ASSERT_EQ(prompts->shown.size(), 1u);
-    EXPECT_EQ(prompts->shown[0].text, "The task list could not be opened.\nTask 4 would write " +
+    ASSERT_EQ(prompts->shown.size(), 2u);
+    EXPECT_EQ(prompts->shown[1].text, "The task list could not be opened.\nTask 4 would write " +
                                           folder.filePath("c.mpg.avi") + ", which task 3 writes.");
     EXPECT_EQ(list()->topLevelItemCount(), 3);
     prompts->shown.clear();
@@ -220,6 +221,162 @@ TEST_F(MainWindowTaskListTest, GoingOnIsAKeptChoiceAndMarksTheFailedTaskWithoutA
     EXPECT_FALSE(goOnEntry()->isChecked());
     EXPECT_EQ(Registry::instance().value(Registry::Root::CurrentUser, "Software\\Marvane\\Settings", "GoOnAfterFailure"),
               "0");
+}
+
+// Shift and Ctrl pick several rows; Delete removes them after one question, and the Tools
+// entries remove the finished tasks or all of them, also after a question.
+TEST_F(MainWindowTaskListTest, SeveralRowsGoAtOnceAfterOneQuestion)
+{
+    keep({"/clips/a.mpg", "/clips/b.mpg", "/clips/c.mpg", "/clips/d.mpg"});
+    open();
+    ASSERT_EQ(list()->topLevelItemCount(), 4);
+    const auto clickRow = [this](int row, Qt::KeyboardModifiers keys) {
+        const QRect place = list()->visualItemRect(list()->topLevelItem(row));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, keys, place.center());
+    };
+    clickRow(0, Qt::NoModifier);
+    clickRow(2, Qt::ControlModifier);
+    clickRow(3, Qt::ControlModifier);
+    clickRow(3, Qt::ControlModifier);  // taken out again
+    EXPECT_EQ(list()->selectedItems().size(), 2);
+
+    prompts->answers = {PromptAnswer::No};
+    QTest::keyClick(list(), Qt::Key_Delete);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, "Delete the 2 selected tasks?");
+    EXPECT_EQ(list()->topLevelItemCount(), 4);
+
+    clickRow(1, Qt::NoModifier);
+    clickRow(2, Qt::ShiftModifier);
+    QTest::keyClick(list(), Qt::Key_Delete);  // answered Yes
+    ASSERT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(cell(0, 0), "/clips/a.mpg");
+    EXPECT_EQ(tasks->at(1).sources, std::vector<std::string>{"/clips/d.mpg"});
+    EXPECT_EQ(keptStatuses().size(), 2u);
+    EXPECT_EQ(list()->selectedItems().size(), 1);
+
+    // One row alone goes without a question, as before.
+    prompts->shown.clear();
+    click(MainWindow::DelId);
+    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_EQ(list()->topLevelItemCount(), 1);
+
+    keep({"/clips/a.mpg", "/clips/b.mpg", "/clips/c.mpg"});
+    open();
+    click(MainWindow::ExecuteId);
+    control->raiseDone();
+    click(MainWindow::ExecuteId);  // "Stop conversion?" answered Yes: the second task stays waiting
+    prompts->shown.clear();
+    chooseTool(MainWindow::RemoveFinishedCommand);
+    ASSERT_EQ(prompts->shown.size(), 1u);
+    EXPECT_EQ(prompts->shown[0].text, "Remove the finished task from the list?");
+    ASSERT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(cell(0, 0), "/clips/b.mpg");
+    EXPECT_EQ(keptStatuses(), (std::vector<std::string>{"Waiting", "Waiting"}));
+
+    prompts->answers = {PromptAnswer::No};
+    chooseTool(MainWindow::RemoveAllCommand);
+    EXPECT_EQ(list()->topLevelItemCount(), 2);
+    chooseTool(MainWindow::RemoveAllCommand);
+    EXPECT_EQ(prompts->shown.back().text, "Remove every task from the list (2 tasks)?");
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_TRUE(keptStatuses().empty());
+    EXPECT_FALSE(byId(MainWindow::DelId)->isEnabled());
+    EXPECT_FALSE(byId(MainWindow::EditId)->isEnabled());
+}
+
+// Delete and Edit wait for a row; the hint to press "Add" is only for a list that starts empty.
+TEST_F(MainWindowTaskListTest, RowCommandsNeedARowAndARestoredListSaysSoInsteadOfTheHint)
+{
+    open();
+    EXPECT_EQ(log()->Line(0), "Press \"Add\" button to start...");
+    EXPECT_FALSE(byId(MainWindow::DelId)->isEnabled());
+    EXPECT_FALSE(byId(MainWindow::EditId)->isEnabled());
+    addWithOutput("/clips/a.mpg", folder.filePath("a.avi"));
+    EXPECT_TRUE(byId(MainWindow::DelId)->isEnabled());
+    EXPECT_TRUE(byId(MainWindow::EditId)->isEnabled());
+    click(MainWindow::ExecuteId);  // a run turns them off, its end on again
+    EXPECT_FALSE(byId(MainWindow::DelId)->isEnabled());
+    control->raiseDone();
+    EXPECT_TRUE(byId(MainWindow::DelId)->isEnabled());
+    click(MainWindow::DelId);
+    EXPECT_FALSE(byId(MainWindow::DelId)->isEnabled());
+    EXPECT_FALSE(byId(MainWindow::EditId)->isEnabled());
+
+    keep({"/clips/a.mpg", "/clips/b.mpg"});
+    open();
+    EXPECT_EQ(log()->Line(0), "2 tasks kept from the last time");
+    EXPECT_EQ(log()->LineCount(), 1);
+    EXPECT_TRUE(byId(MainWindow::DelId)->isEnabled());
+}
+
+// Opening a list while tasks are shown asks whether to add the file's tasks or replace the
+// list, so a list saved earlier can be opened again over its own tasks.
+TEST_F(MainWindowTaskListTest, OpenedListIsAddedOrReplacesTheCurrentOneAndSaveAndOpenAreLogged)
+{
+    keep({"/clips/a.mpg", "/clips/b.mpg"});
+    open();
+    const QString saved = folder.filePath("monday.json");
+    prompts->saveFiles.push_back(saved);
+    chooseTool(MainWindow::SaveTaskListCommand);
+    EXPECT_EQ(lastLogLine(), "Task list saved to " + saved);
+    list()->setCurrentItem(list()->topLevelItem(1));
+    click(MainWindow::DelId);
+    ASSERT_EQ(list()->topLevelItemCount(), 1);
+
+    // Cancelled: No to adding, No to replacing.
+    prompts->files.push_back(saved);
+    prompts->answers = {PromptAnswer::No, PromptAnswer::No};
+    chooseTool(MainWindow::OpenTaskListCommand);
+    ASSERT_EQ(prompts->shown.size(), 2u);
+    EXPECT_EQ(prompts->shown[0].text, "Add the tasks of " + saved +
+                                          " after the 1 task in the list?\nNo offers to replace the list instead.");
+    EXPECT_EQ(prompts->shown[1].text, "Replace the 1 task in the list with the tasks of " + saved + "?");
+    EXPECT_EQ(list()->topLevelItemCount(), 1);
+
+    // Added: its first task would write what the shown task writes, so it is refused as before.
+    prompts->shown.clear();
+    prompts->files.push_back(saved);
+    prompts->answers = {PromptAnswer::Yes};
+    chooseTool(MainWindow::OpenTaskListCommand);
+    ASSERT_EQ(prompts->shown.size(), 2u);
+    EXPECT_TRUE(prompts->shown[1].text.startsWith("The task list could not be opened.\nTask 2 would write"));
+    EXPECT_EQ(list()->topLevelItemCount(), 1);
+
+    // Replaced: the saved list is back as it was saved.
+    prompts->shown.clear();
+    prompts->files.push_back(saved);
+    prompts->answers = {PromptAnswer::No, PromptAnswer::Yes};
+    chooseTool(MainWindow::OpenTaskListCommand);
+    EXPECT_EQ(prompts->shown.size(), 2u);
+    ASSERT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(cell(0, 0), "/clips/a.mpg");
+    EXPECT_EQ(cell(1, 0), "/clips/b.mpg");
+    EXPECT_EQ(keptStatuses(), (std::vector<std::string>{"Waiting", "Waiting"}));
+    EXPECT_EQ(lastLogLine(), "Task list opened from " + saved + ": 2 tasks");
+}
+
+// The window opens where it was closed, on a screen even when the kept place is off every
+// screen now; its skin keeps its size when the window manager maximises it.
+TEST_F(MainWindowTaskListTest, WindowOpensWhereItWasClosedAndAlwaysOnAScreen)
+{
+    open();
+    const QRect screen = window->screen()->availableGeometry();
+    const QSize skin = window->size();
+    window->move(screen.topLeft() + QPoint(40, 30));
+    window->close();
+    open();
+    EXPECT_EQ(window->pos(), screen.topLeft() + QPoint(40, 30));
+
+    Registry::instance().setValue(Registry::Root::CurrentUser, "Software\\Marvane\\Settings", "WindowPlace",
+                                  "5000,4000");
+    open();
+    EXPECT_EQ(QRect(window->pos(), window->size()).bottomRight(), screen.bottomRight());
+
+    window->showMaximized();
+    QTest::qWait(20);
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(window->size(), skin);
 }
 
 // Every way of closing during a run asks first: No keeps the run; Yes stops it once and releases

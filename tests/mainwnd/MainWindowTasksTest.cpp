@@ -16,6 +16,7 @@ public:
     {
         window.executionView.notify = std::move(notify);
     }
+    static void SetClock(MainWindow& window, TimeLeftEstimate::Clock clock) { window.execution.setClock(std::move(clock)); }
 };
 
 namespace {
@@ -267,9 +268,18 @@ TEST_F(MainWindowTasksTest, FailedStartIsReportedWithTheApplicationsName)
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].text, "Failed to execute the task.");
     EXPECT_EQ(prompts->shown[0].caption, QCoreApplication::applicationName());
-    EXPECT_EQ(lastLogLines(1), "Failed");
+    EXPECT_EQ(lastLogLines(2),
+              "Failed|The run is halted: press Stop to end it, or turn on Tools > Go on after a failed task.");
+    const QRect lastLine = log()->visualItemRect(log()->topLevelItem(log()->LineCount() - 1));
+    EXPECT_TRUE(lastLine.top() >= 0 && lastLine.bottom() <= log()->viewport()->rect().bottom());
     EXPECT_EQ(byId(MainWindow::ExecuteId)->toolTip(), "Stop");
     EXPECT_FALSE(byId(MainWindow::AddId)->isEnabled());
+
+    // Nothing converts any more: closing the halted run loses no work and does not ask.
+    prompts->shown.clear();
+    click(MainWindow::ExitId);
+    EXPECT_TRUE(prompts->shown.empty());
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(MainWindowTasksTest, PreviewShowsTheControlInPlaceOfTheLog)
@@ -338,25 +348,34 @@ TEST_F(MainWindowTasksTest, DroppedVideosMakeOneTaskInDropOrderOtherFilesAreLogg
 
 }  // namespace
 
+// The title and the bar's tooltip tell the whole list's share and both times left, converting
+// two source seconds a second here.
 TEST_F(MainWindowTasksTest, TitleShowsTheWholeRunAndAMinimisedWindowIsToldHowTheBatchEnded)
 {
     QStringList notices;
     MainWindowTestPeer::SetNotify(*window, [&](const QString& summary, const QString& body) {
         notices << summary + ": " + body;
     });
+    double now = 0.0;
+    MainWindowTestPeer::SetClock(*window, [&now] { return now; });
     addTask("/clips/b.mpg");
     addTask("/clips/c.mpg");
     click(MainWindow::ExecuteId);
+    now = 5.0;
     control->raiseProgress(10.0, 20.0);
     EXPECT_EQ(window->windowTitle(), "Marvane");  // the lengths are measured on the next turns
     QApplication::processEvents();
     control->raiseProgress(10.0, 20.0);  // 10 of the batch's 50 s
-    EXPECT_EQ(window->windowTitle(), "Marvane - 20%");
+    EXPECT_EQ(window->windowTitle(), "Marvane - 20% of the list, 20 s left (this task: 5 s left)");
+    const QWidget* bar = byId(MainWindow::ProgressId);
+    EXPECT_EQ(bar->toolTip(), "This task: 50% done, 5 s left\nWhole list: 20% done, 20 s left");
     control->raiseDone();
+    now = 17.5;
     control->raiseProgress(15.0, 30.0);
-    EXPECT_EQ(window->windowTitle(), "Marvane - 70%");
+    EXPECT_EQ(window->windowTitle(), "Marvane - 70% of the list, 8 s left (this task: 8 s left)");
     window->showMinimized();
     control->raiseDone();
     EXPECT_EQ(window->windowTitle(), "Marvane");
+    EXPECT_TRUE(bar->toolTip().isEmpty());
     EXPECT_EQ(notices, QStringList{"Marvane: 2 tasks done"});
 }

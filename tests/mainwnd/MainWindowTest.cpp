@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
+#include <QLabel>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,6 +20,7 @@
 #include "mainwnd/MainWindow.h"
 #include "platform/InstallDir.h"
 #include "skin/CHoverButton.h"
+#include "tasks/OutputKind.h"
 #include "tasks/TaskList.h"
 #include "tools/AudioExtractionDialog.h"
 
@@ -269,6 +272,37 @@ TEST(AboutDialogTest, LinksToTheMakersPageWithThePointingHand)
     ok->click();
     EXPECT_EQ(about.result(), QDialog::Accepted);
     EXPECT_FALSE(about.isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// The About box and the user guide name every output kind the editor offers, and the guide
+// every entry of the Tools menu, so neither falls behind the program.
+TEST(HelpMatchesTheProgram, AboutAndTheGuideNameEveryKindAndTheGuideEveryToolsEntry)
+{
+    AboutDialog about;
+    QString aboutText;
+    for (const QLabel* label : about.findChildren<QLabel*>())
+        aboutText += label->text() + '\n';
+    QFile guideFile(QStringLiteral(MARVANE_SOURCE_DIR "/dist/help.html"));
+    ASSERT_TRUE(guideFile.open(QIODevice::ReadOnly));
+    const QString guide = QString::fromUtf8(guideFile.readAll());
+    for (int kind = int(OutputKind::Avi); kind <= int(OutputKind::Mp4); ++kind) {
+        // "To MPEG(custom)" names the kind MPEG.
+        const QString name = QString::fromLatin1(OutputKinds::description(OutputKind(kind))).mid(3).section('(', 0, 0);
+        EXPECT_TRUE(aboutText.contains(name)) << name.toStdString();
+        EXPECT_TRUE(guide.contains(name)) << name.toStdString();
+    }
+    CHoverButton tools;
+    tools.SetPopupMenu(164, nullptr, false);
+    for (int command = MainWindow::ExtractImageCommand; command <= MainWindow::RemoveAllCommand; ++command) {
+        const QAction* entry = tools.MenuAction(command);
+        ASSERT_NE(entry, nullptr) << command;
+        EXPECT_TRUE(guide.contains(entry->text(), Qt::CaseInsensitive)) << entry->text().toStdString();
+    }
+    EXPECT_FALSE(guide.contains(QStringLiteral("<td>Del</td>")));
 }
 
 }  // namespace

@@ -58,6 +58,8 @@ public:
 
     // The whole run's share and the ends of runs, kept apart from the other outputs.
     void showRunShare(int percent) override { shares.push_back(percent); }
+    void showTimeLeft(const TimeLeftEstimate::Estimate& left) override { timesLeft.push_back(left); }
+    std::vector<TimeLeftEstimate::Estimate> timesLeft;
     void runEnded(const BatchOutcome& outcome) override { outcomes.push_back(outcome); }
     std::vector<int> shares;
     std::vector<BatchOutcome> outcomes;

@@ -327,14 +327,21 @@ TEST_F(TaskExecutionTest, PreviewPlaysTheWholeTaskAndEndsOnItsOwnOrOnStop)
     EXPECT_EQ(control->calls().back(), "Stop()");
     EXPECT_EQ(view.events, (Lines{"previewLook 0", "previewArea 0", "taskCommands 1", "execute 1"}));
 
-    // A preview that does not start shows the log again.
+    // A preview that does not start shows the log again, with the reason below.
     control->script().previewResult = false;
+    control->script().lastError = "/m/a.mpg has no picture";
     view.events.clear();
     execution.preview(0);
-    EXPECT_EQ(view.events, (Lines{"previewArea 1", "message Can not preview the output file.", "previewArea 0"}));
+    EXPECT_EQ(view.events, (Lines{"previewArea 1", "message Can not preview the output file.", "previewArea 0",
+                                  "log+ /m/a.mpg has no picture"}));
     EXPECT_EQ(view.messages.back().caption, MessageCaption::ProductTitle);
     EXPECT_EQ(view.messages.back().icon, PromptIcon::Information);
     EXPECT_EQ(execution.state(), TaskExecution::State::Idle);
+    // A source the control refuses is named even when the control's words do not name it.
+    control->script().refusedClips = {"/m/a.mpg"};
+    control->script().lastError = "Invalid data found when processing input";
+    execution.preview(0);
+    EXPECT_EQ(view.log.back(), "cannot read the source /m/a.mpg: Invalid data found when processing input");
     view.events.clear();
     execution.preview(5);  // no such row
     EXPECT_TRUE(view.events.empty());
