@@ -50,10 +50,10 @@ std::string folderRefusal(const std::string& folder)
 
 std::string fileRefusal(const std::string& path)
 {
+    if (std::string why = notRegularFile(path); !why.empty())
+        return why;
     struct stat before {};
     const bool existed = ::stat(path.c_str(), &before) == 0;
-    if (existed && !S_ISREG(before.st_mode))
-        return path + " is not a file";
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         return errorText(errno);
@@ -70,6 +70,14 @@ bool namesFolder(const std::string& path)
 }
 
 }  // namespace
+
+std::string notRegularFile(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return path + " is not a regular file";
+    return {};
+}
 
 bool sameFile(const std::string& a, const std::string& b)
 {
