@@ -24,6 +24,7 @@
 #include "skin/BuildBitmapRegion.h"
 #include "skin/CommandEvent.h"
 #include "tasks/TaskList.h"
+#include "tasks/TaskListStore.h"
 
 namespace {
 
@@ -108,7 +109,14 @@ MainWindow::MainWindow(TaskList& sharedTasks, QWidget* parent)
     logList.resize(0, 0);
 }
 
-MainWindow::~MainWindow() = default;
+// The kept list's last writes reach the file before the window goes.
+MainWindow::~MainWindow()
+{
+    if (taskStore) {
+        taskStore->onWritten({});
+        taskStore->flush();
+    }
+}
 
 bool MainWindow::Create()
 {

@@ -54,13 +54,32 @@ void MainWindow::RestoreKeptTasks()
     AddRowsForNewTasks();
 }
 
+void MainWindow::KeepTasksIn(TaskListStore* store)
+{
+    taskStore = store;
+    if (!taskStore)
+        return;
+    taskStore->onWritten([this](const TaskListStore::Outcome& outcome) {
+        if (!outcome.error.empty())
+            logList.Append(QStringLiteral("The task list could not be kept: ") + QString::fromStdString(outcome.error));
+        TakeStatusesFromRuns(outcome.adopted);
+    });
+}
+
+// Written off the window's thread: a long list never holds the window up.
 void MainWindow::KeepTaskList()
 {
     if (!taskStore || tasksReleased)
         return;
-    std::string error;
-    if (!taskStore->keep(tasks, &error))
-        logList.Append(QStringLiteral("The task list could not be kept: ") + QString::fromStdString(error));
+    taskStore->keepLater(tasks);
+}
+
+// A run of the kept list (marvane-cli run --update) wrote these statuses into it; a task the
+// user changed since keeps the window's.
+void MainWindow::TakeStatusesFromRuns(const std::vector<KeptListMerge::Adopted>& adopted)
+{
+    for (std::size_t row : KeptListMerge::apply(tasks, adopted))
+        RewriteRow(row);
 }
 
 // Rows for the tasks that have none yet, at the end of the list.
@@ -68,8 +87,7 @@ void MainWindow::AddRowsForNewTasks()
 {
     if (RowCount() >= tasks.size())
         return;
-    while (RowCount() < tasks.size())
-        AddRowForLastTask();
+    AddRowsFrom(RowCount());
     output.setEnabled(true);
     execute.setEnabled(true);
 }
