@@ -9,6 +9,7 @@
 #include "platform/ProductTitle.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
+#include "platform/TerminationWatch.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 #include "tasks/TaskListStore.h"
@@ -48,10 +49,12 @@ void MainWindow::RestoreKeptTasks()
 {
     if (!taskStore)
         return;
+    TerminationWatch::setEndAtOnce(true);
     const std::string note = taskStore->restore(tasks);
     if (!note.empty())
         logList.Append(QString::fromStdString(note));
     AddRowsForNewTasks();
+    TerminationWatch::setEndAtOnce(false);
 }
 
 void MainWindow::KeepTasksIn(TaskListStore* store)

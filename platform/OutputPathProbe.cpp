@@ -50,11 +50,9 @@ std::string folderRefusal(const std::string& folder)
 
 std::string fileRefusal(const std::string& path)
 {
-    if (std::string why = notRegularFile(path); !why.empty())
-        return why;
     struct stat before {};
     const bool existed = ::stat(path.c_str(), &before) == 0;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0)
         return errorText(errno);
     ::close(fd);
@@ -94,6 +92,8 @@ std::string refusal(const std::string& path, const std::vector<std::string>& sou
         return "No file name";
     if (namesFolder(path))
         return path + " is a folder";
+    if (std::string why = notRegularFile(path); !why.empty())
+        return why;
     for (const std::string& source : sources) {
         if (sameFile(path, source))
             return path + " is one of the task's sources";

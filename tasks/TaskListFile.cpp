@@ -418,9 +418,23 @@ bool TaskListFile::load(const QString& path, TaskList* list, std::string* error)
     return true;
 }
 
+// The members that say what a task converts, as the file holds them (flags as true/false), one
+// after another; built by hand, since long lists compare every task at every write.
 QByteArray TaskListFile::identity(const ConversionTask& task)
 {
-    return QJsonDocument(whatObject(task, {})).toJson(QJsonDocument::Compact);
+    const TaskSettings none;
+    const TaskSettings& s = task.settings ? *task.settings : none;
+    QByteArray id;
+    for (const std::string& source : task.sources)
+        id.append(source.data(), static_cast<qsizetype>(source.size())).append('\0');
+    id.append('\1').append(task.outputPath.data(), static_cast<qsizetype>(task.outputPath.size())).append('\0');
+    const std::int32_t numbers[] = {static_cast<std::int32_t>(s.format), s.split != 0, s.splitSeconds, s.width,
+                                    s.height, s.keepSourceSize != 0, s.videoOnly != 0, s.videoCompressor,
+                                    s.audioCompressor, s.wmvProfile, s.mpegFrameRateIndex, s.vbr != 0,
+                                    s.vbrQuality, s.videoBitRate, s.audioBitRate, s.videoCodec, s.quality, s.speed};
+    for (std::int32_t number : numbers)
+        id.append(QByteArray::number(number)).append(',');
+    return id.append(QByteArray::number(double(s.frameRate), 'g', 9));
 }
 
 bool TaskListFile::save(const TaskList& tasks, const QString& path, std::string* error)

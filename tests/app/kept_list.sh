@@ -3,15 +3,7 @@
 # is killed with SIGKILL once the first task is done, and on its next start finds the list
 # again with the first task done and converts only the other two.
 #   kept_list.sh <folder of the built programs>
-set -u
-bin=$1
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export QT_QPA_PLATFORM=xcb
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-kept=$work/data/marvane/task-list.json
+. "$(dirname "$0")/program_setup.sh"
 mkdir -p "$work/data/marvane"
 
 make_clip() {  # seconds, file

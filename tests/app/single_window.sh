@@ -3,15 +3,7 @@
 # that runs and ends; the editor opens in that window, and the kept list holds the one task
 # after the window closes. A first copy killed with SIGKILL does not block the next start.
 #   single_window.sh <folder of the built programs>
-set -u
-bin=$1
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export QT_QPA_PLATFORM=xcb
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-kept=$work/data/marvane/task-list.json
+. "$(dirname "$0")/program_setup.sh"
 ffmpeg -v error -y -f lavfi -i "testsrc=size=320x240:rate=25" -t 1 -c:v mpeg1video "$work/clip.mpg" || exit 1
 
 windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }

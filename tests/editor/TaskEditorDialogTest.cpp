@@ -75,7 +75,11 @@ TEST_F(OutputPaths, RefusesWithTheReasonBelowTheMessage)
     const std::string source = dir() + "holiday.mpg";
     std::ofstream(source) << "source";
     auto d = openNew(source);
+    const std::string fifo = dir() + "pipe.avi";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
+        {"/dev/null", "/dev/null is not a regular file"},
+        {fifo, fifo + " is not a regular file"},
         {dir() + "missing/out.avi", "No such folder"},
         {source + "/out.avi", "No such folder"},
         {std::string(), "No file name"},
