@@ -75,15 +75,7 @@ wait_for_statuses "Done Done Done " 1200
 [ "$(stat -c %Y.%s "$work/out1.mpg")" = "$first" ] || { echo "the done task was converted again"; exit 1; }
 [ -s "$work/out2.mpg" ] && [ -s "$work/out3.mpg" ] || { echo "the waiting tasks were not converted"; exit 1; }
 [ "$(temporaries)" -eq 0 ] || { echo "the killed run's temporary file is still there"; exit 1; }
-window=$(xdotool search --onlyvisible --name '^Marvane' | head -n 1)
-# Exit lies at (500, 10), 13 by 16 pixels.
-xdotool mousemove --window "$window" 506 18 click 1
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-wait "$pid"
+exit_program
 status=$?
-pid=
 echo "restored and finished; ended with status $status"
 exit "$status"

@@ -10,3 +10,19 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 export QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 kept=$work/data/marvane/task-list.json
+
+# Clicks the window's Exit button, at (500, 10), 13 by 16 pixels, and waits for the program $pid
+# to end; returns its exit status.
+exit_program() {
+  local window status
+  window=$(xdotool search --onlyvisible --name '^Marvane' | head -n 1)
+  xdotool mousemove --window "$window" 506 18 click 1
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  wait "$pid"
+  status=$?
+  pid=
+  return "$status"
+}

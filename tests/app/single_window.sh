@@ -33,15 +33,7 @@ for _ in $(seq 100); do
   [ "$(windows '^Option$')" = 0 ] && break
   sleep 0.1
 done
-window=$(xdotool search --onlyvisible --name '^Marvane$' | head -n 1)
-# Exit lies at (500, 10), 13 by 16 pixels.
-xdotool mousemove --window "$window" 506 18 click 1
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-wait "$pid" 2>/dev/null
-pid=
+exit_program
 count=$(grep -c '"sources"' "$kept")
 [ "$count" = 1 ] && grep -q "$work/clip.mpg" "$kept" || { echo "the kept list holds $count tasks:"; cat "$kept"; exit 1; }
 echo "the handed-over video became the one task of the kept list"
