@@ -5,12 +5,13 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QRegularExpression>
+#include <QUrl>
 #include <memory>
 
 namespace {
 
 constexpr int kWaitMs = 5000;
-// The files, one a line, then an empty line.
+// The files, one a line (percent-encoded, so a name may hold any character), then an empty line.
 const char kEnd[] = "\n";
 
 }  // namespace
@@ -49,7 +50,7 @@ bool SingleInstance::handOver(const QStringList& files) const
         return false;
     QByteArray message;
     for (const QString& file : files)
-        message += file.toUtf8() + '\n';
+        message += QUrl::toPercentEncoding(file, "/") + '\n';
     message += kEnd;
     socket.write(message);
     if (!socket.waitForBytesWritten(kWaitMs))
@@ -70,7 +71,7 @@ void SingleInstance::takeConnection()
             QStringList files;
             for (const QByteArray& line : text->split('\n')) {
                 if (!line.isEmpty())
-                    files.append(QString::fromUtf8(line));
+                    files.append(QUrl::fromPercentEncoding(line));
             }
             text->clear();
             socket->disconnectFromServer();
