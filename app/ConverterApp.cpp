@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QStringList>
 #include <QThread>
+#include <QTimer>
 #include <array>
 #include <cstring>
 
@@ -14,6 +15,7 @@
 #include "platform/PathNames.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/SingleInstance.h"
 
 namespace {
 
@@ -121,6 +123,11 @@ int ConverterApp::RunMainWindow()
 {
     MainWindow window(tasks);
     window.KeepTasksIn(taskStore);
+    if (singleInstance)
+        QObject::connect(singleInstance, &SingleInstance::filesHandedOver, &window,
+                         [&window](const QStringList& files) { window.TakeHandedOverFiles(files); });
+    if (!startFiles.isEmpty())
+        QTimer::singleShot(0, &window, [&window, files = startFiles] { window.TakeHandedOverFiles(files); });
     return window.exec();
 }
 

@@ -3,6 +3,9 @@
 #include <chrono>
 #include <string>
 
+#include <QStringList>
+
+class SingleInstance;
 class TaskList;
 class TaskListStore;
 
@@ -28,6 +31,12 @@ public:
 
     // Where the main window keeps the task list from one start to the next; none keeps nothing.
     void KeepTasksIn(TaskListStore* store) { taskStore = store; }
+    // The files later starts hand over (and those of this start) go to the main window.
+    void TakeFilesFrom(SingleInstance* instance, QStringList files)
+    {
+        singleInstance = instance;
+        startFiles = std::move(files);
+    }
 
     // The start-up sequence; false on every path, so the process ends after it.
     bool InitInstance();
@@ -54,5 +63,7 @@ private:
     void LaunchFilterRegistration();
 
     TaskList& tasks;
+    SingleInstance* singleInstance = nullptr;
+    QStringList startFiles;
     TaskListStore* taskStore = nullptr;
 };

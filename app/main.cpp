@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QFileInfo>
 
 #include "app/ConverterApp.h"
+#include "platform/SingleInstance.h"
 #include "platform/TerminationWatch.h"
 #include "platform/WindowPlaceSync.h"
 #include "tasks/TaskList.h"
@@ -10,6 +12,13 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // One window per user and display: a later start hands its files to it and ends.
+    QStringList files;
+    for (const QString& argument : application.arguments().mid(1))
+        files.append(QFileInfo(argument).absoluteFilePath());
+    SingleInstance instance(SingleInstance::keyOfThisSession());
+    if (!instance.becomeFirst() && instance.handOver(files))
+        return 0;
     // A termination request ends the program as the close box does: a run is stopped and its
     // unfinished output removed.
     TerminationWatch termination;
@@ -20,6 +29,7 @@ int main(int argc, char** argv)
     TaskListStore store(TaskListStore::defaultPath());
     ConverterApp converter(tasks);
     converter.KeepTasksIn(&store);
+    converter.TakeFilesFrom(&instance, files);
     converter.InitInstance();
     return 0;
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-
+#include <set>
 
 #include "cli/CliExecutionView.h"
 #include "cli/ConvertOptions.h"
@@ -11,6 +11,7 @@
 #include "cli/TaskRunLoop.h"
 #include "engine/CDudidEvar.h"
 #include "platform/OutputPathProbe.h"
+#include "platform/PathNames.h"
 #include "tasks/OutputNaming.h"
 #include "tasks/TaskList.h"
 
@@ -18,7 +19,7 @@ namespace ConvertCommand {
 
 namespace {
 
-std::string outputPathFor(const ConvertOptions& o)
+std::string plainOutputPathFor(const ConvertOptions& o)
 {
     std::error_code ec;
     if (o.output.empty())
@@ -28,24 +29,39 @@ std::string outputPathFor(const ConvertOptions& o)
     return o.output;
 }
 
-// Appends the task the options describe, as the editor would build it.
-bool buildTask(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, std::string* error)
+// With --each, a later source whose base name an earlier one has gets a numbered output
+// ("clip_2_output.mpg"), as the audio tool numbers its files.
+std::string outputPathFor(const ConvertOptions& o, std::set<std::string>* taken)
 {
-    const std::size_t index = tasks.append(o.sources, outputPathFor(o), OutputKinds::description(o.kind));
+    std::string path = plainOutputPathFor(o);
+    const std::string folder = PathNames::folderPart(path);
+    for (int n = 2; taken->count(path) != 0; ++n)
+        path = OutputNaming::numberedOutputPathIn(folder, o.sources.front(), o.kind, n);
+    taken->insert(path);
+    return path;
+}
+
+// Appends the task the options describe, as the editor would build it.
+bool buildTask(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, std::set<std::string>* taken,
+               std::string* error)
+{
+    const std::size_t index = tasks.append(o.sources, outputPathFor(o, taken), OutputKinds::description(o.kind));
     ConversionTask& task = tasks.at(index);
-    bool ok = ConvertSettings::fill(control, o, *task.settings, error);
-    if (ok && !OutputPathProbe::isUsable(task.outputPath, task.sources)) {
-        *error = "The output file path is invalid or the file is used by another program: " + task.outputPath;
-        ok = false;
+    if (!ConvertSettings::fill(control, o, *task.settings, error))
+        return false;
+    if (const std::string why = OutputPathProbe::refusal(task.outputPath, task.sources); !why.empty()) {
+        *error = "The output file path cannot be used (" + why + "): " + task.outputPath;
+        return false;
     }
-    return ok;
+    return true;
 }
 
 // One task for all sources, joined, or with --each one task per source into the output folder.
 bool buildTasks(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, std::string* error)
 {
+    std::set<std::string> taken;
     if (!o.each)
-        return buildTask(control, o, tasks, error);
+        return buildTask(control, o, tasks, &taken, error);
     std::error_code ec;
     if (!o.output.empty() && o.output.back() != '/' && !std::filesystem::is_directory(o.output, ec)) {
         *error = "--each writes into a folder: " + o.output + " is not one";
@@ -54,7 +70,7 @@ bool buildTasks(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, s
     for (const std::string& source : o.sources) {
         ConvertOptions one = o;
         one.sources = {source};
-        if (!buildTask(control, one, tasks, error))
+        if (!buildTask(control, one, tasks, &taken, error))
             return false;
     }
     return true;

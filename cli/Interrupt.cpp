@@ -3,14 +3,19 @@
 #include <atomic>
 #include <csignal>
 
+#include <unistd.h>
+
 namespace Interrupt {
 
 namespace {
 
 std::atomic<bool> flag{false};
+std::atomic<bool> endAtOnce{false};
 
 extern "C" void onSignal(int)
 {
+    if (endAtOnce.load())
+        ::_exit(130);
     flag.store(true);
 }
 
@@ -23,6 +28,13 @@ void install()
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+void setEndAtOnce(bool on)
+{
+    endAtOnce.store(on);
+    if (on && flag.load())
+        ::_exit(130);
 }
 
 bool requested()

@@ -6,5 +6,8 @@ namespace Interrupt {
 
 void install();
 bool requested();
+// While on, Ctrl-C and termination end the program at once with status 130: for stretches that
+// write nothing, such as reading a task list, however long they take.
+void setEndAtOnce(bool on);
 
 }  // namespace Interrupt

@@ -1,14 +1,16 @@
 #include "cli/RunCommand.h"
 
-#include <QLockFile>
 #include <QString>
 #include <cstdio>
-#include <map>
+#include <optional>
 
 #include "cli/CliExecutionView.h"
+#include "cli/Interrupt.h"
+#include "cli/ListRunUpdates.h"
 #include "cli/RunOptions.h"
 #include "cli/TaskRunLoop.h"
 #include "engine/CDudidEvar.h"
+#include "tasks/ListOutputCheck.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 
@@ -27,43 +29,26 @@ public:
     }
 };
 
-// Writes the statuses of the tasks this run took into the list file, leaving every other task
-// as the file holds it now: other runs of the same list (other shards) write into it too, one
-// at a time.
-class StatusWriter {
-public:
-    StatusWriter(QString path, std::size_t count) : path_(std::move(path)), count_(count) {}
-
-    bool write(const std::map<std::size_t, TaskStatus>& statuses, std::string* error) const
-    {
-        QLockFile lock(path_ + QStringLiteral(".lock"));
-        lock.setStaleLockTime(60000);
-        if (!lock.tryLock(30000))
-            return *error = lock.error() == QLockFile::LockFailedError ? "the list stayed locked by another run"
-                                                                        : "cannot lock the list for writing",
-                   false;
-        std::vector<ConversionTask> current;
-        if (!TaskListFile::load(path_, &current, error))
-            return false;
-        if (current.size() != count_)
-            return *error = "the list changed while it ran", false;
-        TaskList list;
-        for (ConversionTask& task : current)
-            list.appendTask(std::move(task));
-        for (const auto& [index, status] : statuses)
-            list.at(index).status = status;
-        return TaskListFile::save(list, path_, error);
-    }
-
-private:
-    QString path_;
-    std::size_t count_;
-};
-
 int usageError(const std::string& error)
 {
     std::fprintf(stderr, "%s\nusage: marvane-cli %s\n", error.c_str(), kUsage);
     return 2;
+}
+
+// The list as a whole, refused when a task would write onto it or onto another task's file.
+// Ctrl-C ends the program at once while it is read.
+bool readList(const RunOptions& options, TaskList* tasks, std::string* error)
+{
+    const QString path = QString::fromStdString(options.list);
+    Interrupt::setEndAtOnce(true);
+    const bool read = TaskListFile::load(path, tasks, error);
+    if (read) {
+        *error = ListOutputCheck::writesList(*tasks, options.list);
+        if (error->empty())
+            *error = ListOutputCheck::clash(*tasks);
+    }
+    Interrupt::setEndAtOnce(false);
+    return read && error->empty();
 }
 
 }  // namespace
@@ -74,22 +59,14 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
     std::string error;
     if (!options.parse(args, &error))
         return usageError(error);
-    const QString path = QString::fromStdString(options.list);
-    std::vector<ConversionTask> read;
-    if (!TaskListFile::load(path, &read, &error)) {
-        std::fprintf(stderr, "%s: %s\n", options.list.c_str(), error.c_str());
-        return 2;
-    }
+    TaskList tasks;
     std::vector<std::size_t> chosen;
-    if (!options.select(read.size(), &chosen, &error)) {
+    if (!readList(options, &tasks, &error) || !options.select(tasks.size(), &chosen, &error)) {
         std::fprintf(stderr, "%s: %s\n", options.list.c_str(), error.c_str());
         return 2;
     }
 
     // The whole list keeps its numbering; the tasks not taken count as done for this run.
-    TaskList tasks;
-    for (ConversionTask& task : read)
-        tasks.appendTask(std::move(task));
     std::vector<bool> taken(tasks.size(), false);
     for (std::size_t index : chosen)
         taken[index] = true;
@@ -98,25 +75,28 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
             tasks.markDone(i);
     }
 
-    const StatusWriter writer(path, tasks.size());
-    std::map<std::size_t, TaskStatus> changed;
-    bool writeFailed = false;
+    std::optional<ListRunUpdates> updates;
+    if (options.update)
+        updates.emplace(QString::fromStdString(options.list), tasks);
+    std::vector<bool> passedOver(tasks.size(), false);
     ListRunView view;
     view.onStatus = [&](std::size_t row) {
-        changed[row] = tasks.at(row).status;
-        if (options.update && !writer.write(changed, &error)) {
-            std::fprintf(stderr, "%s: statuses not written: %s\n", options.list.c_str(), error.c_str());
-            writeFailed = true;
-        }
+        if (updates)
+            updates->writeStatus(row, tasks.at(row).status);
     };
     view.showWholeRun = chosen.size() > 1;
-    TaskRunLoop::run(control, tasks, view, options.keepGoing);
+    TaskRunLoop::run(control, tasks, view, options.keepGoing, [&](std::size_t index) {
+        passedOver[index] = updates && !updates->claim(index);
+        return !passedOver[index];
+    });
+    if (updates)
+        updates->releaseHeld();
 
     for (std::size_t index : chosen) {
-        if (tasks.at(index).status != TaskStatus::Done)
+        if (!passedOver[index] && tasks.at(index).status != TaskStatus::Done)
             return 1;
     }
-    return writeFailed ? 1 : 0;
+    return updates && updates->failed() ? 1 : 0;
 }
 
 }  // namespace RunCommand

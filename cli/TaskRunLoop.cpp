@@ -11,10 +11,12 @@
 
 namespace TaskRunLoop {
 
-void run(CDudidEvar& control, TaskList& tasks, CliExecutionView& view, bool goOnAfterFailure)
+void run(CDudidEvar& control, TaskList& tasks, CliExecutionView& view, bool goOnAfterFailure,
+         std::function<bool(std::size_t)> startCheck)
 {
     TaskExecution execution(control, tasks, view);
     execution.setGoOnAfterFailure(goOnAfterFailure);
+    execution.setStartCheck(std::move(startCheck));
     QEventLoop loop;
     view.onRest = [&] { loop.quit(); };
     QObject::connect(&control, &CDudidEvar::convertDone, &loop, [&] { execution.convertDone(); });

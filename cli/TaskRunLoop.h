@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
+
 class CDudidEvar;
 class CliExecutionView;
 class TaskList;
@@ -8,6 +11,8 @@ class TaskList;
 // comes to rest; Ctrl-C stops it.
 namespace TaskRunLoop {
 
-void run(CDudidEvar& control, TaskList& tasks, CliExecutionView& view, bool goOnAfterFailure);
+// `startCheck`, when given, is asked before each task starts (see TaskExecution::setStartCheck).
+void run(CDudidEvar& control, TaskList& tasks, CliExecutionView& view, bool goOnAfterFailure,
+         std::function<bool(std::size_t)> startCheck = {});
 
 }  // namespace TaskRunLoop

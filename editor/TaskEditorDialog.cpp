@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -436,6 +437,17 @@ bool TaskEditorDialog::clashesWithAnotherTask(const std::string& outputPath, con
     return true;
 }
 
+// An existing output (for a split task, its first part) is replaced only when the user says so.
+bool TaskEditorDialog::replacingAgreed(const std::string& outputPath)
+{
+    const QString path = QString::fromStdString(outputPath);
+    if (!QFileInfo::exists(path))
+        return true;
+    return Prompts::get().messageBox(this, QCoreApplication::applicationName(),
+                                     tr("%1 already exists.\nDo you want to replace it?").arg(path),
+                                     PromptIcon::Exclamation, PromptButtons::YesNo) == PromptAnswer::Yes;
+}
+
 void TaskEditorDialog::accept()
 {
     if (!opened_)
@@ -450,7 +462,7 @@ void TaskEditorDialog::accept()
         showMessage(QString::fromLatin1(kNoSourceMessage));
         return;
     }
-    if (clashesWithAnotherTask(outputPath, sources))
+    if (clashesWithAnotherTask(outputPath, sources) || !replacingAgreed(outputPath))
         return;
     writeTask(sources, outputPath);
     QDialog::accept();

@@ -100,6 +100,7 @@ private:
     std::vector<std::string> rowTexts() const;
     void showMessage(const QString& text);
     bool clashesWithAnotherTask(const std::string& outputPath, const std::vector<std::string>& sources);
+    bool replacingAgreed(const std::string& outputPath);
     void writeTask(const std::vector<std::string>& sources, const std::string& outputPath);
     void writeSettings(TaskSettings& settings) const;
     TaskSettings settingsToWrite(const TaskSettings& record) const;

@@ -27,6 +27,7 @@
 #include "skin/CommandEvent.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskRowText.h"
+#include "tasks/TaskListStore.h"
 
 namespace {
 
@@ -112,7 +113,14 @@ MainWindow::MainWindow(TaskList& sharedTasks, QWidget* parent)
     logList.resize(0, 0);
 }
 
-MainWindow::~MainWindow() = default;
+// The kept list's last writes reach the file before the window goes.
+MainWindow::~MainWindow()
+{
+    if (taskStore) {
+        taskStore->onWritten({});
+        taskStore->flush();
+    }
+}
 
 bool MainWindow::Create()
 {

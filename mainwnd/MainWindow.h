@@ -16,6 +16,7 @@
 #include "mainwnd/MainWindowExecutionView.h"
 #include "mainwnd/TaskListView.h"
 #include "skin/CHoverButton.h"
+#include "tasks/KeptListMerge.h"
 #include "tasks/TaskExecution.h"
 #include "tasks/TaskSelection.h"
 #include "tools/AudioExtractionDialog.h"
@@ -79,7 +80,9 @@ public:
     // Keeps the task list in the store from one start to the next: restored when the window is
     // created, written after every change; the window's place is kept too, in the user's hive.
     // Set before Create; without one nothing is kept.
-    void KeepTasksIn(TaskListStore* store) { taskStore = store; }
+    void KeepTasksIn(TaskListStore* store);
+    // Files another start of the program handed over.
+    void TakeHandedOverFiles(const QStringList& files);
 
     // Enables or disables Add, Del, Edit and Tools together.
     void EnableTaskCommands(bool enable);
@@ -157,6 +160,7 @@ private:
     void OnTaskListSelectionChanged();
     std::size_t RowCount() const;
     void AddRowForLastTask();
+    void AddRowsFrom(std::size_t first);
     void RewriteRow(std::size_t index);
     void ShowSelectedRow();
 
@@ -175,6 +179,7 @@ private:
     // The task list kept, saved and opened as a file, and what a run does after a failed task.
     std::string RestoreKeptTasks();
     void KeepTaskList();
+    void TakeStatusesFromRuns(const std::vector<KeptListMerge::Adopted>& adopted);
     void AddRowsForNewTasks();
     void OnSaveTaskList();
     void OnOpenTaskList();

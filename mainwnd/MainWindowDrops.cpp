@@ -41,3 +41,25 @@ void MainWindow::OpenEditorOnDrop(const QStringList& sources)
     if (TakesDrops())
         AddTaskFrom(sources);
 }
+
+// Files handed over by a later start of the program (or given to this one): the window comes to
+// the front, and the videos among them open the editor as a drop does.
+void MainWindow::TakeHandedOverFiles(const QStringList& files)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    QList<QUrl> urls;
+    for (const QString& file : files)
+        urls.append(QUrl::fromLocalFile(file));
+    const DroppedFiles handed(urls);
+    if (!TakesDrops() && !handed.videos().isEmpty()) {
+        logList.Append(QStringLiteral("Busy; the videos handed over are ignored: %1").arg(handed.videos().join(", ")));
+        return;
+    }
+    for (const QString& other : handed.ignored())
+        logList.Append(QStringLiteral("Not a video file, ignored: %1").arg(other));
+    if (!handed.videos().isEmpty())
+        OpenEditorOnDrop(handed.videos());
+}

@@ -116,12 +116,22 @@ void MainWindow::OnTaskListSelectionChanged()
 
 void MainWindow::AddRowForLastTask()
 {
-    const std::size_t index = RowCount();
-    auto* row = new QTreeWidgetItem;
-    fillRow(*row, tasks.at(index));
+    AddRowsFrom(tasks.size() - 1);
+}
+
+// Rows for the tasks from the index on, added in one pass; the last one is shown selected.
+void MainWindow::AddRowsFrom(std::size_t first)
+{
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(tasks.size() - first));
+    for (std::size_t i = first; i < tasks.size(); ++i) {
+        auto* row = new QTreeWidgetItem;
+        fillRow(*row, tasks.at(i));
+        rows.append(row);
+    }
     {
         const QSignalBlocker quiet(taskList);
-        taskList.addTopLevelItem(row);
+        taskList.addTopLevelItems(rows);
     }
     selection.rowAdded(RowCount());
     ShowSelectedRow();

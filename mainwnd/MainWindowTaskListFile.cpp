@@ -9,6 +9,7 @@
 #include "platform/ProductTitle.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
+#include "platform/TerminationWatch.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 #include "tasks/TaskListStore.h"
@@ -50,18 +51,39 @@ std::string MainWindow::RestoreKeptTasks()
 {
     if (!taskStore)
         return {};
+    TerminationWatch::setEndAtOnce(true);
     const std::string note = taskStore->restore(tasks);
     AddRowsForNewTasks();
+    TerminationWatch::setEndAtOnce(false);
     return note;
 }
 
+void MainWindow::KeepTasksIn(TaskListStore* store)
+{
+    taskStore = store;
+    if (!taskStore)
+        return;
+    taskStore->onWritten([this](const TaskListStore::Outcome& outcome) {
+        if (!outcome.error.empty())
+            logList.Append(QStringLiteral("The task list could not be kept: ") + QString::fromStdString(outcome.error));
+        TakeStatusesFromRuns(outcome.adopted);
+    });
+}
+
+// Written off the window's thread: a long list never holds the window up.
 void MainWindow::KeepTaskList()
 {
     if (!taskStore || tasksReleased)
         return;
-    std::string error;
-    if (!taskStore->keep(tasks, &error))
-        logList.Append(QStringLiteral("The task list could not be kept: ") + QString::fromStdString(error));
+    taskStore->keepLater(tasks);
+}
+
+// A run of the kept list (marvane-cli run --update) wrote these statuses into it; a task the
+// user changed since keeps the window's.
+void MainWindow::TakeStatusesFromRuns(const std::vector<KeptListMerge::Adopted>& adopted)
+{
+    for (std::size_t row : KeptListMerge::apply(tasks, adopted))
+        RewriteRow(row);
 }
 
 // Rows for the tasks that have none yet, at the end of the list.
@@ -69,8 +91,7 @@ void MainWindow::AddRowsForNewTasks()
 {
     if (RowCount() >= tasks.size())
         return;
-    while (RowCount() < tasks.size())
-        AddRowForLastTask();
+    AddRowsFrom(RowCount());
     output.setEnabled(true);
     execute.setEnabled(true);
     UpdateRowCommands();

@@ -52,9 +52,7 @@ std::string fileRefusal(const std::string& path)
 {
     struct stat before {};
     const bool existed = ::stat(path.c_str(), &before) == 0;
-    if (existed && !S_ISREG(before.st_mode))
-        return path + " is not a file";
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0)
         return errorText(errno);
     ::close(fd);
@@ -71,6 +69,14 @@ bool namesFolder(const std::string& path)
 
 }  // namespace
 
+std::string notRegularFile(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return path + " is not a regular file";
+    return {};
+}
+
 bool sameFile(const std::string& a, const std::string& b)
 {
     struct stat sa {}, sb {};
@@ -86,6 +92,8 @@ std::string refusal(const std::string& path, const std::vector<std::string>& sou
         return "No file name";
     if (namesFolder(path))
         return path + " is a folder";
+    if (std::string why = notRegularFile(path); !why.empty())
+        return why;
     for (const std::string& source : sources) {
         if (sameFile(path, source))
             return path + " is one of the task's sources";

@@ -13,6 +13,10 @@ namespace OutputPathProbe {
 // "/x/out is a folder", "/x/a.mpg is one of the task's sources"); empty when it can.
 std::string refusal(const std::string& path, const std::vector<std::string>& sources);
 bool isUsable(const std::string& path, const std::vector<std::string>& sources);
+// "/dev/null is not a regular file" when the path (or the file a link there leads to) exists
+// and is a device, FIFO, socket or folder: writing an output there would replace it; empty
+// otherwise.
+std::string notRegularFile(const std::string& path);
 // Two paths name one file (the same file when both exist, else the same absolute path).
 bool sameFile(const std::string& a, const std::string& b);
 

@@ -8,9 +8,15 @@ namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 std::atomic<int> writeEnd{-1};
+std::atomic<bool> endAtOnce{false};
 
-extern "C" void onTerminationSignal(int)
+extern "C" void onTerminationSignal(int number)
 {
+    if (endAtOnce.load()) {
+        ::signal(number, SIG_DFL);
+        ::raise(number);
+        return;
+    }
     const int fd = writeEnd.load();
     if (fd >= 0) {
         const char byte = 1;
@@ -46,6 +52,11 @@ TerminationWatch::~TerminationWatch()
     notifier_.reset();
     ::close(pipe_[0]);
     ::close(pipe_[1]);
+}
+
+void TerminationWatch::setEndAtOnce(bool on)
+{
+    endAtOnce.store(on);
 }
 
 void TerminationWatch::drain()

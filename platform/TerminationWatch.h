@@ -18,6 +18,10 @@ public:
     TerminationWatch& operator=(const TerminationWatch&) = delete;
 
     bool isWatching() const { return notifier_ != nullptr; }
+    // While on, a termination request ends the process at once, as if no watch were set: for
+    // stretches of the user-interface thread that write nothing, such as showing a long kept
+    // list at start-up, which would otherwise hear the request only when they end.
+    static void setEndAtOnce(bool on);
 
 signals:
     void requested();

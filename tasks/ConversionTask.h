@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,9 @@ struct ConversionTask {
     std::string description;
     TaskStatus status = TaskStatus::Waiting;
     std::unique_ptr<TaskSettings> settings;
+    // The task's members as the list file held them: those this program does not use (notes,
+    // claims of other runs) are written back with it.
+    QJsonObject kept{};
 
     bool isJoin() const { return sources.size() >= 2; }
     // Split mode applies to a single source only, whatever the record holds.

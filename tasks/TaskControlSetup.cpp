@@ -1,6 +1,7 @@
 #include "tasks/TaskControlSetup.h"
 
 #include "engine/CDudidEvar.h"
+#include "platform/OutputPathProbe.h"
 #include "tasks/MpegFrameRates.h"
 #include "tasks/OutputNaming.h"
 
@@ -89,7 +90,17 @@ bool TaskControlSetup::convertSplitPart(const ConversionTask& task, std::int32_t
         return refuseSource(source);
     const std::string partPath = OutputNaming::splitPartPath(task.outputPath, static_cast<std::uint32_t>(partStart),
                                                              static_cast<std::uint32_t>(settings.splitSeconds));
-    return control_.Convert(partPath);
+    return convertTo(partPath);
+}
+
+// An output that exists and is no regular file (a device, a FIFO) is never written over.
+bool TaskControlSetup::convertTo(const std::string& outputPath)
+{
+    if (std::string why = OutputPathProbe::notRegularFile(outputPath); !why.empty()) {
+        refusal_ = why;
+        return false;
+    }
+    return control_.Convert(outputPath);
 }
 
 // The control's own words when they name the source, else a reason that does.

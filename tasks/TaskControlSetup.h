@@ -26,6 +26,10 @@ public:
     // the source no longer reaches the part's start.
     bool convertSplitPart(const ConversionTask& task, std::int32_t partStart, double sourceDuration);
 
+    // Converts the clip list to the file; false without starting when the file must not be
+    // written (see OutputPathProbe::notRegularFile).
+    bool convertTo(const std::string& outputPath);
+
     // Why the last step failed, naming the source when a source was the cause.
     std::string failureReason() const;
 

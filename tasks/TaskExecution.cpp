@@ -206,6 +206,8 @@ bool TaskExecution::runTask(std::size_t index)
     ConversionTask& task = tasks_.at(index);
     if (task.status == TaskStatus::Done || !task.settings || task.sources.empty())
         return false;
+    if (startCheck_ && !startCheck_(index))
+        return false;
     view_.appendLogLine(executingLine(index, task.description));
     currentTask_ = static_cast<int>(index);
     if (startFirstPart(task)) {
@@ -223,7 +225,7 @@ bool TaskExecution::startFirstPart(ConversionTask& task)
         return setup_.convertSplitPart(task, partStart_, sourceDuration_);
     }
     setup_.setUp(task);
-    return setup_.addWholeTaskClips(task) && control_.Convert(task.outputPath);
+    return setup_.addWholeTaskClips(task) && setup_.convertTo(task.outputPath);
 }
 
 bool TaskExecution::startNextPart(ConversionTask& task)

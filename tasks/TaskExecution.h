@@ -42,6 +42,10 @@ public:
     void setDeferral(Deferral later) { later_ = std::move(later); }
     // The clock the time left is measured with; a steady clock unless a test sets another.
     void setClock(TimeLeftEstimate::Clock clock) { timeLeft_ = TimeLeftEstimate(std::move(clock)); }
+    // Asked before each task of a run starts; a task it refuses (another program converts it or
+    // has converted it) is passed over without a word.
+    using StartCheck = std::function<bool(std::size_t)>;
+    void setStartCheck(StartCheck check) { startCheck_ = std::move(check); }
     // The main window closes: stops what runs and releases every task's settings. Nothing is
     // started afterwards.
     void close();
@@ -107,6 +111,7 @@ private:
     std::size_t measuredUpTo_ = 0;  // tasks before it are measured
     unsigned runNumber_ = 0;
     Deferral later_;
+    StartCheck startCheck_;
     double runSeconds_ = 0.0;
     double finishedSeconds_ = 0.0;
     int runShare_ = -1;

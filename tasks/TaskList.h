@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -35,6 +36,11 @@ public:
     // Releases every task's record and leaves the pointers null (the main window closing).
     void releaseAllSettings();
 
+    // The list file's top-level members, written back with the list.
+    const QJsonObject& keptMembers() const { return keptMembers_; }
+    void setKeptMembers(QJsonObject members) { keptMembers_ = std::move(members); }
+
 private:
     std::vector<ConversionTask> tasks_;
+    QJsonObject keptMembers_;
 };

@@ -1,14 +1,20 @@
 #include "tasks/TaskListFile.h"
 
-#include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
 #include <cfloat>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "tasks/TaskList.h"
@@ -25,44 +31,54 @@ const char* statusName(TaskStatus status)
     return "Waiting";
 }
 
-QJsonObject settingsObject(const TaskSettings& s)
+// The members this program writes; every other member of the object is left as it is.
+void setSettingsMembers(QJsonObject& o, const TaskSettings& s)
 {
-    return QJsonObject{
-        {"width", s.width},
-        {"height", s.height},
-        {"keepSourceSize", s.keepSourceSize != 0},
-        {"videoOnly", s.videoOnly != 0},
-        {"frameRate", double(s.frameRate)},
-        {"videoCompressor", s.videoCompressor},
-        {"audioCompressor", s.audioCompressor},
-        {"wmvProfile", s.wmvProfile},
-        {"mpegFrameRateIndex", s.mpegFrameRateIndex},
-        {"vbr", s.vbr != 0},
-        {"vbrQuality", s.vbrQuality},
-        {"videoBitRate", s.videoBitRate},
-        {"audioBitRate", s.audioBitRate},
-        {"videoCodec", s.videoCodec},
-        {"quality", s.quality},
-        {"speed", s.speed},
-    };
+    o["width"] = s.width;
+    o["height"] = s.height;
+    o["keepSourceSize"] = s.keepSourceSize != 0;
+    o["videoOnly"] = s.videoOnly != 0;
+    o["frameRate"] = double(s.frameRate);
+    o["videoCompressor"] = s.videoCompressor;
+    o["audioCompressor"] = s.audioCompressor;
+    o["wmvProfile"] = s.wmvProfile;
+    o["mpegFrameRateIndex"] = s.mpegFrameRateIndex;
+    o["vbr"] = s.vbr != 0;
+    o["vbrQuality"] = s.vbrQuality;
+    o["videoBitRate"] = s.videoBitRate;
+    o["audioBitRate"] = s.audioBitRate;
+    o["videoCodec"] = s.videoCodec;
+    o["quality"] = s.quality;
+    o["speed"] = s.speed;
 }
 
-QJsonObject taskObject(const ConversionTask& task)
+// What a task converts, in the members that say it; `base` holds the members kept beside them.
+QJsonObject whatObject(const ConversionTask& task, QJsonObject base)
 {
     const TaskSettings none;
     const TaskSettings& s = task.settings ? *task.settings : none;
     QJsonArray sources;
     for (const std::string& source : task.sources)
         sources.append(QString::fromStdString(source));
-    return QJsonObject{
-        {"sources", sources},
-        {"output", QString::fromStdString(task.outputPath)},
-        {"description", QString::fromStdString(task.description)},
-        {"status", statusName(task.status)},
-        {"kind", static_cast<qint64>(s.format)},
-        {"split", QJsonObject{{"enabled", s.split != 0}, {"seconds", s.splitSeconds}}},
-        {"settings", settingsObject(s)},
-    };
+    base["sources"] = sources;
+    base["output"] = QString::fromStdString(task.outputPath);
+    base["kind"] = static_cast<qint64>(s.format);
+    QJsonObject split = base.value("split").toObject();
+    split["enabled"] = s.split != 0;
+    split["seconds"] = s.splitSeconds;
+    base["split"] = split;
+    QJsonObject settings = base.value("settings").toObject();
+    setSettingsMembers(settings, s);
+    base["settings"] = settings;
+    return base;
+}
+
+QJsonObject taskObject(const ConversionTask& task)
+{
+    QJsonObject object = whatObject(task, task.kept);
+    object["description"] = QString::fromStdString(task.description);
+    object["status"] = statusName(task.status);
+    return object;
 }
 
 // Reads the fields of one JSON object; the first wrong one sets the reason, which names the
@@ -261,6 +277,7 @@ bool readTask(const QJsonValue& value, std::size_t number, ConversionTask* task,
     const QJsonObject object = value.toObject();
     FieldReader r(object, where, error);
     task->settings = std::make_unique<TaskSettings>();
+    task->kept = object;
     readSources(r, &task->sources);
     r.readString("output", &task->outputPath, false);
     r.readString("description", &task->description, true);
@@ -287,6 +304,58 @@ bool readHeader(const QJsonObject& root, std::string* error)
     return true;
 }
 
+std::string systemError(int code)
+{
+#ifdef __GLIBC__
+    if (const char* text = ::strerrordesc_np(code))
+        return text;
+#endif
+    return std::strerror(code);
+}
+
+// Closes the file it holds when it goes.
+struct OpenFile {
+    int fd;
+    ~OpenFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// The whole of a regular file of at most kMaxBytes. It is opened without waiting, so a FIFO
+// (which would wait for a writer) or a device is refused rather than read for ever.
+bool readWhole(const std::string& path, QByteArray* text, std::string* error)
+{
+    const OpenFile file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    const int fd = file.fd;
+    if (fd < 0)
+        return *error = "cannot open " + path + ": " + systemError(errno), false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return *error = "cannot read " + path + ": " + systemError(errno), false;
+    if (!S_ISREG(st.st_mode))
+        return *error = path + " is not a regular file", false;
+    if (st.st_size > TaskListFile::kMaxBytes)
+        return *error = path + " is larger than a task list may be (" +
+                        std::to_string(TaskListFile::kMaxBytes / (1024 * 1024)) + " MB)",
+               false;
+    text->resize(static_cast<qsizetype>(st.st_size));
+    qsizetype got = 0;
+    while (got < text->size()) {
+        const ssize_t n = ::read(fd, text->data() + got, static_cast<std::size_t>(text->size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return *error = "cannot read " + path + ": " + systemError(errno), false;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    text->truncate(got);
+    return true;
+}
+
 }  // namespace
 
 QByteArray TaskListFile::toJson(const TaskList& tasks)
@@ -294,11 +363,15 @@ QByteArray TaskListFile::toJson(const TaskList& tasks)
     QJsonArray array;
     for (std::size_t i = 0; i < tasks.size(); ++i)
         array.append(taskObject(tasks.at(i)));
-    const QJsonObject root{{"format", kFormat}, {"version", kVersion}, {"tasks", array}};
+    QJsonObject root = tasks.keptMembers();
+    root["format"] = kFormat;
+    root["version"] = kVersion;
+    root["tasks"] = array;
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-bool TaskListFile::fromJson(const QByteArray& text, std::vector<ConversionTask>* tasks, std::string* error)
+bool TaskListFile::fromJson(const QByteArray& text, std::vector<ConversionTask>* tasks, std::string* error,
+                            QJsonObject* members)
 {
     error->clear();
     QJsonParseError parse{};
@@ -324,7 +397,44 @@ bool TaskListFile::fromJson(const QByteArray& text, std::vector<ConversionTask>*
         read.push_back(std::move(task));
     }
     *tasks = std::move(read);
+    if (members) {
+        *members = root;
+        members->remove(QStringLiteral("tasks"));
+    }
     return true;
+}
+
+bool TaskListFile::load(const QString& path, TaskList* list, std::string* error)
+{
+    std::vector<ConversionTask> read;
+    QJsonObject members;
+    if (!load(path, &read, error, &members))
+        return false;
+    TaskList loaded;
+    for (ConversionTask& task : read)
+        loaded.appendTask(std::move(task));
+    loaded.setKeptMembers(std::move(members));
+    *list = std::move(loaded);
+    return true;
+}
+
+// The members that say what a task converts, as the file holds them (flags as true/false), one
+// after another; built by hand, since long lists compare every task at every write.
+QByteArray TaskListFile::identity(const ConversionTask& task)
+{
+    const TaskSettings none;
+    const TaskSettings& s = task.settings ? *task.settings : none;
+    QByteArray id;
+    for (const std::string& source : task.sources)
+        id.append(source.data(), static_cast<qsizetype>(source.size())).append('\0');
+    id.append('\1').append(task.outputPath.data(), static_cast<qsizetype>(task.outputPath.size())).append('\0');
+    const std::int32_t numbers[] = {static_cast<std::int32_t>(s.format), s.split != 0, s.splitSeconds, s.width,
+                                    s.height, s.keepSourceSize != 0, s.videoOnly != 0, s.videoCompressor,
+                                    s.audioCompressor, s.wmvProfile, s.mpegFrameRateIndex, s.vbr != 0,
+                                    s.vbrQuality, s.videoBitRate, s.audioBitRate, s.videoCodec, s.quality, s.speed};
+    for (std::int32_t number : numbers)
+        id.append(QByteArray::number(number)).append(',');
+    return id.append(QByteArray::number(double(s.frameRate), 'g', 9));
 }
 
 bool TaskListFile::save(const TaskList& tasks, const QString& path, std::string* error)
@@ -336,15 +446,13 @@ bool TaskListFile::save(const TaskList& tasks, const QString& path, std::string*
     return true;
 }
 
-bool TaskListFile::load(const QString& path, std::vector<ConversionTask>* tasks, std::string* error)
+bool TaskListFile::load(const QString& path, std::vector<ConversionTask>* tasks, std::string* error,
+                        QJsonObject* members)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return *error = "cannot open " + path.toStdString() + ": " + file.errorString().toStdString(), false;
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return *error = "cannot read " + path.toStdString() + ": " + file.errorString().toStdString(), false;
-    return fromJson(text, tasks, error);
+    QByteArray text;
+    if (!readWhole(path.toStdString(), &text, error))
+        return false;
+    return fromJson(text, tasks, error, members);
 }
 
 QString TaskListFile::savedName(const QString& typed)

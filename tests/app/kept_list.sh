@@ -3,15 +3,7 @@
 # is killed with SIGKILL once the first task is done, and on its next start finds the list
 # again with the first task done and converts only the other two.
 #   kept_list.sh <folder of the built programs>
-set -u
-bin=$1
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export QT_QPA_PLATFORM=xcb
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-kept=$work/data/marvane/task-list.json
+. "$(dirname "$0")/program_setup.sh"
 mkdir -p "$work/data/marvane"
 
 make_clip() {  # seconds, file
@@ -83,15 +75,7 @@ wait_for_statuses "Done Done Done " 1200
 [ "$(stat -c %Y.%s "$work/out1.mpg")" = "$first" ] || { echo "the done task was converted again"; exit 1; }
 [ -s "$work/out2.mpg" ] && [ -s "$work/out3.mpg" ] || { echo "the waiting tasks were not converted"; exit 1; }
 [ "$(temporaries)" -eq 0 ] || { echo "the killed run's temporary file is still there"; exit 1; }
-window=$(xdotool search --onlyvisible --name '^Marvane' | head -n 1)
-# Exit lies at (500, 10), 13 by 16 pixels.
-xdotool mousemove --window "$window" 506 18 click 1
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-wait "$pid"
+exit_program
 status=$?
-pid=
 echo "restored and finished; ended with status $status"
 exit "$status"

@@ -7,12 +7,19 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <QJsonObject>
 #include <csignal>
 #include <map>
+#include <memory>
 
 #include "TestMedia.h"
 #include "cli/CliExecutionView.h"
 #include "cli/RunOptions.h"
+#include "tasks/SharedListFile.h"
 #include "tasks/TaskList.h"
 #include "tasks/TaskListFile.h"
 
@@ -91,12 +98,14 @@ protected:
     QString output(int n) const { return out.filePath(QString("out%1.mpg").arg(n)); }
 
     // A list of VCD tasks of the clip; a source of "missing" is a file that does not exist.
-    void saveList(const std::vector<std::string>& sources)
+    // Outputs are out1.mpg, out2.mpg, ... unless given.
+    void saveList(const std::vector<std::string>& sources, const std::vector<QString>& outputs = {})
     {
         TaskList list;
         for (std::size_t i = 0; i < sources.size(); ++i) {
             const std::string source = sources[i] == "missing" ? out.filePath("missing.mpg").toStdString() : sources[i];
-            const std::size_t index = list.append({source}, output(int(i) + 1).toStdString(), "To VCD");
+            const QString to = i < outputs.size() ? outputs[i] : output(int(i) + 1);
+            const std::size_t index = list.append({source}, to.toStdString(), "To VCD");
             TaskSettings& s = *list.at(index).settings;
             s.format = OutputFormat::VcdPal;
             s.width = 352;
@@ -123,6 +132,26 @@ protected:
         for (const ConversionTask& task : tasks)
             found.push_back(task.status);
         return found;
+    }
+
+    TaskList readList() const
+    {
+        TaskList list;
+        std::string error;
+        EXPECT_TRUE(TaskListFile::load(listPath, &list, &error)) << error;
+        return list;
+    }
+
+    // Starts a run and waits until it prints that it converts the task.
+    void startUntilExecuting(QProcess& process, const QStringList& args, int task)
+    {
+        process.start(cli(), QStringList{"run"} + args);
+        ASSERT_TRUE(process.waitForStarted());
+        const QByteArray line = "Executing task " + QByteArray::number(task);
+        QByteArray printed;
+        while (!printed.contains(line) && process.waitForReadyRead(30000))
+            printed += process.readAllStandardOutput();
+        ASSERT_TRUE(printed.contains(line)) << printed.toStdString();
     }
 
     static QString cli() { return qEnvironmentVariable("MARVANE_TEST_BIN") + "/marvane-cli"; }
@@ -227,6 +256,135 @@ TEST_F(RunCommandTest, TwoShardsThroughParallelWriteEveryOutputOnce)
     for (int n = 1; n <= 6; ++n)
         EXPECT_TRUE(QFile::exists(output(n))) << n;
     EXPECT_EQ(statuses(), std::vector<TaskStatus>(6, TaskStatus::Done));
+}
+
+// Another program reorders the list and takes a task out while a run converts: statuses go to
+// the tasks they belong to, the task taken out is neither run nor written, and members this
+// program does not use stay.
+TEST_F(RunCommandTest, AListChangedDuringARunGetsStatusesByWhatTheTasksAre)
+{
+    saveList({TestMedia::longer(), clip, clip});
+    const SharedListFile shared(listPath);
+    std::string error;
+    ASSERT_TRUE(shared.update(
+        [](TaskList& list) {
+            list.setKeptMembers(QJsonObject{{"comment", "night batch"}});
+            list.at(2).kept["note"] = "from ops";
+            return true;
+        },
+        &error))
+        << error;
+    QProcess process;
+    startUntilExecuting(process, {"--update", "--keep-going", listPath}, 1);
+    ASSERT_TRUE(shared.update(
+        [](TaskList& list) {
+            TaskList reordered;
+            reordered.setKeptMembers(list.keptMembers());
+            reordered.appendTask(std::move(list.at(2)));
+            reordered.appendTask(std::move(list.at(0)));
+            list = std::move(reordered);
+            return true;
+        },
+        &error))
+        << error;
+    ASSERT_TRUE(process.waitForFinished(120000));
+    const QString printed = QString::fromLocal8Bit(process.readAllStandardOutput() + process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), 0) << printed.toStdString();
+    EXPECT_TRUE(printed.contains("task 2 is no longer in the list; it is not run")) << printed.toStdString();
+    EXPECT_FALSE(QFile::exists(output(2)));
+    const TaskList after = readList();
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after.at(0).outputPath, output(3).toStdString());
+    EXPECT_EQ(after.at(0).status, TaskStatus::Done);
+    EXPECT_EQ(after.at(1).outputPath, output(1).toStdString());
+    EXPECT_EQ(after.at(1).status, TaskStatus::Done);
+    EXPECT_EQ(after.keptMembers().value("comment").toString(), "night batch");
+    EXPECT_EQ(after.at(0).kept.value("note").toString(), "from ops");
+    EXPECT_FALSE(after.at(0).kept.contains("claim") || after.at(1).kept.contains("claim"));
+}
+
+// Plain runs of one list at once share its tasks out between them through claims.
+TEST_F(RunCommandTest, RunsStartedTogetherConvertEachTaskOnce)
+{
+    saveList({clip, clip, clip, clip, clip, clip});
+    std::vector<std::unique_ptr<QProcess>> runs;
+    for (int i = 0; i < 3; ++i) {
+        runs.push_back(std::make_unique<QProcess>());
+        runs.back()->start(cli(), {"run", "--update", "--keep-going", listPath});
+    }
+    std::map<int, int> converted;
+    const QRegularExpression executing("Executing task (\\d+)");
+    for (auto& process : runs) {
+        ASSERT_TRUE(process->waitForFinished(180000));
+        const QString printed = QString::fromLocal8Bit(process->readAllStandardOutput());
+        EXPECT_EQ(process->exitCode(), 0) << printed.toStdString();
+        for (auto match = executing.globalMatch(printed); match.hasNext();)
+            ++converted[match.next().captured(1).toInt()];
+    }
+    EXPECT_EQ(converted, (std::map<int, int>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}}));
+    EXPECT_EQ(statuses(), std::vector<TaskStatus>(6, TaskStatus::Done));
+    EXPECT_FALSE(listBytes().contains("claim"));
+}
+
+// Lists that would destroy themselves or never end are refused before anything is written.
+TEST_F(RunCommandTest, RefusesAListThatIsItsOwnOutputOrNoRegularFile)
+{
+    saveList({clip, clip}, {output(1), listPath});
+    const QByteArray before = listBytes();
+    QString printed;
+    EXPECT_EQ(run({"--update", listPath}, &printed), 2);
+    EXPECT_TRUE(printed.contains("Task 2 would write its output onto the task list itself")) << printed.toStdString();
+    EXPECT_EQ(listBytes(), before);
+    EXPECT_FALSE(QFile::exists(output(1)));
+
+    const QString fifo = out.filePath("fifo.json");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_EQ(run({fifo}, &printed), 2);
+    EXPECT_TRUE(printed.contains(fifo + " is not a regular file")) << printed.toStdString();
+    EXPECT_EQ(run({"/dev/zero"}, &printed), 2);
+    EXPECT_TRUE(printed.contains("/dev/zero is not a regular file")) << printed.toStdString();
+}
+
+// Tasks never write over each other, nor over a FIFO or a device.
+TEST_F(RunCommandTest, RefusesOutputsThatMeetOrAreNoRegularFiles)
+{
+    saveList({clip, clip}, {output(1), out.filePath("./out1.mpg")});
+    QString printed;
+    EXPECT_EQ(run({listPath}, &printed), 2);
+    EXPECT_TRUE(printed.contains("Task 2 would write " + out.filePath("./out1.mpg") + ", which task 1 writes."))
+        << printed.toStdString();
+    EXPECT_FALSE(QFile::exists(output(1)));
+
+    const QString fifo = out.filePath("fifo.mpg");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    std::vector<QString> outputs{fifo};
+    const QString device = out.filePath("null.mpg");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::mknod(device.toLocal8Bit().constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        outputs.push_back(device);
+    }
+    saveList(std::vector<std::string>(outputs.size(), clip), outputs);
+    EXPECT_EQ(run({"--keep-going", listPath}, &printed), 1);
+    struct stat st {};
+    for (const QString& special : outputs) {
+        EXPECT_TRUE(printed.contains(special + " is not a regular file")) << printed.toStdString();
+        ASSERT_EQ(::stat(special.toLocal8Bit().constData(), &st), 0);
+        EXPECT_FALSE(S_ISREG(st.st_mode)) << special.toStdString();
+    }
+
+    // One folder for sources of one base name: the later outputs are numbered.
+    QDir(out.path()).mkpath("a");
+    QDir(out.path()).mkpath("b");
+    QDir(out.path()).mkpath("each");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(clip), out.filePath("a/clip.mpg")));
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(clip), out.filePath("b/clip.mpg")));
+    QProcess convert;
+    convert.start(cli(), {"convert", "--to", "vcd", "--each", "-o", out.filePath("each") + "/",
+                          out.filePath("a/clip.mpg"), out.filePath("b/clip.mpg")});
+    ASSERT_TRUE(convert.waitForFinished(120000));
+    EXPECT_EQ(convert.exitCode(), 0) << convert.readAllStandardError().toStdString();
+    EXPECT_EQ(QDir(out.filePath("each")).entryList(QDir::Files),
+              (QStringList{"clip_2_output.mpg", "clip_output.mpg"}));
 }
 
 }  // namespace

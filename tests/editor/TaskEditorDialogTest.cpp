@@ -77,7 +77,11 @@ TEST_F(OutputPaths, RefusesWithTheReasonBelowTheMessage)
     const std::string source = dir() + "holiday.mpg";
     std::ofstream(source) << "source";
     auto d = openNew(source);
+    const std::string fifo = dir() + "pipe.avi";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
+        {"/dev/null", "/dev/null is not a regular file"},
+        {fifo, fifo + " is not a regular file"},
         {dir() + "missing/out.avi", "No such folder"},
         {source + "/out.avi", "No such folder"},
         {std::string(), "No file name"},
@@ -130,13 +134,20 @@ TEST_F(OutputPaths, AFileAnotherTaskWritesIsRefusedNamingThatTask)
     EXPECT_EQ(tasks_.size(), 3u);
 }
 
-TEST_F(OutputPaths, LeavesAnExistingFileAsItWasAndRemovesItsOwnProbe)
+TEST_F(OutputPaths, AsksBeforeAnExistingFileIsReplacedAndLeavesItAsItWas)
 {
     const std::string existing = dir() + "existing.avi";
     std::ofstream(existing) << "keep me";
     const timespec before = modifiedTime(existing);
     auto d = openNew(dir() + "holiday.mpg");
     output(*d)->setText(QString::fromStdString(existing));
+    prompts_->answers = {PromptAnswer::No};
+    EXPECT_FALSE(pressOk(*d));
+    EXPECT_TRUE(tasks_.empty());
+    ASSERT_FALSE(prompts_->shown.empty());
+    EXPECT_EQ(prompts_->shown.back().text.toStdString(), existing + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(prompts_->shown.back().buttons, PromptButtons::YesNo);
+    prompts_->answers = {PromptAnswer::Yes};
     ASSERT_TRUE(pressOk(*d));
     EXPECT_EQ(contentsOf(existing), "keep me");
     EXPECT_EQ(modifiedTime(existing).tv_sec, before.tv_sec);

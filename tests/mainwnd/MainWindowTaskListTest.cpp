@@ -50,8 +50,9 @@ protected:
         std::string error;
         ASSERT_TRUE(store.keep(list, &error)) << error;
     }
-    std::vector<std::string> keptStatuses() const
+    std::vector<std::string> keptStatuses()
     {
+        store.flush();
         std::vector<ConversionTask> kept;
         std::string error;
         EXPECT_TRUE(TaskListFile::load(store.path(), &kept, &error)) << error;

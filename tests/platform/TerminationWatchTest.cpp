@@ -5,6 +5,9 @@
 #include <functional>
 #include <csignal>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "platform/TerminationWatch.h"
 
 namespace {
@@ -45,6 +48,25 @@ TEST(TerminationWatchTest, TerminationSignalsArriveAsOneRequestEachOnTheEventLoo
     }
     EXPECT_EQ(currentHandler(SIGTERM), &ownHandler);
     std::signal(SIGTERM, SIG_DFL);
+}
+
+// A child process raises SIGTERM with the watch set: it ends by the signal only while the watch
+// is told to end at once.
+TEST(TerminationWatchTest, EndsAtOnceWhileToldTo)
+{
+    for (const bool atOnce : {false, true}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            TerminationWatch watch;
+            TerminationWatch::setEndAtOnce(atOnce);
+            std::raise(SIGTERM);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_EQ(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM, atOnce) << status;
+    }
 }
 
 }  // namespace
