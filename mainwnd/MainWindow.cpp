@@ -29,7 +29,6 @@ namespace {
 
 constexpr int kSkinBitmap = 129;
 constexpr int kEmblemBitmap = 182;
-constexpr int kAppIcon = 128;
 constexpr int kAboutEntryString = 101;
 constexpr int kHelpMenu = 158;
 constexpr int kToolsMenu = 164;
@@ -81,7 +80,7 @@ MainWindow::MainWindow(TaskList& sharedTasks, QWidget* parent)
       progress(this),
       taskList(this),
       logList(this),
-      appIcon(QPixmap::fromImage(Resources::icon(kAppIcon))),
+      appIcon(Resources::applicationIcon()),
       systemMenu(this)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
