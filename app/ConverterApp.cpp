@@ -121,6 +121,7 @@ int ConverterApp::RunMainWindow()
 {
     MainWindow window(tasks);
     window.KeepTasksIn(taskStore);
+    window.OpenAtStart(startFiles);
     return window.exec();
 }
 

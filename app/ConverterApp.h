@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <chrono>
 #include <string>
 
@@ -28,6 +29,8 @@ public:
 
     // Where the main window keeps the task list from one start to the next; none keeps nothing.
     void KeepTasksIn(TaskListStore* store) { taskStore = store; }
+    // Videos the program was started with, by absolute path: the window takes them as a drop.
+    void OpenAtStart(const QStringList& files) { startFiles = files; }
 
     // The start-up sequence; false on every path, so the process ends after it.
     bool InitInstance();
@@ -55,4 +58,5 @@ private:
 
     TaskList& tasks;
     TaskListStore* taskStore = nullptr;
+    QStringList startFiles;
 };

@@ -127,6 +127,12 @@ int MainWindow::exec()
 {
     if (!Create())
         return -1;
+    if (!startFiles.isEmpty() && TakesDrops()) {
+        QList<QUrl> urls;
+        for (const QString& file : startFiles)
+            urls << QUrl::fromLocalFile(file);
+        TakeFiles(urls);
+    }
     return QDialog::exec();
 }
 

@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QProgressBar>
+#include <QStringList>
+#include <QUrl>
 #include <optional>
 
 #include "engine/CDudidEvar.h"
@@ -75,6 +77,9 @@ public:
     // Keeps the task list in the store from one start to the next: restored when the window is
     // created, written after every change. Set before Create; without one nothing is kept.
     void KeepTasksIn(TaskListStore* store) { taskStore = store; }
+    // Files given to the program at its start (a file manager's "Open with"): once the window
+    // runs, they are taken as a drop of them would be. Set before exec.
+    void OpenAtStart(const QStringList& files) { startFiles = files; }
 
     // Enables or disables Add, Del, Edit and Tools together.
     void EnableTaskCommands(bool enable);
@@ -133,6 +138,7 @@ private:
     void OnAdd();
     void AddTaskFrom(const QStringList& sources);
     bool TakesDrops() const;
+    void TakeFiles(const QList<QUrl>& urls);
     void OpenEditorOnDrop(const QStringList& sources);
     void OnDel();
     void OnEdit();
@@ -183,6 +189,7 @@ private:
     CDudidEvar control;
     LogList logList;
     QIcon appIcon;
+    QStringList startFiles;
     QImage skin;
     QPixmap skinPixmap;
     QMenu systemMenu;
