@@ -33,6 +33,15 @@ if(NOT entry MATCHES "Exec=\"/usr/lib/marvane/marvane\" %F")
   message(FATAL_ERROR "the desktop entry does not start the packaged program:\n${entry}")
 endif()
 
+# The programs and the module find the private library by their run path, without ldconfig.
+foreach(binary marvane marvane-cli DudidEvar.ocx)
+  execute_process(COMMAND readelf -d "${root}/usr/lib/marvane/${binary}" OUTPUT_VARIABLE dynamic)
+  string(FIND "${dynamic}" "Library runpath: [$ORIGIN:/usr/lib/marvane]" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${binary} does not look for the private library in its folder:\n${dynamic}")
+  endif()
+endforeach()
+
 # Both programs answer without a screen, and the companion finds its control module.
 foreach(program marvane marvane-cli)
   execute_process(COMMAND "${root}/usr/bin/${program}" --version
