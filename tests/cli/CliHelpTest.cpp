@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QRegularExpression>
 
 #include "TestMedia.h"
 
@@ -48,10 +49,7 @@ TEST(CliHelp, EveryWayOfAskingForACommandsHelpPrintsItsUsageAndSucceeds)
         const Answer answer = runCli(ask);
         EXPECT_EQ(answer.status, 0);
         EXPECT_TRUE(answer.out.value(0).startsWith("marvane-cli converts videos")) << answer.out.value(0).toStdString();
-        for (const QString& command : kCommands)
-            EXPECT_TRUE(answer.out.contains("  marvane-cli " + command) ||
-                        !answer.out.filter("  marvane-cli " + command + " ").isEmpty())
-                << command.toStdString();
+        EXPECT_EQ(answer.out.filter(QRegularExpression("^  marvane-cli (probe|convert|audio|frames|run) ")).size(), 5);
     }
 }
 
@@ -89,14 +87,6 @@ TEST(CliHelp, MistakesGiveTheReasonAndTheUsageOfWhatWasGivenAndExitTwo)
     const Answer file = runCli({"probe", "--", "--help"});
     EXPECT_EQ(file.status, 1);
     EXPECT_TRUE(file.err.value(0).contains("--help")) << file.err.value(0).toStdString();
-}
-
-TEST(CliHelp, VersionNamesTheLicence)
-{
-    const Answer answer = runCli({"--version"});
-    EXPECT_EQ(answer.status, 0);
-    EXPECT_TRUE(answer.out.value(0).startsWith("marvane-cli 1.")) << answer.out.value(0).toStdString();
-    EXPECT_TRUE(answer.out.join('\n').contains("GNU GPL version 3 or later"));
 }
 
 // An AV1 conversion: the encoder's banner and the libraries' messages only with --verbose.
