@@ -53,6 +53,8 @@ int main(int argc, char** argv)
     if (answeredOnTheTerminal(argc, argv))
         return 0;
     QApplication application(argc, argv);
+    // Docks and Wayland compositors match the window to its desktop entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.kestrune.marvane"));
     // A termination request ends the program as the close box does: a run is stopped and its
     // unfinished output removed.
     TerminationWatch termination;
