@@ -126,8 +126,7 @@ int ConverterApp::RunMainWindow()
     if (singleInstance)
         QObject::connect(singleInstance, &SingleInstance::filesHandedOver, &window,
                          [&window](const QStringList& files) { window.TakeHandedOverFiles(files); });
-    if (!startFiles.isEmpty())
-        QTimer::singleShot(0, &window, [&window, files = startFiles] { window.TakeHandedOverFiles(files); });
+    window.OpenAtStart(startFiles);
     return window.exec();
 }
 

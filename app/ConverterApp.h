@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <chrono>
 #include <string>
 
@@ -64,6 +65,6 @@ private:
 
     TaskList& tasks;
     SingleInstance* singleInstance = nullptr;
-    QStringList startFiles;
     TaskListStore* taskStore = nullptr;
+    QStringList startFiles;
 };

@@ -1,4 +1,5 @@
 #include "cli/AudioCommand.h"
+#include "cli/CliHelp.h"
 #include "cli/Interrupt.h"
 
 #include <cstdio>
@@ -12,12 +13,6 @@
 namespace AudioCommand {
 
 namespace {
-
-int usage()
-{
-    std::fprintf(stderr, "usage: marvane-cli %s\n", kUsage);
-    return 2;
-}
 
 // One source's sound track, as the audio tool writes it.
 bool extract(CDudidEvar& control, const std::string& source, const std::string& output, AudioFormat format)
@@ -58,10 +53,12 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
         else if (args[i] == "-o" && i + 1 < args.size())
             folder = args[++i];
         else
-            return usage();
+            return CliHelp::usageError(args[i] == "-o" ? "-o needs a folder" : "unknown option " + args[i], kUsage);
     }
-    if (format == 0 || folder.empty() || sources.empty())
-        return usage();
+    if (format == 0)
+        return CliHelp::usageError("--wma or --wav is needed", kUsage);
+    if (folder.empty() || sources.empty())
+        return CliHelp::usageError(folder.empty() ? "-o FOLDER is needed" : "a SOURCE is needed", kUsage);
     const AudioFormat chosen = format == 1 ? AudioFormat::Wma : AudioFormat::Wav;
     const std::vector<std::string> outputs =
         AudioItem::outputPathsFor(PathNames::withTrailingSeparator(folder), sources, chosen);

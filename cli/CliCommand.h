@@ -10,8 +10,11 @@ class CDudidEvar;
 struct CliCommand {
     const char* name;
     const char* usage;
+    const char* summary;  // what it does, for its help
     int (*run)(CDudidEvar& control, const std::vector<std::string>& args);
 };
 
 // The sub-commands, in the order the usage lists them.
 const std::vector<CliCommand>& cliCommands();
+// The sub-command of that name; null when there is none.
+const CliCommand* cliCommandNamed(const std::string& name);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "cli/CliExecutionView.h"
+#include "cli/CliHelp.h"
 #include "cli/ConvertOptions.h"
 #include "cli/ConvertSettings.h"
 #include "cli/TaskRunLoop.h"
@@ -89,10 +90,8 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
 {
     ConvertOptions options;
     std::string error;
-    if (!options.parse(args, &error)) {
-        std::fprintf(stderr, "%s\nusage: marvane-cli %s\n", error.c_str(), kUsage);
-        return 2;
-    }
+    if (!options.parse(args, &error))
+        return CliHelp::usageError(error, kUsage);
     TaskList tasks;
     if (!buildTasks(control, options, tasks, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());

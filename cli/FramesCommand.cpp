@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <optional>
 #include <unistd.h>
+#include <vector>
 
+#include "cli/CliHelp.h"
 #include "cli/Interrupt.h"
 #include "cli/SourceProblem.h"
 #include "engine/CDudidEvar.h"
@@ -36,9 +38,9 @@ struct Options {
 
 int fail(const char* format, const std::string& what)
 {
-    std::fprintf(stderr, format, what.c_str());
-    std::fputc('\n', stderr);
-    return 2;
+    std::vector<char> reason(std::snprintf(nullptr, 0, format, what.c_str()) + 1);
+    std::snprintf(reason.data(), reason.size(), format, what.c_str());
+    return CliHelp::usageError(reason.data(), kUsage);
 }
 
 std::optional<double> toSeconds(const std::string& text)
@@ -123,7 +125,7 @@ std::optional<Options> parse(const std::vector<std::string>& args, int* status)
         }
     }
     if (options.folder.empty() || options.source.empty()) {
-        fail("usage: marvane-cli %s", kUsage);
+        fail("%s", options.source.empty() ? "a SOURCE is needed" : "-o FOLDER is needed");
         return std::nullopt;
     }
     *status = 0;

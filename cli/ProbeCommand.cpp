@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/CliHelp.h"
 #include "cli/SourceProblem.h"
 #include "engine/CDudidEvar.h"
 #include "platform/PlainNumber.h"
@@ -12,10 +13,10 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
 {
     const bool optionsEnded = !args.empty() && args.front() == "--";
     const std::size_t first = optionsEnded ? 1 : 0;
-    if (args.size() != first + 1) {
-        std::fprintf(stderr, "usage: marvane-cli %s\n", kUsage);
-        return 2;
-    }
+    if (!optionsEnded && !args.empty() && args.front().size() > 1 && args.front()[0] == '-')
+        return CliHelp::usageError("unknown option " + args.front(), kUsage);
+    if (args.size() != first + 1)
+        return CliHelp::usageError(args.size() > first ? "one FILE only" : "a FILE is needed", kUsage);
     const std::string& file = args.back();
     const double duration = control.GetDuration(file);
     const short width = control.GetVideoWidth(file);

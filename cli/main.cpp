@@ -2,12 +2,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <stdlib.h>
 
 #include "cli/CliCommand.h"
+#include "cli/CliHelp.h"
 #include "cli/Interrupt.h"
 #include "dudidevar/control/LibraryLog.h"
 #include "engine/CDudidEvar.h"
@@ -15,38 +17,6 @@
 #include "engine/ControlModule.h"
 
 namespace {
-
-void printUsage(std::FILE* to)
-{
-    std::fprintf(to, "usage:\n");
-    for (const CliCommand& command : cliCommands())
-        std::fprintf(to, "  marvane-cli %s\n", command.usage);
-    std::fprintf(to, "  marvane-cli --help | --version\n");
-    std::fprintf(to, "--verbose shows the media libraries' own messages; -- ends the options, so a file\n"
-                     "name may start with a dash.\n");
-}
-
-int usage()
-{
-    printUsage(stderr);
-    return 2;
-}
-
-// --help and --version answer on standard output and succeed, as command-line tools do.
-bool answeredInformation(const std::string& option, int* status)
-{
-    if (option == "--help" || option == "-h") {
-        std::printf("marvane-cli converts videos, takes still pictures and saves sound tracks "
-                    "without a window.\n");
-        printUsage(stdout);
-        return *status = 0, true;
-    }
-    if (option == "--version") {
-        std::printf("marvane-cli %s\n", MARVANE_VERSION);
-        return *status = 0, true;
-    }
-    return false;
-}
 
 // Takes --verbose out of the arguments (before a "--", which ends the options) and tells
 // whether it was there.
@@ -57,6 +27,13 @@ bool takeVerbose(std::vector<std::string>& args)
     const bool found = kept != optionsEnd;
     args.erase(kept, optionsEnd);
     return found;
+}
+
+// The AV1 encoder writes its own banner to standard error unless its log level says otherwise;
+// its errors still show, and a level the user set is kept.
+void quietenTheAv1Encoder()
+{
+    ::setenv("SVT_LOG", "1", 0);
 }
 
 }  // namespace
@@ -71,17 +48,11 @@ int main(int argc, char** argv)
     // reads this when it is made.
     if (takeVerbose(args))
         ::setenv(kLibraryLogVariable, "1", 1);
-    if (args.empty())
-        return usage();
-    const std::string name = args.front();
-    if (int status = 0; answeredInformation(name, &status))
-        return status;
-    const auto& commands = cliCommands();
-    const auto command = std::find_if(commands.begin(), commands.end(),
-                                      [&](const CliCommand& c) { return name == c.name; });
-    if (command == commands.end())
-        return usage();
-
+    else
+        quietenTheAv1Encoder();
+    if (const std::optional<int> answered = CliHelp::answer(args))
+        return *answered;
+    const CliCommand* command = cliCommandNamed(args.front());
     std::string error;
     if (!ControlModule::registerFrom(QCoreApplication::applicationDirPath().toStdString(), &error)) {
         std::fprintf(stderr, "cannot load the conversion control: %s\n", error.c_str());

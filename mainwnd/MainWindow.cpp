@@ -33,7 +33,6 @@ namespace {
 
 constexpr int kSkinBitmap = 129;
 constexpr int kEmblemBitmap = 182;
-constexpr int kAppIcon = 128;
 constexpr int kAboutEntryString = 101;
 constexpr int kHelpMenu = 158;
 constexpr int kToolsMenu = 164;
@@ -85,7 +84,7 @@ MainWindow::MainWindow(TaskList& sharedTasks, QWidget* parent)
       progress(this),
       taskList(this),
       logList(this),
-      appIcon(QPixmap::fromImage(Resources::icon(kAppIcon))),
+      appIcon(Resources::applicationIcon()),
       systemMenu(this)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
@@ -157,6 +156,12 @@ int MainWindow::exec()
 {
     if (!Create())
         return -1;
+    if (!startFiles.isEmpty() && TakesDrops()) {
+        QList<QUrl> urls;
+        for (const QString& file : startFiles)
+            urls << QUrl::fromLocalFile(file);
+        TakeFiles(urls);
+    }
     return QDialog::exec();
 }
 

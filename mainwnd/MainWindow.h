@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QProgressBar>
+#include <QStringList>
+#include <QUrl>
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,6 +85,9 @@ public:
     void KeepTasksIn(TaskListStore* store);
     // Files another start of the program handed over.
     void TakeHandedOverFiles(const QStringList& files);
+    // Files given to the program at its start (a file manager's "Open with"): once the window
+    // runs, they are taken as a drop of them would be. Set before exec.
+    void OpenAtStart(const QStringList& files) { startFiles = files; }
 
     // Enables or disables Add, Del, Edit and Tools together.
     void EnableTaskCommands(bool enable);
@@ -144,6 +149,7 @@ private:
     void OnAdd();
     void AddTaskFrom(const QStringList& sources);
     bool TakesDrops() const;
+    void TakeFiles(const QList<QUrl>& urls);
     void OpenEditorOnDrop(const QStringList& sources);
     void OnDel();
     void OnEdit();
@@ -207,6 +213,7 @@ private:
     CDudidEvar control;
     LogList logList;
     QIcon appIcon;
+    QStringList startFiles;
     QImage skin;
     QPixmap skinPixmap;
     QMenu systemMenu;

@@ -24,7 +24,12 @@ void MainWindow::dropEvent(QDropEvent* event)
     if (!TakesDrops() || !event->mimeData()->hasUrls())
         return;
     event->acceptProposedAction();
-    const DroppedFiles dropped(event->mimeData()->urls());
+    TakeFiles(event->mimeData()->urls());
+}
+
+void MainWindow::TakeFiles(const QList<QUrl>& urls)
+{
+    const DroppedFiles dropped(urls);
     for (const QString& other : dropped.ignored())
         logList.Append(QStringLiteral("Not a video file, ignored: %1").arg(other));
     if (!dropped.ignored().isEmpty())

@@ -1,5 +1,6 @@
 #include "res/Resources.h"
 
+#include <QDir>
 #include <QFile>
 
 // The compiled-in pictures live in this static library; naming their initialiser makes the
@@ -34,6 +35,16 @@ QImage Resources::load(const char* kind, int number)
 QImage Resources::bitmap(int number) { return load("bitmaps", number); }
 
 QImage Resources::icon(int number) { return load("icons", number); }
+
+QIcon Resources::applicationIcon()
+{
+    initialisePictures();
+    QIcon icon;
+    const QDir drawn(QStringLiteral(":/res/appicon"));
+    for (const QString& name : drawn.entryList({QStringLiteral("*.png")}, QDir::Files))
+        icon.addFile(drawn.filePath(name));
+    return icon;
+}
 
 QImage Resources::cursorImage(int number) { return load("cursors", number); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QIcon>
 #include <QImage>
 #include <QPoint>
 #include <QString>
@@ -14,6 +15,8 @@ class Resources {
 public:
     static QImage bitmap(int number);
     static QImage icon(int number);
+    // The application icon at every size it was drawn at, so a window picks a sharp one.
+    static QIcon applicationIcon();
     static QImage cursorImage(int number);
     static QPoint cursorHotSpot(int number);
     // The cursor with its hot spot; the arrow when the number names no cursor.

@@ -13,6 +13,7 @@ packages=(
   locales parallel
   pulseaudio dbus-daemon
   qt6-qpa-plugins libgl1-mesa-dri
+  dpkg-dev lintian appstream desktop-file-utils
 )
 
 missing=()

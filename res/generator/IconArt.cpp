@@ -83,6 +83,8 @@ QImage IconArt::emblem() { return logo(16); }
 
 QImage IconArt::applicationIcon() { return logo(64); }
 
+QImage IconArt::applicationIcon(int size) { return logo(size); }
+
 QImage IconArt::dialogIcon(int number)
 {
     using namespace ArtStyle;

@@ -1,5 +1,6 @@
 // Draws every picture of the program and writes them, with the resource file that compiles
-// them in, into the folder given: bitmaps/<n>.png, icons/<n>.png, cursors/<n>.png, pictures.qrc.
+// them in, into the folder given: bitmaps/<n>.png, icons/<n>.png, cursors/<n>.png, the
+// application icon at every desktop size as appicon/<pixels>.png, and pictures.qrc.
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -73,6 +74,8 @@ int main(int argc, char** argv)
     // The skin already shows the emblem at the emblem's place, on the skin's own background.
     ok = writer.write(QStringLiteral("bitmaps"), emblemNumber, skin.copy(ArtStyle::emblem)) && ok;
     ok = writer.write(QStringLiteral("icons"), applicationIconNumber, IconArt::applicationIcon()) && ok;
+    for (int size : IconArt::kDesktopIconSizes)
+        ok = writer.write(QStringLiteral("appicon"), size, IconArt::applicationIcon(size)) && ok;
     for (int number : dialogIconNumbers)
         ok = writer.write(QStringLiteral("icons"), number, IconArt::dialogIcon(number)) && ok;
     ok = writer.write(QStringLiteral("cursors"), pointingHandNumber, IconArt::pointingHand()) && ok;

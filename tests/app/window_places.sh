@@ -77,7 +77,12 @@ if [ "$mode" = wm ]; then
     { echo "openbox did not start"; exit 1; }
 fi
 
-"$bin/marvane" &
+# The program opens links through the desktop: xdg-open or a browser found on its PATH, or the
+# one BROWSER names. Given none, on a PATH of its own, the guide's link opens nothing on any
+# machine, and the message box saying so appears.
+mkdir -p "$config/no-openers"
+env -u BROWSER -u DEFAULT_BROWSER -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION -u QT_QPA_PLATFORMTHEME \
+  PATH="$config/no-openers" "$bin/marvane" &
 pids+=($!)
 main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Marvane$' 2>/dev/null | head -n 1)
 if [ -z "$main" ]; then

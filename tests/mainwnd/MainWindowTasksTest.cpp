@@ -346,6 +346,36 @@ TEST_F(MainWindowTasksTest, DroppedVideosMakeOneTaskInDropOrderOtherFilesAreLogg
     QApplication::processEvents();
 }
 
+// Videos the program was started with (a file manager's "Open with") open the editor once the
+// window runs, as a drop of them does; other files are logged.
+TEST_F(MainWindowTasksTest, FilesGivenAtStartOpenTheEditorOnceTheWindowRuns)
+{
+    const QString notes = madeFile("notes.txt");
+    const QString video = madeFile("talk.avi");
+    window = std::make_unique<MainWindow>(tasks);
+    window->OpenAtStart({notes, video});
+    QStringList shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
+        if (!editor)
+            return;
+        poll.stop();
+        const auto* rows = editor->findChild<QTreeWidget*>("1056");
+        for (int row = 0; row < rows->topLevelItemCount(); ++row)
+            shown << rows->topLevelItem(row)->text(0);
+        pressOk(*editor);
+        QTimer::singleShot(0, window.get(), [this] { window->reject(); });
+    });
+    poll.start(10);
+    QTimer::singleShot(10000, window.get(), [this] { window->reject(); });
+    window->exec();
+    EXPECT_EQ(shown, QStringList{video});
+    ASSERT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(tasks.at(0).sources, std::vector<std::string>{video.toStdString()});
+    EXPECT_NE(lastLogLines(3).indexOf("Not a video file, ignored: " + notes), -1) << lastLogLines(3).toStdString();
+}
+
 }  // namespace
 
 // The title and the bar's tooltip tell the whole list's share and both times left, converting

@@ -7,21 +7,30 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 #include "platform/QtPrompts.h"
 
 namespace {
 
 // Answers the next file dialog with `answer` once it is shown, noting the folder it opened in.
+// Whatever else is shown instead is a failure, closed after 10 s so the test ends.
 void whenADialogShows(QString* openedIn, const std::function<void(QFileDialog&)>& answer)
 {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, openedIn, answer] {
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, openedIn, answer] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
+        if (!dialog && ++*tries < 500)
             return;
         poll->stop();
         poll->deleteLater();
+        if (!dialog) {
+            ADD_FAILURE() << "no file dialog of Qt's own appeared";
+            if (QWidget* shown = QApplication::activeModalWidget())
+                shown->close();
+            return;
+        }
         *openedIn = QDir(dialog->directory()).absolutePath();
         answer(*dialog);
     });

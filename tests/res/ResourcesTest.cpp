@@ -79,3 +79,17 @@ TEST(Resources, IconsEmblemAndCursor)
     EXPECT_TRUE(Resources::bitmap(4242).isNull());
     EXPECT_TRUE(Resources::icon(4242).isNull());
 }
+
+// The window's icon is drawn at every size a desktop asks for, so a taskbar or a 200 % screen
+// never scales a small one up.
+TEST(Resources, ApplicationIconAtEveryDesktopSize)
+{
+    const QIcon icon = Resources::applicationIcon();
+    const QList<QSize> sizes = icon.availableSizes();
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256, 512})
+        EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
+    const QImage large = icon.pixmap(QSize(512, 512)).toImage();
+    ASSERT_EQ(large.size(), QSize(512, 512));
+    EXPECT_EQ(qAlpha(large.pixel(256, 256)), 255);  // drawn at that size, not an empty frame
+    EXPECT_EQ(qAlpha(large.pixel(1, 1)), 0);        // the rounded corner stays clear
+}
