@@ -237,17 +237,17 @@ void DudidEvarControl::Stop()
 
 double DudidEvarControl::GetDuration(const std::string& path)
 {
-    return MediaProbe::contentSeconds(path);
+    return measured_.of(path).seconds;
 }
 
 short DudidEvarControl::GetVideoWidth(const std::string& path)
 {
-    return toShort(MediaProbe::facts(path).width);
+    return toShort(measured_.of(path).width);
 }
 
 short DudidEvarControl::GetVideoHeight(const std::string& path)
 {
-    return toShort(MediaProbe::facts(path).height);
+    return toShort(measured_.of(path).height);
 }
 
 bool DudidEvarControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)

@@ -10,6 +10,7 @@
 #include "dudidevar/run/ConversionJob.h"
 #include "dudidevar/plan/ControlProperties.h"
 #include "dudidevar/control/LastFailureReason.h"
+#include "dudidevar/control/MeasuredFiles.h"
 #include "dudidevar/stills/FrameSaver.h"
 #include "dudidevar/widgets/PreviewSurface.h"
 #include "dudidevar/run/RunHost.h"
@@ -93,6 +94,7 @@ private:
     std::vector<Clip> pictureClips_;
     std::vector<Clip> soundClips_;
     std::unique_ptr<RunHost> runs_;
+    MeasuredFiles measured_;
     std::string clipRefusal_;  // why the first refused clip since ClearClips was refused
     std::shared_ptr<LastFailureReason> lastError_ = std::make_shared<LastFailureReason>();
     FrameSaver frames_;

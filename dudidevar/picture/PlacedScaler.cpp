@@ -53,17 +53,42 @@ ff::Frame newFrame(int width, int height, AVPixelFormat format)
     return frame;
 }
 
+// A new frame on the picture's own buffers, with none of its other properties, as a scaled copy
+// would be: the decoder's picture type or side data must not reach an encoder.
+ff::Frame bareReference(const AVFrame& picture)
+{
+    ff::Frame frame = ff::makeFrame();
+    if (!frame)
+        return nullptr;
+    frame->width = picture.width;
+    frame->height = picture.height;
+    frame->format = picture.format;
+    for (int i = 0; i < AV_NUM_DATA_POINTERS; ++i) {
+        frame->data[i] = picture.data[i];
+        frame->linesize[i] = picture.linesize[i];
+        if (picture.buf[i] && !(frame->buf[i] = av_buffer_ref(picture.buf[i])))
+            return nullptr;
+    }
+    frame->extended_data = frame->data;
+    return frame;
+}
+
 }  // namespace
 
 ff::Frame PlacedScaler::scale(const AVFrame& picture, int width, int height, AVPixelFormat format,
                               const PicturePlacement& where, int flags)
 {
+    const bool filled = where.x == 0 && where.y == 0 && where.width == width && where.height == height;
+    // A picture already of the frame's size and format would only be copied by the scaler.
+    const bool asItIs = filled && picture.width == width && picture.height == height && picture.format == format &&
+                        picture.buf[0];
+    if (asItIs)
+        return bareReference(picture);
     const Setup setup{picture.width, picture.height, picture.format, where.width, where.height, format, flags,
                       picture.buf[0] ? threads_ : 1};
     if (!prepare(setup))
         return nullptr;
     ff::Frame frame = newFrame(width, height, format);
-    const bool filled = where.x == 0 && where.y == 0 && where.width == width && where.height == height;
     if (filled)
         return frame && scaleInto(picture, *frame) ? std::move(frame) : nullptr;
     // The scaler writes whole blocks of pixels past a width that is no multiple of them, so a

@@ -280,25 +280,28 @@ double measuredEnd(AVFormatContext* input, const AVStream* stream)
 double contentSeconds(const std::string& path)
 {
     ff::InputContext input = open(path);
-    if (!input)
-        return 0.0;
+    return input ? contentSeconds(input.get()) : 0.0;
+}
+
+double contentSeconds(AVFormatContext* input)
+{
     std::vector<int> used;
     for (AVMediaType type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}) {
-        const int index = bestStream(input.get(), type);
+        const int index = bestStream(input, type);
         if (index >= 0)
             used.push_back(index);
     }
     double end = -1.0;
     for (int index : used)
-        end = std::max(end, streamEnd(input.get(), input->streams[index]));
+        end = std::max(end, streamEnd(input, input->streams[index]));
     // A file that gives only its own length (Matroska) takes it from its longest stream, which
     // may be a subtitle or a second sound that outlasts the picture and sound used: then their
     // ends are read from their last packets.
-    if (end <= 0 && hasOtherStreams(input.get(), used)) {
+    if (end <= 0 && hasOtherStreams(input, used)) {
         for (int index : used)
-            end = std::max(end, dataEnd(input.get(), index));
+            end = std::max(end, dataEnd(input, index));
     }
-    return end > 0 ? end : facts(input.get()).duration;
+    return end > 0 ? end : facts(input).duration;
 }
 
 Facts facts(const AVFormatContext* input)

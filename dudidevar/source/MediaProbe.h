@@ -29,6 +29,7 @@ Facts facts(const AVFormatContext* input);
 // (a single wild timestamp does not count); the file's own length when its streams do not say.
 // 0 when the file cannot be read.
 double contentSeconds(const std::string& path);
+double contentSeconds(AVFormatContext* input);
 
 // The start time of the file in seconds: times within the file count from here.
 double startOffset(const AVFormatContext* input);

@@ -177,6 +177,39 @@ TEST(PictureStagesTest, BandsOnThreadsScaleExactlyAsOneThread)
     }
 }
 
+// A picture already of the output's size and format reaches the encoder on its own buffers,
+// without a copy, and bare as a scaled one: a decoder's picture type would force a key frame,
+// its side data and colour description would reach the encoder.
+TEST(PictureStagesTest, APictureOfTheOutputsShapeIsHandedOnWithoutACopy)
+{
+    const ff::Frame source = noise(1280, 720, AV_PIX_FMT_YUV420P);
+    ASSERT_TRUE(source);
+    source->pict_type = AV_PICTURE_TYPE_I;
+    source->color_range = AVCOL_RANGE_JPEG;
+    source->pts = 40;
+    ASSERT_TRUE(av_frame_new_side_data(source.get(), AV_FRAME_DATA_A53_CC, 16));
+    for (int threads : {1, 2}) {
+        PlacedScaler scaler;
+        scaler.setThreads(threads);
+        const ff::Frame frame =
+            scaler.scale(*source, 1280, 720, AV_PIX_FMT_YUV420P, {0, 0, 1280, 720}, SWS_BICUBIC);
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(frame->data[0], source->data[0]);
+        EXPECT_TRUE(bytesOf(*frame) == bytesOf(*source));
+        EXPECT_EQ(frame->pict_type, AV_PICTURE_TYPE_NONE);
+        EXPECT_EQ(frame->color_range, AVCOL_RANGE_UNSPECIFIED);
+        EXPECT_EQ(frame->pts, AV_NOPTS_VALUE);
+        EXPECT_EQ(frame->nb_side_data, 0);
+    }
+    // Another size, format or a placement with bars still goes through the scaler.
+    PlacedScaler scaler;
+    const ff::Frame barred = scaler.scale(*source, 1280, 720, AV_PIX_FMT_YUV420P, {160, 0, 960, 720}, SWS_BICUBIC);
+    const ff::Frame other = scaler.scale(*source, 1280, 720, AV_PIX_FMT_YUV422P, {0, 0, 1280, 720}, SWS_BICUBIC);
+    ASSERT_TRUE(barred && other);
+    EXPECT_NE(barred->data[0], source->data[0]);
+    EXPECT_NE(other->data[0], source->data[0]);
+}
+
 // The scaler writes whole blocks of pixels; none of them may spill into the bars beside a
 // picture whose width is no multiple of a block (a portrait clip on a VCD is 149 of 352).
 TEST(PictureStagesTest, BarsStayBlackBesideAPictureOfAnyWidth)
