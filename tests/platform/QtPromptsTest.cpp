@@ -13,22 +13,35 @@
 
 namespace {
 
+// The file dialog shown, found among the windows whether or not it has been activated.
+QFileDialog* shownFileDialog()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(window); dialog && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
 // Answers the next file dialog with `answer` once it is shown, noting the folder it opened in.
-// Whatever else is shown instead is a failure, closed after 10 s so the test ends.
+// Whatever else is shown instead is a failure, and every dialog is closed after 10 s so the
+// test ends.
 void whenADialogShows(QString* openedIn, const std::function<void(QFileDialog&)>& answer)
 {
     auto* poll = new QTimer;
     auto tries = std::make_shared<int>(0);
     QObject::connect(poll, &QTimer::timeout, [poll, tries, openedIn, answer] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QFileDialog* dialog = shownFileDialog();
         if (!dialog && ++*tries < 500)
             return;
         poll->stop();
         poll->deleteLater();
         if (!dialog) {
             ADD_FAILURE() << "no file dialog of Qt's own appeared";
-            if (QWidget* shown = QApplication::activeModalWidget())
-                shown->close();
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* shown = qobject_cast<QDialog*>(window); shown && shown->isVisible())
+                    shown->reject();
+            }
             return;
         }
         *openedIn = QDir(dialog->directory()).absolutePath();
