@@ -33,6 +33,8 @@ bool buildTask(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, st
 {
     const std::size_t index = tasks.append(o.sources, outputPathFor(o), OutputKinds::description(o.kind));
     ConversionTask& task = tasks.at(index);
+    task.soundTrack = o.soundTrack;
+    task.subtitles = o.subtitles;
     bool ok = ConvertSettings::fill(control, o, *task.settings, error);
     if (ok && !OutputPathProbe::isUsable(task.outputPath, task.sources)) {
         *error = "The output file path is invalid or the file is used by another program: " + task.outputPath;

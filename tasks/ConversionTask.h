@@ -15,6 +15,10 @@ struct ConversionTask {
     std::string description;
     TaskStatus status = TaskStatus::Waiting;
     std::unique_ptr<TaskSettings> settings;
+    // The sound track of each source ("" its default, a number from 1, or a language) and the
+    // subtitles burned in ("" none, a track number or language, "forced", or a subtitle file).
+    std::string soundTrack;
+    std::string subtitles;
 
     bool isJoin() const { return sources.size() >= 2; }
     // Split mode applies to a single source only, whatever the record holds.

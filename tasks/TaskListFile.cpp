@@ -54,7 +54,7 @@ QJsonObject taskObject(const ConversionTask& task)
     QJsonArray sources;
     for (const std::string& source : task.sources)
         sources.append(QString::fromStdString(source));
-    return QJsonObject{
+    QJsonObject object{
         {"sources", sources},
         {"output", QString::fromStdString(task.outputPath)},
         {"description", QString::fromStdString(task.description)},
@@ -63,6 +63,12 @@ QJsonObject taskObject(const ConversionTask& task)
         {"split", QJsonObject{{"enabled", s.split != 0}, {"seconds", s.splitSeconds}}},
         {"settings", settingsObject(s)},
     };
+    // Left out at their defaults, so lists without track choices read as they were written.
+    if (!task.soundTrack.empty())
+        object.insert("soundTrack", QString::fromStdString(task.soundTrack));
+    if (!task.subtitles.empty())
+        object.insert("subtitles", QString::fromStdString(task.subtitles));
+    return object;
 }
 
 // Reads the fields of one JSON object; the first wrong one sets the reason, which names the
@@ -123,6 +129,15 @@ public:
             return refuse(name, "negative");
         *out = static_cast<std::int32_t>(number);
         return true;
+    }
+
+    // A string that a list may leave out (then empty).
+    bool readOptionalString(const std::string& name, std::string* out)
+    {
+        out->clear();
+        if (!failed() && object_.value(QString::fromStdString(name)).isUndefined())
+            return true;
+        return readString(name, out, true);
     }
 
     // A whole number from 0 that a list may leave out (then 0).
@@ -265,6 +280,8 @@ bool readTask(const QJsonValue& value, std::size_t number, ConversionTask* task,
     r.readString("output", &task->outputPath, false);
     r.readString("description", &task->description, true);
     readStatus(r, &task->status);
+    r.readOptionalString("soundTrack", &task->soundTrack);
+    r.readOptionalString("subtitles", &task->subtitles);
     readKind(r, &task->settings->format);
     if (!r.failed())
         readSplit(r, where, task->settings.get(), error);

@@ -1,0 +1,105 @@
+#include "dudidevar/subtitles/SubtitleBlender.h"
+
+#include <algorithm>
+
+extern "C" {
+#include <libavutil/frame.h>
+#include <libavutil/pixdesc.h>
+}
+
+namespace {
+
+struct Yuv {
+    int y;
+    int u;
+    int v;
+};
+
+// Studio-range BT.601 (full range for the JPEG formats), as the outputs are flagged.
+Yuv toYuv(std::uint32_t rgb, bool fullRange)
+{
+    const double r = (rgb >> 16) & 0xff;
+    const double g = (rgb >> 8) & 0xff;
+    const double b = rgb & 0xff;
+    const double y = 0.299 * r + 0.587 * g + 0.114 * b;
+    const double u = (b - y) * 0.564;
+    const double v = (r - y) * 0.713;
+    if (fullRange)
+        return {int(y + 0.5), int(128.5 + u), int(128.5 + v)};
+    return {int(16.5 + y * 219.0 / 255.0), int(128.5 + u * 224.0 / 255.0), int(128.5 + v * 224.0 / 255.0)};
+}
+
+std::uint8_t mix(std::uint8_t under, int over, int alpha)
+{
+    return std::uint8_t((under * (255 - alpha) + over * alpha + 127) / 255);
+}
+
+}  // namespace
+
+bool SubtitleBlender::canDraw(int pixelFormat)
+{
+    const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(AVPixelFormat(pixelFormat));
+    return d && d->nb_components >= 3 && (d->flags & AV_PIX_FMT_FLAG_PLANAR) && !(d->flags & AV_PIX_FMT_FLAG_RGB) &&
+           d->comp[0].depth == 8 && d->comp[0].plane == 0 && d->comp[1].plane == 1 && d->comp[2].plane == 2;
+}
+
+SubtitleBlender::SubtitleBlender(AVFrame& frame, const PicturePlacement& inside) : frame_(frame), inside_(inside)
+{
+    const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(AVPixelFormat(frame.format));
+    chromaShiftX_ = d ? d->log2_chroma_w : 1;
+    chromaShiftY_ = d ? d->log2_chroma_h : 1;
+    fullRange_ = frame.format == AV_PIX_FMT_YUVJ420P || frame.format == AV_PIX_FMT_YUVJ422P ||
+                 frame.format == AV_PIX_FMT_YUVJ444P || frame.color_range == AVCOL_RANGE_JPEG;
+    inside_.x = std::max(0, inside_.x);
+    inside_.y = std::max(0, inside_.y);
+    inside_.width = std::min(inside_.width, frame.width - inside_.x);
+    inside_.height = std::min(inside_.height, frame.height - inside_.y);
+}
+
+// Chroma is mixed once for each block of pixels that shares it, at its top left pixel.
+void SubtitleBlender::blendPixel(int x, int y, std::uint32_t rgb, int alpha)
+{
+    if (alpha <= 0 || x < inside_.x || y < inside_.y || x >= inside_.x + inside_.width ||
+        y >= inside_.y + inside_.height)
+        return;
+    const Yuv c = toYuv(rgb, fullRange_);
+    std::uint8_t* luma = frame_.data[0] + std::ptrdiff_t(y) * frame_.linesize[0] + x;
+    *luma = mix(*luma, c.y, alpha);
+    const int stepX = 1 << chromaShiftX_;
+    const int stepY = 1 << chromaShiftY_;
+    if (x % stepX != 0 || y % stepY != 0)
+        return;
+    const std::ptrdiff_t cx = x >> chromaShiftX_;
+    const std::ptrdiff_t cy = y >> chromaShiftY_;
+    std::uint8_t* u = frame_.data[1] + cy * frame_.linesize[1] + cx;
+    std::uint8_t* v = frame_.data[2] + cy * frame_.linesize[2] + cx;
+    *u = mix(*u, c.u, alpha);
+    *v = mix(*v, c.v, alpha);
+}
+
+void SubtitleBlender::blendMask(int x, int y, int width, int height, const std::uint8_t* mask, int stride,
+                                std::uint32_t rgb, int opacity)
+{
+    for (int row = 0; row < height; ++row) {
+        for (int col = 0; col < width; ++col) {
+            const int cover = mask[std::ptrdiff_t(row) * stride + col];
+            if (cover)
+                blendPixel(x + col, y + row, rgb, cover * opacity / 255);
+        }
+    }
+}
+
+void SubtitleBlender::blendPicture(const std::uint32_t* pixels, int sourceWidth, int sourceHeight,
+                                   const PicturePlacement& to)
+{
+    if (sourceWidth <= 0 || sourceHeight <= 0 || to.width <= 0 || to.height <= 0)
+        return;
+    for (int row = 0; row < to.height; ++row) {
+        const int sy = int(std::int64_t(row) * sourceHeight / to.height);
+        for (int col = 0; col < to.width; ++col) {
+            const int sx = int(std::int64_t(col) * sourceWidth / to.width);
+            const std::uint32_t p = pixels[std::size_t(sy) * std::size_t(sourceWidth) + std::size_t(sx)];
+            blendPixel(to.x + col, to.y + row, p & 0xffffff, int(p >> 24));
+        }
+    }
+}
