@@ -53,7 +53,7 @@ bool BurnedSubtitles::open(const SubtitleChoice& choice, const std::vector<Clip>
         spans_.push_back({clip, offset, found == layers_.end() ? nullptr : found->second.get()});
         offset += clip.length();
     }
-    return startText(error);
+    return true;
 }
 
 bool BurnedSubtitles::readLayers(const SubtitleChoice& choice, const std::vector<Clip>& clips,
@@ -63,7 +63,6 @@ bool BurnedSubtitles::readLayers(const SubtitleChoice& choice, const std::vector
     if (choice.from == SubtitleChoice::From::Track &&
         !chosen.resolve(clips, AVMEDIA_TYPE_SUBTITLE, choice.track, probed, error))
         return false;
-    bool anyForced = false;
     for (const Clip& clip : clips) {
         if (layers_.count(clip.path) || (choice.from == SubtitleChoice::From::File && !layers_.empty()))
             continue;
@@ -71,44 +70,48 @@ bool BurnedSubtitles::readLayers(const SubtitleChoice& choice, const std::vector
         if (!input)
             return false;
         auto layer = std::make_unique<Layer>();
+        layer->path = clip.path;
         pictureSize(input.get(), &layer->pictureWidth, &layer->pictureHeight);
-        bool read = true;
         if (choice.from == SubtitleChoice::From::File) {
-            read = SubtitleReader::readFile(choice.file, &layer->subtitles, error);
+            if (!SubtitleReader::readFile(choice.file, &layer->subtitles, error))
+                return false;
+            layer->loaded = true;
+            if (layer->subtitles.text && !makeTrack(*layer, error))
+                return false;
         } else if (choice.from == SubtitleChoice::From::Forced) {
-            read = readForced(clip.path, input.get(), layer.get(), error);
-            anyForced = anyForced || !layer->subtitles.events.empty();
-        } else if (const int index = chosen.indexFor(clip.path); index >= 0) {
-            read = SubtitleReader::readTrack(clip.path, index, false, &layer->subtitles, error);
+            chooseForced(input.get(), layer.get());
         } else {
-            layer.reset();
+            layer->index = chosen.indexFor(clip.path);
         }
-        if (!read)
-            return false;
-        if (layer)
+        if (layer->loaded || layer->index >= 0)
             layers_[clip.path] = std::move(layer);
+        else if (choice.from == SubtitleChoice::From::Forced)
+            RunNotices::say(clip.path + " has no subtitle tracks; it shows no subtitles");
     }
-    if (choice.from == SubtitleChoice::From::Forced && !anyForced)
-        RunNotices::say(clips.front().path + " has no forced subtitles; none are shown");
     return true;
 }
 
 // The track marked forced, else only the subtitles marked forced of the main subtitle track.
-bool BurnedSubtitles::readForced(const std::string& path, AVFormatContext* input, Layer* layer, std::string* error)
+void BurnedSubtitles::chooseForced(AVFormatContext* input, Layer* layer) const
 {
     const int forced = firstForcedTrack(input);
-    const int main = forced >= 0 ? forced : MediaProbe::bestStream(input, AVMEDIA_TYPE_SUBTITLE);
-    if (main < 0)
-        return true;
-    return SubtitleReader::readTrack(path, main, true, &layer->subtitles, error);
+    layer->index = forced >= 0 ? forced : MediaProbe::bestStream(input, AVMEDIA_TYPE_SUBTITLE);
+    layer->forcedOnly = forced < 0;
 }
 
-bool BurnedSubtitles::startText(std::string* error)
+bool BurnedSubtitles::load(Layer& layer, std::string* error)
 {
-    bool anyText = false;
-    for (const auto& entry : layers_)
-        anyText = anyText || entry.second->subtitles.text;
-    if (!anyText)
+    layer.loaded = true;
+    if (!SubtitleReader::readTrack(layer.path, layer.index, layer.forcedOnly, &layer.subtitles, error))
+        return false;
+    if (layer.forcedOnly && layer.subtitles.events.empty())
+        RunNotices::say(layer.path + " has no forced subtitles; it shows none");
+    return !layer.subtitles.text || makeTrack(layer, error);
+}
+
+bool BurnedSubtitles::startRenderer(std::string* error)
+{
+    if (renderer_)
         return true;
     library_.reset(ass_library_init());
     if (!library_)
@@ -118,19 +121,21 @@ bool BurnedSubtitles::startText(std::string* error)
     if (!renderer_)
         return *error = "the subtitle renderer cannot be started", false;
     ass_set_fonts(renderer_.get(), nullptr, "sans-serif", ASS_FONTPROVIDER_AUTODETECT, nullptr, 1);
-    for (auto& entry : layers_) {
-        Layer& layer = *entry.second;
-        if (!layer.subtitles.text)
-            continue;
-        layer.track.reset(ass_new_track(library_.get()));
-        if (!layer.track)
-            return *error = "out of memory", false;
-        std::string header = layer.subtitles.header;
-        ass_process_codec_private(layer.track.get(), header.data(), int(header.size()));
-        for (SubtitleEvent& event : layer.subtitles.events) {
-            ass_process_chunk(layer.track.get(), event.line.data(), int(event.line.size()),
-                              std::llround(event.start * 1000.0), std::llround((event.end - event.start) * 1000.0));
-        }
+    return true;
+}
+
+bool BurnedSubtitles::makeTrack(Layer& layer, std::string* error)
+{
+    if (!startRenderer(error))
+        return false;
+    layer.track.reset(ass_new_track(library_.get()));
+    if (!layer.track)
+        return *error = "out of memory", false;
+    std::string header = layer.subtitles.header;
+    ass_process_codec_private(layer.track.get(), header.data(), int(header.size()));
+    for (SubtitleEvent& event : layer.subtitles.events) {
+        ass_process_chunk(layer.track.get(), event.line.data(), int(event.line.size()), std::llround(event.start * 1000.0),
+                          std::llround((event.end - event.start) * 1000.0));
     }
     return true;
 }
@@ -144,6 +149,8 @@ bool BurnedSubtitles::draw(AVFrame* frame, double seconds, const PicturePlacemen
     }
     if (!span || !span->layer || picture.width <= 0 || picture.height <= 0)
         return true;
+    if (!span->layer->loaded && !load(*span->layer, error))
+        return false;
     const double time = span->clip.start + (seconds - span->offset);
     if (span->layer->subtitles.text)
         return drawText(*span->layer, frame, time, picture, error);

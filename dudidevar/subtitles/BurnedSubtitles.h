@@ -17,7 +17,9 @@
 // fitted picture: text with libass (in the script's own styles; a SubRip or WebVTT line white
 // with a dark outline, sized to the picture's height), pictures stretched with the picture.
 // Each span shows the subtitles of its own source at the source's time, so joins and split parts
-// keep them where they belong. A subtitle file goes with the first source.
+// keep them where they belong. A subtitle file goes with the first source. A file is read when
+// the run is prepared; a source's track, which takes reading the whole source, when the run
+// first draws it, on the thread that draws.
 class BurnedSubtitles : public PictureOverlay {
 public:
     // Reads the subtitles the choice names; false with the reason when a source lacks them or
@@ -28,6 +30,10 @@ public:
 
 private:
     struct Layer {
+        std::string path;
+        int index = -1;  // the source's subtitle track, still to be read
+        bool forcedOnly = false;
+        bool loaded = false;
         SubtitleEvents subtitles;
         ass::Track track;  // text only
         int pictureWidth = 0;  // the source picture's size: the canvas of picture subtitles
@@ -41,8 +47,10 @@ private:
 
     bool readLayers(const SubtitleChoice& choice, const std::vector<Clip>& clips,
                     const std::map<std::string, AVFormatContext*>& probed, std::string* error);
-    bool readForced(const std::string& path, AVFormatContext* input, Layer* layer, std::string* error);
-    bool startText(std::string* error);
+    void chooseForced(AVFormatContext* input, Layer* layer) const;
+    bool load(Layer& layer, std::string* error);
+    bool startRenderer(std::string* error);
+    bool makeTrack(Layer& layer, std::string* error);
     bool drawText(Layer& layer, AVFrame* frame, double time, const PicturePlacement& picture, std::string* error);
     bool drawPictures(const Layer& layer, AVFrame* frame, double time, const PicturePlacement& picture,
                       std::string* error);

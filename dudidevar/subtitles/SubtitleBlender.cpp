@@ -9,14 +9,15 @@ extern "C" {
 
 namespace {
 
-struct Yuv {
-    int y;
-    int u;
-    int v;
-};
+std::uint8_t mix(std::uint8_t under, int over, int alpha)
+{
+    return std::uint8_t((under * (255 - alpha) + over * alpha + 127) / 255);
+}
+
+}  // namespace
 
 // Studio-range BT.601 (full range for the JPEG formats), as the outputs are flagged.
-Yuv toYuv(std::uint32_t rgb, bool fullRange)
+SubtitleBlender::Yuv SubtitleBlender::toYuv(std::uint32_t rgb) const
 {
     const double r = (rgb >> 16) & 0xff;
     const double g = (rgb >> 8) & 0xff;
@@ -24,17 +25,10 @@ Yuv toYuv(std::uint32_t rgb, bool fullRange)
     const double y = 0.299 * r + 0.587 * g + 0.114 * b;
     const double u = (b - y) * 0.564;
     const double v = (r - y) * 0.713;
-    if (fullRange)
+    if (fullRange_)
         return {int(y + 0.5), int(128.5 + u), int(128.5 + v)};
     return {int(16.5 + y * 219.0 / 255.0), int(128.5 + u * 224.0 / 255.0), int(128.5 + v * 224.0 / 255.0)};
 }
-
-std::uint8_t mix(std::uint8_t under, int over, int alpha)
-{
-    return std::uint8_t((under * (255 - alpha) + over * alpha + 127) / 255);
-}
-
-}  // namespace
 
 bool SubtitleBlender::canDraw(int pixelFormat)
 {
@@ -57,12 +51,11 @@ SubtitleBlender::SubtitleBlender(AVFrame& frame, const PicturePlacement& inside)
 }
 
 // Chroma is mixed once for each block of pixels that shares it, at its top left pixel.
-void SubtitleBlender::blendPixel(int x, int y, std::uint32_t rgb, int alpha)
+void SubtitleBlender::blendPixel(int x, int y, const Yuv& c, int alpha)
 {
     if (alpha <= 0 || x < inside_.x || y < inside_.y || x >= inside_.x + inside_.width ||
         y >= inside_.y + inside_.height)
         return;
-    const Yuv c = toYuv(rgb, fullRange_);
     std::uint8_t* luma = frame_.data[0] + std::ptrdiff_t(y) * frame_.linesize[0] + x;
     *luma = mix(*luma, c.y, alpha);
     const int stepX = 1 << chromaShiftX_;
@@ -80,11 +73,12 @@ void SubtitleBlender::blendPixel(int x, int y, std::uint32_t rgb, int alpha)
 void SubtitleBlender::blendMask(int x, int y, int width, int height, const std::uint8_t* mask, int stride,
                                 std::uint32_t rgb, int opacity)
 {
+    const Yuv colour = toYuv(rgb);
     for (int row = 0; row < height; ++row) {
         for (int col = 0; col < width; ++col) {
             const int cover = mask[std::ptrdiff_t(row) * stride + col];
             if (cover)
-                blendPixel(x + col, y + row, rgb, cover * opacity / 255);
+                blendPixel(x + col, y + row, colour, cover * opacity / 255);
         }
     }
 }
@@ -99,7 +93,8 @@ void SubtitleBlender::blendPicture(const std::uint32_t* pixels, int sourceWidth,
         for (int col = 0; col < to.width; ++col) {
             const int sx = int(std::int64_t(col) * sourceWidth / to.width);
             const std::uint32_t p = pixels[std::size_t(sy) * std::size_t(sourceWidth) + std::size_t(sx)];
-            blendPixel(to.x + col, to.y + row, p & 0xffffff, int(p >> 24));
+            if (p >> 24)
+                blendPixel(to.x + col, to.y + row, toYuv(p & 0xffffff), int(p >> 24));
         }
     }
 }

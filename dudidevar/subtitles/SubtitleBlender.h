@@ -24,7 +24,13 @@ public:
     void blendPicture(const std::uint32_t* pixels, int sourceWidth, int sourceHeight, const PicturePlacement& to);
 
 private:
-    void blendPixel(int x, int y, std::uint32_t rgb, int alpha);
+    struct Yuv {
+        int y;
+        int u;
+        int v;
+    };
+    Yuv toYuv(std::uint32_t rgb) const;
+    void blendPixel(int x, int y, const Yuv& colour, int alpha);
 
     AVFrame& frame_;
     PicturePlacement inside_;

@@ -102,6 +102,26 @@ TEST_F(BurnedSubtitlesTest, JoinedSourcesAndAPartOfOneKeepTheirSubtitlesAtTheirT
         EXPECT_EQ(differenceOf(plain, TestMedia::greyFrame(out, frame)).pixels, 0) << frame;
 }
 
+// "Forced" shows the track the source marks forced: here the second, from 2.5 s to 3.5 s.
+TEST_F(BurnedSubtitlesTest, ForcedShowsTheTrackMarkedForced)
+{
+    const std::string source = TestMedia::made(
+        "grey-forced.mkv",
+        {"-f", "lavfi", "-i", "color=c=0x808080:rate=25:duration=4:size=320x240", "-i",
+         srtFile("one-line.srt", "01,000", "02,000"), "-i", srtFile("forced.srt", "02,500", "03,500"), "-map", "0",
+         "-map", "1", "-map", "2", "-c:v", "mpeg4", "-q:v", "2", "-c:s", "srt", "-disposition:s:0", "0",
+         "-disposition:s:1", "forced"});
+    control.SetOutputFormat(7);
+    control.SetOutputWidth(320);
+    control.SetOutputHeight(240);
+    control.SetSubtitles("forced");
+    addWhole(source, 0, false);
+    const std::string out = convert("forced.avi");
+    const TestMedia::GreyPicture plain = TestMedia::greyFrame(out, 5);
+    EXPECT_EQ(differenceOf(plain, TestMedia::greyFrame(out, 37)).pixels, 0);
+    EXPECT_GT(differenceOf(plain, TestMedia::greyFrame(out, 75)).pixels, 100);
+}
+
 // A styled script places its line where its style says: here at the top of the picture.
 TEST_F(BurnedSubtitlesTest, ScriptFileIsDrawnInItsOwnStyle)
 {
