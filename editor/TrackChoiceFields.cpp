@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 
 namespace {
 
@@ -17,6 +18,8 @@ void show(QComboBox& box, const QString& text)
         index = box.count() - 1;
     }
     box.setCurrentIndex(index);
+    if (box.lineEdit())
+        box.lineEdit()->setCursorPosition(0);  // the start of a long path, not its end
 }
 
 // What the box holds as the task keeps it: the entry's meaning, or the text typed in.
@@ -55,7 +58,7 @@ void TrackChoiceFields::fill(const std::string& firstSource, const std::string& 
         subtitles_.addItem(QFileInfo(QString::fromStdString(file)).fileName(), QString::fromStdString(file));
     for (int n = 1; n <= kTrackNumbersOffered; ++n) {
         sound_.addItem(QStringLiteral("Sound track %1").arg(n), QString::number(n));
-        subtitles_.addItem(QStringLiteral("Subtitle track %1").arg(n), QString::number(n));
+        subtitles_.addItem(QStringLiteral("Subtitles %1").arg(n), QString::number(n));
     }
     show(sound_, QString::fromStdString(soundTrack));
     show(subtitles_, QString::fromStdString(subtitles));

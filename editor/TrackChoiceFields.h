@@ -6,12 +6,12 @@
 class QComboBox;
 
 // The task editor's two track choices, each an editable drop-down whose first entry names the
-// default: "Default sound track" (the one each source marks), then track numbers, a language
+// default: "Default sound" (the track each source marks), then track numbers, a language
 // typed in; "No subtitles", "Forced only", the subtitle files beside the first source with its
 // base name ("holiday.srt", "holiday.en.srt"), then track numbers, a language or a file typed in.
 class TrackChoiceFields {
 public:
-    static constexpr const char* kDefaultSound = "Default sound track";
+    static constexpr const char* kDefaultSound = "Default sound";
     static constexpr const char* kNoSubtitles = "No subtitles";
     static constexpr const char* kForcedOnly = "Forced only";
 

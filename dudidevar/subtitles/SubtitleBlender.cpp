@@ -73,12 +73,30 @@ void SubtitleBlender::blendPixel(int x, int y, const Yuv& c, int alpha)
 void SubtitleBlender::blendMask(int x, int y, int width, int height, const std::uint8_t* mask, int stride,
                                 std::uint32_t rgb, int opacity)
 {
-    const Yuv colour = toYuv(rgb);
-    for (int row = 0; row < height; ++row) {
-        for (int col = 0; col < width; ++col) {
-            const int cover = mask[std::ptrdiff_t(row) * stride + col];
-            if (cover)
-                blendPixel(x + col, y + row, colour, cover * opacity / 255);
+    const Yuv c = toYuv(rgb);
+    // Only the part of the mask inside the picture.
+    const int left = std::max(x, inside_.x);
+    const int top = std::max(y, inside_.y);
+    const int right = std::min(x + width, inside_.x + inside_.width);
+    const int bottom = std::min(y + height, inside_.y + inside_.height);
+    const int stepX = 1 << chromaShiftX_;
+    const int stepY = 1 << chromaShiftY_;
+    for (int py = top; py < bottom; ++py) {
+        const std::uint8_t* cover = mask + std::ptrdiff_t(py - y) * stride;
+        std::uint8_t* luma = frame_.data[0] + std::ptrdiff_t(py) * frame_.linesize[0];
+        const bool chromaRow = py % stepY == 0;
+        std::uint8_t* u = frame_.data[1] + std::ptrdiff_t(py >> chromaShiftY_) * frame_.linesize[1];
+        std::uint8_t* v = frame_.data[2] + std::ptrdiff_t(py >> chromaShiftY_) * frame_.linesize[2];
+        for (int px = left; px < right; ++px) {
+            const int covered = cover[px - x];
+            if (!covered)
+                continue;
+            const int alpha = covered * opacity / 255;
+            luma[px] = mix(luma[px], c.y, alpha);
+            if (chromaRow && px % stepX == 0) {
+                u[px >> chromaShiftX_] = mix(u[px >> chromaShiftX_], c.u, alpha);
+                v[px >> chromaShiftX_] = mix(v[px >> chromaShiftX_], c.v, alpha);
+            }
         }
     }
 }

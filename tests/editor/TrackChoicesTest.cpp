@@ -23,7 +23,7 @@ TEST_F(TrackChoices, NewTaskOffersTheSubtitleFilesBesideTheSourceAndKeepsWhatIsP
     for (const char* name : {"holiday.mpg", "holiday.srt", "holiday.en.ass", "other.srt", "holiday.txt"})
         touch(name);
     auto d = openNew(dir() + "holiday.mpg");
-    EXPECT_EQ(sound(*d)->currentText(), "Default sound track");
+    EXPECT_EQ(sound(*d)->currentText(), "Default sound");
     ASSERT_GE(subtitles(*d)->count(), 4);
     EXPECT_EQ(subtitles(*d)->currentText(), "No subtitles");
     EXPECT_EQ(subtitles(*d)->itemText(1), "Forced only");
