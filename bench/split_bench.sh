@@ -11,20 +11,6 @@ bench_setup "${1:-build}"
 src="$work/source.avi"
 make_source 60 "$src"
 
-# "wall cpu": medians in seconds of three turns of one convert.
-median_of_three() {
-  local walls=() cpus=()
-  for _ in 1 2 3; do
-    rm -f "$work"/out*
-    /usr/bin/time -f "%e %U %S" -o "$work/time.log" "$cli" convert "$@" >/dev/null 2>"$work/stderr.log" || {
-      echo "failed: $*" >&2; cat "$work/stderr.log" >&2; exit 1; }
-    read -r e u s <"$work/time.log"
-    walls+=("$e")
-    cpus+=("$(awk -v u="$u" -v s="$s" 'BEGIN { print u + s }')")
-  done
-  echo "$(printf '%s\n' "${walls[@]}" | sort -n | sed -n 2p) $(printf '%s\n' "${cpus[@]}" | sort -n | sed -n 2p)"
-}
-
 read -r whole_wall whole_cpu <<<"$(median_of_three --to avi -o "$work/out.avi" "$src")"
 read -r split_wall split_cpu <<<"$(median_of_three --to avi --split 15 -o "$work/out.avi" "$src")"
 parts=$(ls "$work"/out*.avi | wc -l)

@@ -48,6 +48,8 @@ bool buildTask(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, st
 {
     const std::size_t index = tasks.append(o.sources, outputPathFor(o, taken), OutputKinds::description(o.kind));
     ConversionTask& task = tasks.at(index);
+    task.soundTrack = o.soundTrack;
+    task.subtitles = o.subtitles;
     if (!ConvertSettings::fill(control, o, *task.settings, error))
         return false;
     if (const std::string why = OutputPathProbe::refusal(task.outputPath, task.sources); !why.empty()) {

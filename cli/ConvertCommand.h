@@ -13,6 +13,7 @@ inline constexpr const char* kUsage =
     "        [--size WxH|--original-size] [--fps RATE] [--vbr QUALITY|--video-kbps N] [--audio-kbps N]\n"
     "        [--video-compressor NAME] [--audio-compressor NAME] [--profile N]\n"
     "        [--codec h264|h265|av1] [--quality N] [--speed faster|balanced|smaller] [--height H]\n"
-    "        [--rate R] [--audio-rate KBITS] -o OUTPUT SOURCE...";
+    "        [--rate R] [--audio-rate KBITS] [--sound-track N|LANG]\n"
+    "        [--subtitles none|N|LANG|forced|FILE] -o OUTPUT SOURCE...";
 int run(CDudidEvar& control, const std::vector<std::string>& args);
 }  // namespace ConvertCommand

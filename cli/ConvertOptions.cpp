@@ -117,6 +117,10 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
             if (!needs(toInt(value, &n)))
                 return false;
             (a == "--quality" ? quality : a == "--height" ? mp4Height : a == "--rate" ? rate : audioRate) = n;
+        } else if (a == "--sound-track" || a == "--subtitles") {
+            if (!needs(hasValue && !value.empty()))
+                return false;
+            (a == "--sound-track" ? soundTrack : subtitles) = value == "none" && a == "--subtitles" ? "" : value;
         } else if (a == "--profile") {
             if (!needs(toInt(value, &n)))
                 return false;

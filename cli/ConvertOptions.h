@@ -29,6 +29,9 @@ struct ConvertOptions {
     std::optional<int> mp4Height;
     std::optional<int> rate;
     std::optional<int> audioRate;
+    // The sound track and the subtitles burned in, as the task keeps them ("" their defaults).
+    std::string soundTrack;
+    std::string subtitles;
     std::string output;
     std::vector<std::string> sources;
     bool each = false;  // one task per source, in a folder, rather than one joined output

@@ -17,6 +17,7 @@
 #include "editor/Mp4SettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
 #include "editor/OutputClash.h"
+#include "editor/TrackChoiceFields.h"
 #include "editor/UntouchedFields.h"
 #include "editor/WmvProfilePanel.h"
 #include "engine/CDudidEvar.h"
@@ -93,6 +94,8 @@ void TaskEditorDialog::buildControls()
     split_ = t.addCheckBox(1062, QStringLiteral("Split"), 20, 265, 30, 12);
     t.addStatic(QStringLiteral("Every"), 75, 266, 20, 8);
     intervals_ = t.addDropDownList(1100, 99, 264, 74, 85);
+    soundTrack_ = t.addDropDownList(1120, 180, 264, 63, 85);
+    subtitles_ = t.addDropDownList(1121, 247, 264, 63, 85);
     cancel_ = t.addSkinButton(2, QStringLiteral("Cancel"), CSkinButton::PushButtonStyle, 199, 288, 50, 14);
     ok_ = t.addSkinButton(1, QStringLiteral("OK"), CSkinButton::DefPushButtonStyle, 254, 288, 50, 14);
 
@@ -109,6 +112,21 @@ void TaskEditorDialog::buildControls()
     for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     sources_->setPalette(palette);
+    buildTrackChoices();
+}
+
+// Typed in too: a track number, a language, or (for subtitles) a file.
+void TaskEditorDialog::buildTrackChoices()
+{
+    for (QComboBox* box : {soundTrack_, subtitles_}) {
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+    }
+    soundTrack_->setToolTip(QStringLiteral("The sound track of each source: its default, a track number, or a "
+                                           "language typed in (eng, ja)"));
+    subtitles_->setToolTip(QStringLiteral("Subtitles burned into the picture: a subtitle file, a track of the "
+                                          "source by number or language (eng), or its forced subtitles"));
+    trackChoices_ = std::make_unique<TrackChoiceFields>(*soundTrack_, *subtitles_);
 }
 
 void TaskEditorDialog::buildKindButtons()
@@ -169,6 +187,8 @@ bool TaskEditorDialog::LoadTask(std::size_t index)
             intervalIndex_ = *position;
         kind_ = OutputKinds::fromFormat(task.settings->format);
     }
+    storedSoundTrack_ = task.soundTrack;
+    storedSubtitles_ = task.subtitles;
     formPathPieces(task.sources.front());
     // Another kind picked for this task keeps the folder the task writes to.
     storedOutputPath_ = task.outputPath;
@@ -222,6 +242,8 @@ void TaskEditorDialog::initDialog()
 {
     fillSourceList();
     fillIntervals();
+    trackChoices_->fill(initialSources_.empty() ? std::string() : initialSources_.front(), storedSoundTrack_,
+                        storedSubtitles_);
     applySplitRule();
     createPanels();
     setButtonIcons();
@@ -474,10 +496,18 @@ void TaskEditorDialog::writeTask(const std::vector<std::string>& sources, const 
     if (taskIndex_) {
         TaskSettings& record = tasks_.updateInPlace(*taskIndex_, sources, outputPath, description);
         record = settingsToWrite(record);
+        writeTrackChoices(tasks_.at(*taskIndex_));
         return;
     }
     const std::size_t index = tasks_.append(sources, outputPath, description);
     writeSettings(*tasks_.at(index).settings);
+    writeTrackChoices(tasks_.at(index));
+}
+
+void TaskEditorDialog::writeTrackChoices(ConversionTask& task) const
+{
+    task.soundTrack = trackChoices_->soundTrack();
+    task.subtitles = trackChoices_->subtitles();
 }
 
 // The edited record as OK writes it: what the controls show where the user changed it; under

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ class QLineEdit;
 class QTreeWidget;
 class SettingsPanel;
 class TaskList;
+struct ConversionTask;
+class TrackChoiceFields;
 class WmvProfilePanel;
 
 // The dialog that builds a new task or rewrites an existing one (template 139, "Option"):
@@ -71,6 +74,7 @@ protected:
 private:
     void buildControls();
     void buildKindButtons();
+    void buildTrackChoices();
     void connectControls();
     void initDialog();
     void fillSourceList();
@@ -103,6 +107,7 @@ private:
     bool replacingAgreed(const std::string& outputPath);
     void writeTask(const std::vector<std::string>& sources, const std::string& outputPath);
     void writeSettings(TaskSettings& settings) const;
+    void writeTrackChoices(ConversionTask& task) const;
     TaskSettings settingsToWrite(const TaskSettings& record) const;
 
     CDudidEvar& control_;
@@ -117,6 +122,8 @@ private:
     std::string baseName_;
     std::optional<std::size_t> taskIndex_;
     std::string storedOutputPath_;
+    std::string storedSoundTrack_;
+    std::string storedSubtitles_;
     std::optional<TaskSettings> storedSettings_;
     // The edited record as OK would write it right after opening.
     std::optional<TaskSettings> shownAtOpening_;
@@ -129,6 +136,9 @@ private:
     CSkinButton* browse_ = nullptr;
     QCheckBox* split_ = nullptr;
     QComboBox* intervals_ = nullptr;
+    QComboBox* soundTrack_ = nullptr;
+    QComboBox* subtitles_ = nullptr;
+    std::unique_ptr<TrackChoiceFields> trackChoices_;
     CSkinButton* ok_ = nullptr;
     CSkinButton* cancel_ = nullptr;
 

@@ -49,6 +49,8 @@ void CDudidEvar::SetAudioBitRate(long kbps) { if (control_) control_->SetAudioBi
 void CDudidEvar::SetVideoCodec(short codec) { if (control_) control_->SetVideoCodec(codec); }
 void CDudidEvar::SetQuality(long quality) { if (control_) control_->SetQuality(quality); }
 void CDudidEvar::SetSpeed(short speed) { if (control_) control_->SetSpeed(speed); }
+void CDudidEvar::SetSoundTrack(const std::string& track) { if (control_) control_->SetSoundTrack(track); }
+void CDudidEvar::SetSubtitles(const std::string& subtitles) { if (control_) control_->SetSubtitles(subtitles); }
 bool CDudidEvar::HasVideoCodec(short codec) { return control_ && control_->HasVideoCodec(codec); }
 
 CWmvProfileList CDudidEvar::GetWmvProfiles()

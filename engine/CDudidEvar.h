@@ -43,6 +43,8 @@ public:
     void SetVideoCodec(short codec);
     void SetQuality(long quality);
     void SetSpeed(short speed);
+    void SetSoundTrack(const std::string& track);
+    void SetSubtitles(const std::string& subtitles);
     bool HasVideoCodec(short codec);
 
     CWmvProfileList GetWmvProfiles();

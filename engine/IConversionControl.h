@@ -63,6 +63,13 @@ public:
     virtual void SetVideoCodec(short codec) = 0;
     virtual void SetQuality(long quality) = 0;
     virtual void SetSpeed(short speed) = 0;
+    // The sound track of each source: "" the one its file marks as default (else its first), a
+    // number counted from 1 among its sound tracks, or a language ("eng", "ja").
+    virtual void SetSoundTrack(const std::string& track) = 0;
+    // Subtitles burned into the picture: "" none, a subtitle track of each source by number or
+    // language, "forced" (only what the source marks forced), or the path of a subtitle file
+    // (.srt, .ass, .ssa, .vtt).
+    virtual void SetSubtitles(const std::string& subtitles) = 0;
     // Whether the media libraries can write that MP4 codec.
     virtual bool HasVideoCodec(short codec) = 0;
 

@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libxcb1-dev
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
+  libass-dev fonts-dejavu-core
   libgtest-dev libgmock-dev
   ffmpeg dvdauthor vcdimager
   xvfb xauth imagemagick xdotool openbox x11-utils

@@ -16,6 +16,10 @@ struct ConversionTask {
     std::string description;
     TaskStatus status = TaskStatus::Waiting;
     std::unique_ptr<TaskSettings> settings;
+    // The sound track of each source ("" its default, a number from 1, or a language) and the
+    // subtitles burned in ("" none, a track number or language, "forced", or a subtitle file).
+    std::string soundTrack;
+    std::string subtitles;
     // The task's members as the list file held them: those this program does not use (notes,
     // claims of other runs) are written back with it.
     QJsonObject kept{};

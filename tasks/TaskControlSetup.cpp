@@ -22,6 +22,8 @@ double TaskControlSetup::setUp(ConversionTask& task)
         control_.SetOutputHeight(static_cast<short>(settings.height));
     }
     setFormatProperties(settings);
+    control_.SetSoundTrack(task.soundTrack);
+    control_.SetSubtitles(task.subtitles);
     return task.isSplit() ? control_.GetDuration(first) : 0.0;
 }
 

@@ -52,6 +52,14 @@ void setSettingsMembers(QJsonObject& o, const TaskSettings& s)
     o["speed"] = s.speed;
 }
 
+void setOrRemove(QJsonObject& object, const char* name, const std::string& value)
+{
+    if (value.empty())
+        object.remove(name);
+    else
+        object[name] = QString::fromStdString(value);
+}
+
 // What a task converts, in the members that say it; `base` holds the members kept beside them.
 QJsonObject whatObject(const ConversionTask& task, QJsonObject base)
 {
@@ -70,6 +78,9 @@ QJsonObject whatObject(const ConversionTask& task, QJsonObject base)
     QJsonObject settings = base.value("settings").toObject();
     setSettingsMembers(settings, s);
     base["settings"] = settings;
+    // Left out at their defaults, so lists without track choices read as they were written.
+    setOrRemove(base, "soundTrack", task.soundTrack);
+    setOrRemove(base, "subtitles", task.subtitles);
     return base;
 }
 
@@ -139,6 +150,15 @@ public:
             return refuse(name, "negative");
         *out = static_cast<std::int32_t>(number);
         return true;
+    }
+
+    // A string that a list may leave out (then empty).
+    bool readOptionalString(const std::string& name, std::string* out)
+    {
+        out->clear();
+        if (!failed() && object_.value(QString::fromStdString(name)).isUndefined())
+            return true;
+        return readString(name, out, true);
     }
 
     // A whole number from 0 that a list may leave out (then 0).
@@ -282,6 +302,8 @@ bool readTask(const QJsonValue& value, std::size_t number, ConversionTask* task,
     r.readString("output", &task->outputPath, false);
     r.readString("description", &task->description, true);
     readStatus(r, &task->status);
+    r.readOptionalString("soundTrack", &task->soundTrack);
+    r.readOptionalString("subtitles", &task->subtitles);
     readKind(r, &task->settings->format);
     if (!r.failed())
         readSplit(r, where, task->settings.get(), error);

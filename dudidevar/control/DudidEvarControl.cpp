@@ -8,6 +8,7 @@
 
 #include "dudidevar/control/ControlCollections.h"
 #include "dudidevar/control/LibraryLog.h"
+#include "dudidevar/subtitles/SubtitleChoice.h"
 #include "dudidevar/run/ConversionJob.h"
 #include "dudidevar/source/MediaProbe.h"
 #include "dudidevar/plan/Mp4Plan.h"
@@ -83,6 +84,8 @@ void DudidEvarControl::SetAudioBitRate(long kbps) { properties_.audioBitRate = k
 void DudidEvarControl::SetVideoCodec(short codec) { properties_.videoCodec = codec; }
 void DudidEvarControl::SetQuality(long quality) { properties_.quality = quality; }
 void DudidEvarControl::SetSpeed(short speed) { properties_.speed = speed; }
+void DudidEvarControl::SetSoundTrack(const std::string& track) { properties_.soundTrack = track; }
+void DudidEvarControl::SetSubtitles(const std::string& subtitles) { properties_.subtitles = subtitles; }
 bool DudidEvarControl::HasVideoCodec(short codec) { return Mp4Plan::encoderAvailable(codec); }
 
 std::unique_ptr<IWmvProfileCollection> DudidEvarControl::GetWmvProfiles()
@@ -176,9 +179,17 @@ bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector
         return refuse(clipRefusal_.empty() ? "the clip list is empty" : clipRefusal_);
     if (namesASource(outputPath))
         return refuse("the output path names one of the sources: " + outputPath);
+    TrackChoice soundTrack;
+    if (!TrackChoice::parse(properties_.soundTrack, &soundTrack))
+        return refuse("the sound track \"" + properties_.soundTrack + "\" is neither a track number nor a language");
+    SubtitleChoice subtitles;
+    if (!SubtitleChoice::parse(properties_.subtitles, &subtitles))
+        return refuse("the subtitles \"" + properties_.subtitles +
+                      "\" are neither a track number, a language, \"forced\" nor a file");
     Stop();
     auto job = std::make_shared<ConversionJob>();
     std::string error;
+    job->chooseTracks(soundTrack, subtitles);
     if (!job->prepare({pictureClips, soundClips_, requireSound, outputPath, std::move(planner)}, &error))
         return refuse(error);
     startRun([job](RunProgress& progress) { return job->run(progress); });

@@ -20,6 +20,9 @@ ff::Frame PictureFitter::fit(const Due& due, std::string* error)
         return nullptr;
     }
     out->pts = due.index;
+    const double seconds = double(due.index) * plan_.frameRate.den / plan_.frameRate.num;
+    if (overlay_ && !overlay_->draw(out.get(), seconds, placement_, error))
+        return nullptr;
     return out;
 }
 
@@ -45,5 +48,6 @@ bool PictureFitter::fitNew(const Due& due, std::string* error)
     }
     picture->sample_aspect_ratio = plan_.sampleAspect;
     picture_ = std::move(picture);
+    placement_ = where;
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "dudidevar/base/FfmpegOwners.h"
 #include "dudidevar/plan/OutputPlan.h"
+#include "dudidevar/picture/PictureOverlay.h"
 #include "dudidevar/picture/PictureTurner.h"
 #include "dudidevar/picture/PlacedScaler.h"
 
@@ -22,6 +23,8 @@ public:
     };
 
     void setOutput(const PicturePlan& plan);
+    // Drawn over every output frame from then on (null: nothing); not owned.
+    void setOverlay(PictureOverlay* overlay) { overlay_ = overlay; }
     // The output frame (pts = its number); null with the reason when it cannot be made.
     ff::Frame fit(const Due& due, std::string* error);
 
@@ -30,6 +33,8 @@ private:
 
     PicturePlan plan_;
     ff::Frame picture_;  // the last fitted picture
+    PicturePlacement placement_;  // where the last fitted picture lies in the frame
+    PictureOverlay* overlay_ = nullptr;
     PictureTurner turner_;
     PlacedScaler scaler_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The property values a caller sets on the control before a run.
 struct ControlProperties {
     long outputFormat = 7;
@@ -20,4 +22,8 @@ struct ControlProperties {
     short videoCodec = 0;
     long quality = 0;
     short speed = 1;
+    // Which sound track, and which subtitles are burned in, as SetSoundTrack and SetSubtitles
+    // take them.
+    std::string soundTrack;
+    std::string subtitles;
 };

@@ -25,6 +25,7 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
 {
     if (!request.pictureClips.empty() && !pictureTrack_.open(request.pictureClips, error))
         return false;
+    soundTrack_.chooseTrack(soundChoice_);
     if (!request.soundClips.empty() &&
         !soundTrack_.open(request.soundClips, request.requireSound, request.pictureClips.empty(),
                           pictureTrack_.probedInputs(), error))
@@ -34,6 +35,10 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
         return false;
     if (usePicture_) {
         pictureTrack_.setOutput(plan.picture);
+        if (!subtitles_.open(subtitleChoice_, request.pictureClips, pictureTrack_.probedInputs(), plan.picture,
+                             error))
+            return false;
+        pictureTrack_.fitter().setOverlay(&subtitles_);
         // Clips shorter than one frame of the output would make a file without a picture.
         if (pictureTrack_.finished()) {
             *error = SourceReasons::noPicture(request.pictureClips.front().path);

@@ -17,6 +17,9 @@
 #include "dudidevar/sound/SoundSupply.h"
 #include "dudidevar/sound/SoundTrack.h"
 #include "dudidevar/source/Clip.h"
+#include "dudidevar/source/TrackChoice.h"
+#include "dudidevar/subtitles/BurnedSubtitles.h"
+#include "dudidevar/subtitles/SubtitleChoice.h"
 
 // One run that writes a clip list to a file: prepared completely before it starts (sources
 // opened, encoders and the temporary output ready), then run on the worker thread.
@@ -33,6 +36,13 @@ public:
         Planner planner;
     };
 
+    // Which sound track each source gives, and the subtitles burned into the picture (before
+    // prepare; by default the sources' default sound and no subtitles).
+    void chooseTracks(const TrackChoice& sound, const SubtitleChoice& subtitles)
+    {
+        soundChoice_ = sound;
+        subtitleChoice_ = subtitles;
+    }
     bool prepare(const Request& request, std::string* error);
     // Encodes everything, checks the finished output against the clips and renames it onto
     // the target; on stop or failure the temporary file is removed and the target stays as it
@@ -47,7 +57,10 @@ private:
     RunOutcome finishOutput(RunProgress& progress);
     RunOutcome fail(const std::string& reason);
 
+    TrackChoice soundChoice_;
+    SubtitleChoice subtitleChoice_;
     PictureTrack pictureTrack_;
+    BurnedSubtitles subtitles_;  // drawn by the picture track's fitter
     SoundTrack soundTrack_;
     bool usePicture_ = false;
     bool useSound_ = false;

@@ -25,6 +25,8 @@ SoundTrack::~SoundTrack()
 bool SoundTrack::open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
                       const std::map<std::string, AVFormatContext*>& probed, std::string* error)
 {
+    if (!chosen_.resolve(clips, AVMEDIA_TYPE_AUDIO, choice_, probed, error))
+        return false;
     const auto openOne = [&](Span& span) { return openSpan(span, requireSound, soundOnly, probed, error); };
     if (!layOutSpans(clips, &spans_, &total_, openOne))
         return false;
@@ -43,6 +45,7 @@ bool SoundTrack::openSpan(Span& span, bool requireSound, bool soundOnly,
 {
     const Clip& clip = span.clip;
     span.decoder = std::make_unique<SpanDecoder>();
+    span.decoder->useStreamIndex(chosen_.indexFor(clip.path));
     const auto shared = soundOnly ? probed.end() : probed.find(clip.path);
     const bool opened = shared != probed.end()
                             ? span.decoder->openLater(clip.path, shared->second, AVMEDIA_TYPE_AUDIO, error)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dudidevar/source/ChosenStreams.h"
 #include "dudidevar/source/Clip.h"
 #include "dudidevar/base/FfmpegOwners.h"
 #include "dudidevar/sound/SoundConverter.h"
@@ -22,6 +23,8 @@ public:
     SoundTrack(const SoundTrack&) = delete;
     SoundTrack& operator=(const SoundTrack&) = delete;
 
+    // The sound track each source gives (before open): by default the one its file marks.
+    void chooseTrack(const TrackChoice& choice) { choice_ = choice; }
     // requireSound: a file without sound is an error instead of silence. soundOnly: no picture
     // goes along, so a span ends where its file's sound ends when that comes before its end.
     // probed: files the run has already opened and probed (for its picture), by path; their
@@ -64,6 +67,8 @@ private:
     bool putSilence(Span& span, std::int64_t samples);
     void skipLead();
 
+    TrackChoice choice_;
+    ChosenStreams chosen_;
     std::vector<Span> spans_;
     std::size_t current_ = 0;
     double total_ = 0.0;

@@ -101,9 +101,17 @@ bool usable(const AVStream* stream, AVMediaType type)
 
 }  // namespace
 
+// Sound: the track the file marks as its default, else its first (the libraries' own ranking
+// may pick a commentary or a second language). Picture: the libraries' choice.
 int bestStream(AVFormatContext* input, AVMediaType type)
 {
-    const int best = av_find_best_stream(input, type, -1, -1, nullptr, 0);
+    if (type == AVMEDIA_TYPE_AUDIO) {
+        for (unsigned i = 0; i < input->nb_streams; ++i) {
+            if (usable(input->streams[i], type) && (input->streams[i]->disposition & AV_DISPOSITION_DEFAULT))
+                return int(i);
+        }
+    }
+    const int best = type == AVMEDIA_TYPE_AUDIO ? -1 : av_find_best_stream(input, type, -1, -1, nullptr, 0);
     if (best >= 0 && usable(input->streams[best], type))
         return best;
     for (unsigned i = 0; i < input->nb_streams; ++i) {

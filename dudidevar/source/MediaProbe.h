@@ -40,7 +40,8 @@ double streamEnd(AVFormatContext* input, const AVStream* stream);
 // The same, and where the header gives only the file's own length (Matroska), from the times of
 // the stream's last packets; -1 when neither tells. Leaves the file at no particular place.
 double measuredEnd(AVFormatContext* input, const AVStream* stream);
-// The index of the file's main stream of a type, or -1.
+// The index of the file's main stream of a type (sound: the track marked default, else the
+// first), or -1.
 int bestStream(AVFormatContext* input, AVMediaType type);
 
 }  // namespace MediaProbe

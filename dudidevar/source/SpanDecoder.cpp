@@ -28,10 +28,10 @@ namespace {
 
 // The index of the stream of the type that a reader of the file decodes; -1 with the reason
 // (*missing: the file has no such stream at all).
-int decodableStream(AVFormatContext* input, const std::string& path, AVMediaType type, bool* missing,
+int decodableStream(AVFormatContext* input, const std::string& path, AVMediaType type, int wanted, bool* missing,
                     std::string* error)
 {
-    const int index = MediaProbe::bestStream(input, type);
+    const int index = wanted >= 0 && unsigned(wanted) < input->nb_streams ? wanted : MediaProbe::bestStream(input, type);
     *missing = index < 0;
     if (index < 0) {
         *error = type == AVMEDIA_TYPE_VIDEO ? SourceReasons::noPicture(path) : SourceReasons::noSound(path);
@@ -55,7 +55,7 @@ bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* e
 
 bool SpanDecoder::openLater(const std::string& path, AVFormatContext* probed, AVMediaType type, std::string* error)
 {
-    const int index = decodableStream(probed, path, type, &missingStream_, error);
+    const int index = decodableStream(probed, path, type, wanted_, &missingStream_, error);
     if (index < 0)
         return false;
     channels_ = probed->streams[index]->codecpar->ch_layout.nb_channels;
@@ -66,7 +66,7 @@ bool SpanDecoder::openLater(const std::string& path, AVFormatContext* probed, AV
 
 bool SpanDecoder::useStream(const std::string& path, AVMediaType type, std::string* error)
 {
-    const int index = decodableStream(input_.get(), path, type, &missingStream_, error);
+    const int index = decodableStream(input_.get(), path, type, wanted_, &missingStream_, error);
     if (index < 0)
         return false;
     stream_ = input_->streams[index];

@@ -18,6 +18,8 @@ public:
     // its stream is checked there, and the file is opened for this reader only when it is first
     // read, on the thread that reads it, without probing it again.
     bool openLater(const std::string& path, AVFormatContext* probed, AVMediaType type, std::string* error);
+    // Decodes the stream of that index instead of the file's main one; before open().
+    void useStreamIndex(int index) { wanted_ = index; }
     // Goes to a little before the time, so that decoding forward reaches the frame shown then.
     void seekBefore(double time);
     // The next decoded frame into `frame`; false at the end of the stream or on an error that
@@ -74,6 +76,7 @@ private:
     double lastPacketTime_ = 0.0;
     bool missingStream_ = false;
     int channels_ = 0;
+    int wanted_ = -1;
     std::string postponedPath_;  // set while the file is still to be opened
     AVMediaType postponedType_ = AVMEDIA_TYPE_UNKNOWN;
     std::string error_;

@@ -112,6 +112,8 @@ void ScriptedControl::SetAudioBitRate(long kbps) { record(callText("SetAudioBitR
 void ScriptedControl::SetVideoCodec(short codec) { record(callText("SetVideoCodec", codec)); }
 void ScriptedControl::SetQuality(long quality) { record(callText("SetQuality", quality)); }
 void ScriptedControl::SetSpeed(short speed) { record(callText("SetSpeed", speed)); }
+void ScriptedControl::SetSoundTrack(const std::string& track) { record(callText("SetSoundTrack", track)); }
+void ScriptedControl::SetSubtitles(const std::string& subtitles) { record(callText("SetSubtitles", subtitles)); }
 
 bool ScriptedControl::HasVideoCodec(short codec)
 {

@@ -61,6 +61,8 @@ public:
     void SetVideoCodec(short codec) override;
     void SetQuality(long quality) override;
     void SetSpeed(short speed) override;
+    void SetSoundTrack(const std::string& track) override;
+    void SetSubtitles(const std::string& subtitles) override;
     bool HasVideoCodec(short codec) override;
 
     std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() override;

@@ -44,7 +44,8 @@ TEST_F(TaskControlSetupTest, DiscFormatsSetBitRatesInOrderOrVbrQuality)
     EXPECT_EQ(setup.setUp(task), 0.0);
     EXPECT_EQ(control->calls(), (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(352)",
                                        "SetOutputHeight(240)", "SetOutputFormat(4)", "SetVbr(0)",
-                                       "SetVideoBitRate(5000)", "SetAudioBitRate(224)"}));
+                                       "SetVideoBitRate(5000)", "SetAudioBitRate(224)", "SetSoundTrack()",
+                                       "SetSubtitles()"}));
 
     control->clearCalls();
     task.settings->format = OutputFormat::MpegCustom;
@@ -54,7 +55,8 @@ TEST_F(TaskControlSetupTest, DiscFormatsSetBitRatesInOrderOrVbrQuality)
     setup.setUp(task);
     EXPECT_EQ(control->calls(), (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(352)",
                                        "SetOutputHeight(240)", "SetOutputFormat(6)", "SetFrameRate(29.97)",
-                                       "SetVbr(1)", "SetVbrQuality(80)"}));
+                                       "SetVbr(1)", "SetVbrQuality(80)", "SetSoundTrack()",
+                                       "SetSubtitles()"}));
 }
 
 TEST_F(TaskControlSetupTest, AviSetsRateAndBothCompressorsInOrder)
@@ -68,7 +70,8 @@ TEST_F(TaskControlSetupTest, AviSetsRateAndBothCompressorsInOrder)
     EXPECT_EQ(control->calls(),
               (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(640)", "SetOutputHeight(360)",
                      "SetOutputFormat(7)", "SetFrameRate(24)", "SetUseVideoCompressor(1)", "SetVideoCompressor(1)",
-                     "SetUseAudioCompressor(1)", "SetAudioCompressor(3)"}));
+                     "SetUseAudioCompressor(1)", "SetAudioCompressor(3)", "SetSoundTrack()",
+                                       "SetSubtitles()"}));
 }
 
 TEST_F(TaskControlSetupTest, WmvAlwaysKeepsTheSourceSizeInTheRecord)
@@ -78,10 +81,11 @@ TEST_F(TaskControlSetupTest, WmvAlwaysKeepsTheSourceSizeInTheRecord)
     setup.setUp(task);
     EXPECT_EQ(task.settings->keepSourceSize, 1);
     EXPECT_EQ(control->calls(), (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(640)",
-                                       "SetOutputHeight(360)", "SetOutputFormat(8)", "SetWmvProfile(3)"}));
+                                       "SetOutputHeight(360)", "SetOutputFormat(8)", "SetWmvProfile(3)", "SetSoundTrack()",
+                                       "SetSubtitles()"}));
 }
 
-TEST_F(TaskControlSetupTest, Mp4SetsEveryOneOfItsPropertiesSoNoneIsLeftFromAnEarlierTask)
+TEST_F(TaskControlSetupTest, Mp4AndTrackChoicesSetEveryPropertySoNoneIsLeftFromAnEarlierTask)
 {
     ConversionTask task = makeTask(OutputFormat::Mp4);
     task.settings->width = 0;
@@ -90,11 +94,13 @@ TEST_F(TaskControlSetupTest, Mp4SetsEveryOneOfItsPropertiesSoNoneIsLeftFromAnEar
     task.settings->quality = 28;
     task.settings->speed = 2;
     task.settings->audioBitRate = 192;
+    task.soundTrack = "jpn";
+    task.subtitles = "/m/a.srt";
     setup.setUp(task);
     EXPECT_EQ(control->calls(),
               (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(0)", "SetOutputHeight(480)",
                      "SetOutputFormat(9)", "SetVideoCodec(1)", "SetQuality(28)", "SetSpeed(2)", "SetFrameRate(0)",
-                     "SetAudioBitRate(192)"}));
+                     "SetAudioBitRate(192)", "SetSoundTrack(jpn)", "SetSubtitles(/m/a.srt)"}));
 }
 
 TEST_F(TaskControlSetupTest, WholeTaskJoinsEverySourceAndLeavesSoundOutForVideoOnly)

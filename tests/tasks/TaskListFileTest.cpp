@@ -28,6 +28,8 @@ TaskList sampleList()
     a.videoCompressor = -1;
     a.audioCompressor = 3;
     a.videoOnly = 1;
+    list.at(0).soundTrack = "jpn";
+    list.at(0).subtitles = "/v/a b.en.srt";
     list.append({"/v/long.mpg"}, "/out/long.mpg", "To DVD");
     TaskSettings& b = *list.at(1).settings;
     b.format = OutputFormat::DvdPal;
@@ -53,6 +55,8 @@ TaskList sampleList()
     d.videoCodec = 1;
     d.quality = 28;
     d.speed = 2;
+    list.at(3).soundTrack = "2";
+    list.at(3).subtitles = "forced";
     return list;
 }
 
@@ -78,12 +82,15 @@ TEST(TaskListFile, KeepsEveryFieldOfEveryTaskByteForByte)
         EXPECT_EQ(is.outputPath, was.outputPath);
         EXPECT_EQ(is.description, was.description);
         EXPECT_EQ(is.status, was.status);
+        EXPECT_EQ(is.soundTrack, was.soundTrack);
+        EXPECT_EQ(is.subtitles, was.subtitles);
         ASSERT_TRUE(is.settings);
         EXPECT_EQ(std::memcmp(is.settings.get(), was.settings.get(), sizeof(TaskSettings)), 0) << "task " << i + 1;
     }
     for (const ConversionTask& task : readBack(json))
         again.appendTask(ConversionTask{task.sources, task.outputPath, task.description, task.status,
-                                        std::make_unique<TaskSettings>(*task.settings)});
+                                        std::make_unique<TaskSettings>(*task.settings), task.soundTrack,
+                                        task.subtitles});
     EXPECT_EQ(TaskListFile::toJson(again), json);
 }
 
@@ -161,6 +168,8 @@ TEST(TaskListFile, RefusesEveryWrongFieldWithAReasonNamingTaskAndField)
              t["settings"] = s;
          },
          "task 2, settings, field \"audioCompressor\": missing"},
+        {"subtitles not a string", [](QJsonObject&, QJsonObject& t) { t["subtitles"] = 2; },
+         "task 2, field \"subtitles\": not a string"},
         {"negative codec", [](QJsonObject&, QJsonObject& t) { setIn(t, "settings", "videoCodec", -1); },
          "task 2, settings, field \"videoCodec\": negative"},
     };

@@ -1,0 +1,63 @@
+#include <QFile>
+
+#include "EditorFixture.h"
+
+namespace {
+
+class TrackChoices : public EditorFixture {
+protected:
+    static QComboBox* sound(const TaskEditorDialog& d) { return in<QComboBox>(&d, 1120); }
+    static QComboBox* subtitles(const TaskEditorDialog& d) { return in<QComboBox>(&d, 1121); }
+
+    void touch(const std::string& name)
+    {
+        QFile file(QString::fromStdString(dir() + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+};
+
+// The subtitle files beside the source, with its base name, are offered right after the two
+// fixed entries; other files in the folder are not.
+TEST_F(TrackChoices, NewTaskOffersTheSubtitleFilesBesideTheSourceAndKeepsWhatIsPicked)
+{
+    for (const char* name : {"holiday.mpg", "holiday.srt", "holiday.en.ass", "other.srt", "holiday.txt"})
+        touch(name);
+    auto d = openNew(dir() + "holiday.mpg");
+    EXPECT_EQ(sound(*d)->currentText(), "Default sound");
+    ASSERT_GE(subtitles(*d)->count(), 4);
+    EXPECT_EQ(subtitles(*d)->currentText(), "No subtitles");
+    EXPECT_EQ(subtitles(*d)->itemText(1), "Forced only");
+    EXPECT_EQ(subtitles(*d)->itemText(2), "holiday.en.ass");
+    EXPECT_EQ(subtitles(*d)->itemText(3), "holiday.srt");
+    EXPECT_EQ(subtitles(*d)->findText("other.srt"), -1);
+
+    subtitles(*d)->setCurrentIndex(3);
+    sound(*d)->setCurrentText("jpn");
+    ASSERT_TRUE(pressOk(*d));
+    EXPECT_EQ(tasks_.at(0).subtitles, dir() + "holiday.srt");
+    EXPECT_EQ(tasks_.at(0).soundTrack, "jpn");
+}
+
+TEST_F(TrackChoices, EditedTaskShowsItsChoicesAndOkWithoutAChangeKeepsThem)
+{
+    tasks_.append({dir() + "film.mkv"}, dir() + "film_output.avi", "To AVI");
+    tasks_.at(0).settings->format = OutputFormat::Avi;
+    tasks_.at(0).soundTrack = "2";
+    tasks_.at(0).subtitles = "forced";
+    auto d = openEdit(0);
+    EXPECT_EQ(sound(*d)->currentText(), "Sound track 2");
+    EXPECT_EQ(subtitles(*d)->currentText(), "Forced only");
+    ASSERT_TRUE(pressOk(*d));
+    EXPECT_EQ(tasks_.at(0).soundTrack, "2");
+    EXPECT_EQ(tasks_.at(0).subtitles, "forced");
+
+    tasks_.at(0).subtitles = "/subs/film.fr.srt";
+    auto again = openEdit(0);
+    EXPECT_EQ(subtitles(*again)->currentText(), "/subs/film.fr.srt");
+    sound(*again)->setCurrentIndex(0);
+    ASSERT_TRUE(pressOk(*again));
+    EXPECT_EQ(tasks_.at(0).soundTrack, "");
+    EXPECT_EQ(tasks_.at(0).subtitles, "/subs/film.fr.srt");
+}
+
+}  // namespace
