@@ -1,17 +1,28 @@
 #include "tools/PictureLoop.h"
 
+#include <cmath>
+
 #include "tasks/OutputNaming.h"
 #include "tools/ProgressPercent.h"
+
+namespace {
+// Span over interval within this of a whole number is that number: 10 s at 0.2 s is 50 steps.
+constexpr double kStepSlack = 1e-9;
+// More pictures than any file name number holds are never taken.
+constexpr double kMostPictures = 2147483647.0;
+}  // namespace
 
 PictureLoop::PictureLoop(std::string namePrefix, double startTime, double span, double interval)
     : namePrefix_(std::move(namePrefix)), startTime_(startTime), span_(span), interval_(interval)
 {
+    // A span that is not a positive number, or a step that cannot move, takes no picture.
+    if (span_ > 0.0 && interval_ > 0.0)
+        count_ = (long long)(std::min(kMostPictures, std::ceil(span_ / interval_ - kStepSlack)));
 }
 
 bool PictureLoop::hasNext() const
 {
-    // A span that is not a positive number, or a step that cannot move, takes no picture.
-    return span_ > 0.0 && interval_ > 0.0 && elapsed_ < span_;
+    return number_ <= count_;
 }
 
 std::string PictureLoop::path() const
@@ -21,11 +32,10 @@ std::string PictureLoop::path() const
 
 void PictureLoop::advance()
 {
-    elapsed_ += interval_;
     ++number_;
 }
 
 int PictureLoop::percent() const
 {
-    return ProgressPercent::ofSpan(elapsed_, span_);
+    return ProgressPercent::ofSpan(elapsed(), span_);
 }

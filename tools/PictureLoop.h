@@ -2,9 +2,9 @@
 
 #include <string>
 
-// The walk through the pictures of one run: picture n (from 1) is taken at start + t, where t
-// grows by the interval, added up step by step, while t stays below the span. Shared by the image
-// tool's progress dialog and marvane-cli frames.
+// The walk through the pictures of one run: picture n (from 1) is taken at start + (n − 1) ×
+// interval, counted in whole numbers so that rounding never adds a picture, while that time stays
+// below the end of the span. Shared by the image tool's progress dialog and marvane-cli frames.
 class PictureLoop {
 public:
     PictureLoop(std::string namePrefix, double startTime, double span, double interval);
@@ -15,14 +15,14 @@ public:
     int number() const { return number_; }
     std::string path() const;
     // Its time in the file.
-    double time() const { return startTime_ + elapsed_; }
+    double time() const { return startTime_ + elapsed(); }
     // Moves past the picture just taken.
     void advance();
 
     // After pictures 1, 3, 5, … the progress shown is brought up to date.
     bool refreshDue() const { return number_ % 2 == 0; }
     // The seconds of the span passed so far.
-    double elapsed() const { return elapsed_; }
+    double elapsed() const { return double(number_ - 1) * interval_; }
     double span() const { return span_; }
     // The whole part of (100 / span) × elapsed: above 100 once the last step overshoots the span.
     int percent() const;
@@ -32,6 +32,6 @@ private:
     double startTime_;
     double span_;
     double interval_;
-    double elapsed_ = 0.0;
+    long long count_ = 0;
     int number_ = 1;
 };

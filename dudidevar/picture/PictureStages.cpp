@@ -2,6 +2,7 @@
 
 #include "dudidevar/picture/PictureTrack.h"
 
+#include <new>
 #include <pthread.h>
 
 namespace {
@@ -9,6 +10,8 @@ namespace {
 // Frames waiting between two stages: enough to ride over one slow picture (a key frame, a
 // seek), few enough that a 4K run holds little more than it would without the stages.
 constexpr std::size_t kFramesBetweenStages = 3;
+// Memory that runs out on a stage's thread fails the run with this reason.
+constexpr const char* kOutOfMemory = "out of memory";
 
 }  // namespace
 
@@ -17,12 +20,21 @@ PictureStages::PictureStages(PictureTrack& track)
 {
     decoding_ = std::thread([this] {
         pthread_setname_np(pthread_self(), "picture decode");
-        decode();
+        try {
+            decode();
+        } catch (const std::bad_alloc&) {
+            due_.close(kOutOfMemory);
+        }
     });
     try {
         fitting_ = std::thread([this] {
             pthread_setname_np(pthread_self(), "picture fit");
-            fit();
+            try {
+                fit();
+            } catch (const std::bad_alloc&) {
+                due_.cancel();
+                fitted_.close(kOutOfMemory);
+            }
         });
     } catch (...) {
         due_.cancel();

@@ -5,12 +5,27 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dudidevar/source/PromisedLength.h"
 #include "dudidevar/source/SourceReasons.h"
 #include "dudidevar/source/SpanLayout.h"
 
 namespace {
 
 constexpr double kTimeSlack = 1e-6;
+
+// A picture asked for past the last one read is missing when the file's header promised more:
+// the span's own end was measured from the same cut file and says nothing.
+bool keptPromise(const SpanDecoder& decoder, const std::string& path, double time, double lastTime, std::string* error)
+{
+    const AVRational rate = av_guess_frame_rate(decoder.input(), decoder.stream(), nullptr);
+    if (rate.num <= 0 || rate.den <= 0)
+        return true;
+    const double readEnd = lastTime + av_q2d(av_inv_q(rate));
+    if (time < readEnd - kTimeSlack)
+        return true;
+    *error = PromisedLength::shortfall(path, decoder.input(), decoder.stream(), readEnd);
+    return error->empty();
+}
 
 }  // namespace
 
@@ -147,5 +162,5 @@ bool PictureTrack::advanceTo(Span& span, double time, std::string* error)
         *error = SourceReasons::cutShort(span.clip.path, "picture", std::max(0.0, lastTime), span.clip.end);
         return false;
     }
-    return true;
+    return !span.ended || keptPromise(decoder, span.clip.path, time, lastTime, error);
 }

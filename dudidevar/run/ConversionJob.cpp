@@ -51,7 +51,8 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
     if (useSound_) {
         const AVCodecContext* encoder = writer_.sound().context();
         const bool variable = encoder->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE;
-        if (!soundTrack_.setOutput(encoder, !variable && encoder->frame_size > 0, error))
+        const bool leadListed = plan.muxer == "mp4";
+        if (!soundTrack_.setOutput(encoder, !variable && encoder->frame_size > 0, leadListed, error))
             return false;
     }
     total_ = usePicture_ ? pictureTrack_.totalSeconds() : soundTrack_.totalSeconds();

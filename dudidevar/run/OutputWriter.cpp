@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dudidevar/run/EncoderSetup.h"
+#include "dudidevar/run/WriteFailureReason.h"
 
 namespace {
 
@@ -129,13 +130,8 @@ bool OutputWriter::finish(std::string* error)
 bool OutputWriter::writeFailure(std::string* error, int code) const
 {
     const std::string name = shownName_.empty() ? std::string("the output") : shownName_;
-    if (code == AVERROR(ENOSPC))
-        *error = "the disk is full while writing " + name;
-    else if (code == AVERROR(EDQUOT))
-        *error = "the disk quota is used up while writing " + name;
-    else if (code == AVERROR(EFBIG))
-        *error = name + " grows beyond the largest file the disk can hold";
-    else
-        *error = "cannot write " + name + ": " + ff::errorText(code);
+    // System errors are negated errno values; the libraries' own codes are far below them.
+    const bool systemError = code < 0 && code > -4096;
+    *error = systemError ? WriteFailureReason::text(name, -code) : "cannot write " + name + ": " + ff::errorText(code);
     return false;
 }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "dudidevar/run/CreationMask.h"
 #include "platform/PathNames.h"
 
 namespace {
@@ -25,9 +26,7 @@ mode_t outputMode(const std::string& target)
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
         return existing.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0666 & ~CreationMask::current();
 }
 
 // The file a target path finally names: a symbolic link is followed (also one whose file does

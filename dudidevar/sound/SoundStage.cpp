@@ -1,5 +1,6 @@
 #include "dudidevar/sound/SoundStage.h"
 
+#include <new>
 #include <pthread.h>
 
 namespace {
@@ -14,7 +15,11 @@ SoundStage::SoundStage(SoundTrack& track, StreamEncoder& encoder) : sound_(track
 {
     thread_ = std::thread([this] {
         pthread_setname_np(pthread_self(), "sound encode");
-        encode();
+        try {
+            encode();
+        } catch (const std::bad_alloc&) {
+            packets_.close("out of memory");
+        }
     });
 }
 

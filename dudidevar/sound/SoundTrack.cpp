@@ -74,7 +74,7 @@ int SoundTrack::sourceChannels() const
     return most;
 }
 
-bool SoundTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::string* error)
+bool SoundTrack::setOutput(const AVCodecContext* encoder, bool padLast, bool leadListed, std::string* error)
 {
     rate_ = encoder->sample_rate;
     format_ = encoder->sample_fmt;
@@ -98,7 +98,8 @@ bool SoundTrack::setOutput(const AVCodecContext* encoder, bool padLast, std::str
     written_ = 0;
     current_ = 0;
     // Windows Media Audio decoders leave out the priming themselves.
-    const bool primingHeard = encoder->codec_id != AV_CODEC_ID_WMAV1 && encoder->codec_id != AV_CODEC_ID_WMAV2;
+    const bool primingHeard =
+        !leadListed && encoder->codec_id != AV_CODEC_ID_WMAV1 && encoder->codec_id != AV_CODEC_ID_WMAV2;
     lead_ = primingHeard && encoder->initial_padding > 0 && totalSamples_ > 2 * std::int64_t(encoder->initial_padding)
                 ? encoder->initial_padding
                 : 0;

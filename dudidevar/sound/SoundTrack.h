@@ -31,9 +31,10 @@ public:
     // sound is read from files opened again only when each span's turn comes.
     bool open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
               const std::map<std::string, AVFormatContext*>& probed, std::string* error);
-    // frameSize: samples per frame handed to the encoder; padLast: the last frame is filled up
-    // with silence to a whole frame.
-    bool setOutput(const AVCodecContext* encoder, bool padLast, std::string* error);
+    // padLast: the last frame is filled up with silence to a whole frame. leadListed: the
+    // container tells players to skip the encoder's lead-in (an MP4's edit list), so every
+    // sample of the sources is kept; elsewhere the first ones give way to it.
+    bool setOutput(const AVCodecContext* encoder, bool padLast, bool leadListed, std::string* error);
 
     // The most channels any span's sound has; 0 when none has sound.
     int sourceChannels() const;

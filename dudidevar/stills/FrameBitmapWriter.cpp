@@ -1,6 +1,7 @@
 #include "dudidevar/stills/FrameBitmapWriter.h"
 
 #include "dudidevar/run/TempOutput.h"
+#include "dudidevar/run/WriteFailureReason.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -18,6 +19,7 @@ constexpr int kScaleFlags = SWS_BICUBIC | SWS_ACCURATE_RND;
 bool FrameBitmapWriter::write(const AVFrame& frame, int width, int height, const PicturePlacement& where,
                               const std::string& path)
 {
+    failure_.clear();
     if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide)
         return false;
     const ff::Frame picture = scaleToBgr(frame, width, height, where);
@@ -78,6 +80,8 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
         const ssize_t written = ::write(fd, data, size);
         if (written < 0 && errno == EINTR)
             continue;
+        if (written == 0)
+            errno = ENOSPC;  // nothing taken and no error: the disk has no room
         if (written <= 0)
             return false;
         data += written;
@@ -94,12 +98,19 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
 bool FrameBitmapWriter::writeFile(const ff::Packet& packet, const std::string& path)
 {
     TempOutput file;
-    std::string error;
-    if (!file.create(path, &error))
+    if (!file.create(path, &failure_))
         return false;
     const int fd = ::open(file.path().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        failure_ = WriteFailureReason::text(path, errno);
         return false;
+    }
     const bool written = writeAll(fd, packet->data, std::size_t(packet->size));
-    return ::close(fd) == 0 && written && file.commit(&error);
+    const int writeError = written ? 0 : errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        failure_ = WriteFailureReason::text(path, written ? errno : writeError);
+        return false;
+    }
+    return file.commit(&failure_);
 }

@@ -16,12 +16,16 @@ public:
     // False, with nothing written, when the size is outside 1..kLargestSide or the file cannot
     // be written.
     bool write(const AVFrame& frame, int width, int height, const PicturePlacement& where, const std::string& path);
+    // Why the last file could not be written; empty when it was, or when the picture failed
+    // before its file was begun.
+    const std::string& failure() const { return failure_; }
 
 private:
     ff::Frame scaleToBgr(const AVFrame& frame, int width, int height, const PicturePlacement& where);
     static ff::Packet encodeBitmap(const AVFrame& picture);
-    static bool writeFile(const ff::Packet& packet, const std::string& path);
+    bool writeFile(const ff::Packet& packet, const std::string& path);
 
     PlacedScaler scaler_;
     PlacedScaler rgbConverter_;
+    std::string failure_;
 };

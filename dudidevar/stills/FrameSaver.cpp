@@ -61,5 +61,6 @@ bool FrameSaver::save(const std::string& mediaPath, double seconds, const std::s
         return fail(error);
     const PicturePlacement where =
         PictureGeometry::place(PictureGeometry::displayAspect(shape), width, height, AVRational{1, 1});
-    return writer_.write(*upright, width, height, where, bitmapPath) || fail("cannot write " + bitmapPath);
+    return writer_.write(*upright, width, height, where, bitmapPath) ||
+           fail(writer_.failure().empty() ? "cannot write " + bitmapPath : writer_.failure());
 }

@@ -47,6 +47,24 @@ TEST(PictureLoop, TimesNamesCountsAndProgressThatMayPassAHundred)
     EXPECT_FALSE(PictureLoop("x", 0.0, 1.0, 0.0).hasNext());
 }
 
+// Picture k is taken at start + k / rate, counted from whole numbers: a whole file of d seconds
+// gives d × rate pictures, the last one before its end, at every rate the tool runs at.
+TEST(PictureLoop, EveryRateGivesTheExactCountAndNeverAsksForTheEnd)
+{
+    for (long asked = 1; asked <= 30; ++asked) {
+        const int rate = int(PictureRange::clampedRate(asked));
+        for (int seconds = 1; seconds <= 10; ++seconds) {
+            const Taken whole = walk(0.0, seconds, rate);
+            ASSERT_EQ(whole.times.size(), std::size_t(seconds * rate)) << rate << " a second over " << seconds << " s";
+            EXPECT_LT(whole.times.back(), seconds);
+            EXPECT_DOUBLE_EQ(whole.times.back(), double(seconds * rate - 1) / rate);
+        }
+        const Taken range = walk(3.1, 2.0, rate);
+        EXPECT_EQ(range.times.size(), std::size_t(2 * rate)) << rate;
+        EXPECT_DOUBLE_EQ(range.times.back(), 3.1 + double(2 * rate - 1) / rate);
+    }
+}
+
 TEST(PictureRange, OutsideTheFileBecomesTheWholeFileAndARoundedEndIsTheDuration)
 {
     EXPECT_EQ(PictureRange(10.0, 20.0, 30.0).span(), 10.0);

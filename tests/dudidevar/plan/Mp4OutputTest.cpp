@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 
@@ -208,6 +209,34 @@ TEST_F(Mp4OutputTest, ASplitPartHoldsItsSpanAtTheAskedRate)
     control.SetFrameRate(30);
     control.SetSpeed(0);
     expectPlayable(view(convert("part.mp4")), 1.0, 30.0);
+}
+
+// The encoder's lead-in goes before the first source sample, where the edit list tells players
+// to skip it: the sound opens with the source's own first samples, in a whole file and a part
+// (mono made stereo, so softer, but in step sample for sample).
+TEST_F(Mp4OutputTest, TheSoundKeepsItsFirstSamples)
+{
+    const std::string source = wide();
+    const std::vector<short> original = TestMedia::monoSamples(source, 48000);
+    control.SetSpeed(0);
+    const struct { const char* name; double start; } cases[] = {{"whole.mp4", 0.0}, {"part.mp4", 0.5}};
+    for (const auto& c : cases) {
+        control.ClearClips();
+        control.AddVideoClip(source, c.start, 1.5, 0);
+        control.AddAudioClip(source, c.start, 1.5);
+        const std::vector<short> out = TestMedia::monoSamples(convert(c.name), 48000);
+        ASSERT_GE(out.size(), 1000u);
+        const auto from = std::size_t(c.start * 48000);
+        double together = 0.0, ours = 0.0, theirs = 0.0;
+        for (std::size_t i = 0; i < 1000; ++i) {
+            together += double(out[i]) * original[from + i];
+            ours += double(out[i]) * out[i];
+            theirs += double(original[from + i]) * original[from + i];
+        }
+        SCOPED_TRACE(c.name);
+        EXPECT_GT(ours, 0.25 * theirs);
+        EXPECT_GT(together / std::sqrt(ours * theirs), 0.9);
+    }
 }
 
 TEST_F(Mp4OutputTest, AVariableRateSourceBecomesConstantAtItsAverage)

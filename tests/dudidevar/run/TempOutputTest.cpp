@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <fstream>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "TestMedia.h"
@@ -89,4 +92,37 @@ TEST(TempOutput, TheNextRunRemovesTheFileOfARunWhoseProcessIsGone)
     next.discard();
     third.discard();
     EXPECT_EQ(TestMedia::filesIn(folder).size(), users.size() + 2);  // the target and the link
+}
+
+// Making outputs on one thread never changes the permissions of files another thread creates
+// meanwhile: the creation mask is read, never set and put back.
+TEST(TempOutput, OutputsMadeMeanwhileLeaveOtherThreadsFilesTheirMask)
+{
+    const std::string folder = TestMedia::scratchFolder();
+    const std::string outputs_folder = folder + "outputs/";
+    ASSERT_EQ(::mkdir(outputs_folder.c_str(), 0700), 0);
+    const mode_t previous = ::umask(027);
+    std::atomic<bool> stop{false};
+    std::thread outputs([&] {
+        std::string error;
+        while (!stop) {
+            TempOutput output;
+            output.create(outputs_folder + "out.avi", &error);
+        }
+    });
+    int wrong = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    for (int i = 0; wrong == 0 && std::chrono::steady_clock::now() < until; ++i) {
+        const std::string path = folder + "other" + std::to_string(i % 8);
+        const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0666);
+        struct stat info {};
+        ::fstat(fd, &info);
+        wrong += (info.st_mode & 0777) != 0640;
+        ::close(fd);
+        ::unlink(path.c_str());
+    }
+    stop = true;
+    outputs.join();
+    ::umask(previous);
+    EXPECT_EQ(wrong, 0);
 }

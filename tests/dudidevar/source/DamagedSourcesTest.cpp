@@ -2,6 +2,7 @@
 
 #include "ControlTest.h"
 #include "dudidevar/base/FfmpegOwners.h"
+#include "dudidevar/source/Clip.h"
 
 namespace {
 
@@ -93,3 +94,43 @@ TEST(ErrorTextTest, CodesWithoutALibraryTextStillReadAsWords)
 }
 
 }  // namespace
+
+namespace {
+
+// A 4 s AVI cut after its fourth picture, its header left whole: it still promises 100 pictures.
+std::string cutAfterFourPictures()
+{
+    const std::string whole = TestMedia::made(
+        "header-promises-4s.avi", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=4", "-f", "lavfi",
+                                   "-i", "sine=frequency=440:sample_rate=44100:duration=4", "-c:v", "mpeg4", "-c:a", "mp2"});
+    const std::string bytes = TestMedia::contentOf(whole);
+    std::size_t at = bytes.find("movi");
+    for (int picture = 0; picture < 5 && at != std::string::npos; ++picture)
+        at = bytes.find("00dc", at + 4);
+    return TestMedia::fileWith("holds-4-pictures.avi", bytes.substr(0, at));
+}
+
+}  // namespace
+
+TEST_F(DamagedSourcesTest, ASourceHoldingLessThanItsHeaderPromisesFailsWholeJoinedAndSplit)
+{
+    const std::string cut = cutAfterFourPictures();
+    const struct { const char* name; std::vector<Clip> clips; } cases[] = {
+        {"whole.avi", {{cut, 0.0, control.GetDuration(cut)}}},
+        {"joined.avi", {{TestMedia::withSound(), 0.0, 1.0}, {cut, 0.0, control.GetDuration(cut)}}},
+        {"part.avi", {{cut, 0.0, 0.4}}},
+    };
+    for (const auto& c : cases) {
+        control.ClearClips();
+        for (const Clip& clip : c.clips) {
+            control.AddVideoClip(clip.path, clip.start, clip.end, 0);
+            control.AddAudioClip(clip.path, clip.start, clip.end);
+        }
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(fails(c.name));
+        EXPECT_NE(events.reason.find("holds-4-pictures.avi is cut short: its picture stops at 0.2 s of 4.0 s"),
+                  std::string::npos)
+            << events.reason;
+    }
+    EXPECT_TRUE(TestMedia::filesIn(folder).empty());
+}

@@ -2,7 +2,10 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <future>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -212,6 +215,23 @@ TEST_F(FrameSaverTest, UnwritableOrUnsafeTargetsWriteNothing)
     EXPECT_FALSE(saver.saveOriginalSize(avi, 1.0, avi));
     EXPECT_FALSE(saver.saveOriginalSize(avi, 1.0, TestMedia::folder() + "./" + avi.substr(TestMedia::folder().size())));
     EXPECT_TRUE(TestMedia::contentOf(avi) == video);
+}
+
+// A picture that does not fit on its disk says so, as a conversion does; the disk keeps nothing
+// of it. The disk is a 64 KiB memory file system, where the test may mount one.
+TEST_F(FrameSaverTest, AFullDiskIsToldAsSuch)
+{
+    const std::string small = folder + "small-disk";
+    ASSERT_EQ(::mkdir(small.c_str(), 0700), 0);
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no memory file system can be mounted here: " << std::strerror(errno);
+    FrameSaver saver;
+    const bool saved = saver.saveSized(avi, 1.0, small + "/big.bmp", 640, 480);
+    const std::vector<std::string> left = TestMedia::filesIn(small + "/");
+    ::umount(small.c_str());
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(saver.lastError(), "the disk is full while writing " + small + "/big.bmp");
+    EXPECT_TRUE(left.empty());
 }
 
 }  // namespace

@@ -48,6 +48,16 @@ TEST_F(FramesCommandTest, RangeAndRateGivePicturesEvenlyApartAtTheSourceOrTheGiv
     EXPECT_EQ(QImage(sized.filePath("grey-10-6_3.bmp")).size(), QSize(352, 240));
 }
 
+TEST_F(FramesCommandTest, AWholeFileGivesItsSecondsTimesTheRateAndNoneFails)
+{
+    for (int rate : {5, 6, 9, 25}) {
+        QTemporaryDir run;
+        ASSERT_EQ(frames({"--per-second", QString::number(rate), "-o", run.path(), source}), 0)
+            << rate << ": " << errors_.data();
+        EXPECT_EQ(QDir(run.path()).entryList({"*.bmp"}).size(), 6 * rate);
+    }
+}
+
 TEST_F(FramesCommandTest, InvalidRangeTakesTheWholeFileAndTheRateIsClamped)
 {
     ASSERT_EQ(frames({"--from", "5", "--to", "2", "--per-second", "0", "-o", out_.path(), source}), 0);
