@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two runs of one list of unequal tasks: two static shards against two plain runs that claim
 # their tasks as they go. Odd tasks are long and even ones short, so the first shard draws every
 # long task; claiming runs share them out. Prints both wall times and their ratio.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the conversion benches, sourced after they change to the project folder.
 #   bench_setup BUILD_DIR   sets $cli (the built companion) and $work (a folder removed at exit)
 #   make_source SECONDS FILE   writes a 1280x720 25 fps MPEG-4 source with 48 kHz stereo MP3 sound

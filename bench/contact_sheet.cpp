@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the skin with its buttons in place, every strip in every state through the real
 // hover button, the dialog icons on skinned buttons and the cursor into one picture:
 // marvane-contact-sheet <file.png>

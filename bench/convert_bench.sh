@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times marvane-cli convert against the ffmpeg program doing the same work with the same
 # encoders and settings, on a generated 30-second 1280×720 source with sound, and a batch of
 # short clips against a shell loop of the ffmpeg program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the main window stops answering when Execute starts a long list, with the real
 // control:
 //   marvane-execute-start-bench SOURCE TASKS OUTPUT_FOLDER

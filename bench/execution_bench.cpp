@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window converting DVD tasks with the real control, measured from inside:
 //   marvane-execution-bench SOURCE TASKS OUTPUT_FOLDER
 // Runs TASKS DVD tasks of SOURCE, then prints the longest gap between two ticks of a 10 ms

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The main window's batch execution on a generated 20-second 1280x720 source with sound:
 #   bench/execution_bench.sh [BUILD_DIR]     (default: build)
 # 1. one DVD task: the longest gap between two ticks of a 10 ms timer on the window's thread;

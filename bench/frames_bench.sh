@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times still-picture extraction: `marvane-cli frames` against the ffmpeg program taking the same
 # 30 pictures (10 s of a 1280x720 video at 3 pictures per second, scaled to 640x360), in one run.
 # The two take turns seven times, each into a fresh folder; the medians of wall time, processor

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Feeds marvane-cli damaged media and reports what goes wrong.
 
     bench/fuzz_cli.py [--cli PATH] [--cases N] [--seed S] [--limit SECONDS] [--keep FOLDER]

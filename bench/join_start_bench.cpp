@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the window's thread is held when a run of a long join starts:
 //   marvane-join-start-bench SOURCE FILES WORK_FOLDER
 // Copies SOURCE FILES times into WORK_FOLDER, adds every copy's picture and sound to the clip

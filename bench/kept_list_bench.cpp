@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a long kept list costs the main window, with the real control:
 //   marvane-kept-list-bench FOLDER [TASKS...]
 // For each count (1000 and 16000 when none is given) writes a kept list of that many tasks in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the window region of the real skin (bitmap 129, white transparent) and prints the
 // figures: marvane-region-bench [rounds]
 #include <QImage>

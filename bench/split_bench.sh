@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a split task costs against converting its source whole: marvane-cli convert of a
 # generated 60-second 1280x720 source to AVI, once whole and once split every 15 seconds (four
 # parts), each the median of three turns, in wall time and in processor time (user + system),

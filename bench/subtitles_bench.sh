@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What burned subtitles cost: marvane-cli convert of a generated 30-second 1280x720 source to
 # DVD, once without subtitles and once with a SubRip file that shows two lines for 1.8 s of
 # every 2 s, each the median of three turns, in wall time and in processor time.

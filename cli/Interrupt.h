@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Ctrl-C and termination requests: recorded, so that a running command stops its run (which

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Read by cpack before it packs: the Debian package's Depends line, from the system libraries
 # that the built programs, the control module and the private library load.
 if(NOT CPACK_GENERATOR STREQUAL "DEB")

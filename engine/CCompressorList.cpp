@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CCompressorList.h"
 
 CCompressorList::CCompressorList(std::unique_ptr<ICompressorCollection> collection)

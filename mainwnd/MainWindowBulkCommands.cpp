@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task list handled several rows at once: the selected rows, the finished tasks, all tasks.
 #include "mainwnd/MainWindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Video files dropped from a file manager: a new task joining them, as Add makes one.
 #include "mainwnd/MainWindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the task list and previewing a task through the conversion control, and the
 // control's events.
 #include "mainwnd/MainWindow.h"

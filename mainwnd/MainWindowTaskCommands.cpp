@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task list's commands: Add, Del, Edit, and the rows of the list, which always show their
 // tasks with the selected task's row selected.
 #include "mainwnd/MainWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task list kept from one start to the next, saved and opened by hand as a file, and the
 // choice of going on after a failed task.
 #include "mainwnd/MainWindow.h"

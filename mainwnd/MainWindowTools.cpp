@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Tools menu: still pictures and sound tracks taken from videos.
 #include "mainwnd/MainWindow.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, then configures and builds Marvane.
 #   scripts/build.sh              release build in build/
 #   scripts/build.sh --sanitize   address and undefined-behaviour sanitizers in build-sanitize/

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package that building, running and testing Marvane needs.
 # Safe to run again: packages already present are skipped.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs the whole test suite.
 #   scripts/test.sh              release build
 #   scripts/test.sh --sanitize   the same tests under the address (with leak detection) and

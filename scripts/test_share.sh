@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lines of test code against lines of the program's own code (.cpp and .h only), and the tests'
 # share of the two together.
 #   scripts/test_share.sh [project folder]

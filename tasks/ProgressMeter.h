@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The progress bar and percentage of a run that has done `done` seconds of `length`. The bar

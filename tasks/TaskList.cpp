@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tasks/TaskList.h"
 
 std::size_t TaskList::append(std::vector<std::string> sources, std::string outputPath,

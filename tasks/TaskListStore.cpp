@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tasks/TaskListStore.h"
 
 #include <QDateTime>
@@ -20,7 +21,7 @@ TaskList copyOf(const TaskList& tasks)
         const ConversionTask& task = tasks.at(i);
         copy.appendTask(ConversionTask{task.sources, task.outputPath, task.description, task.status,
                                        task.settings ? std::make_unique<TaskSettings>(*task.settings) : nullptr,
-                                       task.kept});
+                                       task.soundTrack, task.subtitles, task.kept});
     }
     return copy;
 }

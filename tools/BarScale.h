@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A progress bar's range and positions for a run of a given length in seconds. Bars count

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ExtractionEvent.h"
 
 ExtractionEvent::ExtractionEvent(Type type, double first, double second)

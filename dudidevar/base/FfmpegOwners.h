@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Owners for FFmpeg's objects: each frees its object with the library's own function.

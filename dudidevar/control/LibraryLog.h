@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The media libraries' own messages ("moov atom not found") mean nothing to a user; the control

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dudidevar/run/StreamEncoder.h"
 
 StreamEncoder::StreamEncoder(ff::CodecContext encoder, AVStream* stream) : encoder_(std::move(encoder)), stream_(stream)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ArtStyle.h"
 
 QFont ArtStyle::labelFont(int pixelSize, bool bold)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every picture of the program and writes them, with the resource file that compiles
 // them in, into the folder given: bitmaps/<n>.png, icons/<n>.png, cursors/<n>.png, the
 // application icon at every desktop size as appicon/<pixels>.png, and pictures.qrc.

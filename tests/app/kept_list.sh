@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs inside a virtual screen: the real program restores a kept list of three tasks, runs it,
 # is killed with SIGKILL once the first task is done, and on its next start finds the list
 # again with the first task done and converts only the other two.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts that run the real program on a virtual screen, with the folder of the
 # built programs as their argument: $bin, a $work folder removed at exit together with the
 # program $pid still running, the user's folders inside it and $kept, the kept task list there.

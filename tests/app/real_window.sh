@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs inside a virtual screen: starts the real program from the build, waits for its window,
 # clicks its Exit button and checks that the program ends by itself with status 0.
 #   real_window.sh <folder of the built programs>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs inside a virtual screen: a second start of the program hands its video to the window
 # that runs and ends; the editor opens in that window, and the kept list holds the one task
 # after the window closes. A first copy killed with SIGKILL does not block the next start.

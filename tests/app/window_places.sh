@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs inside a virtual screen: starts the real program, with or without a window manager, and
 # checks where things appear as a user would see them: the Tools and Help menus at their buttons,
 # the audio tool, the About box and a message box centred over the window, and a drag that moves

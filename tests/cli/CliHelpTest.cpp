@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // marvane-cli answering about itself: help for every command, its mistaken options, and the
 // media libraries kept quiet unless asked.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // marvane-cli run: its options, and the program itself on saved lists of short generated clips.
 #include <gtest/gtest.h>
 

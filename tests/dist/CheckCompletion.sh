@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The bash completion of marvane-cli: what it offers at each point of a command line, and that
 # every option it offers is one the command takes.
 #   CheckCompletion.sh <completion file> <folder of the built programs>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DWORK=<folder of the made package> -P CheckPackage.cmake
 # The package declares the libraries it needs, holds what a Debian package should, and its
 # programs answer from its unpacked files.

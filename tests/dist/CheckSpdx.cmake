@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE_DIR=<checkout> -P CheckSpdx.cmake
 # Every C++ source and header names its licence in one of its first lines. Build folders (any
 # top folder holding a CMakeCache.txt) hold generated sources and are left out.

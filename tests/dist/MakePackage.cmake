@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DBUILD_DIR=<build> -DWORK=<scratch folder> -P MakePackage.cmake
 # Makes the Debian package into WORK; skips where the tools to make one are missing.
 find_program(cpack_program cpack)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DWORK=<folder of the made package> -P ValidatePackage.cmake
 # Debian's package checker, the AppStream validator and the desktop entry validator on the
 # package and its unpacked files; skips, naming them, where they are not installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's log alone: its end always in view, long lines readable, lines copied.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window converting for real: tasks added through the Add command and the task
 // editor, executed by the real conversion control on small generated media.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task list kept from one start to the next, saved and opened by hand, going on after a
 // failed task, and closing during a run, in the main window on a scripted control.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task list commands and the execution as the main window shows them, on a scripted control.
 #include <QCheckBox>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the main window opens on the screens there are now.
 #include <gtest/gtest.h>
 

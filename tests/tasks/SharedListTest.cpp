@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list file that several programs read and write: members kept, files refused, claims,
 // outputs that meet.
 #include <gtest/gtest.h>

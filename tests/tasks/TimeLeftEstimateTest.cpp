@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time left of a run, measured on a clock the test moves, as the task execution reports it.
 #include <gtest/gtest.h>
 

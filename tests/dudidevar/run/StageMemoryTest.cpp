@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory that runs out on a thread of a run's stages fails that run with its reason; the
 // program goes on. This test program's own operator new refuses, when asked to, every
 // allocation made on a thread of one name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControlTest.h"
 #include "dudidevar/plan/OutputPlanner.h"
 #include "dudidevar/run/OutputWriter.h"
