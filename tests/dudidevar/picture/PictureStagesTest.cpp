@@ -93,24 +93,16 @@ std::vector<std::uint8_t> bytesOf(const AVFrame& frame)
     return bytes;
 }
 
-Made onOneThread(const std::vector<Clip>& clips, AVRational rate)
+// Every frame a supply of the given kind makes of the clips: on one thread, or in stages.
+template <class Supply>
+Made madeBy(const std::vector<Clip>& clips, AVRational rate)
 {
     PictureTrack track;
     Made made;
     if (!openTrack(track, clips, rate, &made.error))
         return made;
-    SerialPictures pictures(track);
+    Supply pictures(track);
     return drain(track, [&](std::string* error) { return pictures.next(error); });
-}
-
-Made inStages(const std::vector<Clip>& clips, AVRational rate)
-{
-    PictureTrack track;
-    Made made;
-    if (!openTrack(track, clips, rate, &made.error))
-        return made;
-    PictureStages stages(track);
-    return drain(track, [&](std::string* error) { return stages.next(error); });
 }
 
 }  // namespace
@@ -137,8 +129,8 @@ TEST(PictureStagesTest, TheSameFramesAndTheSameFailureAsOnOneThread)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Made one = onOneThread(c.clips, c.rate);
-        const Made staged = inStages(c.clips, c.rate);
+        const Made one = madeBy<SerialPictures>(c.clips, c.rate);
+        const Made staged = madeBy<PictureStages>(c.clips, c.rate);
         EXPECT_EQ(staged.frames, one.frames);
         EXPECT_EQ(staged.error, one.error);
         EXPECT_EQ(!one.error.empty(), c.fails) << one.error;
