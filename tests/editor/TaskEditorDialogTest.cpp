@@ -175,7 +175,7 @@ TEST_F(OutputPaths, ABitRateTheKindCannotCarryIsRefusedWithItsLimit)
 {
     auto d = openNew(dir() + "holiday.mpg");
     pickKind(*d, OutputKind::Dvd);
-    QLineEdit* videoBitRate = in<QLineEdit>(d.get(), 1074);
+    QLineEdit* videoBitRate = in<QLineEdit>(d->findChild<MpegSettingsPanel*>(), 1074);
     videoBitRate->setText("9500");
     EXPECT_FALSE(pressOk(*d));
     EXPECT_EQ(prompts_->shown.back().text.toStdString(),
