@@ -6,11 +6,9 @@
 # taking turns; the medians of wall and processor time (user + system) are compared.
 #   bench/crowded_folder_bench.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-bin="${1:-$root/build}/bin"
-[ -x "$bin/marvane-cli" ] || { echo "no $bin/marvane-cli: build first" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+cd "$(dirname "$0")/.."
+source bench/common.sh
+bench_setup "${1:-build}"
 
 source="$work/source.avi"
 ffmpeg -v error -f lavfi -i "testsrc2=s=320x240:r=25:d=20" -c:v mpeg4 -q:v 3 -g 25 "$source"
@@ -19,7 +17,7 @@ mkdir "$work/crowded"
 
 # One timed run into a folder: prints "wall_seconds processor_seconds"; its pictures are removed.
 timed() {
-  /usr/bin/time -f "%e %U %S" -o "$work/time.log" "$bin/marvane-cli" frames --per-second 10 -o "$1/" "$source" \
+  /usr/bin/time -f "%e %U %S" -o "$work/time.log" "$cli" frames --per-second 10 -o "$1/" "$source" \
     >/dev/null 2>"$work/stderr.log" || { echo "failed in $1" >&2; cat "$work/stderr.log" >&2; exit 1; }
   count=$(find "$1" -name 'source_*.bmp' | wc -l)
   [ "$count" = 200 ] || { echo "$count pictures in $1, not 200" >&2; exit 1; }
