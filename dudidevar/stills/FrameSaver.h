@@ -11,8 +11,8 @@
 // turned upright and at the shape a player shows it (black bars where the size asked for has
 // another shape).
 // The last video stays open, so a run of pictures at rising times decodes the file only once,
-// the next pictures of an even run while the last one is written. Pictures from one video in a
-// row are one run, which sweeps each folder it writes into once.
+// the next pictures of an even run while the last one is written. Pictures of one video at rising
+// times are one run, which sweeps each folder it writes into once.
 class FrameSaver {
 public:
     // At the video's own picture size at square pixels.
@@ -37,5 +37,7 @@ private:
     PictureTurner turner_;
     FrameBitmapWriter writer_;
     std::string lastError_;
-    std::string runVideo_;  // the video of the run of pictures being written
+    // The video and the last time of the run of pictures being written.
+    std::string runVideo_;
+    double runTime_ = 0.0;
 };
