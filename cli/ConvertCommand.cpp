@@ -43,16 +43,17 @@ std::string outputPathFor(const ConvertOptions& o, std::set<std::string>* taken)
     return path;
 }
 
-// Appends the task the options describe, as the editor would build it.
+// Appends the task the options describe, as the editor would build it. Options that do not fit
+// the kind are wrong options, like any other (*wrongOption).
 bool buildTask(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, std::set<std::string>* taken,
-               std::string* error)
+               std::string* error, bool* wrongOption)
 {
     const std::size_t index = tasks.append(o.sources, outputPathFor(o, taken), OutputKinds::description(o.kind));
     ConversionTask& task = tasks.at(index);
     task.soundTrack = o.soundTrack;
     task.subtitles = o.subtitles;
     if (!ConvertSettings::fill(control, o, *task.settings, error))
-        return false;
+        return *wrongOption = true, false;
     if (const std::string why = OutputPathProbe::refusal(task.outputPath, task.sources); !why.empty()) {
         *error = "The output file path cannot be used (" + why + "): " + task.outputPath;
         return false;
@@ -61,11 +62,11 @@ bool buildTask(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, st
 }
 
 // One task for all sources, joined, or with --each one task per source into the output folder.
-bool buildTasks(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, std::string* error)
+bool buildTasks(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, std::string* error, bool* wrongOption)
 {
     std::set<std::string> taken;
     if (!o.each)
-        return buildTask(control, o, tasks, &taken, error);
+        return buildTask(control, o, tasks, &taken, error, wrongOption);
     std::error_code ec;
     if (!o.output.empty() && o.output.back() != '/' && !std::filesystem::is_directory(o.output, ec)) {
         *error = "--each writes into a folder: " + o.output + " is not one";
@@ -74,7 +75,7 @@ bool buildTasks(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, s
     for (const std::string& source : o.sources) {
         ConvertOptions one = o;
         one.sources = {source};
-        if (!buildTask(control, one, tasks, &taken, error))
+        if (!buildTask(control, one, tasks, &taken, error, wrongOption))
             return false;
     }
     return true;
@@ -96,7 +97,10 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
     if (!options.parse(args, &error))
         return CliHelp::usageError(error, kUsage);
     TaskList tasks;
-    if (!buildTasks(control, options, tasks, &error)) {
+    bool wrongOption = false;
+    if (!buildTasks(control, options, tasks, &error, &wrongOption)) {
+        if (wrongOption)
+            return CliHelp::usageError(error, kUsage);
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }

@@ -12,6 +12,7 @@
 #include "editor/MpegPresetState.h"
 #include "editor/WmvProfileChoices.h"
 #include "tasks/MpegFrameRates.h"
+#include "tasks/OutputLimits.h"
 
 namespace ConvertSettings {
 
@@ -166,12 +167,8 @@ bool fillMp4(CDudidEvar& control, const ConvertOptions& o, TaskSettings& s, std:
     return true;
 }
 
-}  // namespace
-
-bool fill(CDudidEvar& control, const ConvertOptions& options, TaskSettings& settings, std::string* error)
+bool fillKind(CDudidEvar& control, const ConvertOptions& options, TaskSettings& settings, std::string* error)
 {
-    settings.split = options.splitSeconds > 0 && options.sources.size() == 1 ? 1 : 0;
-    settings.splitSeconds = options.splitSeconds;
     if (options.kind == OutputKind::Avi)
         return fillAvi(control, options, settings, error);
     if (options.kind == OutputKind::Wmv)
@@ -179,6 +176,19 @@ bool fill(CDudidEvar& control, const ConvertOptions& options, TaskSettings& sett
     if (options.kind == OutputKind::Mp4)
         return fillMp4(control, options, settings, error);
     return fillMpeg(options, settings, error);
+}
+
+}  // namespace
+
+bool fill(CDudidEvar& control, const ConvertOptions& options, TaskSettings& settings, std::string* error)
+{
+    settings.split = options.splitSeconds > 0 && options.sources.size() == 1 ? 1 : 0;
+    settings.splitSeconds = options.splitSeconds;
+    if (!fillKind(control, options, settings, error))
+        return false;
+    if (const std::optional<OutputLimits::Refusal> refusal = OutputLimits::check(settings))
+        return *error = refusal->reason, false;
+    return true;
 }
 
 }  // namespace ConvertSettings

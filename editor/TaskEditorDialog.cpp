@@ -27,6 +27,7 @@
 #include "platform/PathNames.h"
 #include "platform/Prompts.h"
 #include "skin/CSkinButton.h"
+#include "tasks/OutputLimits.h"
 #include "tasks/SplitIntervals.h"
 #include "tasks/TaskList.h"
 
@@ -471,6 +472,21 @@ bool TaskEditorDialog::replacingAgreed(const std::string& outputPath)
                                      PromptIcon::Exclamation, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 
+// A size, rate or bit rate that the output kind cannot carry is refused with its limit, also one
+// the task brought from a list file and the panel keeps untouched.
+bool TaskEditorDialog::numbersBeyondTheKind()
+{
+    TaskSettings record;
+    if (taskIndex_)
+        record = settingsToWrite(*tasks_.at(*taskIndex_).settings);
+    else
+        writeSettings(record);
+    const std::optional<OutputLimits::Refusal> refusal = OutputLimits::check(record);
+    if (refusal)
+        showMessage(tr("%1.\nPlease choose another setting.").arg(QString::fromStdString(refusal->reason)));
+    return refusal.has_value();
+}
+
 void TaskEditorDialog::accept()
 {
     if (!opened_)
@@ -485,7 +501,7 @@ void TaskEditorDialog::accept()
         showMessage(QString::fromLatin1(kNoSourceMessage));
         return;
     }
-    if (clashesWithAnotherTask(outputPath, sources) || !replacingAgreed(outputPath))
+    if (numbersBeyondTheKind() || clashesWithAnotherTask(outputPath, sources) || !replacingAgreed(outputPath))
         return;
     writeTask(sources, outputPath);
     QDialog::accept();

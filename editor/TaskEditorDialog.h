@@ -106,6 +106,7 @@ private:
     void showMessage(const QString& text);
     bool clashesWithAnotherTask(const std::string& outputPath, const std::vector<std::string>& sources);
     bool replacingAgreed(const std::string& outputPath);
+    bool numbersBeyondTheKind();
     void writeTask(const std::vector<std::string>& sources, const std::string& outputPath);
     void writeSettings(TaskSettings& settings) const;
     void writeTrackChoices(ConversionTask& task) const;

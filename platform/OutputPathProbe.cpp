@@ -8,24 +8,13 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/PathNames.h"
+#include "platform/WriteFailureReason.h"
 
 namespace OutputPathProbe {
 
 namespace {
-
-// The system's description of an error, in English whatever the user's locale, like the rest
-// of the message it ends.
-std::string errorText(int error)
-{
-#ifdef __GLIBC__
-    if (const char* text = ::strerrordesc_np(error))
-        return text;
-#endif
-    return std::strerror(error);
-}
 
 std::string folderOf(const std::string& path)
 {
@@ -37,13 +26,13 @@ std::string folderRefusal(const std::string& folder)
 {
     struct stat st {};
     if (::stat(folder.c_str(), &st) != 0)
-        return errno == EACCES ? errorText(EACCES) : "No such folder";
+        return errno == EACCES ? WriteFailureReason::words(EACCES) : "No such folder";
     if (!S_ISDIR(st.st_mode))
         return "No such folder";
     std::string probe = folder + ".marvane-probe-XXXXXX";
     const int fd = ::mkstemp(probe.data());
     if (fd < 0)
-        return errorText(errno);
+        return WriteFailureReason::words(errno);
     ::close(fd);
     ::unlink(probe.c_str());
     return {};
@@ -55,7 +44,7 @@ std::string fileRefusal(const std::string& path)
     const bool existed = ::stat(path.c_str(), &before) == 0;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0)
-        return errorText(errno);
+        return WriteFailureReason::words(errno);
     ::close(fd);
     if (!existed)
         ::unlink(path.c_str());
@@ -91,6 +80,8 @@ std::string refusal(const std::string& path, const std::vector<std::string>& sou
 {
     if (path.empty())
         return "No file name";
+    if (std::string why = WriteFailureReason::nulInPath(path); !why.empty())
+        return why;
     if (namesFolder(path))
         return path + " is a folder";
     if (std::string why = notRegularFile(path); !why.empty())

@@ -18,6 +18,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/WriteFailureReason.h"
+#include "tasks/OutputLimits.h"
 #include "tasks/TaskList.h"
 
 namespace {
@@ -287,7 +289,25 @@ bool readSettings(FieldReader& task, const std::string& where, TaskSettings* s, 
     r.readOptionalInt("videoCodec", &s->videoCodec);
     r.readOptionalInt("quality", &s->quality);
     r.readOptionalInt("speed", &s->speed);
-    return !r.failed();
+    if (r.failed())
+        return false;
+    if (const std::optional<OutputLimits::Refusal> refusal = OutputLimits::check(*s))
+        return r.refuse(refusal->field, refusal->reason);
+    return true;
+}
+
+// A path with a NUL in it would name another file: the system reads it only up to the NUL.
+bool refuseNulInPaths(FieldReader& r, const ConversionTask& task)
+{
+    for (const std::string& source : task.sources) {
+        if (const std::string why = WriteFailureReason::nulInPath(source); !why.empty())
+            return r.refuse("sources", why);
+    }
+    if (const std::string why = WriteFailureReason::nulInPath(task.outputPath); !why.empty())
+        return r.refuse("output", why);
+    if (const std::string why = WriteFailureReason::nulInPath(task.subtitles); !why.empty())
+        return r.refuse("subtitles", why);
+    return true;
 }
 
 bool readTask(const QJsonValue& value, std::size_t number, ConversionTask* task, std::string* error)
@@ -306,6 +326,8 @@ bool readTask(const QJsonValue& value, std::size_t number, ConversionTask* task,
     r.readOptionalString("soundTrack", &task->soundTrack);
     r.readOptionalString("subtitles", &task->subtitles);
     readKind(r, &task->settings->format);
+    if (!r.failed())
+        refuseNulInPaths(r, *task);
     if (!r.failed())
         readSplit(r, where, task->settings.get(), error);
     if (!r.failed())
@@ -464,9 +486,13 @@ bool TaskListFile::save(const TaskList& tasks, const QString& path, std::string*
 {
     QSaveFile file(path);
     const QByteArray text = toJson(tasks);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        return *error = "cannot write " + path.toStdString() + ": " + file.errorString().toStdString(), false;
-    return true;
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+        return true;
+    // Qt tells a full disk by its kind of error alone.
+    *error = file.error() == QFileDevice::ResourceError
+                 ? WriteFailureReason::text(path.toStdString(), ENOSPC)
+                 : "cannot write " + path.toStdString() + ": " + file.errorString().toStdString();
+    return false;
 }
 
 bool TaskListFile::load(const QString& path, std::vector<ConversionTask>* tasks, std::string* error,

@@ -46,6 +46,7 @@ PictureStages::PictureStages(PictureTrack& track)
 
 PictureStages::~PictureStages()
 {
+    track_.stop();
     fitted_.cancel();
     due_.cancel();
     decoding_.join();

@@ -121,6 +121,11 @@ bool PictureTrack::nextDue(PictureFitter::Due* due, std::string* error)
     return true;
 }
 
+bool PictureTrack::stopRequested() const
+{
+    return stopped_.load(std::memory_order_relaxed) || (runStop_ && runStop_->load(std::memory_order_relaxed));
+}
+
 // Decodes forward until the span's shown frame is the source picture nearest to `time`: the one
 // shown then, or the next one when that is nearer (a picture that starts a little after the
 // sound is not held back a whole frame). A picture at or past the span's end is never taken
@@ -136,6 +141,10 @@ bool PictureTrack::advanceTo(Span& span, double time, std::string* error)
         span.fresh = true;
     }
     while (true) {
+        if (stopRequested()) {
+            *error = "stopped";
+            return false;
+        }
         if (!span.upcoming->buf[0] && !span.ended) {
             if (!decoder.next(span.upcoming.get())) {
                 if (decoder.failed()) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -38,6 +39,11 @@ public:
     // from the fitter, which shares nothing with the rest.
     bool nextDue(PictureFitter::Due* due, std::string* error);
     PictureFitter& fitter() { return fitter_; }
+    // A decode under way ends within a picture with the reason "stopped" once the run's stop
+    // flag is set, or once stop() is called from another thread (the stages ending early); a
+    // forward decode to a far span start is no exception.
+    void watchStopFlag(const std::atomic<bool>* runStop) { runStop_ = runStop; }
+    void stop() { stopped_ = true; }
 
 private:
     struct Span {
@@ -53,6 +59,7 @@ private:
 
     bool openSpan(Span& span, std::string* error);
     bool advanceTo(Span& span, double time, std::string* error);
+    bool stopRequested() const;
 
     std::vector<Span> spans_;
     std::size_t current_ = 0;
@@ -61,4 +68,6 @@ private:
     std::int64_t frameCount_ = 0;
     std::int64_t index_ = 0;
     PictureFitter fitter_;
+    const std::atomic<bool>* runStop_ = nullptr;
+    std::atomic<bool> stopped_{false};
 };

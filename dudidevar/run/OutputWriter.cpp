@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "dudidevar/run/EncoderSetup.h"
-#include "dudidevar/run/WriteFailureReason.h"
+#include "platform/WriteFailureReason.h"
 
 namespace {
 

@@ -12,6 +12,8 @@ public:
     RunProgress(const std::atomic<bool>& stopFlag, Report report);
 
     bool stopRequested() const { return stopFlag_.load(std::memory_order_relaxed); }
+    // For work that runs on threads of its own and must see the stop too.
+    const std::atomic<bool>& stopFlag() const { return stopFlag_; }
     // Passed on at most a few times a second; the first report and the one that says the
     // work is complete always go out.
     void report(double secondsDone, double totalSeconds);

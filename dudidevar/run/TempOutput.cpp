@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dudidevar/run/TempOutput.h"
 
-#include <cctype>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +11,7 @@
 
 #include "dudidevar/run/CreationMask.h"
 #include "platform/PathNames.h"
+#include "platform/WriteFailureReason.h"
 
 namespace {
 
@@ -59,56 +55,6 @@ std::string tempPrefix(const std::string& name)
     return "." + name + ".part-";
 }
 
-// The process id in the name of one of our temporary files of the target: the prefix, a
-// process id, '-' and mkstemp's six letters or digits; 0 for any other name.
-pid_t ownerOf(const std::string& entry, const std::string& prefix)
-{
-    if (entry.compare(0, prefix.size(), prefix) != 0)
-        return 0;
-    const std::string rest = entry.substr(prefix.size());
-    const std::size_t dash = rest.find('-');
-    if (dash == 0 || dash == std::string::npos || dash > 9 || rest.size() != dash + 7)
-        return 0;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(rest[i]);
-        if (i != dash && !(i < dash ? std::isdigit(c) : std::isalnum(c)))
-            return 0;
-    }
-    return static_cast<pid_t>(std::stol(rest.substr(0, dash)));
-}
-
-bool processIsGone(pid_t pid)
-{
-    return ::kill(pid, 0) != 0 && errno == ESRCH;
-}
-
-struct FdCloser {
-    void operator()(const int* fd) const
-    {
-        ::close(*fd);
-        delete fd;
-    }
-};
-using OwnedFd = std::unique_ptr<int, FdCloser>;
-
-// Removes the file when it is a regular file of this user that no one holds locked, and is
-// still the file that was opened.
-void removeIfUnlocked(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    const OwnedFd owned(new int(fd));
-    struct stat opened {};
-    struct stat named {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_uid != ::geteuid())
-        return;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return;
-    if (::lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
-        ::unlink(path.c_str());
-}
-
 }  // namespace
 
 TempOutput::~TempOutput()
@@ -116,25 +62,13 @@ TempOutput::~TempOutput()
     discard();
 }
 
-void TempOutput::removeStale(const std::string& folder, const std::string& name)
-{
-    const std::string prefix = tempPrefix(name);
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()), ::closedir);
-    if (!dir)
-        return;
-    std::vector<std::string> stale;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const pid_t owner = ownerOf(entry->d_name, prefix);
-        if (owner > 0 && owner != ::getpid() && processIsGone(owner))
-            stale.push_back(folder + entry->d_name);
-    }
-    for (const std::string& path : stale)
-        removeIfUnlocked(path);
-}
-
-bool TempOutput::create(const std::string& path, std::string* error)
+bool TempOutput::create(const std::string& path, std::string* error, LeftoverSweep* sweep)
 {
     discard();
+    if (std::string why = WriteFailureReason::nulInPath(path); !why.empty()) {
+        *error = why;
+        return false;
+    }
     if (isFolder(path)) {
         *error = "the output path names a folder: " + path;
         return false;
@@ -146,13 +80,14 @@ bool TempOutput::create(const std::string& path, std::string* error)
         *error = "the output path names no file";
         return false;
     }
-    removeStale(folder, name);
+    LeftoverSweep ownSweep;
+    (sweep ? *sweep : ownSweep).sweep(folder);
     const std::string pattern = folder + tempPrefix(name) + std::to_string(::getpid()) + "-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int fd = ::mkostemp(buffer.data(), O_CLOEXEC);
     if (fd < 0) {
-        *error = "cannot write beside " + target + ": " + std::strerror(errno);
+        *error = "cannot write beside " + target + ": " + WriteFailureReason::words(errno);
         return false;
     }
     // A folder whose file system takes no locks still gets its output; its file is then told
@@ -170,7 +105,7 @@ bool TempOutput::commit(std::string* error)
     if (path_.empty())
         return false;
     if (std::rename(path_.c_str(), target_.c_str()) != 0) {
-        *error = "cannot rename the output onto " + target_ + ": " + std::strerror(errno);
+        *error = "cannot rename the output onto " + target_ + ": " + WriteFailureReason::words(errno);
         discard();
         return false;
     }

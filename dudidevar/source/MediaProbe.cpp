@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dudidevar/source/SourceReasons.h"
+#include "platform/WriteFailureReason.h"
 
 namespace MediaProbe {
 
@@ -21,6 +22,8 @@ std::atomic<std::int64_t> probes{0};
 
 std::string notARegularFile(const std::string& path)
 {
+    if (std::string why = WriteFailureReason::nulInPath(path); !why.empty())
+        return why;
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return "cannot open " + path + ": " + std::strerror(errno);

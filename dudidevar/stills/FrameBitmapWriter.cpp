@@ -2,7 +2,7 @@
 #include "dudidevar/stills/FrameBitmapWriter.h"
 
 #include "dudidevar/run/TempOutput.h"
-#include "dudidevar/run/WriteFailureReason.h"
+#include "platform/WriteFailureReason.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -99,7 +99,7 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
 bool FrameBitmapWriter::writeFile(const ff::Packet& packet, const std::string& path)
 {
     TempOutput file;
-    if (!file.create(path, &failure_))
+    if (!file.create(path, &failure_, &leftovers_))
         return false;
     const int fd = ::open(file.path().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) {

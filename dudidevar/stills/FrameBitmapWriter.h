@@ -5,6 +5,7 @@
 
 #include "dudidevar/base/FfmpegOwners.h"
 #include "dudidevar/picture/PlacedScaler.h"
+#include "dudidevar/run/LeftoverSweep.h"
 
 // Writes decoded pictures as 24-bit bottom-up BMP files, scaled to the size asked for. A file
 // appears only complete: it is written beside the target and renamed onto it.
@@ -20,6 +21,9 @@ public:
     // Why the last file could not be written; empty when it was, or when the picture failed
     // before its file was begun.
     const std::string& failure() const { return failure_; }
+    // The pictures written from here on are a new run: the folders they go into are swept of
+    // killed runs' leftovers again, each once.
+    void startRun() { leftovers_ = LeftoverSweep(); }
 
 private:
     ff::Frame scaleToBgr(const AVFrame& frame, int width, int height, const PicturePlacement& where);
@@ -28,5 +32,6 @@ private:
 
     PlacedScaler scaler_;
     PlacedScaler rgbConverter_;
+    LeftoverSweep leftovers_;
     std::string failure_;
 };

@@ -25,6 +25,12 @@ bool FrameSaver::fail(const std::string& reason)
     return false;
 }
 
+void FrameSaver::close()
+{
+    pictures_.close();
+    runVideo_.clear();
+}
+
 bool FrameSaver::saveOriginalSize(const std::string& mediaPath, double seconds, const std::string& bitmapPath)
 {
     return save(mediaPath, seconds, bitmapPath, 0, 0);
@@ -46,6 +52,11 @@ bool FrameSaver::save(const std::string& mediaPath, double seconds, const std::s
         return fail("no picture file is named");
     if (sameFile(mediaPath, bitmapPath))
         return fail("the picture would overwrite its video " + mediaPath);
+    if (mediaPath != runVideo_ || seconds <= runTime_) {
+        writer_.startRun();
+        runVideo_ = mediaPath;
+    }
+    runTime_ = seconds;
     const GrabbedFrame picture = pictures_.take(mediaPath, seconds);
     if (!picture.frame)
         return fail(MissingPictureReason::reason(mediaPath, seconds));

@@ -11,7 +11,8 @@
 // turned upright and at the shape a player shows it (black bars where the size asked for has
 // another shape).
 // The last video stays open, so a run of pictures at rising times decodes the file only once,
-// the next pictures of an even run while the last one is written.
+// the next pictures of an even run while the last one is written. Pictures of one video at rising
+// times are one run, which sweeps each folder it writes into once.
 class FrameSaver {
 public:
     // At the video's own picture size at square pixels.
@@ -21,8 +22,8 @@ public:
                    int height);
     // Why the last picture was not written; empty after one that was.
     const std::string& lastError() const { return lastError_; }
-    // Closes the open video.
-    void close() { pictures_.close(); }
+    // Closes the open video; the next picture starts a new run.
+    void close();
 
     const FrameGrabber& grabber() const { return pictures_.grabber(); }
     bool decodingAhead() const { return pictures_.decodingAhead(); }
@@ -36,4 +37,7 @@ private:
     PictureTurner turner_;
     FrameBitmapWriter writer_;
     std::string lastError_;
+    // The video and the last time of the run of pictures being written.
+    std::string runVideo_;
+    double runTime_ = 0.0;
 };

@@ -71,6 +71,8 @@ TEST(CliHelp, MistakesGiveTheReasonAndTheUsageOfWhatWasGivenAndExitTwo)
         {{"frames", "--frob", "-o", "out", "a.mpg"}, "unknown option --frob", "usage: marvane-cli frames "},
         {{"frames", "-o", "out"}, "a SOURCE is needed", "usage: marvane-cli frames "},
         {{"run", "--frob", "list.json"}, "unknown option --frob", "usage: marvane-cli run "},
+        {{"convert", "--to", "avi", "--size", "65538x240", "-o", "x.avi", "a.mpg"},
+         "AVI pictures are 2 to 8191 pixels wide, not 65538", "usage: marvane-cli convert "},
         {{"--frob"}, "unknown option --frob", "usage:"},
         {{"frob"}, "unknown command frob", "usage:"},
         {{"help", "frob"}, "unknown command frob", "usage:"},

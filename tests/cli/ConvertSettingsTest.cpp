@@ -51,7 +51,10 @@ TEST_F(ConvertSettingsTest, OptionsThatDoNotFitTheKindAreRefusedWithTheReason)
         {{"--to", "mpeg", "--fps", "15"}, "MPEG frame rates are 23.976, 24, 25, 29.97 and 30"},
         {{"--to", "avi", "--video-compressor", "h264"}, "no video compressor named h264"},
         {{"--to", "wmv", "--profile", "0"}, "no video profile 0"},
-        {{"--to", "wmv", "--profile", "3"}, "no video profile 3"}};
+        {{"--to", "wmv", "--profile", "3"}, "no video profile 3"},
+        {{"--to", "mpeg", "--size", "65540x288"}, "custom MPEG pictures are 2 to 4095 pixels wide, not 65540"},
+        {{"--to", "avi", "--size", "99999x99999"}, "AVI pictures are 2 to 8191 pixels wide, not 99999"},
+        {{"--to", "avi", "--fps", "1e-9"}, "AVI frame rates go from 1 to 120 frames a second, not 1e-09"}};
     for (const auto& [args, message] : refused) {
         EXPECT_FALSE(fill(args)) << message;
         EXPECT_EQ(error_, message);

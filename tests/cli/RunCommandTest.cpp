@@ -8,12 +8,14 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QJsonObject>
 #include <csignal>
+#include <fstream>
 #include <map>
 #include <memory>
 
@@ -157,11 +159,13 @@ protected:
 
     static QString cli() { return qEnvironmentVariable("MARVANE_TEST_BIN") + "/marvane-cli"; }
 
-    // Runs the program to its end; its exit status, with what it wrote.
-    int run(const QStringList& args, QString* printed = nullptr)
+    // Runs marvane-cli run to its end; its exit status, with what it wrote.
+    int run(const QStringList& args, QString* printed = nullptr) { return command(QStringList{"run"} + args, printed); }
+
+    int command(const QStringList& args, QString* printed)
     {
         QProcess process;
-        process.start(cli(), QStringList{"run"} + args);
+        process.start(cli(), args);
         EXPECT_TRUE(process.waitForFinished(120000));
         const QString stdoutText = QString::fromLocal8Bit(process.readAllStandardOutput());
         const QString stderrText = QString::fromLocal8Bit(process.readAllStandardError());
@@ -386,6 +390,77 @@ TEST_F(RunCommandTest, RefusesOutputsThatMeetOrAreNoRegularFiles)
     EXPECT_EQ(convert.exitCode(), 0) << convert.readAllStandardError().toStdString();
     EXPECT_EQ(QDir(out.filePath("each")).entryList(QDir::Files),
               (QStringList{"clip_2_output.mpg", "clip_output.mpg"}));
+}
+
+// A small file system mounted in the test's folder: read-only, or full to its last byte.
+class SmallDisk {
+public:
+    SmallDisk(const QString& path, bool readOnly) : path_(path.toStdString())
+    {
+        ::mkdir(path_.c_str(), 0755);
+        mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", readOnly ? MS_RDONLY : 0, "size=64k") == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            ::umount(path_.c_str());
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    void fill() const
+    {
+        std::ofstream filler(path_ + "/filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), std::streamsize(block.size())) && filler.flush()) {
+        }
+    }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+};
+
+// Every command says why it cannot write, in the same words: a read-only disk, a full one (also
+// when the list itself is to be updated) and a path holding a NUL, named in full.
+TEST_F(RunCommandTest, EveryCommandSaysWhyItCannotWrite)
+{
+    const SmallDisk readOnly(out.filePath("ro"), true);
+    const SmallDisk full(out.filePath("full"), false);
+    if (!readOnly.mounted() || !full.mounted())
+        GTEST_SKIP() << "no small file system can be mounted here";
+    const QString ro = out.filePath("ro/");
+    const QString disk = out.filePath("full/");
+    const QString nulList = out.filePath("nul.json");
+    listPath = nulList;
+    saveList({clip}, {out.filePath("a") + QChar(0) + "b.mpg"});
+    listPath = disk + "list.json";
+    saveList({clip});
+    full.fill();
+    const QString source = QString::fromStdString(clip);
+    struct Row {
+        QStringList args;
+        int status;
+        QString reason;
+    };
+    const Row rows[] = {
+        {{"convert", "--to", "vcd", "-o", ro + "out.mpg", source}, 1,
+         "The output file path cannot be used (Read-only file system): " + ro + "out.mpg"},
+        {{"audio", "--wav", "-o", ro, source}, 1, "cannot write beside " + ro + "run-clip.wav: Read-only file system"},
+        {{"frames", "--to", "1", "-o", ro, source}, 1, "cannot write beside " + ro + "run-clip_1.bmp: Read-only file system"},
+        {{"convert", "--to", "vcd", "-o", disk + "out.mpg", source}, 1, "the disk is full while writing " + disk + "out.mpg"},
+        {{"frames", "--to", "1", "-o", disk, source}, 1, "the disk is full while writing " + disk + "run-clip_1.bmp"},
+        {{"run", "--update", listPath}, 1, "cannot lock the list for writing: the disk is full"},
+        {{"run", nulList}, 2,
+         "task 1, field \"output\": the path " + out.filePath("a") + "\\0b.mpg contains a NUL character"},
+    };
+    for (const Row& row : rows) {
+        const std::string asked = row.args.join(' ').toStdString();
+        QString printed;
+        EXPECT_EQ(command(row.args, &printed), row.status) << asked;
+        EXPECT_TRUE(printed.contains(row.reason)) << asked << ":\n" << printed.toStdString();
+    }
 }
 
 }  // namespace

@@ -170,6 +170,22 @@ TEST_F(OutputPaths, NoSourceIsRefused)
     EXPECT_TRUE(tasks_.empty());
 }
 
+// A number typed that the kind cannot carry is refused with its limit, and the dialog stays.
+TEST_F(OutputPaths, ABitRateTheKindCannotCarryIsRefusedWithItsLimit)
+{
+    auto d = openNew(dir() + "holiday.mpg");
+    pickKind(*d, OutputKind::Dvd);
+    QLineEdit* videoBitRate = in<QLineEdit>(d->findChild<MpegSettingsPanel*>(), 1074);
+    videoBitRate->setText("9500");
+    EXPECT_FALSE(pressOk(*d));
+    EXPECT_EQ(prompts_->shown.back().text.toStdString(),
+              "DVD video carries at most 9000 kbit/s, not 9500.\nPlease choose another setting.");
+    EXPECT_TRUE(tasks_.empty());
+    videoBitRate->setText("9000");
+    ASSERT_TRUE(pressOk(*d));
+    EXPECT_EQ(tasks_.at(0).settings->videoBitRate, 9000);
+}
+
 using SourceList = EditorFixture;
 
 TEST_F(SourceList, AddRemoveAndMoveActOnTheCurrentRowAndOkStoresTheRowsAsAJoin)

@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/DialogUnits.h"
 #include "platform/FileFilter.h"
 #include "platform/IniRegistryHive.h"
 #include "platform/LoadedModule.h"
@@ -72,12 +71,6 @@ TEST(FileFilter, SourceVideoFilterBecomesQtFilterWithRealPatterns)
     EXPECT_EQ(entries[5], "All files (*)");
     EXPECT_EQ(FileFilter::toQt("Text|*.txt||"), "Text (*.txt)");
     EXPECT_EQ(FileFilter::toQt(""), "");
-}
-
-TEST(DialogUnits, TahomaEightConversion)
-{
-    EXPECT_EQ(DialogUnits::toPixels(7, 13, 283, 57), QRect(10, 21, 424, 92));
-    EXPECT_EQ(DialogUnits::toPixelsY(8), 13);
 }
 
 TEST(Registry, InjectedHivesAndInstallPathFallback)

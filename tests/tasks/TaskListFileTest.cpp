@@ -173,6 +173,20 @@ TEST(TaskListFile, RefusesEveryWrongFieldWithAReasonNamingTaskAndField)
          "task 2, field \"subtitles\": not a string"},
         {"negative codec", [](QJsonObject&, QJsonObject& t) { setIn(t, "settings", "videoCodec", -1); },
          "task 2, settings, field \"videoCodec\": negative"},
+        {"a size custom MPEG cannot carry", [](QJsonObject&, QJsonObject& t) {
+             t["kind"] = int(OutputFormat::MpegCustom);
+             setIn(t, "settings", "width", 65540);
+         },
+         "task 2, settings, field \"width\": custom MPEG pictures are 2 to 4095 pixels wide, not 65540"},
+        {"a rate MP4 cannot carry", [](QJsonObject&, QJsonObject& t) {
+             t["kind"] = int(OutputFormat::Mp4);
+             setIn(t, "settings", "frameRate", 3.4e38);
+         },
+         "task 2, settings, field \"frameRate\": MP4 frame rates go from 1 to 120 frames a second, not 3.4e+38"},
+        {"a NUL in the output", [](QJsonObject&, QJsonObject& t) { t["output"] = QString::fromUtf8("/out/a\0b.avi", 12); },
+         "task 2, field \"output\": the path /out/a\\0b.avi contains a NUL character"},
+        {"a NUL in a source", [](QJsonObject&, QJsonObject& t) { t["sources"] = QJsonArray{QString::fromUtf8("/v/\0", 4)}; },
+         "task 2, field \"sources\": the path /v/\\0 contains a NUL character"},
     };
     for (const Case& c : cases) {
         QJsonObject root = validDocument();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -244,4 +245,30 @@ TEST(PictureStagesTest, StoppingEndsStagesThatWaitForRoom)
     const auto took = std::chrono::steady_clock::now() - started;
     EXPECT_LT(took, std::chrono::seconds(2));
     EXPECT_LE(track.secondsDone() * 25, 10.0);
+}
+
+// A stop that comes while the decode stage goes forward a long way to a span's start (its
+// file's only key frame is far before it) ends that decode within a picture or two: the stages
+// answer "stopped" at once rather than after the span's first picture.
+TEST(PictureStagesTest, AStopEndsALongForwardDecode)
+{
+    const std::string farFromKey = TestMedia::made(
+        "far-from-key.avi", {"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=30", "-c:v", "mpeg4", "-q:v",
+                             "10", "-g", "1000", "-an"});
+    PictureTrack track;
+    std::string error;
+    ASSERT_TRUE(openTrack(track, {{TestMedia::withSound(), 0.0, 0.2}, {farFromKey, 29.0, 30.0}}, {25, 1}, &error))
+        << error;
+    std::atomic<bool> stop{false};
+    track.watchStopFlag(&stop);
+    PictureStages stages(track);
+    for (int frame = 0; frame < 5; ++frame)
+        ASSERT_TRUE(stages.next(&error)) << error;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // well into the forward decode
+    stop = true;
+    const auto stopped = std::chrono::steady_clock::now();
+    while (stages.next(&error)) {
+    }
+    EXPECT_EQ(error, "stopped");
+    EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::milliseconds(200));
 }

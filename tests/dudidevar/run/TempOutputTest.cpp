@@ -41,15 +41,16 @@ std::string made(const std::string& path)
 
 }  // namespace
 
-// A run killed mid-conversion leaves its temporary file beside the target; the next run for that
-// target removes it, and nothing else: a live run's file, one still locked, and the user's own
-// files of like names stay.
+// A run killed mid-conversion leaves its temporary file beside the target; the next run into that
+// folder removes it, whatever target it was for, and nothing else: a live run's file, one still
+// locked, and the user's own files of like names stay.
 TEST(TempOutput, TheNextRunRemovesTheFileOfARunWhoseProcessIsGone)
 {
     const std::string folder = TestMedia::scratchFolder();
     const std::string target = folder + "clip.avi";
     const std::string dead = std::to_string(goneProcess());
     const std::string stale = made(folder + ".clip.avi.part-" + dead + "-a1B2c3");
+    const std::string otherTarget = made(folder + ".other.avi.part-" + dead + "-a1B2c3");
 
     TempOutput live;  // a run of this process, still writing
     std::string error;
@@ -61,7 +62,7 @@ TEST(TempOutput, TheNextRunRemovesTheFileOfARunWhoseProcessIsGone)
     for (const std::string& name : std::vector<std::string>{"clip.avi.part-" + dead + "-a1B2c3",
                                                             ".clip.avi.part-" + dead + "-a1B2", ".clip.avi.part-a1B2c3",
                                                             ".clip.avi.part-" + dead + "-a1B2c3.txt",
-                                                            ".other.avi.part-" + dead + "-a1B2c3",
+                                                            "..part-" + dead + "-a1B2c3",
                                                             ".clip.avi.part-x" + dead + "-a1B2c3"})
         users.push_back(made(folder + name));
     const std::string linked = folder + ".clip.avi.part-" + dead + "-L1nk00";
@@ -72,6 +73,7 @@ TEST(TempOutput, TheNextRunRemovesTheFileOfARunWhoseProcessIsGone)
     TempOutput next;
     ASSERT_TRUE(next.create(target, &error)) << error;
     EXPECT_FALSE(exists(stale));
+    EXPECT_FALSE(exists(otherTarget));
     EXPECT_TRUE(exists(live.path()));
     EXPECT_TRUE(exists(locked));
     for (const std::string& path : users)
@@ -93,6 +95,32 @@ TEST(TempOutput, TheNextRunRemovesTheFileOfARunWhoseProcessIsGone)
     next.discard();
     third.discard();
     EXPECT_EQ(TestMedia::filesIn(folder).size(), users.size() + 2);  // the target and the link
+}
+
+// A run of many files reads each folder it writes into once: a leftover that appears in a
+// folder after the run swept it waits for the next run, which removes it.
+TEST(TempOutput, ARunSweepsEachFolderOnce)
+{
+    const std::string folder = TestMedia::scratchFolder();
+    const std::string second = folder + "second/";
+    ASSERT_EQ(::mkdir(second.c_str(), 0700), 0);
+    const std::string dead = std::to_string(goneProcess());
+    const std::string first = made(folder + ".a.bmp.part-" + dead + "-aaaaaa");
+    LeftoverSweep run;
+    std::string error;
+    TempOutput picture;
+    ASSERT_TRUE(picture.create(folder + "x_1.bmp", &error, &run)) << error;
+    EXPECT_FALSE(exists(first));
+    const std::string later = made(folder + ".b.bmp.part-" + dead + "-bbbbbb");
+    const std::string elsewhere = made(second + ".c.bmp.part-" + dead + "-cccccc");
+    ASSERT_TRUE(picture.create(folder + "x_2.bmp", &error, &run)) << error;
+    ASSERT_TRUE(picture.create(second + "x_3.bmp", &error, &run)) << error;
+    EXPECT_TRUE(exists(later));
+    EXPECT_FALSE(exists(elsewhere));
+
+    LeftoverSweep nextRun;
+    ASSERT_TRUE(picture.create(folder + "x_1.bmp", &error, &nextRun)) << error;
+    EXPECT_FALSE(exists(later));
 }
 
 // Making outputs on one thread never changes the permissions of files another thread creates

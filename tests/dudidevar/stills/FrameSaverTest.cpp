@@ -9,6 +9,7 @@
 #include <sys/mount.h>
 #include <future>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 #include <limits>
@@ -233,6 +234,24 @@ TEST_F(FrameSaverTest, AFullDiskIsToldAsSuch)
     EXPECT_FALSE(saved);
     EXPECT_EQ(saver.lastError(), "the disk is full while writing " + small + "/big.bmp");
     EXPECT_TRUE(left.empty());
+}
+
+// Pictures of one video at rising times are one run, which looks through the folder for killed
+// runs' leftovers once: one left meanwhile waits for the next run (an earlier time again).
+TEST_F(FrameSaverTest, ARunOfPicturesSweepsItsFolderOnce)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string leftover = folder + ".x.bmp.part-" + std::to_string(child) + "-a1B2c3";
+    FrameSaver saver;
+    ASSERT_TRUE(saver.saveOriginalSize(avi, 1.0, folder + "a_1.bmp"));
+    ASSERT_TRUE(QFile(QString::fromStdString(leftover)).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(saver.saveOriginalSize(avi, 2.0, folder + "a_2.bmp"));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(leftover)));
+    ASSERT_TRUE(saver.saveOriginalSize(avi, 1.0, folder + "a_1.bmp"));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(leftover)));
 }
 
 }  // namespace
