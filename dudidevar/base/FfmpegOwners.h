@@ -51,6 +51,9 @@ struct SwrDeleter {
 struct AudioFifoDeleter {
     void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
 };
+struct CodecParametersDeleter {
+    void operator()(AVCodecParameters* parameters) const { avcodec_parameters_free(&parameters); }
+};
 struct DictionaryDeleter {
     void operator()(AVDictionary* dict) const { av_dict_free(&dict); }
 };
@@ -64,6 +67,7 @@ using FilterGraph = std::unique_ptr<AVFilterGraph, FilterGraphDeleter>;
 using Sws = std::unique_ptr<SwsContext, SwsDeleter>;
 using Swr = std::unique_ptr<SwrContext, SwrDeleter>;
 using AudioFifo = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
+using CodecParameters = std::unique_ptr<AVCodecParameters, CodecParametersDeleter>;
 
 inline Frame makeFrame() { return Frame(av_frame_alloc()); }
 inline Packet makePacket() { return Packet(av_packet_alloc()); }
