@@ -51,6 +51,12 @@ struct SwrDeleter {
 struct AudioFifoDeleter {
     void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
 };
+struct CodecParametersDeleter {
+    void operator()(AVCodecParameters* parameters) const { avcodec_parameters_free(&parameters); }
+};
+struct BufferPoolDeleter {
+    void operator()(AVBufferPool* pool) const { av_buffer_pool_uninit(&pool); }
+};
 struct DictionaryDeleter {
     void operator()(AVDictionary* dict) const { av_dict_free(&dict); }
 };
@@ -64,6 +70,8 @@ using FilterGraph = std::unique_ptr<AVFilterGraph, FilterGraphDeleter>;
 using Sws = std::unique_ptr<SwsContext, SwsDeleter>;
 using Swr = std::unique_ptr<SwrContext, SwrDeleter>;
 using AudioFifo = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
+using BufferPool = std::unique_ptr<AVBufferPool, BufferPoolDeleter>;
+using CodecParameters = std::unique_ptr<AVCodecParameters, CodecParametersDeleter>;
 
 inline Frame makeFrame() { return Frame(av_frame_alloc()); }
 inline Packet makePacket() { return Packet(av_packet_alloc()); }

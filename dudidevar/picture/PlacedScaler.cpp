@@ -41,19 +41,6 @@ void pointInto(const AVFrame& frame, int x, int y, std::uint8_t* planes[4])
     }
 }
 
-ff::Frame newFrame(int width, int height, AVPixelFormat format)
-{
-    ff::Frame frame = ff::makeFrame();
-    if (!frame)
-        return nullptr;
-    frame->width = width;
-    frame->height = height;
-    frame->format = format;
-    if (av_frame_get_buffer(frame.get(), 0) < 0)
-        return nullptr;
-    return frame;
-}
-
 // A new frame on the picture's own buffers, with none of its other properties, as a scaled copy
 // would be: the decoder's picture type or side data must not reach an encoder.
 ff::Frame bareReference(const AVFrame& picture)
@@ -89,12 +76,12 @@ ff::Frame PlacedScaler::scale(const AVFrame& picture, int width, int height, AVP
                       picture.buf[0] ? threads_ : 1};
     if (!prepare(setup))
         return nullptr;
-    ff::Frame frame = newFrame(width, height, format);
+    ff::Frame frame = frames_.frame(width, height, format);
     if (filled)
         return frame && scaleInto(picture, *frame) ? std::move(frame) : nullptr;
     // The scaler writes whole blocks of pixels past a width that is no multiple of them, so a
     // placed picture is scaled apart and copied in at its exact size.
-    const ff::Frame inner = newFrame(where.width, where.height, format);
+    const ff::Frame inner = placedFrames_.frame(where.width, where.height, format);
     if (!frame || !inner || !fillBlack(*frame) || !scaleInto(picture, *inner))
         return nullptr;
     std::uint8_t* planes[4] = {};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dudidevar/base/FfmpegOwners.h"
+#include "dudidevar/picture/FramePool.h"
 #include "dudidevar/picture/PictureGeometry.h"
 
 // Scales pictures into a rectangle of a black frame (letterbox or pillarbox), keeping its
@@ -34,5 +35,7 @@ private:
 
     ff::Sws sws_;
     Setup setup_;
+    FramePool frames_;
+    FramePool placedFrames_;  // the picture itself, before it is copied in between its bars
     int threads_ = 1;
 };

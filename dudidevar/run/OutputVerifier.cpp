@@ -3,28 +3,33 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "dudidevar/source/MediaProbe.h"
 
 namespace {
 
-// A stream's own length, or the file's when the stream does not tell. A file whose lengths the
+// Each stream's own length, or the file's when the stream does not tell. A file whose lengths the
 // library estimates from the last time stamp it finds in the packet headers (a program stream,
 // where small pictures share a packet and only the first is stamped) is measured from the
-// times of its packets.
-double streamSeconds(AVFormatContext* input, int index)
+// times of its packets, read from its end once for all the streams.
+std::vector<double> streamSeconds(AVFormatContext* input, const std::vector<int>& indices)
 {
-    const AVStream* stream = input->streams[index];
-    if (input->duration_estimation_method == AVFMT_DURATION_FROM_PTS) {
-        const double end = MediaProbe::streamEnd(input, stream);
-        if (end > 0)
-            return end;
+    std::vector<double> seconds(indices.size(), -1.0);
+    if (input->duration_estimation_method == AVFMT_DURATION_FROM_PTS)
+        seconds = MediaProbe::streamEnds(input, indices);
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        if (seconds[i] > 0)
+            continue;
+        const AVStream* stream = input->streams[indices[i]];
+        if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
+            seconds[i] = stream->duration * av_q2d(stream->time_base);
+        else if (input->duration != AV_NOPTS_VALUE && input->duration > 0)
+            seconds[i] = input->duration / double(AV_TIME_BASE);
+        else
+            seconds[i] = 0.0;
     }
-    if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
-        return stream->duration * av_q2d(stream->time_base);
-    if (input->duration != AV_NOPTS_VALUE && input->duration > 0)
-        return input->duration / double(AV_TIME_BASE);
-    return 0.0;
+    return seconds;
 }
 
 // Whether a stream has any data at all: a header that describes a picture stream is not yet a
@@ -82,11 +87,16 @@ bool OutputVerifier::verify(const std::string& path, const std::string& target, 
         *reason = "the finished output " + target + " holds sound that was not asked for";
         return false;
     }
-    if (expected_.picture && !lengthFits(streamSeconds(input.get(), picture), expected_.pictureSeconds, "pictures",
-                                       target, reason))
+    std::vector<int> measured;
+    if (expected_.picture)
+        measured.push_back(picture);
+    if (expected_.sound)
+        measured.push_back(sound);
+    const std::vector<double> seconds = streamSeconds(input.get(), measured);
+    if (expected_.picture &&
+        !lengthFits(seconds.front(), expected_.pictureSeconds, "pictures", target, reason))
         return false;
-    return !expected_.sound ||
-           lengthFits(streamSeconds(input.get(), sound), expected_.soundSeconds, "sound", target, reason);
+    return !expected_.sound || lengthFits(seconds.back(), expected_.soundSeconds, "sound", target, reason);
 }
 
 bool OutputVerifier::lengthFits(double actual, double expected, const char* what, const std::string& target,

@@ -3,6 +3,8 @@
 
 #include <cerrno>
 
+#include <QCoreApplication>
+
 #ifdef __linux__
 #include <sys/resource.h>
 #include <unistd.h>
@@ -10,11 +12,23 @@
 
 namespace {
 constexpr int kWorkNiceness = 5;
+
+// Whether the process shows windows, whose thread a run must not hold up. A process without
+// them (the command-line companion) runs its work at its own priority: lowered, it would only
+// lose the processor to whatever else runs on the machine.
+bool windowsShown()
+{
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && app->inherits("QGuiApplication");
 }
+
+}  // namespace
 
 void ThreadPriority::lowerThisThread()
 {
 #ifdef __linux__
+    if (!windowsShown())
+        return;
     const auto self = static_cast<id_t>(::gettid());
     errno = 0;
     const int current = ::getpriority(PRIO_PROCESS, self);

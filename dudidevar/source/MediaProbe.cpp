@@ -62,7 +62,9 @@ std::int64_t probeCount()
     return probes.load();
 }
 
-ff::InputContext open(const std::string& path, std::string* error)
+namespace {
+
+ff::InputContext openInput(const std::string& path, const AVInputFormat* format, std::string* error)
 {
     if (const std::string why = notARegularFile(path); !why.empty()) {
         if (error)
@@ -70,21 +72,35 @@ ff::InputContext open(const std::string& path, std::string* error)
         return nullptr;
     }
     AVFormatContext* raw = nullptr;
-    int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    const int rc = avformat_open_input(&raw, path.c_str(), format, nullptr);
     if (rc < 0) {
         if (error)
             *error = refusal(path, rc);
         return nullptr;
     }
-    ff::InputContext input(raw);
+    return ff::InputContext(raw);
+}
+
+}  // namespace
+
+ff::InputContext open(const std::string& path, std::string* error)
+{
+    ff::InputContext input = openInput(path, nullptr, error);
+    if (!input)
+        return nullptr;
     ++probes;
-    rc = avformat_find_stream_info(input.get(), nullptr);
+    const int rc = avformat_find_stream_info(input.get(), nullptr);
     if (rc < 0) {
         if (error)
             *error = refusal(path, rc);
         return nullptr;
     }
     return input;
+}
+
+ff::InputContext openUnprobed(const std::string& path, const AVInputFormat* format, std::string* error)
+{
+    return openInput(path, format, error);
 }
 
 namespace {
@@ -234,27 +250,40 @@ bool lengthGuessed(const AVFormatContext* input)
            avio_size(input->pb) > 0 && avio_size(input->pb) <= kLongestTail;
 }
 
-// The end of one stream's data from its packets' times, in seconds from the file's start: from
-// growing tails of the file's bytes, else of its time.
-double dataEnd(AVFormatContext* input, int index)
+// Where the data of each of the streams ends from its packets' times, in seconds from the file's
+// start (-1 where none is found): from growing tails of the file's bytes, else of its time, until
+// every stream is found. Each stream keeps the end of the smallest tail that showed it.
+std::vector<double> dataEnds(AVFormatContext* input, const std::vector<int>& indices)
 {
-    const auto found = [index](const std::vector<double>& ends) {
-        return std::size_t(index) < ends.size() && ends[std::size_t(index)] >= 0;
+    std::vector<double> result(indices.size(), -1.0);
+    const auto take = [&](const std::vector<double>& ends) {
+        bool all = true;
+        for (std::size_t i = 0; i < indices.size(); ++i) {
+            const auto index = std::size_t(indices[i]);
+            if (result[i] < 0 && index < ends.size() && ends[index] >= 0)
+                result[i] = ends[index] - startOffset(input);
+            all = all && result[i] >= 0;
+        }
+        return all;
     };
     const std::int64_t first = lengthGuessed(input) ? kLongestTail : kTailBytes;
     for (std::int64_t bytes = first; bytes <= kLongestTail; bytes *= 4) {
         const std::vector<double> ends = tailEnds(input, bytes);
-        if (found(ends))
-            return ends[std::size_t(index)] - startOffset(input);
+        if (take(ends))
+            return result;
         if (ends.empty() || avio_size(input->pb) <= bytes)
             break;
     }
     for (double seconds : kTimedTails) {
-        const std::vector<double> ends = timedTailEnds(input, seconds);
-        if (found(ends))
-            return ends[std::size_t(index)] - startOffset(input);
+        if (take(timedTailEnds(input, seconds)))
+            break;
     }
-    return -1.0;
+    return result;
+}
+
+double dataEnd(AVFormatContext* input, int index)
+{
+    return dataEnds(input, {index}).front();
 }
 
 // Whether the file has streams with data of their own besides those used (never a cover picture).
@@ -281,6 +310,16 @@ double streamEnd(AVFormatContext* input, const AVStream* stream)
         return -1.0;
     const std::int64_t first = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
     return (first + stream->duration) * av_q2d(stream->time_base) - startOffset(input);
+}
+
+std::vector<double> streamEnds(AVFormatContext* input, const std::vector<int>& indices)
+{
+    if (input->duration_estimation_method == AVFMT_DURATION_FROM_PTS || lengthGuessed(input))
+        return dataEnds(input, indices);
+    std::vector<double> ends;
+    for (int index : indices)
+        ends.push_back(streamEnd(input, input->streams[index]));
+    return ends;
 }
 
 double measuredEnd(AVFormatContext* input, const AVStream* stream)

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "dudidevar/base/FfmpegOwners.h"
 
@@ -12,6 +13,9 @@ namespace MediaProbe {
 // Opens a file and reads its stream information; null (with the reason in *error) when the
 // file is missing, a folder, or not media the libraries understand.
 ff::InputContext open(const std::string& path, std::string* error = nullptr);
+// Opens a file of a known format for reading only, without reading its stream information:
+// streams whose header does not describe them are missing, and lengths and start are unknown.
+ff::InputContext openUnprobed(const std::string& path, const AVInputFormat* format, std::string* error);
 // How many files open() has opened and probed in this process.
 std::int64_t probeCount();
 
@@ -38,6 +42,8 @@ double startOffset(const AVFormatContext* input);
 // (its header or the stream's timestamps); -1 when it does not. Reading the timestamps moves
 // the file back to its start.
 double streamEnd(AVFormatContext* input, const AVStream* stream);
+// The same for several streams of the file, reading its end once for all of them.
+std::vector<double> streamEnds(AVFormatContext* input, const std::vector<int>& indices);
 // The same, and where the header gives only the file's own length (Matroska), from the times of
 // the stream's last packets; -1 when neither tells. Leaves the file at no particular place.
 double measuredEnd(AVFormatContext* input, const AVStream* stream);

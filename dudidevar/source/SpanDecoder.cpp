@@ -62,7 +62,21 @@ bool SpanDecoder::openLater(const std::string& path, AVFormatContext* probed, AV
     channels_ = probed->streams[index]->codecpar->ch_layout.nb_channels;
     postponedPath_ = path;
     postponedType_ = type;
+    rememberProbe(probed, index);
     return true;
+}
+
+// What the probe found that the file's header alone does not say, kept for opening the file
+// again without probing it: the chosen stream's parameters and the file's start.
+void SpanDecoder::rememberProbe(const AVFormatContext* probed, int index)
+{
+    probedParameters_.reset(avcodec_parameters_alloc());
+    if (probedParameters_ && avcodec_parameters_copy(probedParameters_.get(), probed->streams[index]->codecpar) < 0)
+        probedParameters_.reset();
+    probedFormat_ = probed->iformat;
+    probedStreams_ = probed->nb_streams;
+    probedStart_ = probed->start_time;
+    wanted_ = index;
 }
 
 bool SpanDecoder::useStream(const std::string& path, AVMediaType type, std::string* error)
@@ -121,11 +135,32 @@ bool SpanDecoder::openPostponed()
 {
     const std::string path = std::exchange(postponedPath_, {});
     std::string why;
-    input_ = MediaProbe::open(path, &why);
+    if (!reopenAsProbed(path))
+        input_ = MediaProbe::open(path, &why);
     if (!input_ || !useStream(path, postponedType_, &why)) {
         error_ = "it can no longer be read";
         return false;
     }
+    return true;
+}
+
+// Opens the file again as the probe saw it, when its header lays out the same streams: the
+// probe's parameters and start stand in for a second probe. A file whose streams are found only
+// by reading it (a program or transport stream) is left to be probed.
+bool SpanDecoder::reopenAsProbed(const std::string& path)
+{
+    const ff::CodecParameters parameters = std::move(probedParameters_);
+    if (!parameters)
+        return false;
+    ff::InputContext input = MediaProbe::openUnprobed(path, probedFormat_, nullptr);
+    if (!input || (input->ctx_flags & AVFMTCTX_NOHEADER) || input->nb_streams != probedStreams_)
+        return false;
+    AVCodecParameters* header = input->streams[wanted_]->codecpar;
+    if (header->codec_type != parameters->codec_type || header->codec_id != parameters->codec_id ||
+        avcodec_parameters_copy(header, parameters.get()) < 0)
+        return false;
+    input->start_time = probedStart_;
+    input_ = std::move(input);
     return true;
 }
 

@@ -44,6 +44,8 @@ public:
 private:
     bool ready();
     bool openPostponed();
+    void rememberProbe(const AVFormatContext* probed, int index);
+    bool reopenAsProbed(const std::string& path);
     // Takes the stream of the type in input_ for decoding.
     bool useStream(const std::string& path, AVMediaType type, std::string* error);
     void rewind();
@@ -80,5 +82,9 @@ private:
     int wanted_ = -1;
     std::string postponedPath_;  // set while the file is still to be opened
     AVMediaType postponedType_ = AVMEDIA_TYPE_UNKNOWN;
+    ff::CodecParameters probedParameters_;
+    const AVInputFormat* probedFormat_ = nullptr;
+    unsigned probedStreams_ = 0;
+    std::int64_t probedStart_ = AV_NOPTS_VALUE;
     std::string error_;
 };

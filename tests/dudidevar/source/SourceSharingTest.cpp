@@ -58,6 +58,7 @@ TEST_F(SourceSharingTest, PreparingAJoinProbesEachSourceOnce)
     EXPECT_EQ(MediaProbe::probeCount() - before, 3);
     const RunOutcome outcome = run(job);
     ASSERT_TRUE(outcome.ok) << outcome.reason;
+    EXPECT_EQ(MediaProbe::probeCount() - before, 3 + 1) << "the output check probes the output once";
     const TestMedia::Info info = TestMedia::probe(folder + "joined.mpg");
     EXPECT_NEAR(info.duration, 6.0, 0.2);
     ASSERT_NE(info.audio(), nullptr);
