@@ -187,10 +187,14 @@ bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector
     if (!SubtitleChoice::parse(properties_.subtitles, &subtitles))
         return refuse("the subtitles \"" + properties_.subtitles +
                       "\" are neither a track number, a language, \"forced\" nor a file");
-    Stop();
+    stopRuns();
     auto job = std::make_shared<ConversionJob>();
     std::string error;
     job->chooseTracks(soundTrack, subtitles);
+    if (requireSound)
+        parts_->clear();
+    else
+        job->continueParts(parts_, partGoesOn(pictureClips));
     if (!job->prepare({pictureClips, soundClips_, requireSound, outputPath, std::move(planner)}, &error))
         return refuse(error);
     startRun([job](RunProgress& progress) { return job->run(progress); });
@@ -240,7 +244,19 @@ bool DudidEvarControl::Preview()
     return true;
 }
 
+// A part that ends before its file does leaves its reading open for the next part.
+bool DudidEvarControl::partGoesOn(const std::vector<Clip>& pictureClips)
+{
+    return pictureClips.size() == 1 && pictureClips.front().end < measured_.of(pictureClips.front().path).seconds;
+}
+
 void DudidEvarControl::Stop()
+{
+    stopRuns();
+    parts_->clear();
+}
+
+void DudidEvarControl::stopRuns()
 {
     runs_->stop();
     if (preview_)

@@ -82,6 +82,8 @@ private:
     bool namesASource(const std::string& outputPath) const;
     bool startJob(const std::string& outputPath, const std::vector<Clip>& pictureClips, bool requireSound,
                   ConversionJob::Planner planner);
+    bool partGoesOn(const std::vector<Clip>& pictureClips);
+    void stopRuns();
     bool refuse(const std::string& reason);
     bool refuseClip(const std::string& path, double start, double end);
     bool refuseNoSound();
@@ -97,6 +99,8 @@ private:
     std::vector<Clip> pictureClips_;
     std::vector<Clip> soundClips_;
     std::unique_ptr<RunHost> runs_;
+    // The reading of a source a part of it left open for the part that follows.
+    std::shared_ptr<PartContinuation> parts_ = std::make_shared<PartContinuation>();
     MeasuredFiles measured_;
     std::string clipRefusal_;  // why the first refused clip since ClearClips was refused
     std::shared_ptr<LastFailureReason> lastError_ = std::make_shared<LastFailureReason>();

@@ -40,6 +40,25 @@ bool PictureTrack::open(const std::vector<Clip>& clips, std::string* error)
     return advanceTo(first, first.clip.start, error);
 }
 
+bool PictureTrack::readsOn() const
+{
+    if (spans_.size() != 1)
+        return false;
+    const Span& span = spans_.front();
+    return span.decoder && !span.ended && !span.decoder->failed();
+}
+
+bool PictureTrack::continueAt(const Clip& clip, std::string* error)
+{
+    Span& span = spans_.front();
+    span.clip = clip;
+    span.offset = 0.0;
+    total_ = clip.length();
+    // The new output starts with the picture shown, even when the last part showed it already.
+    span.fresh = true;
+    return advanceTo(span, clip.start, error);
+}
+
 bool PictureTrack::openSpan(Span& span, std::string* error)
 {
     span.decoder = std::make_unique<SpanDecoder>();

@@ -23,6 +23,13 @@ class PictureTrack {
 public:
     // Opens every span's file; false with the reason when one cannot be read.
     bool open(const std::vector<Clip>& clips, std::string* error);
+    // Whether the reading of the track's one span can go on into a clip that follows it in the
+    // same file: it has not reached the file's end nor failed.
+    bool readsOn() const;
+    // Makes the track the one of the clip that follows its span in the same file, its reading
+    // going on where it stopped (no seek, the decoder as it was); false with the reason when
+    // there is no picture there. Before setOutput.
+    bool continueAt(const Clip& clip, std::string* error);
     // The first span's source picture: size, rate, pixel shape and turn.
     SourceShape sourceShape() const;
     // The opened and probed file of each span still to be read, by path.

@@ -22,26 +22,45 @@ bool ConversionJob::prepare(const Request& request, std::string* error)
     return ready;
 }
 
+PartContinuation::Reading ConversionJob::reading(const Request& request) const
+{
+    return {request.pictureClips, request.soundClips, soundChoice_};
+}
+
+// A part that follows the last one in the same file goes on with its tracks; any other run
+// opens its sources.
+bool ConversionJob::openTracks(const Request& request, std::string* error)
+{
+    if (parts_ && parts_->take(reading(request), &pictureTrack_, &soundTrack_)) {
+        if (!request.soundClips.empty())
+            soundTrack_->continueAt(request.soundClips.front());
+        return pictureTrack_->continueAt(request.pictureClips.front(), error);
+    }
+    if (!request.pictureClips.empty() && !pictureTrack_->open(request.pictureClips, error))
+        return false;
+    soundTrack_->chooseTrack(soundChoice_);
+    return request.soundClips.empty() ||
+           soundTrack_->open(request.soundClips, request.requireSound, request.pictureClips.empty(),
+                             pictureTrack_->probedInputs(), error);
+}
+
 bool ConversionJob::prepareTracks(const Request& request, std::string* error)
 {
-    if (!request.pictureClips.empty() && !pictureTrack_.open(request.pictureClips, error))
+    if (!openTracks(request, error))
         return false;
-    soundTrack_.chooseTrack(soundChoice_);
-    if (!request.soundClips.empty() &&
-        !soundTrack_.open(request.soundClips, request.requireSound, request.pictureClips.empty(),
-                          pictureTrack_.probedInputs(), error))
-        return false;
+    read_ = reading(request);
+    leavesReading_ = parts_ && partGoesOn_ && PartContinuation::continuable(read_);
     OutputPlan plan;
     if (!planOutput(request, &plan, error))
         return false;
     if (usePicture_) {
-        pictureTrack_.setOutput(plan.picture);
-        if (!subtitles_.open(subtitleChoice_, request.pictureClips, pictureTrack_.probedInputs(), plan.picture,
+        pictureTrack_->setOutput(plan.picture);
+        if (!subtitles_.open(subtitleChoice_, request.pictureClips, pictureTrack_->probedInputs(), plan.picture,
                              error))
             return false;
-        pictureTrack_.fitter().setOverlay(&subtitles_);
+        pictureTrack_->fitter().setOverlay(&subtitles_);
         // Clips shorter than one frame of the output would make a file without a picture.
-        if (pictureTrack_.finished()) {
+        if (pictureTrack_->finished()) {
             *error = SourceReasons::noPicture(request.pictureClips.front().path);
             return false;
         }
@@ -53,12 +72,12 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
         const AVCodecContext* encoder = writer_.sound().context();
         const bool variable = encoder->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE;
         const bool leadListed = plan.muxer == "mp4";
-        if (!soundTrack_.setOutput(encoder, !variable && encoder->frame_size > 0, leadListed, error))
+        if (!soundTrack_->setOutput(encoder, !variable && encoder->frame_size > 0, leadListed, error))
             return false;
     }
-    total_ = usePicture_ ? pictureTrack_.totalSeconds() : soundTrack_.totalSeconds();
-    expected_ = {usePicture_, useSound_, usePicture_ ? pictureTrack_.totalSeconds() : 0.0,
-                 useSound_ ? soundTrack_.totalSeconds() : 0.0,
+    total_ = usePicture_ ? pictureTrack_->totalSeconds() : soundTrack_->totalSeconds();
+    expected_ = {usePicture_, useSound_, usePicture_ ? pictureTrack_->totalSeconds() : 0.0,
+                 useSound_ ? soundTrack_->totalSeconds() : 0.0,
                  usePicture_ && plan.picture.frameRate.num > 0 ? av_q2d(av_inv_q(plan.picture.frameRate)) : 0.0};
     target_ = request.target;
     return true;
@@ -68,12 +87,12 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
 // which of picture and sound there is to write.
 bool ConversionJob::planOutput(const Request& request, OutputPlan* plan, std::string* error)
 {
-    const SourceShape shape = request.pictureClips.empty() ? SourceShape{} : pictureTrack_.sourceShape();
+    const SourceShape shape = request.pictureClips.empty() ? SourceShape{} : pictureTrack_->sourceShape();
     if (!request.planner(shape, plan, error))
         return false;
-    OutputChannels::fit(*plan, soundTrack_.sourceChannels());
+    OutputChannels::fit(*plan, soundTrack_->sourceChannels());
     if (plan->muxer == "wav")
-        plan->largeWav = OutputPlanner::wavMayPass4GiB(plan->sound, soundTrack_.totalSeconds());
+        plan->largeWav = OutputPlanner::wavMayPass4GiB(plan->sound, soundTrack_->totalSeconds());
     usePicture_ = plan->picture.enabled && !request.pictureClips.empty();
     pictureRate_ = plan->picture.frameRate;
     useSound_ = plan->sound.enabled && !request.soundClips.empty();
@@ -89,13 +108,13 @@ bool ConversionJob::startSupplies(std::string* error)
     const bool threads = CodecThreads::cores() > 1;
     try {
         if (usePicture_ && threads)
-            pictures_ = std::make_unique<PictureStages>(pictureTrack_);
+            pictures_ = std::make_unique<PictureStages>(*pictureTrack_);
         else if (usePicture_)
-            pictures_ = std::make_unique<SerialPictures>(pictureTrack_);
+            pictures_ = std::make_unique<SerialPictures>(*pictureTrack_);
         if (useSound_ && threads)
-            sound_ = std::make_unique<SoundStage>(soundTrack_, writer_.sound());
+            sound_ = std::make_unique<SoundStage>(*soundTrack_, writer_.sound());
         else if (useSound_)
-            sound_ = std::make_unique<SerialSound>(soundTrack_, writer_.sound());
+            sound_ = std::make_unique<SerialSound>(*soundTrack_, writer_.sound());
     } catch (const std::system_error& e) {
         *error = std::string("the conversion's threads cannot be started: ") + e.what();
         return false;
@@ -127,7 +146,7 @@ RunOutcome ConversionJob::run(RunProgress& progress)
 
 RunOutcome ConversionJob::writeAll(RunProgress& progress)
 {
-    Interleaver streams(writer_, {pictures_.get(), pictureTrack_.frameCount(), pictureRate_}, sound_.get());
+    Interleaver streams(writer_, {pictures_.get(), pictureTrack_->frameCount(), pictureRate_}, sound_.get());
     std::string error;
     while (!streams.finished()) {
         if (progress.stopRequested())
@@ -151,5 +170,12 @@ RunOutcome ConversionJob::finishOutput(RunProgress& progress)
         return fail("stopped");
     if (!temp_.commit(&error))
         return RunOutcome::failure(error);
+    leaveReading();
     return RunOutcome::success();
+}
+
+void ConversionJob::leaveReading()
+{
+    if (leavesReading_)
+        parts_->keep(read_, std::move(pictureTrack_), std::move(soundTrack_));
 }

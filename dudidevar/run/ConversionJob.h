@@ -11,6 +11,7 @@
 #include "dudidevar/plan/OutputPlanner.h"
 #include "dudidevar/run/OutputVerifier.h"
 #include "dudidevar/run/OutputWriter.h"
+#include "dudidevar/run/PartContinuation.h"
 #include "dudidevar/run/RunOutcome.h"
 #include "dudidevar/run/RunProgress.h"
 #include "dudidevar/run/TempOutput.h"
@@ -44,6 +45,14 @@ public:
         soundChoice_ = sound;
         subtitleChoice_ = subtitles;
     }
+    // Where the reading of a part of a file is taken over from the part before it, and, when
+    // the part ends before its file does (goesOn), left for the part after it (before prepare;
+    // by default the run opens its sources and leaves nothing).
+    void continueParts(std::shared_ptr<PartContinuation> parts, bool goesOn)
+    {
+        parts_ = std::move(parts);
+        partGoesOn_ = goesOn;
+    }
     bool prepare(const Request& request, std::string* error);
     // Encodes everything, checks the finished output against the clips and renames it onto
     // the target; on stop or failure the temporary file is removed and the target stays as it
@@ -51,6 +60,9 @@ public:
     RunOutcome run(RunProgress& progress);
 
 private:
+    bool openTracks(const Request& request, std::string* error);
+    PartContinuation::Reading reading(const Request& request) const;
+    void leaveReading();
     bool prepareTracks(const Request& request, std::string* error);
     bool planOutput(const Request& request, OutputPlan* plan, std::string* error);
     bool startSupplies(std::string* error);
@@ -60,9 +72,13 @@ private:
 
     TrackChoice soundChoice_;
     SubtitleChoice subtitleChoice_;
-    PictureTrack pictureTrack_;
+    std::unique_ptr<PictureTrack> pictureTrack_ = std::make_unique<PictureTrack>();
     BurnedSubtitles subtitles_;  // drawn by the picture track's fitter
-    SoundTrack soundTrack_;
+    std::unique_ptr<SoundTrack> soundTrack_ = std::make_unique<SoundTrack>();
+    std::shared_ptr<PartContinuation> parts_;
+    bool partGoesOn_ = false;
+    bool leavesReading_ = false;
+    PartContinuation::Reading read_;
     bool usePicture_ = false;
     bool useSound_ = false;
     AVRational pictureRate_{25, 1};

@@ -75,22 +75,26 @@ int SoundTrack::sourceChannels() const
     return most;
 }
 
+bool SoundTrack::readsOn() const
+{
+    return spans_.size() == 1 && (!spans_.front().decoder || !spans_.front().decoder->failed());
+}
+
+void SoundTrack::continueAt(const Clip& clip)
+{
+    Span& span = spans_.front();
+    span.filled -= span.count;
+    span.clip = clip;
+    span.offset = 0.0;
+    total_ = clip.length();
+}
+
 bool SoundTrack::setOutput(const AVCodecContext* encoder, bool padLast, bool leadListed, std::string* error)
 {
-    rate_ = encoder->sample_rate;
-    format_ = encoder->sample_fmt;
-    av_channel_layout_uninit(&layout_);
-    if (av_channel_layout_copy(&layout_, &encoder->ch_layout) < 0) {
-        *error = "out of memory";
+    if (!sameOutput(encoder) && !makeQueue(encoder, error))
         return false;
-    }
     frameSize_ = encoder->frame_size > 0 ? encoder->frame_size : 1024;
     padLast_ = padLast;
-    fifo_.reset(av_audio_fifo_alloc(format_, layout_.nb_channels, frameSize_ * 4));
-    if (!fifo_ || !converter_.setOutput(layout_, format_, rate_)) {
-        *error = "out of memory";
-        return false;
-    }
     for (Span& span : spans_) {
         span.first = std::llround(span.offset * rate_);
         span.count = std::llround((span.offset + span.clip.length()) * rate_) - span.first;
@@ -107,11 +111,42 @@ bool SoundTrack::setOutput(const AVCodecContext* encoder, bool padLast, bool lea
     return true;
 }
 
+// A track that goes on from the last part keeps its queue and resampler for an output like
+// the last one.
+bool SoundTrack::sameOutput(const AVCodecContext* encoder) const
+{
+    return fifo_ && rate_ == encoder->sample_rate && format_ == encoder->sample_fmt &&
+           av_channel_layout_compare(&layout_, &encoder->ch_layout) == 0;
+}
+
+// Samples read ahead in another format are given up: the next frame's time places the sound.
+bool SoundTrack::makeQueue(const AVCodecContext* encoder, std::string* error)
+{
+    rate_ = encoder->sample_rate;
+    format_ = encoder->sample_fmt;
+    av_channel_layout_uninit(&layout_);
+    if (av_channel_layout_copy(&layout_, &encoder->ch_layout) < 0) {
+        *error = "out of memory";
+        return false;
+    }
+    const int frameSize = encoder->frame_size > 0 ? encoder->frame_size : 1024;
+    fifo_.reset(av_audio_fifo_alloc(format_, layout_.nb_channels, frameSize * 4));
+    if (!fifo_ || !converter_.setOutput(layout_, format_, rate_)) {
+        *error = "out of memory";
+        return false;
+    }
+    for (Span& span : spans_)
+        span.filled = 0;
+    return true;
+}
+
 ff::Frame SoundTrack::next(std::string* error)
 {
     while (av_audio_fifo_size(fifo_.get()) < frameSize_ + lead_ && current_ < spans_.size()) {
         Span& span = spans_[current_];
         if (span.filled >= span.count) {
+            if (current_ + 1 == spans_.size())
+                break;  // the last span's reading may go on into a next part
             span.decoder.reset();
             converter_.reset();
             ++current_;
@@ -122,7 +157,7 @@ ff::Frame SoundTrack::next(std::string* error)
     }
     skipLead();
     const int available = av_audio_fifo_size(fifo_.get());
-    const int take = std::min(frameSize_, available);
+    const int take = int(std::min<std::int64_t>(std::min(frameSize_, available), totalSamples_ - written_));
     if (take <= 0)
         return nullptr;
     ff::Frame frame = ff::makeFrame();
@@ -232,9 +267,12 @@ bool SoundTrack::putConverted(Span& span, const AVFrame* converted)
     return put(span, converted->extended_data, n, skip);
 }
 
+// Samples past the last span's end stay in the queue, where a next part of the same file
+// starts with them.
 bool SoundTrack::put(Span& span, uint8_t** data, int samples, std::int64_t skip)
 {
-    const std::int64_t take = std::min<std::int64_t>(samples - skip, span.count - span.filled);
+    const bool last = &span == &spans_.back();
+    const std::int64_t take = last ? samples - skip : std::min<std::int64_t>(samples - skip, span.count - span.filled);
     if (take <= 0)
         return true;
     const int bytes = av_get_bytes_per_sample(format_);

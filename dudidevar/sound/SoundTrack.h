@@ -32,6 +32,14 @@ public:
     // sound is read from files opened again only when each span's turn comes.
     bool open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
               const std::map<std::string, AVFormatContext*>& probed, std::string* error);
+    // Whether the reading of the track's one span can go on into a clip that follows it in the
+    // same file (it has not failed).
+    bool readsOn() const;
+    // Makes the track the one of the clip that follows its span in the same file: the decoder
+    // and the resampler go on as they were, and the samples already read past the span's end
+    // start the new one. Before setOutput, which keeps them when the output's sample format, rate
+    // and channels stay the same.
+    void continueAt(const Clip& clip);
     // padLast: the last frame is filled up with silence to a whole frame. leadListed: the
     // container tells players to skip the encoder's lead-in (an MP4's edit list), so every
     // sample of the sources is kept; elsewhere the first ones give way to it.
@@ -68,6 +76,8 @@ private:
     bool put(Span& span, uint8_t** data, int samples, std::int64_t skip);
     bool putSilence(Span& span, std::int64_t samples);
     void skipLead();
+    bool sameOutput(const AVCodecContext* encoder) const;
+    bool makeQueue(const AVCodecContext* encoder, std::string* error);
 
     TrackChoice choice_;
     ChosenStreams chosen_;

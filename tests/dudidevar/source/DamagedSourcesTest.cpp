@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ControlTest.h"
 #include "dudidevar/base/FfmpegOwners.h"
 #include "dudidevar/source/Clip.h"
@@ -34,7 +36,87 @@ protected:
         control.SetUseVideoCompressor(true);
         control.SetVideoCompressor(2);
     }
+
+    // How a conversion of the source in parts of the length ends, the parts converted one after
+    // another as a split task does (0: whole): the reason of the part that failed, or "" with
+    // the parts' pictures and sound.
+    struct Outcome {
+        std::string reason;
+        int parts = 0;
+        long pictures = 0;
+        double sound = 0.0;
+    };
+    Outcome inParts(const std::string& source, int seconds)
+    {
+        Outcome outcome;
+        const double length = control.GetDuration(source);
+        const double step = seconds > 0 ? seconds : length;
+        for (double start = 0; start < length; start += step) {
+            control.ClearClips();
+            control.AddVideoClip(source, start, std::min(length, start + step), 0);
+            control.AddAudioClip(source, start, std::min(length, start + step));
+            const std::string out = folder + "part" + std::to_string(outcome.parts) + ".avi";
+            events = {};
+            const bool started = control.Convert(out);
+            if (!started || !finished()) {
+                outcome.reason = started ? events.reason : control.GetLastError();
+                return outcome;
+            }
+            ++outcome.parts;
+            const TestMedia::Info info = TestMedia::probe(out);
+            outcome.pictures += info.video() ? info.video()->frames : 0;
+            outcome.sound += TestMedia::soundSeconds(out);
+        }
+        return outcome;
+    }
 };
+
+// 8 s of H.264 and AAC in a transport stream whose sound is damaged from 40 % to 60 % of the
+// file: the payload of every `every`-th sound packet there is scrambled, its headers left whole.
+std::string withDamagedSoundPackets(const std::string& name, int every)
+{
+    const std::string clean = TestMedia::made(
+        "h264-aac.ts", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=8", "-f", "lavfi", "-i",
+                        "sine=frequency=440:sample_rate=48000:duration=8", "-ac", "2", "-c:v", "libx264", "-preset",
+                        "veryfast", "-g", "50", "-c:a", "aac", "-f", "mpegts"});
+    std::string bytes = TestMedia::contentOf(clean);
+    const std::size_t packets = bytes.size() / 188;
+    int soundPackets = 0;
+    for (std::size_t i = packets * 2 / 5; i < packets * 3 / 5; ++i) {
+        char* packet = &bytes[i * 188];
+        const int pid = ((packet[1] & 0x1f) << 8) | (packet[2] & 0xff);
+        const bool payloadOnly = !(packet[1] & 0x40) && (packet[3] & 0x30) == 0x10;
+        if (pid == 0x101 && payloadOnly && ++soundPackets % every == 0) {
+            for (int at = 8; at < 188; at += 5)
+                packet[at] ^= 0x5a;
+        }
+    }
+    return TestMedia::fileWith(name, bytes);
+}
+
+// Parts read the source once, in order, as the whole conversion does: whether the damage is
+// passed over or fails the run, and for which reason, does not depend on the part length.
+TEST_F(DamagedSourcesTest, ADamagedSourceEndsAlikeWholeAndInPartsOfEveryLength)
+{
+    control.SetUseAudioCompressor(true);
+    control.SetAudioCompressor(0);  // PCM: sound lengths exact
+    const std::string lightly = withDamagedSoundPackets("sound-damaged-lightly.ts", 16);
+    const Outcome whole = inParts(lightly, 0);
+    ASSERT_EQ(whole.reason, "");
+    const std::string badly = withDamagedSoundPackets("sound-damaged-badly.ts", 2);
+    const std::string wholeReason = inParts(badly, 0).reason;
+    ASSERT_NE(wholeReason, "");
+    for (int seconds : {1, 2, 3}) {
+        SCOPED_TRACE(std::to_string(seconds) + " s parts");
+        const Outcome light = inParts(lightly, seconds);
+        EXPECT_EQ(light.reason, "");
+        EXPECT_EQ(light.pictures, whole.pictures);
+        EXPECT_NEAR(light.sound, whole.sound, 0.001 * light.parts);
+        const Outcome bad = inParts(badly, seconds);
+        EXPECT_EQ(bad.reason, wholeReason);
+        EXPECT_EQ(bad.parts, 3 / seconds);  // the parts before the damage that fails the run at 3.x s
+    }
+}
 
 TEST_F(DamagedSourcesTest, AFewDamagedSoundPacketsArePassedOverAndManyFailTheRun)
 {

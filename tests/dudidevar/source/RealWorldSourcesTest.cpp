@@ -163,3 +163,25 @@ TEST_F(RealWorldSourcesTest, OutputWithoutAPictureIsNeverDoneAndReasonsNameTheTa
         EXPECT_TRUE(TestMedia::filesIn(folder).empty());
     }
 }
+
+// 6 s of VP9 and Opus in WebM, flashing and beeping at each whole second. Each part goes on
+// with the sound read past the end of the part before it, so its beeps keep the distance to the
+// flashes they have in the whole conversion (PCM sound, so no coder's framing moves them).
+TEST_F(RealWorldSourcesTest, PartsOfAWebmKeepTheSyncOfTheWholeConversion)
+{
+    const std::string source = TestMedia::made(
+        "flash-tone.webm",
+        {"-f", "lavfi", "-i", "color=black:s=160x120:r=30:d=6,drawbox=c=white:t=fill:enable='lt(mod(n\\,30)\\,3)'",
+         "-f", "lavfi", "-i", "aevalsrc='if(lt(mod(t\\,1)\\,0.1)\\,sin(2*PI*1000*t)\\,0)':s=48000:d=6", "-c:v",
+         "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8", "-c:a", "libopus"});
+    control.SetUseAudioCompressor(true);
+    control.SetAudioCompressor(0);
+    const std::string whole = convertTo(Avi, source, "whole.avi");
+    for (int start : {0, 2, 4}) {
+        control.ClearClips();
+        control.AddVideoClip(source, start, start + 2.0, 0);
+        control.AddAudioClip(source, start, start + 2.0);
+        const std::string part = convert("part" + std::to_string(start) + ".avi");
+        EXPECT_NEAR(flashAfterTone(part, 1), flashAfterTone(whole, start + 1), 0.0005) << "part at " << start;
+    }
+}
