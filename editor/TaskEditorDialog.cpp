@@ -18,6 +18,7 @@
 #include "editor/Mp4SettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
 #include "editor/OutputClash.h"
+#include "editor/SourceTrackListing.h"
 #include "editor/TrackChoiceFields.h"
 #include "editor/UntouchedFields.h"
 #include "editor/WmvProfilePanel.h"
@@ -128,6 +129,9 @@ void TaskEditorDialog::buildTrackChoices()
     subtitles_->setToolTip(QStringLiteral("Subtitles burned into the picture: a subtitle file, a track of the "
                                           "source by number or language (eng), or its forced subtitles"));
     trackChoices_ = std::make_unique<TrackChoiceFields>(*soundTrack_, *subtitles_);
+    trackListing_ = new SourceTrackListing(control_, this);
+    connect(trackListing_, &SourceTrackListing::listed, this,
+            [this] { trackChoices_->offerTracks(trackListing_->tracks()); });
 }
 
 void TaskEditorDialog::buildKindButtons()
@@ -167,7 +171,7 @@ void TaskEditorDialog::SetFirstSource(const std::string& path)
 void TaskEditorDialog::AddSource(const std::string& path)
 {
     if (opened_)
-        appendSourceRow(QString::fromStdString(path));
+        appendSourceRows({QString::fromStdString(path)});
     else if (initialSources_.empty())
         SetFirstSource(path);
     else
@@ -245,6 +249,7 @@ void TaskEditorDialog::initDialog()
     fillIntervals();
     trackChoices_->fill(initialSources_.empty() ? std::string() : initialSources_.front(), storedSoundTrack_,
                         storedSubtitles_);
+    trackListing_->start(initialSources_);
     applySplitRule();
     createPanels();
     setButtonIcons();
@@ -379,6 +384,8 @@ void TaskEditorDialog::appendSourceRows(const QStringList& paths)
     for (const QString& path : paths)
         if (!path.isEmpty())
             appendSourceRow(path);
+    if (!paths.isEmpty())
+        trackListing_->start(rowTexts());
 }
 
 void TaskEditorDialog::appendSourceRow(const QString& path)
@@ -394,6 +401,7 @@ void TaskEditorDialog::removeSource()
         return;
     const bool firstGoes = currentRow_ == 0;
     delete sources_->takeTopLevelItem(currentRow_);
+    trackListing_->start(rowTexts());
     if (firstGoes)
         markEnlargingHeights();
     selectRow(currentRow_ > 0 ? currentRow_ - 1 : 0);

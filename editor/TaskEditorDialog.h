@@ -27,6 +27,7 @@ class SettingsPanel;
 class TaskList;
 struct ConversionTask;
 class TrackChoiceFields;
+class SourceTrackListing;
 class WmvProfilePanel;
 
 // The dialog that builds a new task or rewrites an existing one (template 139, "Option"):
@@ -140,6 +141,7 @@ private:
     QComboBox* soundTrack_ = nullptr;
     QComboBox* subtitles_ = nullptr;
     std::unique_ptr<TrackChoiceFields> trackChoices_;
+    SourceTrackListing* trackListing_ = nullptr;
     CSkinButton* ok_ = nullptr;
     CSkinButton* cancel_ = nullptr;
 

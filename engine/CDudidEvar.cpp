@@ -104,6 +104,11 @@ short CDudidEvar::GetVideoHeight(const std::string& path)
     return control_ ? control_->GetVideoHeight(path) : 0;
 }
 
+std::vector<SourceTrack> CDudidEvar::GetTracks(const std::string& path)
+{
+    return control_ ? control_->GetTracks(path) : std::vector<SourceTrack>();
+}
+
 bool CDudidEvar::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)
 {
     return control_ && control_->SaveFrame(mediaPath, time, bitmapPath);

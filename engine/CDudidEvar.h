@@ -61,6 +61,7 @@ public:
     double GetDuration(const std::string& path);
     short GetVideoWidth(const std::string& path);
     short GetVideoHeight(const std::string& path);
+    std::vector<SourceTrack> GetTracks(const std::string& path);
     bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath);
     bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,
                         short width, short height);

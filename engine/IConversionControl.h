@@ -3,6 +3,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "engine/SourceTrack.h"
 
 class QWidget;
 
@@ -89,6 +92,9 @@ public:
     virtual double GetDuration(const std::string& path) = 0;
     virtual short GetVideoWidth(const std::string& path) = 0;
     virtual short GetVideoHeight(const std::string& path) = 0;
+    // The file's picture, sound and subtitle tracks in the file's order; none when it cannot
+    // be read. May be called from any thread.
+    virtual std::vector<SourceTrack> GetTracks(const std::string& path) = 0;
 
     virtual bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath) = 0;
     virtual bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,

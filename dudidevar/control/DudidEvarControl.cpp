@@ -262,6 +262,11 @@ short DudidEvarControl::GetVideoHeight(const std::string& path)
     return toShort(measured_.of(path).height);
 }
 
+std::vector<SourceTrack> DudidEvarControl::GetTracks(const std::string& path)
+{
+    return measured_.of(path).tracks;
+}
+
 bool DudidEvarControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)
 {
     return pictureSaved(frames_.saveOriginalSize(mediaPath, time, bitmapPath));

@@ -67,6 +67,7 @@ public:
     double GetDuration(const std::string& path) override;
     short GetVideoWidth(const std::string& path) override;
     short GetVideoHeight(const std::string& path) override;
+    std::vector<SourceTrack> GetTracks(const std::string& path) override;
 
     bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath) override;
     bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,

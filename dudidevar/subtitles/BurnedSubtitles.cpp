@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dudidevar/subtitles/BurnedSubtitles.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "dudidevar/base/RunNotices.h"
@@ -31,6 +32,39 @@ void pictureSize(AVFormatContext* input, int* width, int* height)
     const int video = MediaProbe::bestStream(input, AVMEDIA_TYPE_VIDEO);
     *width = video >= 0 ? input->streams[video]->codecpar->width : 0;
     *height = video >= 0 ? input->streams[video]->codecpar->height : 0;
+}
+
+// An event libass draws differently from one moment to the next while it is shown: a moving,
+// fading, transforming or karaoke line, or a scrolling effect. `line` is the event as libass
+// takes it: ReadOrder,Layer,Style,Name,MarginL,MarginR,MarginV,Effect,Text.
+bool changesWhileShown(const std::string& line)
+{
+    std::size_t comma = std::string::npos;  // the one before the Effect field
+    for (int n = 0; n < 7; ++n) {
+        comma = line.find(',', comma + 1);
+        if (comma == std::string::npos)
+            return true;
+    }
+    if (line.compare(comma + 1, 1, ",") != 0)
+        return true;
+    for (const char* tag : {"\\t(", "\\move", "\\fad", "\\k", "\\K"}) {
+        if (line.find(tag, comma) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// The events shown at that millisecond, as libass times them.
+std::vector<std::size_t> eventsShownAt(const SubtitleEvents& subtitles, std::int64_t ms)
+{
+    std::vector<std::size_t> shown;
+    for (std::size_t i = 0; i < subtitles.events.size(); ++i) {
+        const SubtitleEvent& e = subtitles.events[i];
+        const std::int64_t start = std::llround(e.start * 1000.0);
+        if (start <= ms && ms < start + std::llround((e.end - e.start) * 1000.0))
+            shown.push_back(i);
+    }
+    return shown;
 }
 
 }  // namespace
@@ -134,7 +168,9 @@ bool BurnedSubtitles::makeTrack(Layer& layer, std::string* error)
         return *error = "out of memory", false;
     std::string header = layer.subtitles.header;
     ass_process_codec_private(layer.track.get(), header.data(), int(header.size()));
+    layer.moving.clear();
     for (SubtitleEvent& event : layer.subtitles.events) {
+        layer.moving.push_back(changesWhileShown(event.line));
         ass_process_chunk(layer.track.get(), event.line.data(), int(event.line.size()), std::llround(event.start * 1000.0),
                           std::llround((event.end - event.start) * 1000.0));
     }
@@ -161,12 +197,7 @@ bool BurnedSubtitles::draw(AVFrame* frame, double seconds, const PicturePlacemen
 bool BurnedSubtitles::drawText(Layer& layer, AVFrame* frame, double time, const PicturePlacement& picture,
                                std::string* error)
 {
-    ASS_Renderer* renderer = renderer_.get();
-    ass_set_frame_size(renderer, picture.width, picture.height);
-    ass_set_storage_size(renderer, picture.width, picture.height);
-    ass_set_pixel_aspect(renderer, sampleAspect_);
-    int changed = 0;
-    const ASS_Image* image = ass_render_frame(renderer, layer.track.get(), std::llround(time * 1000.0), &changed);
+    const ASS_Image* image = textImages(layer, std::llround(time * 1000.0), picture);
     if (!image)
         return true;
     if (av_frame_make_writable(frame) < 0)
@@ -177,6 +208,26 @@ bool BurnedSubtitles::drawText(Layer& layer, AVFrame* frame, double time, const 
                           image->stride, image->color >> 8, 255 - int(image->color & 0xff));
     }
     return true;
+}
+
+// The same lines, standing still, are drawn once and laid over each frame while they show.
+const ASS_Image* BurnedSubtitles::textImages(const Layer& layer, std::int64_t ms, const PicturePlacement& picture)
+{
+    std::vector<std::size_t> shown = eventsShownAt(layer.subtitles, ms);
+    if (shown.empty())
+        return nullptr;
+    const bool still = std::none_of(shown.begin(), shown.end(), [&](std::size_t i) { return layer.moving[i]; });
+    if (still && rendered_.layer == &layer && rendered_.events == shown && rendered_.width == picture.width &&
+        rendered_.height == picture.height)
+        return rendered_.images;
+    ASS_Renderer* renderer = renderer_.get();
+    ass_set_frame_size(renderer, picture.width, picture.height);
+    ass_set_storage_size(renderer, picture.width, picture.height);
+    ass_set_pixel_aspect(renderer, sampleAspect_);
+    int changed = 0;
+    const ASS_Image* images = ass_render_frame(renderer, layer.track.get(), ms, &changed);
+    rendered_ = {&layer, std::move(shown), picture.width, picture.height, images};
+    return images;
 }
 
 bool BurnedSubtitles::drawPictures(const Layer& layer, AVFrame* frame, double time, const PicturePlacement& picture,

@@ -37,8 +37,17 @@ private:
         bool loaded = false;
         SubtitleEvents subtitles;
         ass::Track track;  // text only
+        std::vector<bool> moving;  // text: whether an event changes while it is shown
         int pictureWidth = 0;  // the source picture's size: the canvas of picture subtitles
         int pictureHeight = 0;  // that give none
+    };
+    // What the renderer drew last; its images stay valid until it is asked again.
+    struct Rendered {
+        const Layer* layer = nullptr;
+        std::vector<std::size_t> events;
+        int width = 0;
+        int height = 0;
+        const ASS_Image* images = nullptr;
     };
     struct Span {
         Clip clip;
@@ -52,6 +61,7 @@ private:
     bool load(Layer& layer, std::string* error);
     bool startRenderer(std::string* error);
     bool makeTrack(Layer& layer, std::string* error);
+    const ASS_Image* textImages(const Layer& layer, std::int64_t ms, const PicturePlacement& picture);
     bool drawText(Layer& layer, AVFrame* frame, double time, const PicturePlacement& picture, std::string* error);
     bool drawPictures(const Layer& layer, AVFrame* frame, double time, const PicturePlacement& picture,
                       std::string* error);
@@ -59,6 +69,7 @@ private:
     std::map<std::string, std::unique_ptr<Layer>> layers_;
     std::vector<Span> spans_;
     double sampleAspect_ = 1.0;
+    Rendered rendered_;
     ass::Library library_;
     ass::Renderer renderer_;
 };

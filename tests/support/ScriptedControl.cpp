@@ -201,6 +201,12 @@ short ScriptedControl::GetVideoHeight(const std::string& path)
     return it == script_.sizes.end() ? 0 : it->second.second;
 }
 
+std::vector<SourceTrack> ScriptedControl::GetTracks(const std::string& path)
+{
+    auto it = script_.tracks.find(path);
+    return it == script_.tracks.end() ? std::vector<SourceTrack>() : it->second;
+}
+
 bool ScriptedControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)
 {
     record(callText("SaveFrame", mediaPath, time, bitmapPath));

@@ -28,6 +28,7 @@ public:
         std::string lastError;  // what GetLastError answers
         std::vector<short> videoCodecs{0, 1, 2};  // the MP4 codecs HasVideoCodec answers true for
         std::set<std::string> refusedClips;  // sources whose clips the control refuses
+        std::map<std::string, std::vector<SourceTrack>> tracks;  // not recorded: asked off the UI thread
     };
 
     ScriptedControl();
@@ -79,6 +80,7 @@ public:
     double GetDuration(const std::string& path) override;
     short GetVideoWidth(const std::string& path) override;
     short GetVideoHeight(const std::string& path) override;
+    std::vector<SourceTrack> GetTracks(const std::string& path) override;
     bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath) override;
     bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,
                         short width, short height) override;

@@ -146,6 +146,34 @@ TEST_F(BurnedSubtitlesTest, ScriptFileIsDrawnInItsOwnStyle)
     EXPECT_LT(shown.bottom, 120);
 }
 
+// A line drawn once is laid over the frames while it stands still, but one that moves is drawn
+// at each frame where it is then: here from the top left to the bottom right of the picture.
+TEST_F(BurnedSubtitlesTest, MovingLineIsDrawnWhereItIsAtEachFrame)
+{
+    const std::string script = TestMedia::fileWith(
+        "moving.ass",
+        "[Script Info]\nScriptType: v4.00+\nPlayResX: 320\nPlayResY: 240\n\n[V4+ Styles]\n"
+        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, BackColour, Bold, Italic, "
+        "Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, Alignment, MarginL, "
+        "MarginR, MarginV, Encoding\n"
+        "Style: Plain,DejaVu Sans,24,&H00FFFFFF,&H00FFFFFF,&H00000000,&H00000000,0,0,0,0,100,100,0,0,1,2,0,7,0,0,0,1\n"
+        "\n[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+        "Dialogue: 0,0:00:00.00,0:00:02.00,Plain,,0,0,0,,{\\move(10,10,200,180)}Moving\n");
+    control.SetOutputFormat(7);
+    control.SetOutputWidth(320);
+    control.SetOutputHeight(240);
+    control.SetSubtitles(script);
+    addWhole(greyWithSubtitles("grey-320x240.mkv", "320x240"), 0, false);
+    const std::string out = convert("moving.avi");
+    const TestMedia::GreyPicture plain = TestMedia::greyFrame(out, 75);
+    const Difference early = differenceOf(plain, TestMedia::greyFrame(out, 5));
+    const Difference late = differenceOf(plain, TestMedia::greyFrame(out, 45));
+    EXPECT_GT(early.pixels, 100);
+    EXPECT_GT(late.pixels, 100);
+    EXPECT_LT(early.top, 40);
+    EXPECT_GT(late.top, 150);
+}
+
 TEST_F(BurnedSubtitlesTest, MissingTrackAndUnreadableFileAreRefusedBeforeTheRunWithAReason)
 {
     control.SetOutputFormat(7);
