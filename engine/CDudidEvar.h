@@ -46,6 +46,7 @@ public:
     void SetSpeed(short speed);
     void SetSoundTrack(const std::string& track);
     void SetSubtitles(const std::string& subtitles);
+    void SetSoftSubtitles(bool soft);
     bool HasVideoCodec(short codec);
 
     CWmvProfileList GetWmvProfiles();

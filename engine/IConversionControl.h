@@ -74,6 +74,9 @@ public:
     // language, "forced" (only what the source marks forced), or the path of a subtitle file
     // (.srt, .ass, .ssa, .vtt).
     virtual void SetSubtitles(const std::string& subtitles) = 0;
+    // MP4 output: the chosen text subtitles are kept as a subtitle track that players switch on
+    // and off, instead of being burned in.
+    virtual void SetSoftSubtitles(bool soft) = 0;
     // Whether the media libraries can write that MP4 codec.
     virtual bool HasVideoCodec(short codec) = 0;
 

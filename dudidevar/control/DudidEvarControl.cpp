@@ -87,6 +87,7 @@ void DudidEvarControl::SetQuality(long quality) { properties_.quality = quality;
 void DudidEvarControl::SetSpeed(short speed) { properties_.speed = speed; }
 void DudidEvarControl::SetSoundTrack(const std::string& track) { properties_.soundTrack = track; }
 void DudidEvarControl::SetSubtitles(const std::string& subtitles) { properties_.subtitles = subtitles; }
+void DudidEvarControl::SetSoftSubtitles(bool soft) { properties_.softSubtitles = soft; }
 bool DudidEvarControl::HasVideoCodec(short codec) { return Mp4Plan::encoderAvailable(codec); }
 
 std::unique_ptr<IWmvProfileCollection> DudidEvarControl::GetWmvProfiles()
@@ -187,6 +188,7 @@ bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector
     if (!SubtitleChoice::parse(properties_.subtitles, &subtitles))
         return refuse("the subtitles \"" + properties_.subtitles +
                       "\" are neither a track number, a language, \"forced\" nor a file");
+    subtitles.soft = properties_.softSubtitles;
     Stop();
     auto job = std::make_shared<ConversionJob>();
     std::string error;

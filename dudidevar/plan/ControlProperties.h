@@ -27,4 +27,5 @@ struct ControlProperties {
     // take them.
     std::string soundTrack;
     std::string subtitles;
+    bool softSubtitles = false;  // kept as a track of an MP4 output
 };

@@ -20,6 +20,7 @@
 #include "dudidevar/source/Clip.h"
 #include "dudidevar/source/TrackChoice.h"
 #include "dudidevar/subtitles/BurnedSubtitles.h"
+#include "dudidevar/subtitles/SoftSubtitles.h"
 #include "dudidevar/subtitles/SubtitleChoice.h"
 
 // One run that writes a clip list to a file: prepared completely before it starts (sources
@@ -52,6 +53,8 @@ public:
 
 private:
     bool prepareTracks(const Request& request, std::string* error);
+    bool openSubtitles(const Request& request, const OutputPlan& plan, std::string* error);
+    bool writeSubtitlesBefore(double seconds, std::string* error);
     bool planOutput(const Request& request, OutputPlan* plan, std::string* error);
     bool startSupplies(std::string* error);
     RunOutcome writeAll(RunProgress& progress);
@@ -62,6 +65,7 @@ private:
     SubtitleChoice subtitleChoice_;
     PictureTrack pictureTrack_;
     BurnedSubtitles subtitles_;  // drawn by the picture track's fitter
+    SoftSubtitles softSubtitles_;  // kept as a track of an MP4 output
     SoundTrack soundTrack_;
     bool usePicture_ = false;
     bool useSound_ = false;

@@ -98,6 +98,16 @@ std::string languageOf(const AVStream* stream)
     return language == "und" ? std::string() : language;
 }
 
+std::string threeLetterCode(const std::string& language)
+{
+    const std::string code = lower(language.substr(0, language.find('-')));
+    for (const LanguageCodes& l : kLanguages) {
+        if (code == l.two || code == l.three || code == l.other)
+            return l.three;
+    }
+    return code.size() == 3 ? code : std::string();
+}
+
 bool sameLanguage(const std::string& tag, const std::string& asked)
 {
     const auto base = [](const std::string& code) { return shortCode(lower(code.substr(0, code.find('-')))); };

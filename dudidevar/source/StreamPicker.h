@@ -21,6 +21,9 @@ std::string tracksInWords(const AVFormatContext* input, AVMediaType type);
 std::vector<SourceTrack> tracks(const AVFormatContext* input);
 // The language tag of a stream, lower case; empty when it has none or "und".
 std::string languageOf(const AVStream* stream);
+// The three-letter code of a language as media files tag it ("en" and "eng" give "eng"); empty
+// for a code that is not one of the common languages nor three letters.
+std::string threeLetterCode(const std::string& language);
 // Whether a stream's language tag is the language asked for: two- and three-letter codes of
 // the common languages name the same one ("en", "eng"), and a region is ignored.
 bool sameLanguage(const std::string& tag, const std::string& asked);

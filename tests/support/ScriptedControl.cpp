@@ -115,6 +115,7 @@ void ScriptedControl::SetQuality(long quality) { record(callText("SetQuality", q
 void ScriptedControl::SetSpeed(short speed) { record(callText("SetSpeed", speed)); }
 void ScriptedControl::SetSoundTrack(const std::string& track) { record(callText("SetSoundTrack", track)); }
 void ScriptedControl::SetSubtitles(const std::string& subtitles) { record(callText("SetSubtitles", subtitles)); }
+void ScriptedControl::SetSoftSubtitles(bool soft) { record(callText("SetSoftSubtitles", soft)); }
 
 bool ScriptedControl::HasVideoCodec(short codec)
 {

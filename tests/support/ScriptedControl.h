@@ -65,6 +65,7 @@ public:
     void SetSpeed(short speed) override;
     void SetSoundTrack(const std::string& track) override;
     void SetSubtitles(const std::string& subtitles) override;
+    void SetSoftSubtitles(bool soft) override;
     bool HasVideoCodec(short codec) override;
 
     std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() override;
