@@ -194,6 +194,7 @@ bool TaskEditorDialog::LoadTask(std::size_t index)
     }
     storedSoundTrack_ = task.soundTrack;
     storedSubtitles_ = task.subtitles;
+    storedSoftSubtitles_ = task.softSubtitles;
     formPathPieces(task.sources.front());
     // Another kind picked for this task keeps the folder the task writes to.
     storedOutputPath_ = task.outputPath;
@@ -297,6 +298,7 @@ void TaskEditorDialog::createPanels()
     mpegPanel_ = new MpegSettingsPanel(this);
     wmvPanel_ = new WmvProfilePanel(control_, this);
     mp4Panel_ = new Mp4SettingsPanel(control_, this);
+    mp4Panel_->showSubtitleTrack(storedSoftSubtitles_);
     for (SettingsPanel* panel : std::initializer_list<SettingsPanel*>{aviPanel_, mpegPanel_, wmvPanel_, mp4Panel_})
         panel->move(panelPlace_->pos());
     markEnlargingHeights();
@@ -517,6 +519,7 @@ void TaskEditorDialog::writeTrackChoices(ConversionTask& task) const
 {
     task.soundTrack = trackChoices_->soundTrack();
     task.subtitles = trackChoices_->subtitles();
+    task.softSubtitles = kind_ == OutputKind::Mp4 && mp4Panel_->subtitleTrack();
 }
 
 // The edited record as OK writes it: what the controls show where the user changed it; under

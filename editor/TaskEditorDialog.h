@@ -126,6 +126,7 @@ private:
     std::string storedOutputPath_;
     std::string storedSoundTrack_;
     std::string storedSubtitles_;
+    bool storedSoftSubtitles_ = false;
     std::optional<TaskSettings> storedSettings_;
     // The edited record as OK would write it right after opening.
     std::optional<TaskSettings> shownAtOpening_;

@@ -2,6 +2,8 @@
 #include <QFile>
 #include <QTest>
 
+#include "editor/Mp4SettingsPanel.h"
+
 #include "EditorFixture.h"
 
 namespace {
@@ -66,6 +68,24 @@ TEST_F(TrackChoices, TracksFoundInTheSourcesAreOffered)
     ASSERT_TRUE(pressOk(*d));
     EXPECT_EQ(tasks_.at(0).soundTrack, "jpn");
     EXPECT_EQ(tasks_.at(0).subtitles, "fra");
+}
+
+// The MP4 panel's "Subtitle Track" is kept with the task, and only for MP4.
+TEST_F(TrackChoices, SubtitleTrackIsKeptForMp4Only)
+{
+    tasks_.append({dir() + "film.mkv"}, dir() + "film.mp4", "To MP4");
+    tasks_.at(0).settings->format = OutputFormat::Mp4;
+    tasks_.at(0).softSubtitles = true;
+    auto d = openEdit(0);
+    QCheckBox* track = in<QCheckBox>(d->Mp4Panel(), Mp4SettingsPanel::kSubtitleTrackId);
+    ASSERT_TRUE(track && track->isChecked());
+    ASSERT_TRUE(pressOk(*d));
+    EXPECT_TRUE(tasks_.at(0).softSubtitles);
+
+    auto again = openEdit(0);
+    pickKind(*again, OutputKind::Avi);
+    ASSERT_TRUE(pressOk(*again));
+    EXPECT_FALSE(tasks_.at(0).softSubtitles);
 }
 
 TEST_F(TrackChoices, EditedTaskShowsItsChoicesAndOkWithoutAChangeKeepsThem)
