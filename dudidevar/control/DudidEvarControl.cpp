@@ -185,10 +185,8 @@ bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector
     if (!TrackChoice::parse(properties_.soundTrack, &soundTrack))
         return refuse("the sound track \"" + properties_.soundTrack + "\" is neither a track number nor a language");
     SubtitleChoice subtitles;
-    if (!SubtitleChoice::parse(properties_.subtitles, &subtitles))
-        return refuse("the subtitles \"" + properties_.subtitles +
-                      "\" are neither a track number, a language, \"forced\" nor a file");
-    subtitles.soft = properties_.softSubtitles;
+    if (!chosenSubtitles(&subtitles))
+        return false;
     Stop();
     auto job = std::make_shared<ConversionJob>();
     std::string error;
@@ -210,6 +208,15 @@ void DudidEvarControl::startRun(RunHost::Work work)
     });
 }
 
+bool DudidEvarControl::chosenSubtitles(SubtitleChoice* choice)
+{
+    if (!SubtitleChoice::parse(properties_.subtitles, choice))
+        return refuse("the subtitles \"" + properties_.subtitles +
+                      "\" are neither a track number, a language, \"forced\" nor a file");
+    choice->soft = properties_.softSubtitles;
+    return true;
+}
+
 bool DudidEvarControl::refuse(const std::string& reason)
 {
     lastError_->set(reason);
@@ -229,7 +236,10 @@ bool DudidEvarControl::Preview()
         return refuse(clipRefusal_.empty() ? "the clip list is empty" : clipRefusal_);
     if (!preview_)
         preview_ = std::make_unique<PreviewPlayer>(surface());
-    if (!preview_->start(pictureClips_, soundClips_))
+    SubtitleChoice subtitles;
+    if (!chosenSubtitles(&subtitles))
+        return false;
+    if (!preview_->start(pictureClips_, soundClips_, subtitles))
         return refuse(preview_->error().empty() ? "the clips cannot be played" : preview_->error());
     // The preview plays on the user-interface thread; this run only reports its end.
     startRun([player = preview_.get()](RunProgress& progress) {

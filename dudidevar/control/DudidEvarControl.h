@@ -85,6 +85,7 @@ private:
     bool startJob(const std::string& outputPath, const std::vector<Clip>& pictureClips, bool requireSound,
                   ConversionJob::Planner planner);
     bool refuse(const std::string& reason);
+    bool chosenSubtitles(SubtitleChoice* choice);
     bool refuseClip(const std::string& path, double start, double end);
     bool refuseNoSound();
     bool pictureSaved(bool saved);
