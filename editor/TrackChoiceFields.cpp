@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/TrackChoiceFields.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +21,13 @@ void show(QComboBox& box, const QString& text)
     box.setCurrentIndex(index);
     if (box.lineEdit())
         box.lineEdit()->setCursorPosition(0);  // the start of a long path, not its end
+}
+
+// The open list is as wide as its longest entry ("jpn – Commentary"), the box keeps its place.
+void widenList(QComboBox& box)
+{
+    QAbstractItemView* list = box.view();
+    list->setMinimumWidth(std::max(box.width(), list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4));
 }
 
 // What the box holds as the task keeps it: the entry's meaning, or the text typed in.
@@ -120,6 +128,8 @@ void TrackChoiceFields::rebuild(const std::string& soundTrack, const std::string
     addEntries(subtitles_, entriesFor(tracks_, SourceTrack::Kind::Subtitles));
     show(sound_, QString::fromStdString(soundTrack));
     show(subtitles_, QString::fromStdString(subtitles));
+    widenList(sound_);
+    widenList(subtitles_);
 }
 
 std::string TrackChoiceFields::soundTrack() const
