@@ -53,6 +53,11 @@ void CDudidEvar::SetSpeed(short speed) { if (control_) control_->SetSpeed(speed)
 void CDudidEvar::SetSoundTrack(const std::string& track) { if (control_) control_->SetSoundTrack(track); }
 void CDudidEvar::SetSubtitles(const std::string& subtitles) { if (control_) control_->SetSubtitles(subtitles); }
 void CDudidEvar::SetSoftSubtitles(bool soft) { if (control_) control_->SetSoftSubtitles(soft); }
+void CDudidEvar::SetStillSubtitles(const std::string& subtitles)
+{
+    if (control_)
+        control_->SetStillSubtitles(subtitles);
+}
 bool CDudidEvar::HasVideoCodec(short codec) { return control_ && control_->HasVideoCodec(codec); }
 
 CWmvProfileList CDudidEvar::GetWmvProfiles()

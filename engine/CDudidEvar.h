@@ -47,6 +47,7 @@ public:
     void SetSoundTrack(const std::string& track);
     void SetSubtitles(const std::string& subtitles);
     void SetSoftSubtitles(bool soft);
+    void SetStillSubtitles(const std::string& subtitles);
     bool HasVideoCodec(short codec);
 
     CWmvProfileList GetWmvProfiles();

@@ -77,6 +77,9 @@ public:
     // MP4 output: the chosen text subtitles are kept as a subtitle track that players switch on
     // and off, instead of being burned in.
     virtual void SetSoftSubtitles(bool soft) = 0;
+    // Subtitles drawn onto the still pictures of SaveFrame and SaveFrameSized, named as for
+    // SetSubtitles: "" none (the default).
+    virtual void SetStillSubtitles(const std::string& subtitles) = 0;
     // Whether the media libraries can write that MP4 codec.
     virtual bool HasVideoCodec(short codec) = 0;
 

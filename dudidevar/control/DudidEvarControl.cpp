@@ -88,6 +88,7 @@ void DudidEvarControl::SetSpeed(short speed) { properties_.speed = speed; }
 void DudidEvarControl::SetSoundTrack(const std::string& track) { properties_.soundTrack = track; }
 void DudidEvarControl::SetSubtitles(const std::string& subtitles) { properties_.subtitles = subtitles; }
 void DudidEvarControl::SetSoftSubtitles(bool soft) { properties_.softSubtitles = soft; }
+void DudidEvarControl::SetStillSubtitles(const std::string& subtitles) { properties_.stillSubtitles = subtitles; }
 bool DudidEvarControl::HasVideoCodec(short codec) { return Mp4Plan::encoderAvailable(codec); }
 
 std::unique_ptr<IWmvProfileCollection> DudidEvarControl::GetWmvProfiles()
@@ -281,13 +282,15 @@ std::vector<SourceTrack> DudidEvarControl::GetTracks(const std::string& path)
 
 bool DudidEvarControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)
 {
-    return pictureSaved(frames_.saveOriginalSize(mediaPath, time, bitmapPath));
+    return pictureSaved(frames_.chooseSubtitles(properties_.stillSubtitles) &&
+                        frames_.saveOriginalSize(mediaPath, time, bitmapPath));
 }
 
 bool DudidEvarControl::SaveFrameSized(const std::string& mediaPath, double time,
                                       const std::string& bitmapPath, short width, short height)
 {
-    return pictureSaved(frames_.saveSized(mediaPath, time, bitmapPath, width, height));
+    return pictureSaved(frames_.chooseSubtitles(properties_.stillSubtitles) &&
+                        frames_.saveSized(mediaPath, time, bitmapPath, width, height));
 }
 
 // A picture that was not written leaves its reason for GetLastError.

@@ -28,4 +28,5 @@ struct ControlProperties {
     std::string soundTrack;
     std::string subtitles;
     bool softSubtitles = false;  // kept as a track of an MP4 output
+    std::string stillSubtitles;  // drawn onto still pictures
 };

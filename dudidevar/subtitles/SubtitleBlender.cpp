@@ -33,10 +33,10 @@ SubtitleBlender::Yuv SubtitleBlender::toYuv(std::uint32_t rgb) const
 
 namespace {
 
-bool isPackedRgb32(const AVPixFmtDescriptor* d)
+bool isPackedRgb(const AVPixFmtDescriptor* d)
 {
     return d && d->nb_components >= 3 && (d->flags & AV_PIX_FMT_FLAG_RGB) && !(d->flags & AV_PIX_FMT_FLAG_PLANAR) &&
-           d->comp[0].depth == 8 && d->comp[0].step == 4;
+           d->comp[0].depth == 8 && (d->comp[0].step == 3 || d->comp[0].step == 4);
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ bool SubtitleBlender::canDraw(int pixelFormat)
     const bool planarYuv = d && d->nb_components >= 3 && (d->flags & AV_PIX_FMT_FLAG_PLANAR) &&
                            !(d->flags & AV_PIX_FMT_FLAG_RGB) && d->comp[0].depth == 8 && d->comp[0].plane == 0 &&
                            d->comp[1].plane == 1 && d->comp[2].plane == 2;
-    return planarYuv || isPackedRgb32(d);
+    return planarYuv || isPackedRgb(d);
 }
 
 SubtitleBlender::SubtitleBlender(AVFrame& frame, const PicturePlacement& inside) : frame_(frame), inside_(inside)
@@ -55,8 +55,9 @@ SubtitleBlender::SubtitleBlender(AVFrame& frame, const PicturePlacement& inside)
     const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(AVPixelFormat(frame.format));
     chromaShiftX_ = d ? d->log2_chroma_w : 1;
     chromaShiftY_ = d ? d->log2_chroma_h : 1;
-    packed_ = isPackedRgb32(d);
+    packed_ = isPackedRgb(d);
     if (packed_) {
+        step_ = d->comp[0].step;
         red_ = d->comp[0].offset;
         green_ = d->comp[1].offset;
         blue_ = d->comp[2].offset;
@@ -78,7 +79,7 @@ void SubtitleBlender::blendRgbPixel(int x, int y, std::uint32_t rgb, int alpha)
 {
     if (alpha <= 0 || !inside(x, y))
         return;
-    std::uint8_t* p = frame_.data[0] + std::ptrdiff_t(y) * frame_.linesize[0] + std::ptrdiff_t(x) * 4;
+    std::uint8_t* p = frame_.data[0] + std::ptrdiff_t(y) * frame_.linesize[0] + std::ptrdiff_t(x) * step_;
     p[red_] = mix(p[red_], int((rgb >> 16) & 0xff), alpha);
     p[green_] = mix(p[green_], int((rgb >> 8) & 0xff), alpha);
     p[blue_] = mix(p[blue_], int(rgb & 0xff), alpha);

@@ -8,7 +8,7 @@
 struct AVFrame;
 
 // Lays coloured coverage over a picture in planar 8-bit YUV (the output frames of every
-// kind) or packed 32-bit RGB (the preview's), limited to a rectangle of it: a pixel's colour
+// kind) or packed 24- and 32-bit RGB (still pictures, the preview), limited to a rectangle of it: a pixel's colour
 // moves toward the subtitle's by how much the subtitle covers it.
 class SubtitleBlender {
 public:
@@ -40,7 +40,8 @@ private:
     int chromaShiftX_ = 1;
     int chromaShiftY_ = 1;
     bool fullRange_ = false;
-    bool packed_ = false;  // 32-bit RGB: the byte of red, green and blue in a pixel
+    bool packed_ = false;  // RGB: the bytes of a pixel, and which is red, green and blue
+    int step_ = 4;
     int red_ = 0;
     int green_ = 1;
     int blue_ = 2;

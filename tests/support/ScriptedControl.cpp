@@ -116,6 +116,10 @@ void ScriptedControl::SetSpeed(short speed) { record(callText("SetSpeed", speed)
 void ScriptedControl::SetSoundTrack(const std::string& track) { record(callText("SetSoundTrack", track)); }
 void ScriptedControl::SetSubtitles(const std::string& subtitles) { record(callText("SetSubtitles", subtitles)); }
 void ScriptedControl::SetSoftSubtitles(bool soft) { record(callText("SetSoftSubtitles", soft)); }
+void ScriptedControl::SetStillSubtitles(const std::string& subtitles)
+{
+    record(callText("SetStillSubtitles", subtitles));
+}
 
 bool ScriptedControl::HasVideoCodec(short codec)
 {

@@ -66,6 +66,7 @@ public:
     void SetSoundTrack(const std::string& track) override;
     void SetSubtitles(const std::string& subtitles) override;
     void SetSoftSubtitles(bool soft) override;
+    void SetStillSubtitles(const std::string& subtitles) override;
     bool HasVideoCodec(short codec) override;
 
     std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() override;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControlTest.h"
 
+#include <QImage>
 #include <algorithm>
 
 namespace {
@@ -172,6 +173,29 @@ TEST_F(BurnedSubtitlesTest, MovingLineIsDrawnWhereItIsAtEachFrame)
     EXPECT_GT(late.pixels, 100);
     EXPECT_LT(early.top, 40);
     EXPECT_GT(late.top, 150);
+}
+
+// Still pictures get the subtitles only when asked: those shown at each picture's time.
+TEST_F(BurnedSubtitlesTest, StillPicturesShowTheSubtitlesOfTheirTimeWhenAsked)
+{
+    const std::string source = greyWithSubtitles("grey-320x240.mkv", "320x240");
+    const auto brightPixels = [this, &source](double seconds) {
+        const std::string picture = folder + "still.bmp";
+        EXPECT_TRUE(control.SaveFrameSized(source, seconds, picture, 320, 240)) << control.GetLastError();
+        const QImage image(QString::fromStdString(picture));
+        int bright = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                bright += qGray(image.pixel(x, y)) > 200;
+        }
+        return bright;
+    };
+    EXPECT_EQ(brightPixels(1.5), 0);
+    control.SetStillSubtitles("eng");
+    EXPECT_GT(brightPixels(1.5), 50);
+    EXPECT_EQ(brightPixels(2.5), 0);
+    control.SetStillSubtitles("");
+    EXPECT_EQ(brightPixels(1.5), 0);
 }
 
 TEST_F(BurnedSubtitlesTest, MissingTrackAndUnreadableFileAreRefusedBeforeTheRunWithAReason)
