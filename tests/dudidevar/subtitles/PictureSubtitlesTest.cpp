@@ -77,21 +77,28 @@ std::string dvdSubtitleTrack()
     return path;
 }
 
-using PictureSubtitlesTest = ControlTest;
+class PictureSubtitlesTest : public ControlTest {
+protected:
+    // A grey 720×576 source with the DVD subtitle track, made 360×288 with those subtitles.
+    std::string convertWith(const char* subtitles, const std::string& name)
+    {
+        const std::string source = TestMedia::made(
+            "grey-two-dvd-subtitles.mkv", {"-f", "lavfi", "-i", "color=c=0x808080:rate=25:duration=3:size=720x576",
+                                           "-i", dvdSubtitleTrack(), "-map", "0", "-map", "1", "-c:v", "mpeg4", "-q:v",
+                                           "2", "-c:s", "copy"});
+        control.SetOutputFormat(7);
+        control.SetOutputWidth(360);
+        control.SetOutputHeight(288);
+        control.SetSubtitles(subtitles);
+        addWhole(source, 0, false);
+        return convert(name);
+    }
+};
 
 // The box is stretched with the picture: a 720×576 source made 360×288 shows it at half size.
 TEST_F(PictureSubtitlesTest, DvdSubtitleIsLaidOverAtItsPlaceAndTime)
 {
-    const std::string source = TestMedia::made(
-        "grey-two-dvd-subtitles.mkv", {"-f", "lavfi", "-i", "color=c=0x808080:rate=25:duration=3:size=720x576", "-i",
-                                   dvdSubtitleTrack(), "-map", "0", "-map", "1", "-c:v", "mpeg4", "-q:v", "2", "-c:s",
-                                   "copy"});
-    control.SetOutputFormat(7);
-    control.SetOutputWidth(360);
-    control.SetOutputHeight(288);
-    control.SetSubtitles("1");
-    addWhole(source, 0, false);
-    const std::string out = convert("dvd-subtitle.avi");
+    const std::string out = convertWith("1", "dvd-subtitle.avi");
     const TestMedia::GreyPicture plain = TestMedia::greyFrame(out, 12);
     const TestMedia::GreyPicture shown = TestMedia::greyFrame(out, 37);
     ASSERT_EQ(plain.width, 360);
@@ -119,16 +126,7 @@ TEST_F(PictureSubtitlesTest, DvdSubtitleIsLaidOverAtItsPlaceAndTime)
 // "Forced" keeps, of a track not marked forced, only the subtitles marked forced.
 TEST_F(PictureSubtitlesTest, ForcedKeepsOnlyTheSubtitlesMarkedForced)
 {
-    const std::string source = TestMedia::made(
-        "grey-two-dvd-subtitles.mkv", {"-f", "lavfi", "-i", "color=c=0x808080:rate=25:duration=3:size=720x576", "-i",
-                                   dvdSubtitleTrack(), "-map", "0", "-map", "1", "-c:v", "mpeg4", "-q:v", "2", "-c:s",
-                                   "copy"});
-    control.SetOutputFormat(7);
-    control.SetOutputWidth(360);
-    control.SetOutputHeight(288);
-    control.SetSubtitles("forced");
-    addWhole(source, 0, false);
-    const std::string out = convert("forced-dvd-subtitle.avi");
+    const std::string out = convertWith("forced", "forced-dvd-subtitle.avi");
     const TestMedia::GreyPicture plain = TestMedia::greyFrame(out, 12);
     EXPECT_GT(TestMedia::greyFrame(out, 37).at(180, 215) - plain.at(180, 215), 60);
     EXPECT_LT(std::abs(TestMedia::greyFrame(out, 65).at(180, 215) - plain.at(180, 215)), 10);
