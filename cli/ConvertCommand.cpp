@@ -52,6 +52,7 @@ bool buildTask(CDudidEvar& control, const ConvertOptions& o, TaskList& tasks, st
     ConversionTask& task = tasks.at(index);
     task.soundTrack = o.soundTrack;
     task.subtitles = o.subtitles;
+    task.softSubtitles = o.softSubtitles;
     if (!ConvertSettings::fill(control, o, *task.settings, error))
         return *wrongOption = true, false;
     if (const std::string why = OutputPathProbe::refusal(task.outputPath, task.sources); !why.empty()) {

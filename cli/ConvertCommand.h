@@ -15,6 +15,6 @@ inline constexpr const char* kUsage =
     "        [--video-compressor NAME] [--audio-compressor NAME] [--profile N]\n"
     "        [--codec h264|h265|av1] [--quality N] [--speed faster|balanced|smaller] [--height H]\n"
     "        [--rate R] [--audio-rate KBITS] [--sound-track N|LANG]\n"
-    "        [--subtitles none|N|LANG|forced|FILE] -o OUTPUT SOURCE...";
+    "        [--subtitles none|N|LANG|forced|FILE] [--soft-subtitles] -o OUTPUT SOURCE...";
 int run(CDudidEvar& control, const std::vector<std::string>& args);
 }  // namespace ConvertCommand

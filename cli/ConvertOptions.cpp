@@ -30,7 +30,7 @@ bool toSize(const std::string& text, int* width, int* height)
 
 bool ConvertOptions::hasMp4Options() const
 {
-    return !codec.empty() || !speed.empty() || quality || mp4Height || rate || audioRate;
+    return !codec.empty() || !speed.empty() || quality || mp4Height || rate || audioRate || softSubtitles;
 }
 
 bool ConvertOptions::hasOlderKindOptions() const
@@ -72,6 +72,8 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
                 return false;
             kind = it->second;
             kindGiven = true;
+        } else if (a == "--soft-subtitles") {
+            softSubtitles = true;
         } else if (a == "--pal" || a == "--ntsc") {
             ntsc = a == "--ntsc";
         } else if (a == "--split") {
@@ -142,7 +144,7 @@ bool ConvertOptions::parse(const std::vector<std::string>& args, std::string* er
     else if (splitSeconds > 0 && sources.size() > 1 && !each)
         *error = "--split applies to a single source";
     else if (kind != OutputKind::Mp4 && hasMp4Options())
-        *error = "--codec, --quality, --speed, --height, --rate and --audio-rate are for MP4 output";
+        *error = "--codec, --quality, --speed, --height, --rate, --audio-rate and --soft-subtitles are for MP4 output";
     else if (kind == OutputKind::Mp4 && hasOlderKindOptions())
         *error = "MP4 output takes --height, --rate and --audio-rate in place of the other kinds' options";
     else if (vbrQuality && videoKbps)

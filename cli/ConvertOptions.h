@@ -33,6 +33,7 @@ struct ConvertOptions {
     // The sound track and the subtitles burned in, as the task keeps them ("" their defaults).
     std::string soundTrack;
     std::string subtitles;
+    bool softSubtitles = false;  // MP4: kept as a subtitle track, not burned in
     std::string output;
     std::vector<std::string> sources;
     bool each = false;  // one task per source, in a folder, rather than one joined output

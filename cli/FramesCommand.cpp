@@ -35,6 +35,7 @@ struct Options {
     int height = 0;
     std::string folder;
     std::string source;
+    std::string subtitles;  // drawn onto the pictures; "" none
 };
 
 int fail(const char* format, const std::string& what)
@@ -96,7 +97,7 @@ std::optional<Options> parse(const std::vector<std::string>& args, int* status)
         } else if (arg == "--original-size") {
             options.originalSize = true;
         } else if (!hasValue && (arg == "--from" || arg == "--to" || arg == "--per-second" || arg == "--size" ||
-                                 arg == "-o")) {
+                                 arg == "--subtitles" || arg == "-o")) {
             fail("%s needs a value", arg);
             return std::nullopt;
         } else if (arg == "--from" || arg == "--to") {
@@ -118,6 +119,8 @@ std::optional<Options> parse(const std::vector<std::string>& args, int* status)
                 fail("%s: the size must be WIDTHxHEIGHT in pixels", args[i]);
                 return std::nullopt;
             }
+        } else if (arg == "--subtitles") {
+            options.subtitles = args[++i] == "none" ? std::string() : args[i];
         } else if (arg == "-o") {
             options.folder = args[++i];
         } else {
@@ -168,6 +171,7 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
     if (control.GetVideoWidth(options->source) <= 0)
         return fail("%s has no picture", options->source), 1;
 
+    control.SetStillSubtitles(options->subtitles);
     const int perSecond = clampedRate(options->perSecond);
     const PictureRange range = pictureRange(*options, duration);
     const std::string prefix =

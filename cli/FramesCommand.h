@@ -11,7 +11,8 @@ class CDudidEvar;
 namespace FramesCommand {
 
 inline constexpr const char* kUsage =
-    "frames [--from S] [--to S] [--per-second N] [--size WxH|--original-size] -o FOLDER SOURCE";
+    "frames [--from S] [--to S] [--per-second N] [--size WxH|--original-size]\n"
+    "       [--subtitles none|N|LANG|forced|FILE] -o FOLDER SOURCE";
 
 int run(CDudidEvar& control, const std::vector<std::string>& args);
 

@@ -10,6 +10,38 @@
 
 namespace ProbeCommand {
 
+namespace {
+
+const char* kindName(SourceTrack::Kind kind)
+{
+    switch (kind) {
+    case SourceTrack::Kind::Picture:
+        return "picture";
+    case SourceTrack::Kind::Sound:
+        return "sound";
+    case SourceTrack::Kind::Subtitles:
+        break;
+    }
+    return "subtitles";
+}
+
+}  // namespace
+
+std::string trackLine(const SourceTrack& track)
+{
+    std::string line = std::string("track: ") + kindName(track.kind) + " " + std::to_string(track.number);
+    if (!track.language.empty())
+        line += " language=" + track.language;
+    if (!track.title.empty())
+        line += " title=\"" + track.title + "\"";
+    line += " codec=" + track.codec;
+    if (track.isDefault)
+        line += " default";
+    if (track.forced)
+        line += " forced";
+    return line;
+}
+
 int run(CDudidEvar& control, const std::vector<std::string>& args)
 {
     const bool optionsEnded = !args.empty() && args.front() == "--";
@@ -27,6 +59,8 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
         std::fprintf(stderr, "%s\n", SourceProblem::unreadable(file).c_str());
         return 1;
     }
+    for (const SourceTrack& track : control.GetTracks(file))
+        std::printf("%s\n", trackLine(track).c_str());
     return 0;
 }
 

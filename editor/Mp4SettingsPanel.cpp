@@ -54,6 +54,9 @@ void Mp4SettingsPanel::buildControls()
     originalSize_ = t.addCheckBox(kOriginalSizeId, QStringLiteral("Original Size"), 109, 64, 60, 13);
     t.addStatic(QStringLiteral("Frame Rate"), 7, 84, 41, 9);
     frameRates_ = t.addDropDownList(kFrameRateListId, 50, 82, 70, 80);
+    subtitleTrack_ = t.addCheckBox(kSubtitleTrackId, QStringLiteral("Subtitle Track"), 124, 82, 62, 13);
+    subtitleTrack_->setToolTip(QStringLiteral("Keeps the chosen text subtitles as a track players switch on and off, "
+                                              "instead of burning them into the picture"));
     t.addStatic(QStringLiteral("Lower numbers: better picture, larger file."), 7, 99, 178, 10);
     t.addGroupBox(-1, QStringLiteral("Audio"), 0, 117, 189, 44);
     videoOnly_ = t.addCheckBox(kVideoOnlyId, QStringLiteral("Video Only"), 6, 128, 54, 10);
@@ -153,4 +156,14 @@ void Mp4SettingsPanel::showRecord(const TaskSettings& settings)
 void Mp4SettingsPanel::writeRecord(TaskSettings& settings, OutputKind) const
 {
     shownChoice().writeTo(settings);
+}
+
+void Mp4SettingsPanel::showSubtitleTrack(bool kept)
+{
+    subtitleTrack_->setChecked(kept);
+}
+
+bool Mp4SettingsPanel::subtitleTrack() const
+{
+    return subtitleTrack_->isChecked();
 }

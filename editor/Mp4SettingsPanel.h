@@ -14,7 +14,8 @@ class QLineEdit;
 
 // The MP4 settings of the task editor: codec (those the control can write), quality with its
 // default button, speed, picture height or the source's size, frame rate, and the sound's bit
-// rate or "Video Only". Made hidden.
+// rate or "Video Only", and whether the chosen subtitles are kept as a track rather than burned
+// in (kept by the task, not its settings record). Made hidden.
 class Mp4SettingsPanel : public SettingsPanel {
     Q_OBJECT
 public:
@@ -28,6 +29,7 @@ public:
     static constexpr int kFrameRateListId = 1207;
     static constexpr int kVideoOnlyId = 1208;
     static constexpr int kAudioBitRateListId = 1209;
+    static constexpr int kSubtitleTrackId = 1210;
 
     Mp4SettingsPanel(CDudidEvar& control, QWidget* parent);
 
@@ -38,6 +40,10 @@ public:
 
     void showRecord(const TaskSettings& settings) override;
     void writeRecord(TaskSettings& settings, OutputKind kind) const override;
+
+    // The subtitles kept as a track players switch on and off.
+    void showSubtitleTrack(bool kept);
+    bool subtitleTrack() const;
 
     // Heights above the source's picture read "(enlarges)"; 0 when the height is not known.
     void MarkHeightsAbove(int sourceHeight);
@@ -60,4 +66,5 @@ private:
     QComboBox* frameRates_ = nullptr;
     QCheckBox* videoOnly_ = nullptr;
     QComboBox* audioBitRates_ = nullptr;
+    QCheckBox* subtitleTrack_ = nullptr;
 };

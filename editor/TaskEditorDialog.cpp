@@ -18,6 +18,7 @@
 #include "editor/Mp4SettingsPanel.h"
 #include "editor/MpegSettingsPanel.h"
 #include "editor/OutputClash.h"
+#include "editor/SourceTrackListing.h"
 #include "editor/TrackChoiceFields.h"
 #include "editor/UntouchedFields.h"
 #include "editor/WmvProfilePanel.h"
@@ -129,6 +130,9 @@ void TaskEditorDialog::buildTrackChoices()
     subtitles_->setToolTip(QStringLiteral("Subtitles burned into the picture: a subtitle file, a track of the "
                                           "source by number or language (eng), or its forced subtitles"));
     trackChoices_ = std::make_unique<TrackChoiceFields>(*soundTrack_, *subtitles_);
+    trackListing_ = new SourceTrackListing(control_, this);
+    connect(trackListing_, &SourceTrackListing::listed, this,
+            [this] { trackChoices_->offerTracks(trackListing_->tracks()); });
 }
 
 void TaskEditorDialog::buildKindButtons()
@@ -168,7 +172,7 @@ void TaskEditorDialog::SetFirstSource(const std::string& path)
 void TaskEditorDialog::AddSource(const std::string& path)
 {
     if (opened_)
-        appendSourceRow(QString::fromStdString(path));
+        appendSourceRows({QString::fromStdString(path)});
     else if (initialSources_.empty())
         SetFirstSource(path);
     else
@@ -191,6 +195,7 @@ bool TaskEditorDialog::LoadTask(std::size_t index)
     }
     storedSoundTrack_ = task.soundTrack;
     storedSubtitles_ = task.subtitles;
+    storedSoftSubtitles_ = task.softSubtitles;
     formPathPieces(task.sources.front());
     // Another kind picked for this task keeps the folder the task writes to.
     storedOutputPath_ = task.outputPath;
@@ -246,6 +251,7 @@ void TaskEditorDialog::initDialog()
     fillIntervals();
     trackChoices_->fill(initialSources_.empty() ? std::string() : initialSources_.front(), storedSoundTrack_,
                         storedSubtitles_);
+    trackListing_->start(initialSources_);
     applySplitRule();
     createPanels();
     setButtonIcons();
@@ -293,6 +299,7 @@ void TaskEditorDialog::createPanels()
     mpegPanel_ = new MpegSettingsPanel(this);
     wmvPanel_ = new WmvProfilePanel(control_, this);
     mp4Panel_ = new Mp4SettingsPanel(control_, this);
+    mp4Panel_->showSubtitleTrack(storedSoftSubtitles_);
     for (SettingsPanel* panel : std::initializer_list<SettingsPanel*>{aviPanel_, mpegPanel_, wmvPanel_, mp4Panel_})
         panel->move(panelPlace_->pos());
     markEnlargingHeights();
@@ -380,6 +387,8 @@ void TaskEditorDialog::appendSourceRows(const QStringList& paths)
     for (const QString& path : paths)
         if (!path.isEmpty())
             appendSourceRow(path);
+    if (!paths.isEmpty())
+        trackListing_->start(rowTexts());
 }
 
 void TaskEditorDialog::appendSourceRow(const QString& path)
@@ -395,6 +404,7 @@ void TaskEditorDialog::removeSource()
         return;
     const bool firstGoes = currentRow_ == 0;
     delete sources_->takeTopLevelItem(currentRow_);
+    trackListing_->start(rowTexts());
     if (firstGoes)
         markEnlargingHeights();
     selectRow(currentRow_ > 0 ? currentRow_ - 1 : 0);
@@ -525,6 +535,7 @@ void TaskEditorDialog::writeTrackChoices(ConversionTask& task) const
 {
     task.soundTrack = trackChoices_->soundTrack();
     task.subtitles = trackChoices_->subtitles();
+    task.softSubtitles = kind_ == OutputKind::Mp4 && mp4Panel_->subtitleTrack();
 }
 
 // The edited record as OK writes it: what the controls show where the user changed it; under

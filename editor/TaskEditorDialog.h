@@ -27,6 +27,7 @@ class SettingsPanel;
 class TaskList;
 struct ConversionTask;
 class TrackChoiceFields;
+class SourceTrackListing;
 class WmvProfilePanel;
 
 // The dialog that builds a new task or rewrites an existing one (template 139, "Option"):
@@ -126,6 +127,7 @@ private:
     std::string storedOutputPath_;
     std::string storedSoundTrack_;
     std::string storedSubtitles_;
+    bool storedSoftSubtitles_ = false;
     std::optional<TaskSettings> storedSettings_;
     // The edited record as OK would write it right after opening.
     std::optional<TaskSettings> shownAtOpening_;
@@ -141,6 +143,7 @@ private:
     QComboBox* soundTrack_ = nullptr;
     QComboBox* subtitles_ = nullptr;
     std::unique_ptr<TrackChoiceFields> trackChoices_;
+    SourceTrackListing* trackListing_ = nullptr;
     CSkinButton* ok_ = nullptr;
     CSkinButton* cancel_ = nullptr;
 

@@ -52,6 +52,12 @@ void CDudidEvar::SetQuality(long quality) { if (control_) control_->SetQuality(q
 void CDudidEvar::SetSpeed(short speed) { if (control_) control_->SetSpeed(speed); }
 void CDudidEvar::SetSoundTrack(const std::string& track) { if (control_) control_->SetSoundTrack(track); }
 void CDudidEvar::SetSubtitles(const std::string& subtitles) { if (control_) control_->SetSubtitles(subtitles); }
+void CDudidEvar::SetSoftSubtitles(bool soft) { if (control_) control_->SetSoftSubtitles(soft); }
+void CDudidEvar::SetStillSubtitles(const std::string& subtitles)
+{
+    if (control_)
+        control_->SetStillSubtitles(subtitles);
+}
 bool CDudidEvar::HasVideoCodec(short codec) { return control_ && control_->HasVideoCodec(codec); }
 
 CWmvProfileList CDudidEvar::GetWmvProfiles()
@@ -102,6 +108,11 @@ short CDudidEvar::GetVideoWidth(const std::string& path)
 short CDudidEvar::GetVideoHeight(const std::string& path)
 {
     return control_ ? control_->GetVideoHeight(path) : 0;
+}
+
+std::vector<SourceTrack> CDudidEvar::GetTracks(const std::string& path)
+{
+    return control_ ? control_->GetTracks(path) : std::vector<SourceTrack>();
 }
 
 bool CDudidEvar::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)

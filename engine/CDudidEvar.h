@@ -46,6 +46,8 @@ public:
     void SetSpeed(short speed);
     void SetSoundTrack(const std::string& track);
     void SetSubtitles(const std::string& subtitles);
+    void SetSoftSubtitles(bool soft);
+    void SetStillSubtitles(const std::string& subtitles);
     bool HasVideoCodec(short codec);
 
     CWmvProfileList GetWmvProfiles();
@@ -61,6 +63,7 @@ public:
     double GetDuration(const std::string& path);
     short GetVideoWidth(const std::string& path);
     short GetVideoHeight(const std::string& path);
+    std::vector<SourceTrack> GetTracks(const std::string& path);
     bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath);
     bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,
                         short width, short height);

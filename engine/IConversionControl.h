@@ -3,6 +3,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "engine/SourceTrack.h"
 
 class QWidget;
 
@@ -71,6 +74,12 @@ public:
     // language, "forced" (only what the source marks forced), or the path of a subtitle file
     // (.srt, .ass, .ssa, .vtt).
     virtual void SetSubtitles(const std::string& subtitles) = 0;
+    // MP4 output: the chosen text subtitles are kept as a subtitle track that players switch on
+    // and off, instead of being burned in.
+    virtual void SetSoftSubtitles(bool soft) = 0;
+    // Subtitles drawn onto the still pictures of SaveFrame and SaveFrameSized, named as for
+    // SetSubtitles: "" none (the default).
+    virtual void SetStillSubtitles(const std::string& subtitles) = 0;
     // Whether the media libraries can write that MP4 codec.
     virtual bool HasVideoCodec(short codec) = 0;
 
@@ -89,6 +98,9 @@ public:
     virtual double GetDuration(const std::string& path) = 0;
     virtual short GetVideoWidth(const std::string& path) = 0;
     virtual short GetVideoHeight(const std::string& path) = 0;
+    // The file's picture, sound and subtitle tracks in the file's order; none when it cannot
+    // be read. May be called from any thread.
+    virtual std::vector<SourceTrack> GetTracks(const std::string& path) = 0;
 
     virtual bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath) = 0;
     virtual bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,

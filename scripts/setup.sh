@@ -11,6 +11,7 @@ packages=(
   libass-dev fonts-dejavu-core
   libgtest-dev libgmock-dev
   ffmpeg dvdauthor vcdimager
+  gstreamer1.0-tools gstreamer1.0-plugins-base-apps gstreamer1.0-plugins-good gstreamer1.0-libav
   xvfb xauth imagemagick xdotool openbox x11-utils
   locales parallel
   pulseaudio dbus-daemon

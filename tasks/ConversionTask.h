@@ -21,6 +21,7 @@ struct ConversionTask {
     // subtitles burned in ("" none, a track number or language, "forced", or a subtitle file).
     std::string soundTrack;
     std::string subtitles;
+    bool softSubtitles = false;  // MP4: the subtitles kept as a track players switch on and off
     // The task's members as the list file held them: those this program does not use (notes,
     // claims of other runs) are written back with it.
     QJsonObject kept{};

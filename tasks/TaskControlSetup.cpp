@@ -25,6 +25,7 @@ double TaskControlSetup::setUp(ConversionTask& task)
     setFormatProperties(settings);
     control_.SetSoundTrack(task.soundTrack);
     control_.SetSubtitles(task.subtitles);
+    control_.SetSoftSubtitles(task.softSubtitles && settings.format == OutputFormat::Mp4);
     return task.isSplit() ? control_.GetDuration(first) : 0.0;
 }
 

@@ -84,6 +84,10 @@ QJsonObject whatObject(const ConversionTask& task, QJsonObject base)
     // Left out at their defaults, so lists without track choices read as they were written.
     setOrRemove(base, "soundTrack", task.soundTrack);
     setOrRemove(base, "subtitles", task.subtitles);
+    if (task.softSubtitles)
+        base["softSubtitles"] = true;
+    else
+        base.remove("softSubtitles");
     return base;
 }
 
@@ -325,6 +329,9 @@ bool readTask(const QJsonValue& value, std::size_t number, ConversionTask* task,
     readStatus(r, &task->status);
     r.readOptionalString("soundTrack", &task->soundTrack);
     r.readOptionalString("subtitles", &task->subtitles);
+    std::int32_t soft = 0;
+    if (object.contains("softSubtitles") && r.readFlag("softSubtitles", &soft))
+        task->softSubtitles = soft != 0;
     readKind(r, &task->settings->format);
     if (!r.failed())
         refuseNulInPaths(r, *task);

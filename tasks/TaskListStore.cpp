@@ -21,7 +21,7 @@ TaskList copyOf(const TaskList& tasks)
         const ConversionTask& task = tasks.at(i);
         copy.appendTask(ConversionTask{task.sources, task.outputPath, task.description, task.status,
                                        task.settings ? std::make_unique<TaskSettings>(*task.settings) : nullptr,
-                                       task.soundTrack, task.subtitles, task.kept});
+                                       task.soundTrack, task.subtitles, task.softSubtitles, task.kept});
     }
     return copy;
 }

@@ -87,6 +87,8 @@ void DudidEvarControl::SetQuality(long quality) { properties_.quality = quality;
 void DudidEvarControl::SetSpeed(short speed) { properties_.speed = speed; }
 void DudidEvarControl::SetSoundTrack(const std::string& track) { properties_.soundTrack = track; }
 void DudidEvarControl::SetSubtitles(const std::string& subtitles) { properties_.subtitles = subtitles; }
+void DudidEvarControl::SetSoftSubtitles(bool soft) { properties_.softSubtitles = soft; }
+void DudidEvarControl::SetStillSubtitles(const std::string& subtitles) { properties_.stillSubtitles = subtitles; }
 bool DudidEvarControl::HasVideoCodec(short codec) { return Mp4Plan::encoderAvailable(codec); }
 
 std::unique_ptr<IWmvProfileCollection> DudidEvarControl::GetWmvProfiles()
@@ -184,9 +186,8 @@ bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector
     if (!TrackChoice::parse(properties_.soundTrack, &soundTrack))
         return refuse("the sound track \"" + properties_.soundTrack + "\" is neither a track number nor a language");
     SubtitleChoice subtitles;
-    if (!SubtitleChoice::parse(properties_.subtitles, &subtitles))
-        return refuse("the subtitles \"" + properties_.subtitles +
-                      "\" are neither a track number, a language, \"forced\" nor a file");
+    if (!chosenSubtitles(&subtitles))
+        return false;
     stopRuns();
     auto job = std::make_shared<ConversionJob>();
     std::string error;
@@ -212,6 +213,15 @@ void DudidEvarControl::startRun(RunHost::Work work)
     });
 }
 
+bool DudidEvarControl::chosenSubtitles(SubtitleChoice* choice)
+{
+    if (!SubtitleChoice::parse(properties_.subtitles, choice))
+        return refuse("the subtitles \"" + properties_.subtitles +
+                      "\" are neither a track number, a language, \"forced\" nor a file");
+    choice->soft = properties_.softSubtitles;
+    return true;
+}
+
 bool DudidEvarControl::refuse(const std::string& reason)
 {
     lastError_->set(reason);
@@ -231,7 +241,10 @@ bool DudidEvarControl::Preview()
         return refuse(clipRefusal_.empty() ? "the clip list is empty" : clipRefusal_);
     if (!preview_)
         preview_ = std::make_unique<PreviewPlayer>(surface());
-    if (!preview_->start(pictureClips_, soundClips_))
+    SubtitleChoice subtitles;
+    if (!chosenSubtitles(&subtitles))
+        return false;
+    if (!preview_->start(pictureClips_, soundClips_, subtitles))
         return refuse(preview_->error().empty() ? "the clips cannot be played" : preview_->error());
     // The preview plays on the user-interface thread; this run only reports its end.
     startRun([player = preview_.get()](RunProgress& progress) {
@@ -278,15 +291,22 @@ short DudidEvarControl::GetVideoHeight(const std::string& path)
     return toShort(measured_.of(path).height);
 }
 
+std::vector<SourceTrack> DudidEvarControl::GetTracks(const std::string& path)
+{
+    return measured_.of(path).tracks;
+}
+
 bool DudidEvarControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)
 {
-    return pictureSaved(frames_.saveOriginalSize(mediaPath, time, bitmapPath));
+    return pictureSaved(frames_.chooseSubtitles(properties_.stillSubtitles) &&
+                        frames_.saveOriginalSize(mediaPath, time, bitmapPath));
 }
 
 bool DudidEvarControl::SaveFrameSized(const std::string& mediaPath, double time,
                                       const std::string& bitmapPath, short width, short height)
 {
-    return pictureSaved(frames_.saveSized(mediaPath, time, bitmapPath, width, height));
+    return pictureSaved(frames_.chooseSubtitles(properties_.stillSubtitles) &&
+                        frames_.saveSized(mediaPath, time, bitmapPath, width, height));
 }
 
 // A picture that was not written leaves its reason for GetLastError.

@@ -50,6 +50,8 @@ public:
     void SetSpeed(short speed) override;
     void SetSoundTrack(const std::string& track) override;
     void SetSubtitles(const std::string& subtitles) override;
+    void SetSoftSubtitles(bool soft) override;
+    void SetStillSubtitles(const std::string& subtitles) override;
     bool HasVideoCodec(short codec) override;
 
     std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() override;
@@ -67,6 +69,7 @@ public:
     double GetDuration(const std::string& path) override;
     short GetVideoWidth(const std::string& path) override;
     short GetVideoHeight(const std::string& path) override;
+    std::vector<SourceTrack> GetTracks(const std::string& path) override;
 
     bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath) override;
     bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,
@@ -85,6 +88,7 @@ private:
     bool partGoesOn(const std::vector<Clip>& pictureClips);
     void stopRuns();
     bool refuse(const std::string& reason);
+    bool chosenSubtitles(SubtitleChoice* choice);
     bool refuseClip(const std::string& path, double start, double end);
     bool refuseNoSound();
     bool pictureSaved(bool saved);

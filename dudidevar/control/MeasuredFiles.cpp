@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "dudidevar/source/MediaProbe.h"
+#include "dudidevar/source/StreamPicker.h"
 
 namespace {
 
@@ -22,15 +23,20 @@ MeasuredFiles::Measures MeasuredFiles::of(const std::string& path)
     Identity identity;
     if (!identify(path, &identity))
         return measure(path);
-    const auto known = files_.find(path);
-    if (known != files_.end() && known->second.identity == identity)
-        return known->second.measures;
-    if (files_.size() >= kMostFiles)
-        files_.clear();
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        const auto known = files_.find(path);
+        if (known != files_.end() && known->second.identity == identity)
+            return known->second.measures;
+    }
     const Measures measures = measure(path);
     // A file that changed while it was read is measured again next time.
     Identity after;
-    if (identify(path, &after) && after == identity)
+    const bool unchanged = identify(path, &after) && after == identity;
+    const std::lock_guard<std::mutex> hold(lock_);
+    if (files_.size() >= kMostFiles)
+        files_.clear();
+    if (unchanged)
         files_[path] = {identity, measures};
     else
         files_.erase(path);
@@ -53,5 +59,5 @@ MeasuredFiles::Measures MeasuredFiles::measure(const std::string& path)
     if (!input)
         return {};
     const MediaProbe::Facts facts = MediaProbe::facts(input.get());
-    return {MediaProbe::contentSeconds(input.get()), facts.width, facts.height};
+    return {MediaProbe::contentSeconds(input.get()), facts.width, facts.height, StreamPicker::tracks(input.get())};
 }

@@ -3,17 +3,23 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
+#include <vector>
 
-// The length and picture size of the files asked about, each file opened and measured once
-// while it stays as it was: a task list asks for a source's length and size several times
+#include "engine/SourceTrack.h"
+
+// The length, picture size and tracks of the files asked about, each file opened and measured
+// once while it stays as it was: a task list asks for a source's length and size several times
 // before and while it converts it, and each opening reads and decodes the start of the file.
+// Files may be asked about from several threads at once.
 class MeasuredFiles {
 public:
     struct Measures {
         double seconds = 0.0;  // 0 when the file cannot be read
         int width = 0;         // the picture as shown; 0 without one
         int height = 0;
+        std::vector<SourceTrack> tracks;
     };
 
     Measures of(const std::string& path);
@@ -36,5 +42,6 @@ private:
     static bool identify(const std::string& path, Identity* identity);
     static Measures measure(const std::string& path);
 
+    std::mutex lock_;  // guards files_, not the measuring
     std::map<std::string, Entry> files_;
 };

@@ -27,4 +27,6 @@ struct ControlProperties {
     // take them.
     std::string soundTrack;
     std::string subtitles;
+    bool softSubtitles = false;  // kept as a track of an MP4 output
+    std::string stillSubtitles;  // drawn onto still pictures
 };

@@ -48,7 +48,8 @@ PreviewPlayer::~PreviewPlayer()
     stop();
 }
 
-bool PreviewPlayer::start(const std::vector<Clip>& pictureClips, const std::vector<Clip>& soundClips)
+bool PreviewPlayer::start(const std::vector<Clip>& pictureClips, const std::vector<Clip>& soundClips,
+                          const SubtitleChoice& subtitles)
 {
     stop();
     error_.clear();
@@ -79,6 +80,11 @@ bool PreviewPlayer::start(const std::vector<Clip>& pictureClips, const std::vect
         plan.frameRate = rate;
         plan.pixelFormat = AV_PIX_FMT_BGRA;
         pictureTrack_->setOutput(plan);
+        if (!subtitles_.open(subtitles, pictureClips, pictureTrack_->probedInputs(), plan, &error_)) {
+            release();
+            return false;
+        }
+        pictureTrack_->fitter().setOverlay(&subtitles_);
         pictures_ = std::make_unique<SerialPictures>(*pictureTrack_);
         pictureSeconds = pictureTrack_->totalSeconds();
         frameInterval_ = av_q2d(av_inv_q(rate));

@@ -14,6 +14,8 @@
 #include "dudidevar/source/Clip.h"
 #include "dudidevar/preview/PreviewAudioBuffer.h"
 #include "dudidevar/preview/PreviewFrameQueue.h"
+#include "dudidevar/subtitles/BurnedSubtitles.h"
+#include "dudidevar/subtitles/SubtitleChoice.h"
 #include "dudidevar/widgets/PreviewSurface.h"
 
 class PreviewAudioOutput;
@@ -35,7 +37,9 @@ public:
 
     // Opens every source and starts playing; false, with nothing playing, when both lists are
     // empty or a source cannot be opened.
-    bool start(const std::vector<Clip>& pictureClips, const std::vector<Clip>& soundClips);
+    // The subtitles are burned into the pictures as a conversion burns them.
+    bool start(const std::vector<Clip>& pictureClips, const std::vector<Clip>& soundClips,
+               const SubtitleChoice& subtitles = {});
     // Why the last start failed, when a source's picture says why.
     const std::string& error() const { return error_; }
     // Ends playback at once; finished() is not emitted.
@@ -68,6 +72,7 @@ private:
     QElapsedTimer elapsed_;
     QElapsedTimer sinceClockMoved_;
     double lastClock_ = -1.0;
+    BurnedSubtitles subtitles_;  // drawn by the picture track's fitter, declared before it
     std::unique_ptr<PictureTrack> pictureTrack_;
     std::unique_ptr<SerialPictures> pictures_;
     std::unique_ptr<PreviewSoundTrack> soundTrack_;

@@ -10,6 +10,7 @@
 #include "dudidevar/run/Interleaver.h"
 #include "dudidevar/sound/SerialSound.h"
 #include "dudidevar/sound/SoundStage.h"
+#include "dudidevar/base/RunNotices.h"
 #include "dudidevar/source/SourceReasons.h"
 
 // The decoder of the first picture and the encoders start their threads on the preparing
@@ -55,10 +56,8 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
         return false;
     if (usePicture_) {
         pictureTrack_->setOutput(plan.picture);
-        if (!subtitles_.open(subtitleChoice_, request.pictureClips, pictureTrack_->probedInputs(), plan.picture,
-                             error))
+        if (!openSubtitles(request, plan, error))
             return false;
-        pictureTrack_->fitter().setOverlay(&subtitles_);
         // Clips shorter than one frame of the output would make a file without a picture.
         if (pictureTrack_->finished()) {
             *error = SourceReasons::noPicture(request.pictureClips.front().path);
@@ -80,6 +79,37 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
                  useSound_ ? soundTrack_->totalSeconds() : 0.0,
                  usePicture_ && plan.picture.frameRate.num > 0 ? av_q2d(av_inv_q(plan.picture.frameRate)) : 0.0};
     target_ = request.target;
+    return true;
+}
+
+// Subtitles kept as a track where the output holds one (MP4), else burned into the picture.
+bool ConversionJob::openSubtitles(const Request& request, const OutputPlan& plan, std::string* error)
+{
+    SubtitleChoice burned = subtitleChoice_;
+    if (subtitleChoice_.soft && plan.muxer == "mp4") {
+        if (!softSubtitles_.open(subtitleChoice_, request.pictureClips, pictureTrack_->probedInputs(), error))
+            return false;
+        if (!softSubtitles_.empty())
+            writer_.keepTextTrack(softSubtitles_.encoder(), softSubtitles_.language());
+        burned = {};
+    } else if (subtitleChoice_.soft && subtitleChoice_.from != SubtitleChoice::From::None) {
+        RunNotices::say("only an MP4 output keeps a subtitle track; the subtitles are burned into the picture");
+    }
+    if (!subtitles_.open(burned, request.pictureClips, pictureTrack_->probedInputs(), plan.picture, error))
+        return false;
+    pictureTrack_->fitter().setOverlay(&subtitles_);
+    return true;
+}
+
+bool ConversionJob::writeSubtitlesBefore(double seconds, std::string* error)
+{
+    std::vector<ff::Packet> packets;
+    if (!softSubtitles_.packetsBefore(seconds, &packets, error))
+        return false;
+    for (ff::Packet& packet : packets) {
+        if (!writer_.writeText(packet.get(), softSubtitles_.encoder()->time_base, error))
+            return false;
+    }
     return true;
 }
 
@@ -134,7 +164,7 @@ RunOutcome ConversionJob::run(RunProgress& progress)
 {
     codecThreads_.takeCallersPriority();
     progress.report(0.0, total_);
-    pictureTrack_.watchStopFlag(&progress.stopFlag());
+    pictureTrack_->watchStopFlag(&progress.stopFlag());
     std::string error;
     if (!startSupplies(&error))
         return fail(error);
@@ -151,10 +181,12 @@ RunOutcome ConversionJob::writeAll(RunProgress& progress)
     while (!streams.finished()) {
         if (progress.stopRequested())
             return RunOutcome::failure("stopped");
-        if (!streams.step(&error))
+        if (!streams.step(&error) || !writeSubtitlesBefore(streams.secondsDone(), &error))
             return RunOutcome::failure(error.empty() ? "the conversion failed" : error);
         progress.report(streams.secondsDone(), total_);
     }
+    if (!writeSubtitlesBefore(total_ + 1.0, &error))
+        return RunOutcome::failure(error);
     return RunOutcome::success();
 }
 
@@ -176,6 +208,8 @@ RunOutcome ConversionJob::finishOutput(RunProgress& progress)
 
 void ConversionJob::leaveReading()
 {
-    if (leavesReading_)
-        parts_->keep(read_, std::move(pictureTrack_), std::move(soundTrack_));
+    if (!leavesReading_)
+        return;
+    pictureTrack_->fitter().setOverlay(nullptr);  // this job's subtitles end with it
+    parts_->keep(read_, std::move(pictureTrack_), std::move(soundTrack_));
 }

@@ -21,6 +21,7 @@
 #include "dudidevar/source/Clip.h"
 #include "dudidevar/source/TrackChoice.h"
 #include "dudidevar/subtitles/BurnedSubtitles.h"
+#include "dudidevar/subtitles/SoftSubtitles.h"
 #include "dudidevar/subtitles/SubtitleChoice.h"
 
 // One run that writes a clip list to a file: prepared completely before it starts (sources
@@ -64,6 +65,8 @@ private:
     PartContinuation::Reading reading(const Request& request) const;
     void leaveReading();
     bool prepareTracks(const Request& request, std::string* error);
+    bool openSubtitles(const Request& request, const OutputPlan& plan, std::string* error);
+    bool writeSubtitlesBefore(double seconds, std::string* error);
     bool planOutput(const Request& request, OutputPlan* plan, std::string* error);
     bool startSupplies(std::string* error);
     RunOutcome writeAll(RunProgress& progress);
@@ -74,6 +77,7 @@ private:
     SubtitleChoice subtitleChoice_;
     std::unique_ptr<PictureTrack> pictureTrack_ = std::make_unique<PictureTrack>();
     BurnedSubtitles subtitles_;  // drawn by the picture track's fitter
+    SoftSubtitles softSubtitles_;  // kept as a track of an MP4 output
     std::unique_ptr<SoundTrack> soundTrack_ = std::make_unique<SoundTrack>();
     std::shared_ptr<PartContinuation> parts_;
     bool partGoesOn_ = false;

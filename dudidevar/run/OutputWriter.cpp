@@ -33,7 +33,7 @@ bool OutputWriter::open(const OutputPlan& plan, const std::string& path, std::st
         *error = "the output would hold neither picture nor sound";
         return false;
     }
-    return writeHeader(plan, path, error);
+    return addTextStream(error) && writeHeader(plan, path, error);
 }
 
 bool OutputWriter::writeHeader(const OutputPlan& plan, const std::string& path, std::string* error)
@@ -87,6 +87,29 @@ bool OutputWriter::addStream(ff::CodecContext encoder, StreamEncoder* stream, st
     }
     *stream = StreamEncoder(std::move(encoder), s);
     return true;
+}
+
+bool OutputWriter::addTextStream(std::string* error)
+{
+    if (!textEncoder_)
+        return true;
+    text_ = avformat_new_stream(output_.get(), nullptr);
+    if (!text_)
+        return fail(error, "out of memory", AVERROR(ENOMEM));
+    const int rc = avcodec_parameters_from_context(text_->codecpar, textEncoder_);
+    if (rc < 0)
+        return fail(error, "cannot describe the subtitle track", rc);
+    text_->time_base = textEncoder_->time_base;
+    if (!textLanguage_.empty() && av_dict_set(&text_->metadata, "language", textLanguage_.c_str(), 0) < 0)
+        return fail(error, "out of memory", AVERROR(ENOMEM));
+    return true;
+}
+
+bool OutputWriter::writeText(AVPacket* packet, AVRational timeBase, std::string* error)
+{
+    packet->stream_index = text_->index;
+    av_packet_rescale_ts(packet, timeBase, text_->time_base);
+    return writePacket(packet, error);
 }
 
 bool OutputWriter::write(StreamEncoder& stream, const AVFrame* frame, std::string* error)

@@ -57,13 +57,55 @@ std::vector<int> tracksOf(const AVFormatContext* input, AVMediaType type)
     return tracks;
 }
 
+std::string metadataOf(const AVStream* stream, const char* key)
+{
+    const AVDictionaryEntry* tag = av_dict_get(stream->metadata, key, nullptr, 0);
+    return tag ? std::string(tag->value) : std::string();
+}
+
 }  // namespace
+
+std::vector<SourceTrack> tracks(const AVFormatContext* input)
+{
+    const std::pair<AVMediaType, SourceTrack::Kind> kinds[] = {{AVMEDIA_TYPE_VIDEO, SourceTrack::Kind::Picture},
+                                                               {AVMEDIA_TYPE_AUDIO, SourceTrack::Kind::Sound},
+                                                               {AVMEDIA_TYPE_SUBTITLE, SourceTrack::Kind::Subtitles}};
+    int counted[3] = {0, 0, 0};
+    std::vector<SourceTrack> found;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* s = input->streams[i];
+        for (int k = 0; k < 3; ++k) {
+            if (!counts(s, kinds[k].first))
+                continue;
+            SourceTrack track;
+            track.kind = kinds[k].second;
+            track.number = ++counted[k];
+            track.language = languageOf(s);
+            track.title = metadataOf(s, "title");
+            track.codec = avcodec_get_name(s->codecpar->codec_id);
+            track.isDefault = s->disposition & AV_DISPOSITION_DEFAULT;
+            track.forced = s->disposition & AV_DISPOSITION_FORCED;
+            found.push_back(track);
+        }
+    }
+    return found;
+}
 
 std::string languageOf(const AVStream* stream)
 {
     const AVDictionaryEntry* tag = av_dict_get(stream->metadata, "language", nullptr, 0);
     const std::string language = tag ? lower(tag->value) : std::string();
     return language == "und" ? std::string() : language;
+}
+
+std::string threeLetterCode(const std::string& language)
+{
+    const std::string code = lower(language.substr(0, language.find('-')));
+    for (const LanguageCodes& l : kLanguages) {
+        if (code == l.two || code == l.three || code == l.other)
+            return l.three;
+    }
+    return code.size() == 3 ? code : std::string();
 }
 
 bool sameLanguage(const std::string& tag, const std::string& asked)
@@ -107,8 +149,9 @@ std::string tracksInWords(const AVFormatContext* input, AVMediaType type)
         words += (n ? ", " : "") + std::to_string(n + 1);
         const std::string language = languageOf(s);
         words += " " + (language.empty() ? std::string("no language") : language);
-        if (const AVDictionaryEntry* title = av_dict_get(s->metadata, "title", nullptr, 0))
-            words += std::string(" \"") + title->value + "\"";
+        const std::string title = metadataOf(s, "title");
+        if (!title.empty())
+            words += " \"" + title + "\"";
         if (s->disposition & AV_DISPOSITION_DEFAULT)
             words += " (default)";
         if (s->disposition & AV_DISPOSITION_FORCED)

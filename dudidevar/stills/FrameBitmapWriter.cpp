@@ -18,13 +18,15 @@ constexpr int kScaleFlags = SWS_BICUBIC | SWS_ACCURATE_RND;
 }  // namespace
 
 bool FrameBitmapWriter::write(const AVFrame& frame, int width, int height, const PicturePlacement& where,
-                              const std::string& path)
+                              const std::string& path, PictureOverlay* overlay, double seconds)
 {
     failure_.clear();
     if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide)
         return false;
     const ff::Frame picture = scaleToBgr(frame, width, height, where);
     if (!picture)
+        return false;
+    if (overlay && !overlay->draw(picture.get(), seconds, where, &failure_))
         return false;
     const ff::Packet packet = encodeBitmap(*picture);
     return packet && writeFile(packet, path);

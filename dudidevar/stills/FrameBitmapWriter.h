@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dudidevar/base/FfmpegOwners.h"
+#include "dudidevar/picture/PictureOverlay.h"
 #include "dudidevar/picture/PlacedScaler.h"
 #include "dudidevar/run/LeftoverSweep.h"
 
@@ -17,7 +18,9 @@ public:
     // Writes a picture of width × height: the frame scaled into `where`, black around it.
     // False, with nothing written, when the size is outside 1..kLargestSide or the file cannot
     // be written.
-    bool write(const AVFrame& frame, int width, int height, const PicturePlacement& where, const std::string& path);
+    // overlay: drawn over the picture as at `seconds` (null: nothing).
+    bool write(const AVFrame& frame, int width, int height, const PicturePlacement& where, const std::string& path,
+               PictureOverlay* overlay = nullptr, double seconds = 0.0);
     // Why the last file could not be written; empty when it was, or when the picture failed
     // before its file was begun.
     const std::string& failure() const { return failure_; }

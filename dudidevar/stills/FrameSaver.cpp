@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dudidevar/stills/FrameSaver.h"
 
+#include <limits>
+
 #include "dudidevar/source/MissingPictureReason.h"
 #include "dudidevar/picture/PictureGeometry.h"
 
@@ -73,6 +75,36 @@ bool FrameSaver::save(const std::string& mediaPath, double seconds, const std::s
         return fail(error);
     const PicturePlacement where =
         PictureGeometry::place(PictureGeometry::displayAspect(shape), width, height, AVRational{1, 1});
-    return writer_.write(*upright, width, height, where, bitmapPath) ||
+    if (!openSubtitles(mediaPath, &error))
+        return fail(error);
+    return writer_.write(*upright, width, height, where, bitmapPath, subtitles_.empty() ? nullptr : &burned_, seconds) ||
            fail(writer_.failure().empty() ? "cannot write " + bitmapPath : writer_.failure());
+}
+
+bool FrameSaver::chooseSubtitles(const std::string& subtitles)
+{
+    SubtitleChoice choice;
+    if (!SubtitleChoice::parse(subtitles, &choice))
+        return fail("the subtitles \"" + subtitles + "\" are neither a track number, a language, \"forced\" nor a file");
+    if (subtitles != subtitles_)
+        subtitlesOpenFor_.clear();
+    subtitles_ = subtitles;
+    return true;
+}
+
+// A video's subtitles are read once for all its pictures.
+bool FrameSaver::openSubtitles(const std::string& mediaPath, std::string* error)
+{
+    if (subtitles_.empty() || subtitlesOpenFor_ == mediaPath)
+        return true;
+    SubtitleChoice choice;
+    SubtitleChoice::parse(subtitles_, &choice);
+    PicturePlan plan;
+    plan.pixelFormat = AV_PIX_FMT_BGR24;
+    plan.sampleAspect = {1, 1};
+    const Clip whole{mediaPath, 0.0, std::numeric_limits<double>::max(), false};
+    if (!burned_.open(choice, {whole}, {}, plan, error))
+        return false;
+    subtitlesOpenFor_ = mediaPath;
+    return true;
 }

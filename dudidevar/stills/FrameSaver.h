@@ -6,6 +6,7 @@
 #include "dudidevar/stills/FrameBitmapWriter.h"
 #include "dudidevar/stills/FrameLookahead.h"
 #include "dudidevar/picture/PictureTurner.h"
+#include "dudidevar/subtitles/BurnedSubtitles.h"
 
 // The control's still pictures: the frame shown at a time of a video, written as a BMP file,
 // turned upright and at the shape a player shows it (black bars where the size asked for has
@@ -22,6 +23,9 @@ public:
                    int height);
     // Why the last picture was not written; empty after one that was.
     const std::string& lastError() const { return lastError_; }
+    // The subtitles drawn onto the pictures from then on, as the control's caller names them
+    // ("" none, the default); false with the reason for text that names none.
+    bool chooseSubtitles(const std::string& subtitles);
     // Closes the open video; the next picture starts a new run.
     void close();
 
@@ -32,10 +36,14 @@ private:
     bool save(const std::string& mediaPath, double seconds, const std::string& bitmapPath, int width, int height);
 
     bool fail(const std::string& reason);
+    bool openSubtitles(const std::string& mediaPath, std::string* error);
 
     FrameLookahead pictures_;
     PictureTurner turner_;
     FrameBitmapWriter writer_;
+    std::string subtitles_;
+    std::string subtitlesOpenFor_;  // the video the subtitles were read for
+    BurnedSubtitles burned_;
     std::string lastError_;
     // The video and the last time of the run of pictures being written.
     std::string runVideo_;

@@ -1,36 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dudidevar/subtitles/BurnedSubtitles.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include "dudidevar/base/RunNotices.h"
-#include "dudidevar/source/ChosenStreams.h"
-#include "dudidevar/source/MediaProbe.h"
-#include "dudidevar/source/StreamPicker.h"
 #include "dudidevar/subtitles/SubtitleBlender.h"
-#include "dudidevar/subtitles/SubtitleReader.h"
 
 namespace {
 
 // libass's own messages mean nothing to a user; failures are reported in words instead.
 void quiet(int, const char*, va_list, void*) {}
 
-int firstForcedTrack(const AVFormatContext* input)
+// An event libass draws differently from one moment to the next while it is shown: a moving,
+// fading, transforming or karaoke line, or a scrolling effect. `line` is the event as libass
+// takes it: ReadOrder,Layer,Style,Name,MarginL,MarginR,MarginV,Effect,Text.
+bool changesWhileShown(const std::string& line)
 {
-    for (unsigned i = 0; i < input->nb_streams; ++i) {
-        const AVStream* s = input->streams[i];
-        if (s->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE && (s->disposition & AV_DISPOSITION_FORCED))
-            return int(i);
+    std::size_t comma = std::string::npos;  // the one before the Effect field
+    for (int n = 0; n < 7; ++n) {
+        comma = line.find(',', comma + 1);
+        if (comma == std::string::npos)
+            return true;
     }
-    return -1;
+    if (line.compare(comma + 1, 1, ",") != 0)
+        return true;
+    for (const char* tag : {"\\t(", "\\move", "\\fad", "\\k", "\\K"}) {
+        if (line.find(tag, comma) != std::string::npos)
+            return true;
+    }
+    return false;
 }
 
-// The size of a file's picture as stored: picture subtitles that give no canvas are placed on it.
-void pictureSize(AVFormatContext* input, int* width, int* height)
+// The events shown at that millisecond, as libass times them.
+std::vector<std::size_t> eventsShownAt(const SubtitleEvents& subtitles, std::int64_t ms)
 {
-    const int video = MediaProbe::bestStream(input, AVMEDIA_TYPE_VIDEO);
-    *width = video >= 0 ? input->streams[video]->codecpar->width : 0;
-    *height = video >= 0 ? input->streams[video]->codecpar->height : 0;
+    std::vector<std::size_t> shown;
+    for (std::size_t i = 0; i < subtitles.events.size(); ++i) {
+        const SubtitleEvent& e = subtitles.events[i];
+        const std::int64_t start = std::llround(e.start * 1000.0);
+        if (start <= ms && ms < start + std::llround((e.end - e.start) * 1000.0))
+            shown.push_back(i);
+    }
+    return shown;
 }
 
 }  // namespace
@@ -39,75 +50,21 @@ bool BurnedSubtitles::open(const SubtitleChoice& choice, const std::vector<Clip>
                            const std::map<std::string, AVFormatContext*>& probed, const PicturePlan& plan,
                            std::string* error)
 {
-    layers_.clear();
-    spans_.clear();
+    scripts_.clear();
+    rendered_ = {};
     if (choice.from == SubtitleChoice::From::None || clips.empty())
-        return true;
+        return sources_.open(choice, clips, probed, error);
     if (!SubtitleBlender::canDraw(plan.pixelFormat))
         return *error = "subtitles cannot be drawn on pictures of this output's compressor", false;
     sampleAspect_ = plan.sampleAspect.num > 0 && plan.sampleAspect.den > 0 ? av_q2d(plan.sampleAspect) : 1.0;
-    if (!readLayers(choice, clips, probed, error))
+    if (!sources_.open(choice, clips, probed, error))
         return false;
-    double offset = 0.0;
-    for (const Clip& clip : clips) {
-        const auto found = layers_.find(clip.path);
-        spans_.push_back({clip, offset, found == layers_.end() ? nullptr : found->second.get()});
-        offset += clip.length();
-    }
-    return true;
-}
-
-bool BurnedSubtitles::readLayers(const SubtitleChoice& choice, const std::vector<Clip>& clips,
-                                 const std::map<std::string, AVFormatContext*>& probed, std::string* error)
-{
-    ChosenStreams chosen;
-    if (choice.from == SubtitleChoice::From::Track &&
-        !chosen.resolve(clips, AVMEDIA_TYPE_SUBTITLE, choice.track, probed, error))
-        return false;
-    for (const Clip& clip : clips) {
-        if (layers_.count(clip.path) || (choice.from == SubtitleChoice::From::File && !layers_.empty()))
-            continue;
-        ff::InputContext input = MediaProbe::open(clip.path, error);
-        if (!input)
+    for (const SubtitleSources::Span& span : sources_.spans()) {
+        if (span.layer && span.layer->loaded && span.layer->text && !scripts_.count(span.layer) &&
+            !makeScript(*span.layer, error))
             return false;
-        auto layer = std::make_unique<Layer>();
-        layer->path = clip.path;
-        pictureSize(input.get(), &layer->pictureWidth, &layer->pictureHeight);
-        if (choice.from == SubtitleChoice::From::File) {
-            if (!SubtitleReader::readFile(choice.file, &layer->subtitles, error))
-                return false;
-            layer->loaded = true;
-            if (layer->subtitles.text && !makeTrack(*layer, error))
-                return false;
-        } else if (choice.from == SubtitleChoice::From::Forced) {
-            chooseForced(input.get(), layer.get());
-        } else {
-            layer->index = chosen.indexFor(clip.path);
-        }
-        if (layer->loaded || layer->index >= 0)
-            layers_[clip.path] = std::move(layer);
-        else if (choice.from == SubtitleChoice::From::Forced)
-            RunNotices::say(clip.path + " has no subtitle tracks; it shows no subtitles");
     }
     return true;
-}
-
-// The track marked forced, else only the subtitles marked forced of the main subtitle track.
-void BurnedSubtitles::chooseForced(AVFormatContext* input, Layer* layer) const
-{
-    const int forced = firstForcedTrack(input);
-    layer->index = forced >= 0 ? forced : MediaProbe::bestStream(input, AVMEDIA_TYPE_SUBTITLE);
-    layer->forcedOnly = forced < 0;
-}
-
-bool BurnedSubtitles::load(Layer& layer, std::string* error)
-{
-    layer.loaded = true;
-    if (!SubtitleReader::readTrack(layer.path, layer.index, layer.forcedOnly, &layer.subtitles, error))
-        return false;
-    if (layer.forcedOnly && layer.subtitles.events.empty())
-        RunNotices::say(layer.path + " has no forced subtitles; it shows none");
-    return !layer.subtitles.text || makeTrack(layer, error);
 }
 
 bool BurnedSubtitles::startRenderer(std::string* error)
@@ -125,17 +82,20 @@ bool BurnedSubtitles::startRenderer(std::string* error)
     return true;
 }
 
-bool BurnedSubtitles::makeTrack(Layer& layer, std::string* error)
+bool BurnedSubtitles::makeScript(const Layer& layer, std::string* error)
 {
     if (!startRenderer(error))
         return false;
-    layer.track.reset(ass_new_track(library_.get()));
-    if (!layer.track)
+    Script& script = scripts_[&layer];
+    script.track.reset(ass_new_track(library_.get()));
+    if (!script.track)
         return *error = "out of memory", false;
     std::string header = layer.subtitles.header;
-    ass_process_codec_private(layer.track.get(), header.data(), int(header.size()));
-    for (SubtitleEvent& event : layer.subtitles.events) {
-        ass_process_chunk(layer.track.get(), event.line.data(), int(event.line.size()), std::llround(event.start * 1000.0),
+    ass_process_codec_private(script.track.get(), header.data(), int(header.size()));
+    for (const SubtitleEvent& event : layer.subtitles.events) {
+        script.moving.push_back(changesWhileShown(event.line));
+        std::string line = event.line;
+        ass_process_chunk(script.track.get(), line.data(), int(line.size()), std::llround(event.start * 1000.0),
                           std::llround((event.end - event.start) * 1000.0));
     }
     return true;
@@ -143,30 +103,24 @@ bool BurnedSubtitles::makeTrack(Layer& layer, std::string* error)
 
 bool BurnedSubtitles::draw(AVFrame* frame, double seconds, const PicturePlacement& picture, std::string* error)
 {
-    const Span* span = nullptr;
-    for (const Span& s : spans_) {
-        if (seconds + 1e-6 >= s.offset)
-            span = &s;
-    }
+    const SubtitleSources::Span* span = sources_.spanAt(seconds);
     if (!span || !span->layer || picture.width <= 0 || picture.height <= 0)
         return true;
-    if (!span->layer->loaded && !load(*span->layer, error))
+    Layer& layer = *span->layer;
+    if (!layer.loaded && !SubtitleSources::load(layer, error))
+        return false;
+    if (layer.subtitles.text && !scripts_.count(&layer) && !makeScript(layer, error))
         return false;
     const double time = span->clip.start + (seconds - span->offset);
-    if (span->layer->subtitles.text)
-        return drawText(*span->layer, frame, time, picture, error);
-    return drawPictures(*span->layer, frame, time, picture, error);
+    if (layer.subtitles.text)
+        return drawText(layer, frame, time, picture, error);
+    return drawPictures(layer, frame, time, picture, error);
 }
 
-bool BurnedSubtitles::drawText(Layer& layer, AVFrame* frame, double time, const PicturePlacement& picture,
+bool BurnedSubtitles::drawText(const Layer& layer, AVFrame* frame, double time, const PicturePlacement& picture,
                                std::string* error)
 {
-    ASS_Renderer* renderer = renderer_.get();
-    ass_set_frame_size(renderer, picture.width, picture.height);
-    ass_set_storage_size(renderer, picture.width, picture.height);
-    ass_set_pixel_aspect(renderer, sampleAspect_);
-    int changed = 0;
-    const ASS_Image* image = ass_render_frame(renderer, layer.track.get(), std::llround(time * 1000.0), &changed);
+    const ASS_Image* image = textImages(layer, std::llround(time * 1000.0), picture);
     if (!image)
         return true;
     if (av_frame_make_writable(frame) < 0)
@@ -177,6 +131,27 @@ bool BurnedSubtitles::drawText(Layer& layer, AVFrame* frame, double time, const 
                           image->stride, image->color >> 8, 255 - int(image->color & 0xff));
     }
     return true;
+}
+
+// The same lines, standing still, are drawn once and laid over each frame while they show.
+const ASS_Image* BurnedSubtitles::textImages(const Layer& layer, std::int64_t ms, const PicturePlacement& picture)
+{
+    std::vector<std::size_t> shown = eventsShownAt(layer.subtitles, ms);
+    if (shown.empty())
+        return nullptr;
+    const std::vector<bool>& moving = scripts_.at(&layer).moving;
+    const bool still = std::none_of(shown.begin(), shown.end(), [&](std::size_t i) { return moving[i]; });
+    if (still && rendered_.layer == &layer && rendered_.events == shown && rendered_.width == picture.width &&
+        rendered_.height == picture.height)
+        return rendered_.images;
+    ASS_Renderer* renderer = renderer_.get();
+    ass_set_frame_size(renderer, picture.width, picture.height);
+    ass_set_storage_size(renderer, picture.width, picture.height);
+    ass_set_pixel_aspect(renderer, sampleAspect_);
+    int changed = 0;
+    const ASS_Image* images = ass_render_frame(renderer, scripts_.at(&layer).track.get(), ms, &changed);
+    rendered_ = {&layer, std::move(shown), picture.width, picture.height, images};
+    return images;
 }
 
 bool BurnedSubtitles::drawPictures(const Layer& layer, AVFrame* frame, double time, const PicturePlacement& picture,

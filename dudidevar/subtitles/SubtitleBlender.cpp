@@ -31,11 +31,23 @@ SubtitleBlender::Yuv SubtitleBlender::toYuv(std::uint32_t rgb) const
     return {int(16.5 + y * 219.0 / 255.0), int(128.5 + u * 224.0 / 255.0), int(128.5 + v * 224.0 / 255.0)};
 }
 
+namespace {
+
+bool isPackedRgb(const AVPixFmtDescriptor* d)
+{
+    return d && d->nb_components >= 3 && (d->flags & AV_PIX_FMT_FLAG_RGB) && !(d->flags & AV_PIX_FMT_FLAG_PLANAR) &&
+           d->comp[0].depth == 8 && (d->comp[0].step == 3 || d->comp[0].step == 4);
+}
+
+}  // namespace
+
 bool SubtitleBlender::canDraw(int pixelFormat)
 {
     const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(AVPixelFormat(pixelFormat));
-    return d && d->nb_components >= 3 && (d->flags & AV_PIX_FMT_FLAG_PLANAR) && !(d->flags & AV_PIX_FMT_FLAG_RGB) &&
-           d->comp[0].depth == 8 && d->comp[0].plane == 0 && d->comp[1].plane == 1 && d->comp[2].plane == 2;
+    const bool planarYuv = d && d->nb_components >= 3 && (d->flags & AV_PIX_FMT_FLAG_PLANAR) &&
+                           !(d->flags & AV_PIX_FMT_FLAG_RGB) && d->comp[0].depth == 8 && d->comp[0].plane == 0 &&
+                           d->comp[1].plane == 1 && d->comp[2].plane == 2;
+    return planarYuv || isPackedRgb(d);
 }
 
 SubtitleBlender::SubtitleBlender(AVFrame& frame, const PicturePlacement& inside) : frame_(frame), inside_(inside)
@@ -43,6 +55,13 @@ SubtitleBlender::SubtitleBlender(AVFrame& frame, const PicturePlacement& inside)
     const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(AVPixelFormat(frame.format));
     chromaShiftX_ = d ? d->log2_chroma_w : 1;
     chromaShiftY_ = d ? d->log2_chroma_h : 1;
+    packed_ = isPackedRgb(d);
+    if (packed_) {
+        step_ = d->comp[0].step;
+        red_ = d->comp[0].offset;
+        green_ = d->comp[1].offset;
+        blue_ = d->comp[2].offset;
+    }
     fullRange_ = frame.format == AV_PIX_FMT_YUVJ420P || frame.format == AV_PIX_FMT_YUVJ422P ||
                  frame.format == AV_PIX_FMT_YUVJ444P || frame.color_range == AVCOL_RANGE_JPEG;
     inside_.x = std::max(0, inside_.x);
@@ -51,11 +70,25 @@ SubtitleBlender::SubtitleBlender(AVFrame& frame, const PicturePlacement& inside)
     inside_.height = std::min(inside_.height, frame.height - inside_.y);
 }
 
+bool SubtitleBlender::inside(int x, int y) const
+{
+    return x >= inside_.x && y >= inside_.y && x < inside_.x + inside_.width && y < inside_.y + inside_.height;
+}
+
+void SubtitleBlender::blendRgbPixel(int x, int y, std::uint32_t rgb, int alpha)
+{
+    if (alpha <= 0 || !inside(x, y))
+        return;
+    std::uint8_t* p = frame_.data[0] + std::ptrdiff_t(y) * frame_.linesize[0] + std::ptrdiff_t(x) * step_;
+    p[red_] = mix(p[red_], int((rgb >> 16) & 0xff), alpha);
+    p[green_] = mix(p[green_], int((rgb >> 8) & 0xff), alpha);
+    p[blue_] = mix(p[blue_], int(rgb & 0xff), alpha);
+}
+
 // Chroma is mixed once for each block of pixels that shares it, at its top left pixel.
 void SubtitleBlender::blendPixel(int x, int y, const Yuv& c, int alpha)
 {
-    if (alpha <= 0 || x < inside_.x || y < inside_.y || x >= inside_.x + inside_.width ||
-        y >= inside_.y + inside_.height)
+    if (alpha <= 0 || !inside(x, y))
         return;
     std::uint8_t* luma = frame_.data[0] + std::ptrdiff_t(y) * frame_.linesize[0] + x;
     *luma = mix(*luma, c.y, alpha);
@@ -80,6 +113,13 @@ void SubtitleBlender::blendMask(int x, int y, int width, int height, const std::
     const int top = std::max(y, inside_.y);
     const int right = std::min(x + width, inside_.x + inside_.width);
     const int bottom = std::min(y + height, inside_.y + inside_.height);
+    if (packed_) {
+        for (int py = top; py < bottom; ++py) {
+            for (int px = left; px < right; ++px)
+                blendRgbPixel(px, py, rgb, mask[std::ptrdiff_t(py - y) * stride + (px - x)] * opacity / 255);
+        }
+        return;
+    }
     const int stepX = 1 << chromaShiftX_;
     const int stepY = 1 << chromaShiftY_;
     for (int py = top; py < bottom; ++py) {
@@ -112,7 +152,9 @@ void SubtitleBlender::blendPicture(const std::uint32_t* pixels, int sourceWidth,
         for (int col = 0; col < to.width; ++col) {
             const int sx = int(std::int64_t(col) * sourceWidth / to.width);
             const std::uint32_t p = pixels[std::size_t(sy) * std::size_t(sourceWidth) + std::size_t(sx)];
-            if (p >> 24)
+            if (p >> 24 && packed_)
+                blendRgbPixel(to.x + col, to.y + row, p & 0xffffff, int(p >> 24));
+            else if (p >> 24)
                 blendPixel(to.x + col, to.y + row, toYuv(p & 0xffffff), int(p >> 24));
         }
     }

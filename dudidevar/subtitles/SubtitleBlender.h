@@ -8,8 +8,8 @@
 struct AVFrame;
 
 // Lays coloured coverage over a picture in planar 8-bit YUV (the output frames of every
-// kind), limited to a rectangle of it: a pixel's colour moves toward the subtitle's by how much
-// the subtitle covers it.
+// kind) or packed 24- and 32-bit RGB (still pictures, the preview), limited to a rectangle of it: a pixel's colour
+// moves toward the subtitle's by how much the subtitle covers it.
 class SubtitleBlender {
 public:
     // Whether frames of that pixel format can be drawn on.
@@ -32,10 +32,17 @@ private:
     };
     Yuv toYuv(std::uint32_t rgb) const;
     void blendPixel(int x, int y, const Yuv& colour, int alpha);
+    void blendRgbPixel(int x, int y, std::uint32_t rgb, int alpha);
+    bool inside(int x, int y) const;
 
     AVFrame& frame_;
     PicturePlacement inside_;
     int chromaShiftX_ = 1;
     int chromaShiftY_ = 1;
     bool fullRange_ = false;
+    bool packed_ = false;  // RGB: the bytes of a pixel, and which is red, green and blue
+    int step_ = 4;
+    int red_ = 0;
+    int green_ = 1;
+    int blue_ = 2;
 };

@@ -13,6 +13,7 @@ struct SubtitleChoice {
     From from = From::None;
     TrackChoice track;
     std::string file;
+    bool soft = false;  // kept as a subtitle track of an MP4 output rather than burned in
 
     // Text that names a file (a path with a folder or a suffix) is taken as one; false for text
     // that is none of the above.

@@ -92,6 +92,16 @@ TEST(CliHelp, MistakesGiveTheReasonAndTheUsageOfWhatWasGivenAndExitTwo)
     EXPECT_TRUE(file.err.value(0).contains("--help")) << file.err.value(0).toStdString();
 }
 
+// probe names each track after the length and size.
+TEST(CliHelp, ProbeListsTheTracks)
+{
+    const Answer answer = runCli({"probe", QString::fromStdString(TestMedia::withSound())});
+    ASSERT_EQ(answer.status, 0) << answer.err.join('\n').toStdString();
+    EXPECT_EQ(answer.out.filter(QRegularExpression("^track: picture 1 codec=\\w+")).size(), 1)
+        << answer.out.join('\n').toStdString();
+    EXPECT_EQ(answer.out.filter(QRegularExpression("^track: sound 1 codec=\\w+")).size(), 1);
+}
+
 // An AV1 conversion: the encoder's banner and the libraries' messages only with --verbose.
 TEST(CliHelp, LibraryMessagesReachTheTerminalOnlyWithVerbose)
 {

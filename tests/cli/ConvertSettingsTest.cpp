@@ -128,7 +128,10 @@ TEST_F(ConvertSettingsTest, Mp4RefusesValuesOffItsListsAndCodecsTheLibrariesLack
         {{"--to", "mp4", "--rate", "29"}, "the frame rate is one of 24, 25, 30, 50 or 60"},
         {{"--to", "mp4", "--audio-rate", "320"}, "the sound bit rate goes from 96 to 256 kbit/s"},
         {{"--to", "mp4", "--fps", "25"}, "MP4 output takes --height, --rate and --audio-rate in place of the other kinds' options"},
-        {{"--to", "avi", "--height", "720"}, "--codec, --quality, --speed, --height, --rate and --audio-rate are for MP4 output"}};
+        {{"--to", "avi", "--height", "720"},
+         "--codec, --quality, --speed, --height, --rate, --audio-rate and --soft-subtitles are for MP4 output"},
+        {{"--to", "dvd", "--soft-subtitles"},
+         "--codec, --quality, --speed, --height, --rate, --audio-rate and --soft-subtitles are for MP4 output"}};
     for (const auto& [args, message] : refused) {
         EXPECT_FALSE(fill(args)) << message;
         EXPECT_EQ(error_, message);

@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QFile>
+#include <QTest>
+
+#include "editor/Mp4SettingsPanel.h"
 
 #include "EditorFixture.h"
 
@@ -39,6 +42,52 @@ TEST_F(TrackChoices, NewTaskOffersTheSubtitleFilesBesideTheSourceAndKeepsWhatIsP
     EXPECT_EQ(tasks_.at(0).soundTrack, "jpn");
 }
 
+// The tracks found in the sources are offered once each, by language where that names one
+// track, else by number; they arrive after the dialog opens.
+TEST_F(TrackChoices, TracksFoundInTheSourcesAreOffered)
+{
+    using K = SourceTrack::Kind;
+    scripted_->script().tracks[dir() + "a.mkv"] = {{K::Picture, 1, "", "", "h264", true, false},
+                                                   {K::Sound, 1, "eng", "", "aac", true, false},
+                                                   {K::Sound, 2, "eng", "Director", "aac", false, false},
+                                                   {K::Subtitles, 1, "fra", "", "subrip", false, true}};
+    scripted_->script().tracks[dir() + "b.mkv"] = {{K::Sound, 1, "jpn", "", "aac", true, false},
+                                                   {K::Subtitles, 1, "fra", "", "ass", false, true}};
+    tasks_.append({dir() + "a.mkv", dir() + "b.mkv"}, dir() + "joined.avi", "To AVI");
+    tasks_.at(0).settings->format = OutputFormat::Avi;
+    tasks_.at(0).soundTrack = "2";
+    auto d = openEdit(0);
+    QTRY_COMPARE(sound(*d)->count(), 4);
+    EXPECT_EQ(sound(*d)->currentText(), "Track 2: eng \u2013 Director");
+    EXPECT_EQ(sound(*d)->itemText(1), "Track 1: eng");
+    EXPECT_EQ(sound(*d)->itemText(3), "jpn");
+    ASSERT_EQ(subtitles(*d)->count(), 3);
+    EXPECT_EQ(subtitles(*d)->itemText(2), "fra (forced)");
+    sound(*d)->setCurrentIndex(3);
+    subtitles(*d)->setCurrentIndex(2);
+    ASSERT_TRUE(pressOk(*d));
+    EXPECT_EQ(tasks_.at(0).soundTrack, "jpn");
+    EXPECT_EQ(tasks_.at(0).subtitles, "fra");
+}
+
+// The MP4 panel's "Subtitle Track" is kept with the task, and only for MP4.
+TEST_F(TrackChoices, SubtitleTrackIsKeptForMp4Only)
+{
+    tasks_.append({dir() + "film.mkv"}, dir() + "film.mp4", "To MP4");
+    tasks_.at(0).settings->format = OutputFormat::Mp4;
+    tasks_.at(0).softSubtitles = true;
+    auto d = openEdit(0);
+    QCheckBox* track = in<QCheckBox>(d->Mp4Panel(), Mp4SettingsPanel::kSubtitleTrackId);
+    ASSERT_TRUE(track && track->isChecked());
+    ASSERT_TRUE(pressOk(*d));
+    EXPECT_TRUE(tasks_.at(0).softSubtitles);
+
+    auto again = openEdit(0);
+    pickKind(*again, OutputKind::Avi);
+    ASSERT_TRUE(pressOk(*again));
+    EXPECT_FALSE(tasks_.at(0).softSubtitles);
+}
+
 TEST_F(TrackChoices, EditedTaskShowsItsChoicesAndOkWithoutAChangeKeepsThem)
 {
     tasks_.append({dir() + "film.mkv"}, dir() + "film_output.avi", "To AVI");
@@ -46,7 +95,7 @@ TEST_F(TrackChoices, EditedTaskShowsItsChoicesAndOkWithoutAChangeKeepsThem)
     tasks_.at(0).soundTrack = "2";
     tasks_.at(0).subtitles = "forced";
     auto d = openEdit(0);
-    EXPECT_EQ(sound(*d)->currentText(), "Sound track 2");
+    EXPECT_EQ(sound(*d)->currentText(), "2");
     EXPECT_EQ(subtitles(*d)->currentText(), "Forced only");
     ASSERT_TRUE(pressOk(*d));
     EXPECT_EQ(tasks_.at(0).soundTrack, "2");

@@ -115,6 +115,11 @@ void ScriptedControl::SetQuality(long quality) { record(callText("SetQuality", q
 void ScriptedControl::SetSpeed(short speed) { record(callText("SetSpeed", speed)); }
 void ScriptedControl::SetSoundTrack(const std::string& track) { record(callText("SetSoundTrack", track)); }
 void ScriptedControl::SetSubtitles(const std::string& subtitles) { record(callText("SetSubtitles", subtitles)); }
+void ScriptedControl::SetSoftSubtitles(bool soft) { record(callText("SetSoftSubtitles", soft)); }
+void ScriptedControl::SetStillSubtitles(const std::string& subtitles)
+{
+    record(callText("SetStillSubtitles", subtitles));
+}
 
 bool ScriptedControl::HasVideoCodec(short codec)
 {
@@ -199,6 +204,12 @@ short ScriptedControl::GetVideoHeight(const std::string& path)
     record(callText("GetVideoHeight", path));
     auto it = script_.sizes.find(path);
     return it == script_.sizes.end() ? 0 : it->second.second;
+}
+
+std::vector<SourceTrack> ScriptedControl::GetTracks(const std::string& path)
+{
+    auto it = script_.tracks.find(path);
+    return it == script_.tracks.end() ? std::vector<SourceTrack>() : it->second;
 }
 
 bool ScriptedControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)

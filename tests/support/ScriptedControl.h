@@ -28,6 +28,7 @@ public:
         std::string lastError;  // what GetLastError answers
         std::vector<short> videoCodecs{0, 1, 2};  // the MP4 codecs HasVideoCodec answers true for
         std::set<std::string> refusedClips;  // sources whose clips the control refuses
+        std::map<std::string, std::vector<SourceTrack>> tracks;  // not recorded: asked off the UI thread
     };
 
     ScriptedControl();
@@ -64,6 +65,8 @@ public:
     void SetSpeed(short speed) override;
     void SetSoundTrack(const std::string& track) override;
     void SetSubtitles(const std::string& subtitles) override;
+    void SetSoftSubtitles(bool soft) override;
+    void SetStillSubtitles(const std::string& subtitles) override;
     bool HasVideoCodec(short codec) override;
 
     std::unique_ptr<IWmvProfileCollection> GetWmvProfiles() override;
@@ -79,6 +82,7 @@ public:
     double GetDuration(const std::string& path) override;
     short GetVideoWidth(const std::string& path) override;
     short GetVideoHeight(const std::string& path) override;
+    std::vector<SourceTrack> GetTracks(const std::string& path) override;
     bool SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath) override;
     bool SaveFrameSized(const std::string& mediaPath, double time, const std::string& bitmapPath,
                         short width, short height) override;

@@ -46,7 +46,7 @@ TEST_F(TaskControlSetupTest, DiscFormatsSetBitRatesInOrderOrVbrQuality)
     EXPECT_EQ(control->calls(), (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(352)",
                                        "SetOutputHeight(240)", "SetOutputFormat(4)", "SetVbr(0)",
                                        "SetVideoBitRate(5000)", "SetAudioBitRate(224)", "SetSoundTrack()",
-                                       "SetSubtitles()"}));
+                                       "SetSubtitles()", "SetSoftSubtitles(0)"}));
 
     control->clearCalls();
     task.settings->format = OutputFormat::MpegCustom;
@@ -57,7 +57,7 @@ TEST_F(TaskControlSetupTest, DiscFormatsSetBitRatesInOrderOrVbrQuality)
     EXPECT_EQ(control->calls(), (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(352)",
                                        "SetOutputHeight(240)", "SetOutputFormat(6)", "SetFrameRate(29.97)",
                                        "SetVbr(1)", "SetVbrQuality(80)", "SetSoundTrack()",
-                                       "SetSubtitles()"}));
+                                       "SetSubtitles()", "SetSoftSubtitles(0)"}));
 }
 
 TEST_F(TaskControlSetupTest, AviSetsRateAndBothCompressorsInOrder)
@@ -72,7 +72,7 @@ TEST_F(TaskControlSetupTest, AviSetsRateAndBothCompressorsInOrder)
               (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(640)", "SetOutputHeight(360)",
                      "SetOutputFormat(7)", "SetFrameRate(24)", "SetUseVideoCompressor(1)", "SetVideoCompressor(1)",
                      "SetUseAudioCompressor(1)", "SetAudioCompressor(3)", "SetSoundTrack()",
-                                       "SetSubtitles()"}));
+                                       "SetSubtitles()", "SetSoftSubtitles(0)"}));
 }
 
 TEST_F(TaskControlSetupTest, WmvAlwaysKeepsTheSourceSizeInTheRecord)
@@ -83,7 +83,7 @@ TEST_F(TaskControlSetupTest, WmvAlwaysKeepsTheSourceSizeInTheRecord)
     EXPECT_EQ(task.settings->keepSourceSize, 1);
     EXPECT_EQ(control->calls(), (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(640)",
                                        "SetOutputHeight(360)", "SetOutputFormat(8)", "SetWmvProfile(3)", "SetSoundTrack()",
-                                       "SetSubtitles()"}));
+                                       "SetSubtitles()", "SetSoftSubtitles(0)"}));
 }
 
 TEST_F(TaskControlSetupTest, Mp4AndTrackChoicesSetEveryPropertySoNoneIsLeftFromAnEarlierTask)
@@ -97,11 +97,13 @@ TEST_F(TaskControlSetupTest, Mp4AndTrackChoicesSetEveryPropertySoNoneIsLeftFromA
     task.settings->audioBitRate = 192;
     task.soundTrack = "jpn";
     task.subtitles = "/m/a.srt";
+    task.softSubtitles = true;
     setup.setUp(task);
     EXPECT_EQ(control->calls(),
               (Calls{"GetVideoWidth(/m/a.mpg)", "GetVideoHeight(/m/a.mpg)", "SetOutputWidth(0)", "SetOutputHeight(480)",
                      "SetOutputFormat(9)", "SetVideoCodec(1)", "SetQuality(28)", "SetSpeed(2)", "SetFrameRate(0)",
-                     "SetAudioBitRate(192)", "SetSoundTrack(jpn)", "SetSubtitles(/m/a.srt)"}));
+                     "SetAudioBitRate(192)", "SetSoundTrack(jpn)", "SetSubtitles(/m/a.srt)",
+                     "SetSoftSubtitles(1)"}));
 }
 
 TEST_F(TaskControlSetupTest, WholeTaskJoinsEverySourceAndLeavesSoundOutForVideoOnly)

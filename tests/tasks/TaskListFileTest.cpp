@@ -58,6 +58,7 @@ TaskList sampleList()
     d.speed = 2;
     list.at(3).soundTrack = "2";
     list.at(3).subtitles = "forced";
+    list.at(3).softSubtitles = true;
     return list;
 }
 
@@ -85,13 +86,14 @@ TEST(TaskListFile, KeepsEveryFieldOfEveryTaskByteForByte)
         EXPECT_EQ(is.status, was.status);
         EXPECT_EQ(is.soundTrack, was.soundTrack);
         EXPECT_EQ(is.subtitles, was.subtitles);
+        EXPECT_EQ(is.softSubtitles, was.softSubtitles);
         ASSERT_TRUE(is.settings);
         EXPECT_EQ(std::memcmp(is.settings.get(), was.settings.get(), sizeof(TaskSettings)), 0) << "task " << i + 1;
     }
     for (const ConversionTask& task : readBack(json))
         again.appendTask(ConversionTask{task.sources, task.outputPath, task.description, task.status,
                                         std::make_unique<TaskSettings>(*task.settings), task.soundTrack,
-                                        task.subtitles});
+                                        task.subtitles, task.softSubtitles});
     EXPECT_EQ(TaskListFile::toJson(again), json);
 }
 

@@ -33,3 +33,33 @@ TEST_F(MeasuredSourcesTest, ASourceIsProbedOnceUntilItChanges)
     EXPECT_EQ(control.GetDuration(source), 0.0);
     EXPECT_EQ(control.GetVideoWidth(source), 0);
 }
+
+// Every track is listed with the number a choice names it by, its language, title and flags; a
+// cover picture is no track, and the file is still opened only once.
+TEST_F(MeasuredSourcesTest, TracksAreListedNumberedByKindWithTheirLabels)
+{
+    const std::string srt = TestMedia::fileWith("words.srt", "1\n00:00:00,500 --> 00:00:01,000\nWords\n\n");
+    const std::string source = TestMedia::made(
+        "labelled.mkv", {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=1", "-f", "lavfi", "-i",
+                         "sine=duration=1", "-f", "lavfi", "-i", "sine=duration=1", "-i", srt, "-map", "0", "-map", "1",
+                         "-map", "2", "-map", "3", "-c:v", "mpeg4", "-c:a", "mp2", "-c:s", "srt", "-metadata:s:a:0",
+                         "language=eng", "-metadata:s:a:1", "language=jpn", "-metadata:s:a:1", "title=Commentary",
+                         "-disposition:a:0", "0", "-disposition:a:1", "default", "-disposition:s:0", "forced"});
+    const std::int64_t before = MediaProbe::probeCount();
+    EXPECT_NEAR(control.GetDuration(source), 1.0, 0.1);
+    const std::vector<SourceTrack> tracks = control.GetTracks(source);
+    EXPECT_EQ(MediaProbe::probeCount() - before, 1);
+    ASSERT_EQ(tracks.size(), 4u);
+    EXPECT_EQ(tracks[0].kind, SourceTrack::Kind::Picture);
+    EXPECT_EQ(tracks[0].codec, "mpeg4");
+    const SourceTrack& english = tracks[1];
+    const SourceTrack& japanese = tracks[2];
+    const SourceTrack& words = tracks[3];
+    EXPECT_TRUE(english.kind == SourceTrack::Kind::Sound && english.number == 1 && english.language == "eng" &&
+                !english.isDefault);
+    EXPECT_TRUE(japanese.kind == SourceTrack::Kind::Sound && japanese.number == 2 && japanese.language == "jpn" &&
+                japanese.title == "Commentary" && japanese.isDefault && !japanese.forced);
+    EXPECT_TRUE(words.kind == SourceTrack::Kind::Subtitles && words.number == 1 && words.codec == "subrip" &&
+                words.forced && words.language.empty());
+    EXPECT_TRUE(control.GetTracks(folder + "missing.mkv").empty());
+}

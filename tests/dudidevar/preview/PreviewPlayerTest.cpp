@@ -92,6 +92,40 @@ TEST_F(PreviewPlayerTest, StopEndsPlaybackAtOnceWithoutFinishing)
     EXPECT_TRUE(finished.wait(3000));
 }
 
+// The preview burns the chosen subtitles in as the output does: the line shows in the lower
+// part of the picture while it is due, and not after.
+TEST_F(PreviewPlayerTest, SubtitlesAreDrawnWhileTheyAreDue)
+{
+    const std::string srt = TestMedia::fileWith("preview.srt", "1\n00:00:00,000 --> 00:00:00,600\nWORDS\n\n");
+    const auto brightPixelsBelow = [](const QImage& picture) {
+        int bright = 0;
+        for (int y = picture.height() / 2; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x)
+                bright += qGray(picture.pixel(x, y)) > 150;
+        }
+        return bright;
+    };
+    PreviewPlayer player(&surface_, PreviewPlayer::Sound::Silent);
+    FinishCount finished(player);
+    SubtitleChoice subtitles;
+    ASSERT_TRUE(SubtitleChoice::parse(srt, &subtitles));
+    ASSERT_TRUE(player.start({{FrameTestMedia::greyVideo(10, 2), 0.0, 1.5, false}}, {}, subtitles));
+    int shown = 0;
+    int after = -1;
+    while (!finished.count) {
+        RunRecorder::pump(15);
+        const int frame = FrameTestMedia::frameNumberOf(surface_.picture());
+        if (frame >= 1 && frame <= 4)
+            shown = std::max(shown, brightPixelsBelow(surface_.picture()));
+        else if (frame >= 8)
+            after = std::max(after, brightPixelsBelow(surface_.picture()));
+        if (player.ended())
+            break;
+    }
+    EXPECT_GT(shown, 20);
+    EXPECT_EQ(after, 0);
+}
+
 TEST_F(PreviewPlayerTest, NothingToPlayOrUnreadableSourceIsRefused)
 {
     const std::string text = TestMedia::fileWith("preview-text.avi", "not a video");

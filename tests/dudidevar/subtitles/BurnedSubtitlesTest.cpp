@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControlTest.h"
 
+#include <QImage>
 #include <algorithm>
 
 namespace {
@@ -19,6 +20,20 @@ std::string greyWithSubtitles(const std::string& name, const char* size)
     return TestMedia::made(name, {"-f", "lavfi", "-i", std::string("color=c=0x808080:rate=25:duration=4:size=") + size,
                                   "-i", srt, "-map", "0", "-map", "1", "-c:v", "mpeg4", "-q:v", "2", "-c:s", "srt",
                                   "-metadata:s:s:0", "language=eng"});
+}
+
+// A script file of one style (its fields from the name on) and one line shown from `from` to `to`.
+std::string scriptFile(const std::string& name, const char* playRes, const char* style, const char* from,
+                       const char* to, const char* text)
+{
+    return TestMedia::fileWith(
+        name, std::string("[Script Info]\nScriptType: v4.00+\n") + playRes + "\n\n[V4+ Styles]\n" +
+                  "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, BackColour, Bold, "
+                  "Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, "
+                  "Alignment, MarginL, MarginR, MarginV, Encoding\nStyle: " +
+                  style + "\n\n[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, " +
+                  "Text\nDialogue: 0," + from + "," + to + "," + std::string(style).substr(0, std::string(style).find(',')) +
+                  ",,0,0,0,," + text + "\n");
 }
 
 // Where two pictures of one size differ clearly, and whether all of it lies where `plain` shows
@@ -50,7 +65,19 @@ Difference differenceOf(const TestMedia::GreyPicture& plain, const TestMedia::Gr
     return d;
 }
 
-using BurnedSubtitlesTest = ControlTest;
+class BurnedSubtitlesTest : public ControlTest {
+protected:
+    // The grey 320×240 source made an AVI of its size with those subtitles.
+    std::string convertGrey(const std::string& subtitles, const std::string& name)
+    {
+        control.SetOutputFormat(7);
+        control.SetOutputWidth(320);
+        control.SetOutputHeight(240);
+        control.SetSubtitles(subtitles);
+        addWhole(greyWithSubtitles("grey-320x240.mkv", "320x240"), 0, false);
+        return convert(name);
+    }
+};
 
 // The subtitle shows from 1 s to 2 s (frames 25 to 49) and nowhere else, inside the picture of
 // a letterboxed DVD, a pillarboxed portrait AVI and an MP4 of the source's own shape.
@@ -126,24 +153,55 @@ TEST_F(BurnedSubtitlesTest, ForcedShowsTheTrackMarkedForced)
 // A styled script places its line where its style says: here at the top of the picture.
 TEST_F(BurnedSubtitlesTest, ScriptFileIsDrawnInItsOwnStyle)
 {
-    const std::string script = TestMedia::fileWith(
-        "top.ass",
-        "[Script Info]\nScriptType: v4.00+\nPlayResX: 384\nPlayResY: 288\n\n[V4+ Styles]\n"
-        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, BackColour, Bold, Italic, "
-        "Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, Alignment, MarginL, "
-        "MarginR, MarginV, Encoding\n"
-        "Style: Top,DejaVu Sans,28,&H00FFFFFF,&H00FFFFFF,&H00000000,&H00000000,0,0,0,0,100,100,0,0,1,2,0,8,10,10,10,1\n"
-        "\n[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
-        "Dialogue: 0,0:00:00.50,0:00:01.50,Top,,0,0,0,,At the top\n");
-    control.SetOutputFormat(7);
-    control.SetOutputWidth(320);
-    control.SetOutputHeight(240);
-    control.SetSubtitles(script);
-    addWhole(greyWithSubtitles("grey-320x240.mkv", "320x240"), 0, false);
-    const std::string out = convert("styled.avi");
+    const std::string script = scriptFile(
+        "top.ass", "PlayResX: 384\nPlayResY: 288",
+        "Top,DejaVu Sans,28,&H00FFFFFF,&H00FFFFFF,&H00000000,&H00000000,0,0,0,0,100,100,0,0,1,2,0,8,10,10,10,1",
+        "0:00:00.50", "0:00:01.50", "At the top");
+    const std::string out = convertGrey(script, "styled.avi");
     const Difference shown = differenceOf(TestMedia::greyFrame(out, 5), TestMedia::greyFrame(out, 25));
     EXPECT_GT(shown.pixels, 100);
     EXPECT_LT(shown.bottom, 120);
+}
+
+// A line drawn once is laid over the frames while it stands still, but one that moves is drawn
+// at each frame where it is then: here from the top left to the bottom right of the picture.
+TEST_F(BurnedSubtitlesTest, MovingLineIsDrawnWhereItIsAtEachFrame)
+{
+    const std::string script = scriptFile(
+        "moving.ass", "PlayResX: 320\nPlayResY: 240",
+        "Plain,DejaVu Sans,24,&H00FFFFFF,&H00FFFFFF,&H00000000,&H00000000,0,0,0,0,100,100,0,0,1,2,0,7,0,0,0,1",
+        "0:00:00.00", "0:00:02.00", "{\\move(10,10,200,180)}Moving");
+    const std::string out = convertGrey(script, "moving.avi");
+    const TestMedia::GreyPicture plain = TestMedia::greyFrame(out, 75);
+    const Difference early = differenceOf(plain, TestMedia::greyFrame(out, 5));
+    const Difference late = differenceOf(plain, TestMedia::greyFrame(out, 45));
+    EXPECT_GT(early.pixels, 100);
+    EXPECT_GT(late.pixels, 100);
+    EXPECT_LT(early.top, 40);
+    EXPECT_GT(late.top, 150);
+}
+
+// Still pictures get the subtitles only when asked: those shown at each picture's time.
+TEST_F(BurnedSubtitlesTest, StillPicturesShowTheSubtitlesOfTheirTimeWhenAsked)
+{
+    const std::string source = greyWithSubtitles("grey-320x240.mkv", "320x240");
+    const auto brightPixels = [this, &source](double seconds) {
+        const std::string picture = folder + "still.bmp";
+        EXPECT_TRUE(control.SaveFrameSized(source, seconds, picture, 320, 240)) << control.GetLastError();
+        const QImage image(QString::fromStdString(picture));
+        int bright = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                bright += qGray(image.pixel(x, y)) > 200;
+        }
+        return bright;
+    };
+    EXPECT_EQ(brightPixels(1.5), 0);
+    control.SetStillSubtitles("eng");
+    EXPECT_GT(brightPixels(1.5), 50);
+    EXPECT_EQ(brightPixels(2.5), 0);
+    control.SetStillSubtitles("");
+    EXPECT_EQ(brightPixels(1.5), 0);
 }
 
 TEST_F(BurnedSubtitlesTest, MissingTrackAndUnreadableFileAreRefusedBeforeTheRunWithAReason)
