@@ -50,6 +50,9 @@ bool PictureTrack::readsOn() const
 
 bool PictureTrack::continueAt(const Clip& clip, std::string* error)
 {
+    // The last part's stages stopped the track as they ended, and its run's stop flag is gone.
+    stopped_ = false;
+    runStop_ = nullptr;
     Span& span = spans_.front();
     span.clip = clip;
     span.offset = 0.0;
