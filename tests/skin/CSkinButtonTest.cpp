@@ -80,20 +80,6 @@ TEST(CSkinButton, ASystemColourChangeResetsEverySlot)
     QApplication::setPalette(before);
 }
 
-TEST(CSkinButton, SetCheckWorksOnlyInCheckMode)
-{
-    CSkinButton push;
-    EXPECT_EQ(push.SetCheck(1), 0);
-    EXPECT_FALSE(push.GetCheck());
-
-    CSkinButton toggle(nullptr, 0x03);  // an automatic check box
-    ASSERT_TRUE(toggle.IsCheckMode());
-    toggle.SetCheck(2);
-    EXPECT_TRUE(toggle.GetCheck());
-    toggle.SetCheck(0);
-    EXPECT_FALSE(toggle.GetCheck());
-}
-
 TEST(CSkinButton, IconsComeFromTheResourcesOrFailTogether)
 {
     CSkinButton button;
