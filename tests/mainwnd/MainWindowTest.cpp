@@ -266,7 +266,9 @@ TEST(AboutDialogTest, LinksToTheMakersPageWithThePointingHand)
     about.show();
     QTest::mouseClick(link, Qt::LeftButton);
     EXPECT_EQ(shell->opened, std::vector<QString>{"https://kestrune.example/"});
-    about.findChild<QPushButton*>(QStringLiteral("1"))->click();
+    auto* ok = about.findChild<QPushButton*>(QStringLiteral("1"));
+    ASSERT_NE(ok, nullptr);
+    ok->click();
     EXPECT_FALSE(about.isVisible());
 }
 
