@@ -232,8 +232,6 @@ TEST_F(MainWindowTaskListTest, SeveralRowsGoAtOnceAfterOneQuestion)
     };
     clickRow(0, Qt::NoModifier);
     clickRow(2, Qt::ControlModifier);
-    clickRow(3, Qt::ControlModifier);
-    clickRow(3, Qt::ControlModifier);  // taken out again
     EXPECT_EQ(list()->selectedItems().size(), 2);
 
     prompts->answers = {PromptAnswer::No};

