@@ -108,7 +108,6 @@ TEST(MediaRuntime, ThisMachineHasEveryComponentTheControlUses)
     for (const auto& m : missing)
         list += m + "; ";
     EXPECT_TRUE(missing.empty()) << list;
-    EXPECT_GT(MediaRuntimeProbe::requirements().size(), 30u);
 }
 
 TEST(LoadedModule, MissingFileAndSymbols)
