@@ -83,41 +83,30 @@ QAction* actionFor(QMenu& menu, int command)
 
 }  // namespace
 
-TEST(CHoverButton, FourFrameStripShowsTheFrameOfTheState)
+// A four-frame strip has a frame for each state; a two-frame one shows its second frame for
+// every state but rest. Pressed and disabled beat hovered.
+TEST(CHoverButton, EachStateShowsItsFrameOfTheStrip)
 {
-    CHoverButton button;
-    ASSERT_TRUE(button.LoadStateImage(colouredStrip(53, 19, 4), 4, false));
-    EXPECT_EQ(button.size(), QSize(13, 19));  // the strip's width divided by the count, rounded down
-    EXPECT_EQ(shown(button), frameColours[0]);
-    hover(button);
-    EXPECT_EQ(shown(button), frameColours[2]);
-    button.setDown(true);
-    EXPECT_EQ(shown(button), frameColours[1]);  // pressed beats hovered
-    button.setDown(false);
-    button.setEnabled(false);
-    EXPECT_EQ(shown(button), frameColours[3]);  // disabled beats hovered
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(&button, &leave);
-    button.setEnabled(true);
-    EXPECT_FALSE(button.IsHovering());
-    EXPECT_EQ(shown(button), frameColours[0]);
-}
-
-TEST(CHoverButton, TwoFrameStripShowsItsSecondFrameWhenPressedHoveredOrDisabled)
-{
-    CHoverButton button;
-    button.LoadStateImage(colouredStrip(131, 19, 2), 2, false);
-    EXPECT_EQ(button.FrameWidth(), 65);
-    EXPECT_EQ(shown(button), frameColours[0]);
-    button.setDown(true);
-    EXPECT_EQ(shown(button), frameColours[1]);
-    button.setDown(false);
-    hover(button);
-    EXPECT_EQ(shown(button), frameColours[1]);
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(&button, &leave);
-    button.setEnabled(false);
-    EXPECT_EQ(shown(button), frameColours[1]);
+    const struct { int frames, width, pressed, hovered, disabled; } strips[] = {{4, 53, 1, 2, 3}, {2, 131, 1, 1, 1}};
+    for (const auto& strip : strips) {
+        SCOPED_TRACE(strip.frames);
+        CHoverButton button;
+        ASSERT_TRUE(button.LoadStateImage(colouredStrip(strip.width, 19, strip.frames), strip.frames, false));
+        EXPECT_EQ(button.size(), QSize(strip.width / strip.frames, 19));  // the leftover column is dropped
+        EXPECT_EQ(shown(button), frameColours[0]);
+        hover(button);
+        EXPECT_EQ(shown(button), frameColours[strip.hovered]);
+        button.setDown(true);
+        EXPECT_EQ(shown(button), frameColours[strip.pressed]);
+        button.setDown(false);
+        button.setEnabled(false);
+        EXPECT_EQ(shown(button), frameColours[strip.disabled]);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&button, &leave);
+        button.setEnabled(true);
+        EXPECT_FALSE(button.IsHovering());
+        EXPECT_EQ(shown(button), frameColours[0]);
+    }
 }
 
 TEST(CHoverButton, StripGreysFollowTheDesktopColours)

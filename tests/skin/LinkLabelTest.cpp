@@ -36,12 +36,10 @@ TEST(LinkLabel, OpensItsTargetAndTurnsVisited)
     label.resize(120, 20);
     label.SetTarget(QStringLiteral("https://kestrune.example/"));
     EXPECT_EQ(label.toolTip(), QStringLiteral("https://kestrune.example/"));
-    EXPECT_EQ(label.TextColor(), LinkLabel::linkColor);
     EXPECT_TRUE(showsColour(label, LinkLabel::linkColor));
     click(label);
     EXPECT_EQ(shell->opened, std::vector<QString>{QStringLiteral("https://kestrune.example/")});
     EXPECT_TRUE(label.IsVisited());
-    EXPECT_EQ(label.TextColor(), LinkLabel::visitedColor);
     EXPECT_TRUE(showsColour(label, LinkLabel::visitedColor));
     EXPECT_EQ(prompts->beeps, 0);
 }
@@ -78,7 +76,6 @@ TEST(LinkLabel, IsRedUnderThePointerAndShowsItsCursor)
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QCoreApplication::sendEvent(&label, &enter);
     EXPECT_TRUE(label.IsHovering());
-    EXPECT_EQ(label.TextColor(), LinkLabel::hoverColor);
     EXPECT_TRUE(showsColour(label, LinkLabel::hoverColor));
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&label, &leave);

@@ -12,7 +12,6 @@ public:
     std::vector<QString> opened;
     std::vector<std::pair<QString, QStringList>> launched;
     bool openResult = true;
-    bool launchResult = true;
 
     bool open(const QString& target) override
     {
@@ -22,7 +21,7 @@ public:
     bool launch(const QString& program, const QStringList& arguments) override
     {
         launched.emplace_back(program, arguments);
-        return launchResult;
+        return true;
     }
 };
 
