@@ -35,6 +35,8 @@ std::string lower(std::string text)
 // The two-letter code of a language code where it has one, else the code itself.
 std::string shortCode(const std::string& code)
 {
+    if (code.empty())
+        return code;
     for (const LanguageCodes& l : kLanguages) {
         if (code == l.two || code == l.three || code == l.other)
             return l.two;
@@ -101,6 +103,8 @@ std::string languageOf(const AVStream* stream)
 std::string threeLetterCode(const std::string& language)
 {
     const std::string code = lower(language.substr(0, language.find('-')));
+    if (code.empty())
+        return {};
     for (const LanguageCodes& l : kLanguages) {
         if (code == l.two || code == l.three || code == l.other)
             return l.three;

@@ -93,7 +93,8 @@ TEST_F(SoftSubtitlesTest, KeptTrackHasTheLanguageAndTheLinesWhereTheOutputShowsT
     EXPECT_EQ(played.count("Kept words"), 2) << played.toStdString();
 }
 
-// A file's lines are kept with the language its name gives.
+// A file's lines are kept with the language its name gives, and as of no known language
+// (never as English) when its name gives none.
 TEST_F(SoftSubtitlesTest, FileIsKeptWithTheLanguageOfItsName)
 {
     const std::string srt = TestMedia::fileWith("holiday.fr.srt", "1\n00:00:00,500 --> 00:00:01,250\nMots\n\n");
@@ -106,6 +107,9 @@ TEST_F(SoftSubtitlesTest, FileIsKeptWithTheLanguageOfItsName)
     ASSERT_EQ(kept.lines.size(), 1u);
     EXPECT_NEAR(kept.lines[0].start, 0.5, 0.01);
     EXPECT_NEAR(kept.lines[0].end, 1.25, 0.01);
+
+    control.SetSubtitles(TestMedia::fileWith("holiday.srt", "1\n00:00:00,500 --> 00:00:01,250\nMots\n\n"));
+    EXPECT_EQ(keptTrack(convert("unnamed.mp4")).language, "und");
 }
 
 }  // namespace
