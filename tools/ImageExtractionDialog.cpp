@@ -23,6 +23,7 @@
 #include "tools/ImageProgressDialog.h"
 #include "tools/PictureRange.h"
 #include "tools/SpinButton.h"
+#include "tools/StillSubtitleChoice.h"
 
 namespace {
 
@@ -90,6 +91,8 @@ void ImageExtractionDialog::buildControls()
     rateSpin_ = t.place(new SpinButton(f), 1084, 96, 112, 10, 14);
     rateSpin_->setBuddy(rateEdit_);
     t.addStatic(QStringLiteral("pictures per second"), 98, 114, 78, 12);
+    t.addStatic(QStringLiteral("Subtitles:"), 6, 143, 32, 10);
+    subtitleList_ = t.place(new QComboBox(f), 1109, 40, 141, 114, 14);
     cancel_ = t.addSkinButton(2, QStringLiteral("Cancel"), CSkinButton::PushButtonStyle, 161, 139, 50, 18);
     extract_ = t.addSkinButton(1083, QStringLiteral("Extract Now"), CSkinButton::PushButtonStyle, 215, 139, 50, 18);
 
@@ -116,6 +119,8 @@ void ImageExtractionDialog::SetSource(const std::string& path, CDudidEvar& contr
 {
     sourcePath_ = path;
     control_ = &control;
+    delete subtitleChoice_;
+    subtitleChoice_ = new StillSubtitleChoice(*subtitleList_, control, this);
 }
 
 void ImageExtractionDialog::TakeSource(const std::string& path)
@@ -127,6 +132,7 @@ void ImageExtractionDialog::TakeSource(const std::string& path)
     folderEdit_->setText(QString::fromStdString(outputFolder_));
     startEdit_->setText(secondsText(startTime_));
     showRoundedEnd();
+    offerSubtitles();
 }
 
 void ImageExtractionDialog::initDialog()
@@ -141,6 +147,13 @@ void ImageExtractionDialog::initDialog()
     preview_->SetIcons(180, CSkinButton::NoSecondIcon);
     showForm();
     showRoundedEnd();
+    offerSubtitles();
+}
+
+void ImageExtractionDialog::offerSubtitles()
+{
+    if (subtitleChoice_)
+        subtitleChoice_->offerFor(sourcePath_);
 }
 
 // The folder, the duration and the range of the source.
@@ -275,9 +288,19 @@ void ImageExtractionDialog::runPictures(double span, double interval)
     progress.show();
     extracting_ = true;
     form_->setEnabled(false);
-    progress.Run();
+    takePictures(progress);
     form_->setEnabled(true);
     extracting_ = false;
+}
+
+// The subtitles are drawn on this run's pictures only: a later run of the control starts without.
+void ImageExtractionDialog::takePictures(ImageProgressDialog& progress)
+{
+    if (control_)
+        control_->SetStillSubtitles(subtitleChoice_->subtitles());
+    progress.Run();
+    if (control_)
+        control_->SetStillSubtitles(std::string());
 }
 
 void ImageExtractionDialog::reject()

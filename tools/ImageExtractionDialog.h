@@ -9,10 +9,13 @@ class CSkinButton;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class ImageProgressDialog;
 class SpinButton;
+class StillSubtitleChoice;
 
 // Still pictures of one video to BMP files: a range of the file, a number of pictures per
-// second, the video's own size or one from the lists. Made for one use by the Tools command.
+// second, the video's own size or one from the lists, subtitles drawn on or not. Made for one
+// use by the Tools command.
 class ImageExtractionDialog : public QDialog {
     Q_OBJECT
 public:
@@ -48,6 +51,7 @@ private:
     void fillSizeLists();
     void measureSource();
     void showRoundedEnd();
+    void offerSubtitles();
     void readForm();
     void readRate();
     void showForm();
@@ -57,6 +61,7 @@ private:
     void originalSizeClicked();
     void extractNow();
     void runPictures(double span, double interval);
+    void takePictures(ImageProgressDialog& progress);
 
     std::string sourcePath_;
     std::string outputFolder_;
@@ -79,6 +84,8 @@ private:
     QCheckBox* originalSize_;
     QLineEdit* rateEdit_;
     SpinButton* rateSpin_;
+    QComboBox* subtitleList_;
+    StillSubtitleChoice* subtitleChoice_ = nullptr;
     CSkinButton* preview_;
     CSkinButton* browse_;
     CSkinButton* cancel_;

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -19,6 +22,7 @@
 #include "engine/CDudidEvar.h"
 #include "tools/ImageExtractionDialog.h"
 #include "tools/ImageProgressDialog.h"
+#include "tools/StillSubtitleChoice.h"
 
 namespace {
 
@@ -258,6 +262,38 @@ TEST_F(ImageExtractionDialogTest, FirstDroppedVideoBecomesTheSource)
     ASSERT_FALSE(saves().empty());
     EXPECT_NE(saves().front().find(dropped), std::string::npos);
     EXPECT_EQ(dialog.sourcePath(), dropped);
+}
+
+// The subtitles chosen are drawn on that run's pictures only; "No subtitles" draws none.
+TEST_F(ImageExtractionDialogTest, ChosenSubtitlesAreDrawnOnTheRunsPicturesOnly)
+{
+    QTemporaryDir dir;
+    const QString video = dir.filePath("clip.mkv");
+    for (const QString& file : {video, dir.filePath("clip.srt")})
+        ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+    control_->script().durations[video.toStdString()] = 1.0;
+    control_->script().tracks[video.toStdString()] = {{SourceTrack::Kind::Picture, 1, "", "", "h264"},
+                                                      {SourceTrack::Kind::Subtitles, 1, "eng", "", "subrip"}};
+    ImageExtractionDialog& dialog = open(video.toStdString());
+    QSignalSpy listed(dialog.findChild<StillSubtitleChoice*>(), &StillSubtitleChoice::tracksListed);
+    ASSERT_TRUE(listed.wait());
+    auto* list = at<QComboBox>("1109");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->itemText(0), "No subtitles");
+    EXPECT_EQ(list->itemText(1), "clip.srt");
+
+    list->setCurrentIndex(list->findText("eng"));
+    extract({{"1085", "1"}});
+    const Calls calls = control_->calls();
+    const Calls expected{"SetStillSubtitles(eng)", "SaveFrame(" + video.toStdString() + ", 0, " +
+                                                       dir.filePath("clip_1.bmp").toStdString() + ")",
+                         "SetStillSubtitles()"};
+    EXPECT_NE(std::search(calls.begin(), calls.end(), expected.begin(), expected.end()), calls.end());
+
+    clear();
+    list->setCurrentIndex(0);
+    extract();
+    EXPECT_EQ(control_->callsStartingWith("SetStillSubtitles"), (Calls{"SetStillSubtitles()", "SetStillSubtitles()"}));
 }
 
 }  // namespace
