@@ -17,18 +17,9 @@ command -v taskset >/dev/null || { echo "taskset (util-linux) is needed for the 
 src="$work/source.avi"
 make_source 30 "$src"
 
-# Short clips as a phone makes them: H.264 and AAC in MP4, 5 s and 1 s long.
-make_clips() {
-  local seconds=$1 folder=$2
-  mkdir -p "$folder"
-  ffmpeg -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=1280x720:rate=30:duration=$seconds" \
-    -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=$seconds" -ac 2 \
-    -c:v libx264 -preset veryfast -c:a aac -shortest "$folder/clip01.mp4"
-  for i in $(seq -w 2 12); do cp "$folder/clip01.mp4" "$folder/clip$i.mp4"; done
-}
 echo "generating twelve 5 s and twelve 1 s clips..."
-make_clips 5 "$work/clips5"
-make_clips 1 "$work/clips1"
+make_clips 5 "$work/clips5" 12
+make_clips 1 "$work/clips1" 12
 
 # One timed command writing OUTPUT (a file, or a folder whose files are summed):
 # "timed OUTPUT COMMAND..." prints "seconds peak_kb processor_seconds bytes".
@@ -101,22 +92,13 @@ batch_case() {
   local mdir="$work/m_$(basename "$folder")" pdir="$work/f_$(basename "$folder")"
   mkdir -p "$mdir" "$pdir"
   local loop='for f in "$1"/*.mp4; do n=$(basename "$f" .mp4)
-    ffmpeg -hide_banner -loglevel error -y -threads 0 -i "$f" -target ntsc-dvd -b:v 5000k -b:a 224k "$2/$n.mpg" || exit 1
+    ffmpeg -hide_banner -loglevel error -y -threads 0 -i "$f" "${@:3}" "$2/$n.mpg" || exit 1
   done'
   compare "$name" "$mdir" "$pdir" -- "$cli" convert --to dvd --ntsc --each -o "$mdir" "$folder"/*.mp4 -- \
-    bash -c "$loop" loop "$folder" "$pdir"
+    bash -c "$loop" loop "$folder" "$pdir" "${dvd_of_clip[@]}"
 }
 
-run_case "DVD NTSC" --to dvd --ntsc -o "$work/m_dvd.mpg" "$src" -- \
-  -target ntsc-dvd -b:v 5000k -b:a 224k "$work/f_dvd.mpg"
-run_case "VCD PAL" --to vcd --pal -o "$work/m_vcd.mpg" "$src" -- \
-  -target pal-vcd "$work/f_vcd.mpg"
-run_case "WMV (LAN 384)" --to wmv -o "$work/m.wmv" "$src" -- \
-  -s 640x360 -c:v wmv2 -b:v 320k -g 75 -c:a wmav2 -b:a 64k -ar 44100 -ac 2 -f asf "$work/f.wmv"
-run_case "AVI Xvid+MP3" --to avi --video-compressor Xvid -o "$work/m.avi" "$src" -- \
-  -s 352x240 -r 24 -c:v libxvid -b:v 1800k -g 250 -vtag XVID -c:a libmp3lame -b:a 128k -ar 44100 -ac 2 "$work/f.avi"
-run_case "MP4 H.264" --to mp4 --codec h264 --quality 22 --speed balanced -o "$work/m.mp4" "$src" -- \
-  -c:v libx264 -crf 22 -preset medium -c:a aac -b:a 160k -movflags +faststart "$work/f.mp4"
+each_conversion run_case "$src" "$work"
 batch_case "12 x 5 s to DVD" "$work/clips5"
 batch_case "12 x 1 s to DVD" "$work/clips1"
 
