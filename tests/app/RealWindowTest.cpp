@@ -9,7 +9,7 @@ namespace {
 // Runs a script of this folder on a virtual screen with the folder of the built programs; the
 // script's output when it fails. Each test looks for a free screen number from its own first
 // one, so tests that start side by side do not take the same.
-void runOnVirtualScreen(int firstScreen, const char* script, const QStringList& arguments = {})
+void runOnVirtualScreen(int firstScreen, const char* script, const QStringList& arguments = {}, int seconds = 90)
 {
     const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
     const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
@@ -22,7 +22,7 @@ void runOnVirtualScreen(int firstScreen, const char* script, const QStringList& 
     const QStringList screen{"-a", "-n", QString::number(firstScreen), "-s", "-screen 0 1024x768x24"};
     run.start(xvfbRun, screen + QStringList{"bash", script, qEnvironmentVariable("MARVANE_TEST_BIN")} + arguments);
     ASSERT_TRUE(run.waitForStarted());
-    ASSERT_TRUE(run.waitForFinished(90000)) << run.readAll().toStdString();
+    ASSERT_TRUE(run.waitForFinished(seconds * 1000)) << run.readAll().toStdString();
     const std::string output = run.readAll().toStdString();
     if (output.find("SKIP: ") != std::string::npos)
         GTEST_SKIP() << output;
@@ -49,4 +49,17 @@ TEST(RealWindow, MenusDialogsAndDragsWithoutAWindowManager)
 TEST(RealWindow, MenusDialogsAndDragsUnderAWindowManager)
 {
     runOnVirtualScreen(140, WINDOW_PLACES_SCRIPT, {"wm"});
+}
+
+// The real program killed with SIGKILL in the middle of a run of three tasks: started again, it
+// has the list back, the finished task done and the others waiting, and runs only those.
+TEST(KeptList, SurvivesAKillInTheMiddleOfARun)
+{
+    runOnVirtualScreen(160, KEPT_LIST_SCRIPT, {}, 240);
+}
+
+// Two starts on one display: the second hands its video over, one window keeps one list.
+TEST(KeptList, ASecondStartHandsItsFileToTheWindowThatRuns)
+{
+    runOnVirtualScreen(180, SINGLE_WINDOW_SCRIPT, {}, 240);
 }

@@ -5,13 +5,6 @@
 #include "engine/ControlClassRegistry.h"
 #include "engine/ControlModule.h"
 
-TEST(ControlModule, PathLiesInTheFolder)
-{
-    EXPECT_EQ(ControlModule::pathIn("/opt/marvane"), "/opt/marvane/DudidEvar.ocx");
-    EXPECT_EQ(ControlModule::pathIn("/opt/marvane/"), "/opt/marvane/DudidEvar.ocx");
-    EXPECT_EQ(ControlModule::pathIn(""), "/DudidEvar.ocx");
-}
-
 TEST(ControlModule, MissingModuleOrEntryRegistersNothing)
 {
     ControlClassRegistry::instance().unregisterClass(kDudidEvarClassId);

@@ -48,15 +48,6 @@ private:
 
 class MainWindowTest : public ScriptedWindowFixture {
 protected:
-    template <typename T = QWidget>
-    static T* byId(const MainWindow& window, int id) { return window.findChild<T*>(QString::number(id)); }
-
-    static void chooseTool(MainWindow& window, int command)
-    {
-        chooseFromMenu(command);
-        byId<CHoverButton>(window, MainWindow::ToolsId)->click();
-        QCoreApplication::processEvents();
-    }
     // Acts on the next modal dialog of the type once it is up.
     template <class Dialog>
     static void whenModal(std::function<void(Dialog*)> act)
@@ -111,7 +102,7 @@ TEST_F(MainWindowTest, ColourDepthOtherThan16To32IsWarnedOnceAndTheWindowStillOp
     EXPECT_EQ(prompts->shown[0].text,
               QStringLiteral("Only 16,24 and 32 bits color display mode \n are supported for displaying."));
     EXPECT_EQ(prompts->shown[0].icon, PromptIcon::Exclamation);
-    EXPECT_NE(byId(shallow, 1000), nullptr);
+    EXPECT_NE(shallow.findChild<QWidget*>("1000"), nullptr);
 }
 
 TEST_F(MainWindowTest, WithoutAControlTheRunEndsAtOnceWithMinusOneAndNoMessage)
@@ -128,9 +119,9 @@ TEST_F(MainWindowTest, HelpCommandsArriveAfterTheClickAndContentPrefersTheHelpFi
 {
     QTemporaryDir folder;
     InstallDir::set(folder.path().toStdString());
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    auto* help = byId<CHoverButton>(window, 1044);
+    window = std::make_unique<MainWindow>(tasks);
+    ASSERT_TRUE(window->Create());
+    auto* help = byId<CHoverButton>(1044);
     auto choose = [&](int command) {
         const std::size_t before = shell->opened.size();
         chooseFromMenu(command);
@@ -148,7 +139,7 @@ TEST_F(MainWindowTest, HelpCommandsArriveAfterTheClickAndContentPrefersTheHelpFi
     EXPECT_EQ(choose(MainWindow::ContentCommand), folder.filePath("help.chm"));
     EXPECT_EQ(choose(MainWindow::SupportMailCommand), "mailto:support@kestrune.example");
     EXPECT_EQ(choose(MainWindow::WebPageCommand), "https://kestrune.example/");
-    byId<CHoverButton>(window, 1040)->click();
+    byId<CHoverButton>(1040)->click();
     EXPECT_EQ(shell->opened.back(), "https://kestrune.example/");
     EXPECT_TRUE(shell->launched.empty());
     EXPECT_TRUE(prompts->shown.empty());
@@ -168,15 +159,15 @@ TEST_F(MainWindowTest, HelpCommandsArriveAfterTheClickAndContentPrefersTheHelpFi
 
 TEST_F(MainWindowTest, AboutBoxRunsFromTheHelpMenuAndFromTheWindowMenu)
 {
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
-    window.show();
+    window = std::make_unique<MainWindow>(tasks);
+    ASSERT_TRUE(window->Create());
+    window->show();
 
     chooseFromMenu(MainWindow::AboutCommand);
-    byId<CHoverButton>(window, 1044)->click();
+    byId<CHoverButton>(1044)->click();
     EXPECT_EQ(titleOfModalOpenedBy([] { QCoreApplication::processEvents(); }), QStringLiteral("About Marvane"));
 
-    auto* windowMenu = window.findChild<QMenu*>(QStringLiteral("systemMenu"));
+    auto* windowMenu = window->findChild<QMenu*>(QStringLiteral("systemMenu"));
     ASSERT_NE(windowMenu, nullptr);
     const auto actions = windowMenu->actions();
     const auto found = std::find_if(actions.begin(), actions.end(),
@@ -185,19 +176,19 @@ TEST_F(MainWindowTest, AboutBoxRunsFromTheHelpMenuAndFromTheWindowMenu)
     QAction* about = *found;
     EXPECT_EQ(about->text(), QStringLiteral("&About Ostrel..."));
     EXPECT_EQ(titleOfModalOpenedBy([about] { about->trigger(); }), QStringLiteral("About Marvane"));
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(MainWindowTest, AudioToolGetsTheControlsEventsOnlyWhileItIsOpen)
 {
-    MainWindow window(tasks);
-    ASSERT_TRUE(window.Create());
+    window = std::make_unique<MainWindow>(tasks);
+    ASSERT_TRUE(window->Create());
     control->script().durations = {{"/v/a.avi", 60.0}};
     prompts->folders = {"/out"};
     prompts->files = {"/v/a.avi"};
     bool activeInside = false;
     whenModal<AudioExtractionDialog>([&](AudioExtractionDialog* tool) {
-        activeInside = MainWindowTestPeer::ExtractionActive(window);
+        activeInside = MainWindowTestPeer::ExtractionActive(*window);
         tool->findChild<QPushButton*>("1011")->click();
         tool->findChild<QPushButton*>("1057")->click();
         QTimer::singleShot(0, [&] {
@@ -209,9 +200,9 @@ TEST_F(MainWindowTest, AudioToolGetsTheControlsEventsOnlyWhileItIsOpen)
         tool->findChild<QPushButton*>("1")->click();
         tool->reject();
     });
-    chooseTool(window, MainWindow::ExtractAudioCommand);
+    chooseTool(MainWindow::ExtractAudioCommand);
     EXPECT_TRUE(activeInside);
-    EXPECT_FALSE(MainWindowTestPeer::ExtractionActive(window));
+    EXPECT_FALSE(MainWindowTestPeer::ExtractionActive(*window));
     EXPECT_EQ(control->callsStartingWith("SaveAudio"), (std::vector<std::string>{"SaveAudioAsWma(/out/a.wma)"}));
     ASSERT_EQ(prompts->shown.size(), 1u);
     EXPECT_EQ(prompts->shown[0].text, "Successfully Done.");
@@ -224,7 +215,7 @@ TEST_F(MainWindowTest, AudioToolGetsTheControlsEventsOnlyWhileItIsOpen)
         EXPECT_EQ(tool->findChild<QLineEdit*>("1010")->text(), "/out/");
         tool->reject();
     });
-    chooseTool(window, MainWindow::ExtractAudioCommand);
+    chooseTool(MainWindow::ExtractAudioCommand);
     EXPECT_EQ(control->callsStartingWith("SaveAudio").size(), 1u);
 }
 

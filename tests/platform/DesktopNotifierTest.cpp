@@ -4,12 +4,12 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QVariantMap>
+#include <QtCore/qtestsupport_core.h>
 
 #include "platform/DesktopNotifier.h"
 
@@ -68,15 +68,6 @@ private:
     QStringList names_;
 };
 
-bool waitFor(const std::function<bool()>& condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return condition();
-}
-
 }  // namespace
 
 TEST(DesktopNotifier, NoticeReachesTheNotificationService)
@@ -93,7 +84,7 @@ TEST(DesktopNotifier, NoticeReachesTheNotificationService)
     DesktopNotifier notifier(bus.connect("client"));
     EXPECT_TRUE(notifier.notify("Marvane", "3 tasks done"));
 
-    ASSERT_TRUE(waitFor([&] { return !service.bodies.isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !service.bodies.isEmpty(); }));
     EXPECT_EQ(service.appName, "Marvane");
     EXPECT_EQ(service.summaries, QStringList{"Marvane"});
     EXPECT_EQ(service.bodies, QStringList{"3 tasks done"});

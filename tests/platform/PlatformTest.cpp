@@ -11,7 +11,6 @@
 
 #include "platform/FileFilter.h"
 #include "platform/IniRegistryHive.h"
-#include "platform/LoadedModule.h"
 #include "platform/MediaRuntimeHive.h"
 #include "platform/MediaRuntimeProbe.h"
 #include "platform/OutputPathProbe.h"
@@ -108,19 +107,6 @@ TEST(MediaRuntime, ThisMachineHasEveryComponentTheControlUses)
     for (const auto& m : missing)
         list += m + "; ";
     EXPECT_TRUE(missing.empty()) << list;
-}
-
-TEST(LoadedModule, MissingFileAndSymbols)
-{
-    LoadedModule missing("/nonexistent/DudidEvar.ocx");
-    EXPECT_FALSE(missing.isLoaded());
-    EXPECT_FALSE(missing.error().empty());
-    EXPECT_EQ(missing.symbol("DllRegisterServer"), nullptr);
-
-    LoadedModule libm("libm.so.6");
-    ASSERT_TRUE(libm.isLoaded()) << libm.error();
-    EXPECT_NE(libm.symbol("cos"), nullptr);
-    EXPECT_EQ(libm.symbol("DllRegisterServer"), nullptr);
 }
 
 // The probe leaves an existing file exactly as it was and no new file behind.

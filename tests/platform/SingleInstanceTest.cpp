@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QUuid>
+#include <QtCore/qtestsupport_core.h>
 #include <future>
 
 #include "platform/SingleInstance.h"
@@ -28,10 +27,7 @@ TEST(SingleInstance, ASecondStartHandsItsFilesToTheFirst)
     });
     const QStringList files{"/clips/a b.mpg", "/clips/two\nlines.avi", "/clips/ä%20.mp4"};
     auto handed = std::async(std::launch::async, [&] { return second.handOver(files); });
-    QElapsedTimer clock;
-    clock.start();
-    while (!arrived && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return arrived; }));
     EXPECT_TRUE(handed.get());
     EXPECT_EQ(received, files);
 }

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <functional>
+#include <QtCore/qtestsupport_core.h>
 #include <csignal>
 
 #include <sys/wait.h>
@@ -14,15 +12,6 @@
 namespace {
 
 extern "C" void ownHandler(int) {}
-
-bool waitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 void (*currentHandler(int signal))(int)
 {
@@ -43,9 +32,9 @@ TEST(TerminationWatchTest, TerminationSignalsArriveAsOneRequestEachOnTheEventLoo
         QObject::connect(&watch, &TerminationWatch::requested, [&] { ++requests; });
         std::raise(SIGTERM);
         EXPECT_EQ(requests, 0);  // never inside the signal handler
-        EXPECT_TRUE(waitFor([&] { return requests == 1; }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return requests == 1; }, 2000));
         std::raise(SIGHUP);
-        EXPECT_TRUE(waitFor([&] { return requests == 2; }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return requests == 2; }, 2000));
     }
     EXPECT_EQ(currentHandler(SIGTERM), &ownHandler);
     std::signal(SIGTERM, SIG_DFL);

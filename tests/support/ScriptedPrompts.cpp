@@ -3,6 +3,20 @@
 
 #include "platform/Prompts.h"
 
+namespace {
+
+// The next queued path; none when the queue is empty or the path is empty (the dialog cancelled).
+std::optional<QString> next(std::deque<QString>& queue)
+{
+    if (queue.empty())
+        return std::nullopt;
+    const QString path = queue.front();
+    queue.pop_front();
+    return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+}
+
+}  // namespace
+
 PromptAnswer ScriptedPrompts::messageBox(QWidget*, const QString& caption, const QString& text,
                                          PromptIcon icon, PromptButtons buttons)
 {
@@ -18,11 +32,7 @@ PromptAnswer ScriptedPrompts::messageBox(QWidget*, const QString& caption, const
 std::optional<QString> ScriptedPrompts::openFile(QWidget*, const QString& filter)
 {
     fileFilters.push_back(filter);
-    if (files.empty())
-        return std::nullopt;
-    const QString f = files.front();
-    files.pop_front();
-    return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
+    return next(files);
 }
 
 QStringList ScriptedPrompts::openFiles(QWidget* owner, const QString& filter)
@@ -38,21 +48,13 @@ QStringList ScriptedPrompts::openFiles(QWidget* owner, const QString& filter)
 std::optional<QString> ScriptedPrompts::saveFile(QWidget*, const QString& filter)
 {
     fileFilters.push_back(filter);
-    if (saveFiles.empty())
-        return std::nullopt;
-    const QString f = saveFiles.front();
-    saveFiles.pop_front();
-    return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
+    return next(saveFiles);
 }
 
 std::optional<QString> ScriptedPrompts::pickFolder(QWidget*, const QString& title)
 {
     folderTitles.push_back(title);
-    if (folders.empty())
-        return std::nullopt;
-    const QString f = folders.front();
-    folders.pop_front();
-    return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
+    return next(folders);
 }
 
 ScopedPrompts::ScopedPrompts()

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "RecordingExecutionView.h"
@@ -59,6 +60,12 @@ protected:
     }
 
     Lines logTail(std::size_t n) const { return Lines(view.log.end() - std::ptrdiff_t(n), view.log.end()); }
+
+    // Time as the test moves it; the last time left reported.
+    void useClock() { execution.setClock([this] { return now; }); }
+    const TimeLeftEstimate::Estimate& timeLeft() const { return view.timesLeft.back(); }
+
+    double now = 100.0;
 
     CDudidEvar wrapper;
     ScriptedControl* control = nullptr;
@@ -566,6 +573,69 @@ TEST_F(TaskExecutionTest, LengthsAreMeasuredLaterAndTheShareWaitsForThem)
     EXPECT_EQ(control->callsStartingWith("GetDuration").size(), measuredBySetUp + 3);
     control->raiseProgress(15.0, 30.0);  // 60 + 15 of 180
     EXPECT_EQ(view.shares, (std::vector<int>{41}));
+}
+
+// On a clock the test moves, a 60 s and a 30 s source converted at three times their speed: the
+// list's time left is close to the real one at a quarter, half and three quarters of the run,
+// and the task's too.
+TEST_F(TaskExecutionTest, SteadySpeedGivesTheRealTimeLeftOfTaskAndList)
+{
+    useClock();
+    addTask({"/m/60.mpg"}, "/out/60.avi");
+    addTask({"/m/30.mpg"}, "/out/30.avi");
+    execution.execute();
+    const double speed = 3.0;
+    const double step = 0.25;
+    double checked = 0.25;
+    for (const double length : {60.0, 30.0}) {
+        const double before = length == 60.0 ? 0.0 : 60.0;
+        for (double done = step * speed; done <= length; done += step * speed) {
+            now += step;
+            control->raiseProgress(done, length);
+            const double listDone = before + done;
+            if (listDone / 90.0 < 0.05 && done / speed < 5.0) {
+                EXPECT_FALSE(timeLeft().list) << "shown before it is stable, at " << done;
+                continue;
+            }
+            ASSERT_TRUE(timeLeft().task && timeLeft().list) << done;
+            EXPECT_NEAR(*timeLeft().task, (length - done) / speed, 0.2 * (length - done) / speed + 0.5);
+            if (checked < 1.0 && listDone >= checked * 90.0) {
+                const double real = (90.0 - listDone) / speed;
+                EXPECT_NEAR(*timeLeft().list, real, 0.2 * real) << "at " << checked * 100 << " %";
+                checked += 0.25;
+            }
+        }
+        control->raiseDone();
+    }
+    EXPECT_GT(checked, 0.9);
+    EXPECT_FALSE(timeLeft().task || timeLeft().list);  // the run ended
+}
+
+// The speed halves midway: the estimate moves to the new time left a few percent at a time,
+// never back and forth, and gets there.
+TEST_F(TaskExecutionTest, ChangedSpeedMovesTheEstimateByAFewPercentAtATime)
+{
+    useClock();
+    addTask({"/m/60.mpg"}, "/out/60.avi");
+    execution.execute();
+    std::optional<double> before;
+    double done = 0.0;
+    for (int event = 1; done < 59.0; ++event) {
+        const double speed = done < 20.0 ? 4.0 : 1.0;
+        now += 0.25;
+        done += 0.25 * speed;
+        control->raiseProgress(done, 60.0);
+        if (!timeLeft().task)
+            continue;
+        if (before) {
+            const double expected = *before - 0.25;
+            EXPECT_LE(std::abs(*timeLeft().task - expected), 0.03 * expected + 0.5) << "event " << event;
+        }
+        before = timeLeft().task;
+    }
+    // Near the end only the last second of the source is left.
+    ASSERT_TRUE(before);
+    EXPECT_LT(*before, 2.0);
 }
 
 }  // namespace

@@ -14,7 +14,6 @@ std::size_t appendTask(TaskList& list, const std::string& source, std::int32_t w
 
 }  // namespace
 
-
 TEST(TaskList, RemovingFirstOfThreeKeepsOthersAndTheirRecords)
 {
     TaskList list;
@@ -33,22 +32,6 @@ TEST(TaskList, RemovingFirstOfThreeKeepsOthersAndTheirRecords)
     EXPECT_EQ(list.at(0).settings->width, 32);
 }
 
-TEST(TaskList, NextToRunScansUpwardFromIndexPastDoneTasksOnly)
-{
-    TaskList list;
-    appendTask(list, "/1", 0);
-    appendTask(list, "/2", 0);
-    appendTask(list, "/3", 0);
-    list.markDone(1);
-    EXPECT_EQ(list.nextToRun(0), 0u);
-    EXPECT_EQ(list.nextToRun(1), 2u);
-    list.markFailed(2);
-    EXPECT_EQ(list.nextToRun(1), 2u);
-    list.markDone(2);
-    EXPECT_EQ(list.nextToRun(1), std::nullopt);
-    EXPECT_EQ(list.nextToRun(7), std::nullopt);
-}
-
 TEST(TaskList, UpdateInPlaceReplacesSourcesKeepsRecordAndMakesWaiting)
 {
     TaskList list;
@@ -65,19 +48,5 @@ TEST(TaskList, UpdateInPlaceReplacesSourcesKeepsRecordAndMakesWaiting)
     EXPECT_EQ(task.outputPath, "/out.mpg");
     EXPECT_EQ(task.description, "To DVD");
     EXPECT_EQ(task.status, TaskStatus::Waiting);
-}
-
-
-TEST(ConversionTask, JoinIsNeverSplitWhateverTheRecordHolds)
-{
-    ConversionTask task;
-    task.settings = std::make_unique<TaskSettings>();
-    task.settings->split = 1;
-    task.settings->splitSeconds = 60;
-    task.sources = {"/a.avi"};
-    EXPECT_TRUE(task.isSplit());
-    task.sources.push_back("/b.avi");
-    EXPECT_FALSE(task.isSplit());
-    EXPECT_TRUE(task.isJoin());
 }
 

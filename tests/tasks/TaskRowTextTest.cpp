@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "CommaDecimalLocale.h"
-#include "tasks/SplitIntervals.h"
 #include "tasks/TaskRowText.h"
 
 namespace {
@@ -20,15 +19,9 @@ ConversionTask makeTask(std::vector<std::string> sources, std::int32_t split, st
 
 }  // namespace
 
-TEST(TaskRowText, SingleUnsplitSourceShowsDescriptionAlone)
-{
-    const ConversionTask task = makeTask({"/v/a.avi"}, 0, 90);
-    EXPECT_EQ(TaskRowText::source(task), "/v/a.avi");
-    EXPECT_EQ(TaskRowText::description(task), "To AVI");
-}
-
 TEST(TaskRowText, SplitIntervalUsesMinutesFromSixtySeconds)
 {
+    EXPECT_EQ(TaskRowText::description(makeTask({"/a"}, 0, 90)), "To AVI");  // not split
     EXPECT_EQ(TaskRowText::description(makeTask({"/a"}, 1, 90)), "To AVI (Split every 1 minutes)");  // whole minutes
     EXPECT_EQ(TaskRowText::description(makeTask({"/a"}, 1, 45)), "To AVI (Split every 45 seconds)");
     EXPECT_EQ(TaskRowText::description(makeTask({"/a"}, 1, 5400)), "To AVI (Split every 90 minutes)");
@@ -46,15 +39,6 @@ TEST(TaskRowText, TooltipHoldsEverySourceAndTheOutputInFull)
     ConversionTask task = makeTask({"/v/a.avi", "/v/b.avi"}, 0, 0);
     task.outputPath = "/out/a_output.avi";
     EXPECT_EQ(TaskRowText::tooltip(task), "Source: /v/a.avi\nSource: /v/b.avi\nOutput: /out/a_output.avi");
-}
-
-
-TEST(SplitIntervals, StoredValuesMapBackToTheirEntries)
-{
-    EXPECT_EQ(SplitIntervals::indexOfSeconds(120), 3);
-    EXPECT_EQ(SplitIntervals::indexOfSeconds(15), 0);
-    EXPECT_EQ(SplitIntervals::indexOfSeconds(5400), 15);
-    EXPECT_EQ(SplitIntervals::indexOfSeconds(90), std::nullopt);
 }
 
 // The progress text reads the same whatever the user's locale.

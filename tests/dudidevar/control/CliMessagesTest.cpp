@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -14,11 +12,9 @@ class CliMessagesTest : public ::testing::Test {
 protected:
     int cli(const QStringList& arguments)
     {
-        const QString named = qEnvironmentVariable("MARVANE_TEST_BIN");
         QProcess process;
         process.setWorkingDirectory(QString::fromStdString(folder));
-        process.start(QDir(named.isEmpty() ? QCoreApplication::applicationDirPath() : named).filePath("marvane-cli"),
-                      arguments);
+        process.start(qEnvironmentVariable("MARVANE_TEST_BIN") + "/marvane-cli", arguments);
         if (!process.waitForFinished(60000))
             return -1;
         errors = process.readAllStandardError().toStdString();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <cstdlib>
 
 #include "engine/CDudidEvar.h"
@@ -12,11 +11,8 @@ namespace {
 
 TEST(ControlModuleTest, TheBuiltModuleRegistersTheControlClass)
 {
-    // The module lies beside the test programs when the environment does not name the folder.
-    const char* named = std::getenv("MARVANE_TEST_BIN");
-    const std::string bin = named ? named : QCoreApplication::applicationDirPath().toStdString();
     std::string error;
-    ASSERT_TRUE(ControlModule::registerFrom(bin, &error)) << error;
+    ASSERT_TRUE(ControlModule::registerFrom(std::getenv("MARVANE_TEST_BIN"), &error)) << error;
     EXPECT_TRUE(ControlClassRegistry::instance().isRegistered(kDudidEvarClassId));
     CDudidEvar control;
     ASSERT_TRUE(control.Create(kDudidEvarClassId, nullptr));
