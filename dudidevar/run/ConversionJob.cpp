@@ -165,6 +165,7 @@ RunOutcome ConversionJob::run(RunProgress& progress)
     codecThreads_.takeCallersPriority();
     progress.report(0.0, total_);
     pictureTrack_->watchStopFlag(&progress.stopFlag());
+    soundTrack_->watchStopFlag(&progress.stopFlag());
     std::string error;
     if (!startSupplies(&error))
         return fail(error);

@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <chrono>
+#include <thread>
+
 #include "ControlTest.h"
 #include "dudidevar/plan/OutputPlanner.h"
 #include "dudidevar/run/OutputWriter.h"
@@ -103,6 +106,33 @@ TEST_F(SoundSaversTest, SourceWithoutSoundIsRefusedAndAStoppedSaveLeavesNothing)
     events = {};
     RunRecorder::pump(200);
     EXPECT_EQ(events.done + events.failed + events.progress, 0);
+    EXPECT_TRUE(TestMedia::filesIn(folder).empty());
+}
+
+// A stop that comes while the sound of a clip late in a long file is decoded forward to the
+// clip's start (an AVI without its index cannot be searched, so the sound is read from the file's
+// start) ends the run at once, as a stopped run: no event, no reason for GetLastError, and
+// neither the output nor its temporary file left in the folder.
+TEST_F(SoundSaversTest, AStopEndsALongForwardDecodeOfSound)
+{
+    const std::string tone = TestMedia::made(
+        "tone-10s.mp2", {"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=10", "-c:a", "mp2"});
+    std::string bytes = TestMedia::contentOf(TestMedia::made("tone-20min.avi", {"-stream_loop", "119", "-i", tone, "-c", "copy"}));
+    bytes.replace(bytes.rfind("idx1"), 4, "JUNK");
+    const std::string source = TestMedia::fileWith("tone-20min-unindexed.avi", bytes);
+    const double length = control.GetDuration(source);
+    ASSERT_NEAR(length, 1200.0, 1.0);
+    control.AddAudioClip(source, length - 1.0, length);
+    ASSERT_TRUE(control.SaveAudioAsWav(folder + "end.wav", 2, 11025, 2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // well into the forward decode
+    const auto stopping = std::chrono::steady_clock::now();
+    control.Stop();
+    const auto took = std::chrono::steady_clock::now() - stopping;
+    EXPECT_LT(took, std::chrono::milliseconds(200));
+    events = {};
+    RunRecorder::pump(200);
+    EXPECT_EQ(events.done + events.failed, 0);
+    EXPECT_EQ(control.GetLastError(), "");
     EXPECT_TRUE(TestMedia::filesIn(folder).empty());
 }
 
