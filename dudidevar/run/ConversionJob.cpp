@@ -65,7 +65,7 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
         }
     }
     writer_.setShownName(request.target);
-    if (!temp_.create(request.target, error) || !writer_.open(plan, temp_.path(), error))
+    if (!temp_.create(request.target, error, leftovers_) || !writer_.open(plan, temp_.path(), error))
         return false;
     if (useSound_) {
         const AVCodecContext* encoder = writer_.sound().context();

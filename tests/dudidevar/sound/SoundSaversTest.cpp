@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QFile>
 #include <chrono>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 #include "ControlTest.h"
 #include "dudidevar/plan/OutputPlanner.h"
@@ -134,6 +137,25 @@ TEST_F(SoundSaversTest, AStopEndsALongForwardDecodeOfSound)
     EXPECT_EQ(events.done + events.failed, 0);
     EXPECT_EQ(control.GetLastError(), "");
     EXPECT_TRUE(TestMedia::filesIn(folder).empty());
+}
+
+// The sound of sources saved one after another, as the audio tool saves them, is one run: it
+// reads the folder for killed runs' leftovers once, and one left meanwhile waits for the next run.
+TEST_F(SoundSaversTest, SavesOneAfterAnotherReadTheirFolderOnce)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const QString leftover = QString::fromStdString(folder + ".a.wav.part-" + std::to_string(child) + "-a1B2c3");
+    addSound(TestMedia::withSound());
+    ASSERT_TRUE(control.SaveAudioAsWav(folder + "a.wav", 2, 11025, 2));
+    ASSERT_TRUE(finished()) << events.reason;
+    ASSERT_TRUE(QFile(leftover).open(QIODevice::WriteOnly));
+    events = {};
+    ASSERT_TRUE(control.SaveAudioAsWav(folder + "b.wav", 2, 11025, 2));
+    ASSERT_TRUE(finished()) << events.reason;
+    EXPECT_TRUE(QFile::exists(leftover));
 }
 
 }  // namespace
