@@ -196,9 +196,16 @@ bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector
         parts_->clear();
     else
         job->continueParts(parts_, partGoesOn(pictureClips));
-    if (!job->prepare({pictureClips, soundClips_, requireSound, outputPath, std::move(planner)}, &error))
+    job->sweepLeftoversWith(&batchSweep_->forOutput());
+    if (!job->prepare({pictureClips, soundClips_, requireSound, outputPath, std::move(planner)}, &error)) {
+        batchSweep_->outputEnded();
         return refuse(error);
-    startRun([job](RunProgress& progress) { return job->run(progress); });
+    }
+    startRun([job, batch = batchSweep_](RunProgress& progress) {
+        RunOutcome outcome = job->run(progress);
+        batch->outputEnded();
+        return outcome;
+    });
     return true;
 }
 

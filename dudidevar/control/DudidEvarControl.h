@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dudidevar/source/Clip.h"
+#include "dudidevar/run/BatchSweep.h"
 #include "dudidevar/run/ConversionJob.h"
 #include "dudidevar/plan/ControlProperties.h"
 #include "dudidevar/control/LastFailureReason.h"
@@ -105,6 +106,8 @@ private:
     std::unique_ptr<RunHost> runs_;
     // The reading of a source a part of it left open for the part that follows.
     std::shared_ptr<PartContinuation> parts_ = std::make_shared<PartContinuation>();
+    // Outputs made one after another read each folder once for killed runs' leftovers.
+    std::shared_ptr<BatchSweep> batchSweep_ = std::make_shared<BatchSweep>();
     MeasuredFiles measured_;
     std::string clipRefusal_;  // why the first refused clip since ClearClips was refused
     std::shared_ptr<LastFailureReason> lastError_ = std::make_shared<LastFailureReason>();

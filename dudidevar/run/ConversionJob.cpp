@@ -65,7 +65,7 @@ bool ConversionJob::prepareTracks(const Request& request, std::string* error)
         }
     }
     writer_.setShownName(request.target);
-    if (!temp_.create(request.target, error) || !writer_.open(plan, temp_.path(), error))
+    if (!temp_.create(request.target, error, leftovers_) || !writer_.open(plan, temp_.path(), error))
         return false;
     if (useSound_) {
         const AVCodecContext* encoder = writer_.sound().context();
@@ -165,6 +165,7 @@ RunOutcome ConversionJob::run(RunProgress& progress)
     codecThreads_.takeCallersPriority();
     progress.report(0.0, total_);
     pictureTrack_->watchStopFlag(&progress.stopFlag());
+    soundTrack_->watchStopFlag(&progress.stopFlag());
     std::string error;
     if (!startSupplies(&error))
         return fail(error);

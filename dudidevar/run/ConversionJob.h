@@ -54,6 +54,9 @@ public:
         parts_ = std::move(parts);
         partGoesOn_ = goesOn;
     }
+    // The sweep for killed runs' leftovers that the runs of a batch share (before prepare; by
+    // default the output's folder is swept by a sweep of its own).
+    void sweepLeftoversWith(LeftoverSweep* sweep) { leftovers_ = sweep; }
     bool prepare(const Request& request, std::string* error);
     // Encodes everything, checks the finished output against the clips and renames it onto
     // the target; on stop or failure the temporary file is removed and the target stays as it
@@ -89,6 +92,7 @@ private:
     double total_ = 0.0;
     OutputExpectation expected_;
     std::string target_;
+    LeftoverSweep* leftovers_ = nullptr;
     TempOutput temp_;
     OutputWriter writer_;
     ThreadsStartedMeanwhile codecThreads_;  // started on the preparing thread

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dudidevar/sound/SoundStage.h"
 
+#include "dudidevar/sound/SoundTrack.h"
+
 #include <new>
 #include <pthread.h>
 
@@ -12,7 +14,8 @@ constexpr std::size_t kPacketsAhead = 48;
 
 }  // namespace
 
-SoundStage::SoundStage(SoundTrack& track, StreamEncoder& encoder) : sound_(track, encoder), packets_(kPacketsAhead)
+SoundStage::SoundStage(SoundTrack& track, StreamEncoder& encoder)
+    : track_(track), sound_(track, encoder), packets_(kPacketsAhead)
 {
     thread_ = std::thread([this] {
         pthread_setname_np(pthread_self(), "sound encode");
@@ -26,6 +29,7 @@ SoundStage::SoundStage(SoundTrack& track, StreamEncoder& encoder) : sound_(track
 
 SoundStage::~SoundStage()
 {
+    track_.stop();
     packets_.cancel();
     thread_.join();
 }

@@ -15,7 +15,7 @@ class SoundStage : public SoundSupply {
 public:
     // Throws std::system_error when the thread cannot be started.
     SoundStage(SoundTrack& track, StreamEncoder& encoder);
-    // Stops the thread and waits for it.
+    // Stops the thread, within a frame of the track, and waits for it.
     ~SoundStage() override;
     SoundStage(const SoundStage&) = delete;
     SoundStage& operator=(const SoundStage&) = delete;
@@ -25,6 +25,7 @@ public:
 private:
     void encode();
 
+    SoundTrack& track_;
     SerialSound sound_;
     BoundedQueue<ff::Packet> packets_;
     std::thread thread_;

@@ -82,6 +82,9 @@ bool SoundTrack::readsOn() const
 
 void SoundTrack::continueAt(const Clip& clip)
 {
+    // The last part's sound stage stopped the track as it ended, and its run's stop flag is gone.
+    stopped_ = false;
+    runStop_ = nullptr;
     Span& span = spans_.front();
     span.filled -= span.count;
     span.clip = clip;
@@ -140,9 +143,18 @@ bool SoundTrack::makeQueue(const AVCodecContext* encoder, std::string* error)
     return true;
 }
 
+bool SoundTrack::stopRequested() const
+{
+    return stopped_.load(std::memory_order_relaxed) || (runStop_ && runStop_->load(std::memory_order_relaxed));
+}
+
 ff::Frame SoundTrack::next(std::string* error)
 {
     while (av_audio_fifo_size(fifo_.get()) < frameSize_ + lead_ && current_ < spans_.size()) {
+        if (stopRequested()) {
+            *error = "stopped";
+            return nullptr;
+        }
         Span& span = spans_[current_];
         if (span.filled >= span.count) {
             if (current_ + 1 == spans_.size())

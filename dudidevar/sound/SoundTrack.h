@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -53,6 +54,11 @@ public:
     // The next frame for the encoder (pts = its first sample's number), or null when the track
     // is complete or failed (then *error is set).
     ff::Frame next(std::string* error);
+    // A decode under way ends within a frame with the reason "stopped" once the run's stop flag
+    // is set, or once stop() is called from another thread (the sound stage ending early); a
+    // forward decode from a seek point far before a span's start is no exception.
+    void watchStopFlag(const std::atomic<bool>* runStop) { runStop_ = runStop; }
+    void stop() { stopped_ = true; }
 
 private:
     struct Span {
@@ -78,6 +84,7 @@ private:
     void skipLead();
     bool sameOutput(const AVCodecContext* encoder) const;
     bool makeQueue(const AVCodecContext* encoder, std::string* error);
+    bool stopRequested() const;
 
     TrackChoice choice_;
     ChosenStreams chosen_;
@@ -95,4 +102,6 @@ private:
     ff::AudioFifo fifo_;
     SoundConverter converter_;
     ff::Frame decoded_;
+    const std::atomic<bool>* runStop_ = nullptr;
+    std::atomic<bool> stopped_{false};
 };

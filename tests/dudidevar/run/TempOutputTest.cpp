@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "TestMedia.h"
+#include "dudidevar/run/BatchSweep.h"
 #include "dudidevar/run/TempOutput.h"
 
 namespace {
@@ -98,28 +99,36 @@ TEST(TempOutput, TheNextRunRemovesTheFileOfARunWhoseProcessIsGone)
 }
 
 // A run of many files reads each folder it writes into once: a leftover that appears in a
-// folder after the run swept it waits for the next run, which removes it.
+// folder after the run swept it waits for the next run, which removes it. Outputs that follow
+// one another without a pause are one run.
 TEST(TempOutput, ARunSweepsEachFolderOnce)
 {
+    static std::chrono::steady_clock::time_point now;
+    BatchSweep batch([] { return now; });
     const std::string folder = TestMedia::scratchFolder();
     const std::string second = folder + "second/";
     ASSERT_EQ(::mkdir(second.c_str(), 0700), 0);
     const std::string dead = std::to_string(goneProcess());
     const std::string first = made(folder + ".a.bmp.part-" + dead + "-aaaaaa");
-    LeftoverSweep run;
     std::string error;
-    TempOutput picture;
-    ASSERT_TRUE(picture.create(folder + "x_1.bmp", &error, &run)) << error;
+    TempOutput output;
+    const auto write = [&](const std::string& target) {
+        EXPECT_TRUE(output.create(target, &error, &batch.forOutput())) << error;
+        now += std::chrono::milliseconds(100);
+        batch.outputEnded();
+        now += BatchSweep::kPause - std::chrono::milliseconds(1);
+    };
+    write(folder + "x_1.bmp");
     EXPECT_FALSE(exists(first));
     const std::string later = made(folder + ".b.bmp.part-" + dead + "-bbbbbb");
     const std::string elsewhere = made(second + ".c.bmp.part-" + dead + "-cccccc");
-    ASSERT_TRUE(picture.create(folder + "x_2.bmp", &error, &run)) << error;
-    ASSERT_TRUE(picture.create(second + "x_3.bmp", &error, &run)) << error;
+    write(folder + "x_2.bmp");
+    write(second + "x_3.bmp");
     EXPECT_TRUE(exists(later));
     EXPECT_FALSE(exists(elsewhere));
 
-    LeftoverSweep nextRun;
-    ASSERT_TRUE(picture.create(folder + "x_1.bmp", &error, &nextRun)) << error;
+    now += std::chrono::milliseconds(1);  // the pause that ends the run
+    write(folder + "x_1.bmp");
     EXPECT_FALSE(exists(later));
 }
 

@@ -1,4 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QFile>
+#include <chrono>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
 #include "ControlTest.h"
 #include "dudidevar/plan/OutputPlanner.h"
 #include "dudidevar/run/OutputWriter.h"
@@ -104,6 +110,52 @@ TEST_F(SoundSaversTest, SourceWithoutSoundIsRefusedAndAStoppedSaveLeavesNothing)
     RunRecorder::pump(200);
     EXPECT_EQ(events.done + events.failed + events.progress, 0);
     EXPECT_TRUE(TestMedia::filesIn(folder).empty());
+}
+
+// A stop that comes while the sound of a clip late in a long file is decoded forward to the
+// clip's start (an AVI without its index cannot be searched, so the sound is read from the file's
+// start) ends the run at once, as a stopped run: no event, no reason for GetLastError, and
+// neither the output nor its temporary file left in the folder.
+TEST_F(SoundSaversTest, AStopEndsALongForwardDecodeOfSound)
+{
+    const std::string tone = TestMedia::made(
+        "tone-10s.mp2", {"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=10", "-c:a", "mp2"});
+    std::string bytes = TestMedia::contentOf(TestMedia::made("tone-20min.avi", {"-stream_loop", "119", "-i", tone, "-c", "copy"}));
+    bytes.replace(bytes.rfind("idx1"), 4, "JUNK");
+    const std::string source = TestMedia::fileWith("tone-20min-unindexed.avi", bytes);
+    const double length = control.GetDuration(source);
+    ASSERT_NEAR(length, 1200.0, 1.0);
+    control.AddAudioClip(source, length - 1.0, length);
+    ASSERT_TRUE(control.SaveAudioAsWav(folder + "end.wav", 2, 11025, 2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // well into the forward decode
+    const auto stopping = std::chrono::steady_clock::now();
+    control.Stop();
+    const auto took = std::chrono::steady_clock::now() - stopping;
+    EXPECT_LT(took, std::chrono::milliseconds(200));
+    events = {};
+    RunRecorder::pump(200);
+    EXPECT_EQ(events.done + events.failed, 0);
+    EXPECT_EQ(control.GetLastError(), "");
+    EXPECT_TRUE(TestMedia::filesIn(folder).empty());
+}
+
+// The sound of sources saved one after another, as the audio tool saves them, is one run: it
+// reads the folder for killed runs' leftovers once, and one left meanwhile waits for the next run.
+TEST_F(SoundSaversTest, SavesOneAfterAnotherReadTheirFolderOnce)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const QString leftover = QString::fromStdString(folder + ".a.wav.part-" + std::to_string(child) + "-a1B2c3");
+    addSound(TestMedia::withSound());
+    ASSERT_TRUE(control.SaveAudioAsWav(folder + "a.wav", 2, 11025, 2));
+    ASSERT_TRUE(finished()) << events.reason;
+    ASSERT_TRUE(QFile(leftover).open(QIODevice::WriteOnly));
+    events = {};
+    ASSERT_TRUE(control.SaveAudioAsWav(folder + "b.wav", 2, 11025, 2));
+    ASSERT_TRUE(finished()) << events.reason;
+    EXPECT_TRUE(QFile::exists(leftover));
 }
 
 }  // namespace
