@@ -37,7 +37,10 @@ PreviewAudioOutput::~PreviewAudioOutput()
 bool PreviewAudioOutput::start()
 {
     stop();
+    allWritten_ = false;
+    writtenBytes_ = 0;
     silenceBytes_ = 0;
+    allPlayed_ = false;
     if (open())
         return true;
     stop();
@@ -94,6 +97,7 @@ bool PreviewAudioOutput::connectStream()
         return false;
     pa_stream_set_state_callback(stream_.get(), onStreamState, mainloop_.get());
     pa_stream_set_write_callback(stream_.get(), onWritable, this);
+    pa_stream_set_underflow_callback(stream_.get(), onUnderflow, this);
     pa_buffer_attr attributes{};
     attributes.maxlength = std::uint32_t(-1);
     attributes.tlength = std::uint32_t(pa_usec_to_bytes(kServerBufferUs, &kSpec));
@@ -131,17 +135,30 @@ void PreviewAudioOutput::write(std::size_t bytes)
         silenceBytes_ += std::int64_t(bytes - count);
         count = bytes;
     }
-    if (count == 0)
-        return;
     // Nothing to mend here when the server refuses a write: the clock stands still from then on,
     // and the player ends a preview whose clock stands still.
-    static_cast<void>(pa_stream_write(stream_.get(), chunk_.data(), count, nullptr, 0, PA_SEEK_RELATIVE));
+    if (count > 0 && pa_stream_write(stream_.get(), chunk_.data(), count, nullptr, 0, PA_SEEK_RELATIVE) == 0)
+        writtenBytes_ += std::int64_t(count);
+    if (count < bytes)
+        allWritten_ = true;
+}
+
+// The server's clock stops a device buffer short of the end once the stream runs dry, so the
+// end is known from the server's word that the stream ran dry after the last of the sound.
+void PreviewAudioOutput::onUnderflow(pa_stream*, void* output)
+{
+    auto* self = static_cast<PreviewAudioOutput*>(output);
+    if (self->allWritten_)
+        self->allPlayed_ = true;
 }
 
 double PreviewAudioOutput::playedSeconds() const
 {
     if (!stream_)
         return 0.0;
+    const double silence = double(silenceBytes_.load()) / kBytesPerSecond;
+    if (allPlayed_)
+        return std::max(0.0, double(writtenBytes_.load()) / kBytesPerSecond - silence);
     pa_usec_t played = 0;
     {
         const pulse::MainloopLock lock(mainloop_.get());
@@ -149,6 +166,5 @@ double PreviewAudioOutput::playedSeconds() const
         if (pa_stream_get_time(stream_.get(), &played) < 0)
             played = 0;
     }
-    const double silence = double(silenceBytes_.load()) / kBytesPerSecond;
     return std::max(0.0, double(played) / 1.0e6 - silence);
 }

@@ -40,6 +40,7 @@ private:
     bool connectContext();
     bool connectStream();
     static void onWritable(pa_stream* stream, std::size_t bytes, void* output);
+    static void onUnderflow(pa_stream* stream, void* output);
     void write(std::size_t bytes);
 
     PreviewAudioBuffer& buffer_;
@@ -48,5 +49,8 @@ private:
     pulse::Context context_;
     pulse::Stream stream_;
     std::vector<char> chunk_;  // used on the loop's thread only
+    bool allWritten_ = false;  // likewise
+    std::atomic<std::int64_t> writtenBytes_{0};
     std::atomic<std::int64_t> silenceBytes_{0};
+    std::atomic<bool> allPlayed_{false};
 };

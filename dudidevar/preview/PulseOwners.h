@@ -29,6 +29,7 @@ struct StreamDeleter {
     {
         pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_set_underflow_callback(stream, nullptr, nullptr);
         pa_stream_unref(stream);
     }
 };
