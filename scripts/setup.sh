@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libxcb1-dev
+  qt6-base-dev libqt6opengl6-dev libxcb1-dev
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   libass-dev fonts-dejavu-core
   libgtest-dev libgmock-dev
@@ -14,7 +14,7 @@ packages=(
   gstreamer1.0-tools gstreamer1.0-plugins-base-apps gstreamer1.0-plugins-good gstreamer1.0-libav
   xvfb xauth imagemagick xdotool openbox x11-utils
   locales parallel
-  pulseaudio dbus-daemon
+  libpulse-dev pulseaudio dbus-daemon
   qt6-qpa-plugins libgl1-mesa-dri
   dpkg-dev lintian appstream desktop-file-utils
 )

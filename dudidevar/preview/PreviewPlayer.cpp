@@ -120,21 +120,20 @@ bool PreviewPlayer::start(const std::vector<Clip>& pictureClips, const std::vect
     return true;
 }
 
-// Sound plays when there are sound spans and an output device; otherwise the preview is silent.
+// Sound plays when there are sound spans and the output starts; otherwise the preview is silent.
 bool PreviewPlayer::openSound(const std::vector<Clip>& soundClips)
 {
     if (soundClips.empty())
         return true;
-    const auto format = sound_ == Sound::Automatic ? PreviewAudioOutput::defaultFormat() : std::nullopt;
-    if (!format) {
+    if (sound_ == Sound::Silent) {
         // Still make sure every sound source can be read, as with sound.
         PreviewSoundTrack check;
         return check.open(soundClips, total_, 8000, 1);
     }
     soundTrack_ = std::make_unique<PreviewSoundTrack>();
-    if (!soundTrack_->open(soundClips, total_, format->sampleRate(), format->channelCount()))
+    if (!soundTrack_->open(soundClips, total_, PreviewAudioOutput::kSampleRate, PreviewAudioOutput::kChannels))
         return false;
-    soundOutput_ = std::make_unique<PreviewAudioOutput>(*format, soundBuffer_);
+    soundOutput_ = std::make_unique<PreviewAudioOutput>(soundBuffer_);
     return true;
 }
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QElapsedTimer>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <set>
+#include <string>
 
 #include "FrameTestMedia.h"
 #include "RunRecorder.h"
@@ -28,6 +31,19 @@ struct FinishCount {
     }
     int count = 0;
 };
+
+// The threads of this process that serve a connection to the sound server (the client library
+// gives them this name).
+int soundClientThreads()
+{
+    int count = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        count += std::getline(comm, name) && name == "threaded-ml";
+    }
+    return count;
+}
 
 class PreviewPlayerTest : public ::testing::Test {
 protected:
@@ -129,19 +145,21 @@ TEST_F(PreviewPlayerTest, SubtitlesAreDrawnWhileTheyAreDue)
 TEST_F(PreviewPlayerTest, NothingToPlayOrUnreadableSourceIsRefused)
 {
     const std::string text = TestMedia::fileWith("preview-text.avi", "not a video");
-    // Silent: what is refused does not depend on a sound device, and the sound client's own
-    // clean-up at exit has aborted this program once when nothing had played.
-    PreviewPlayer player(&surface_, PreviewPlayer::Sound::Silent);
+    PreviewPlayer player(&surface_);
     EXPECT_FALSE(player.start({}, {}));
     EXPECT_FALSE(player.start({{grey + ".missing.avi", 0.0, 1.0, false}}, {}));
     EXPECT_FALSE(player.start({{grey, 0.0, 1.0, false}}, {{text, 0.0, 1.0, false}}));
     EXPECT_FALSE(player.start({{grey, 0.0, 1.0, false}, {text, 0.0, 1.0, false}}, {}));
     EXPECT_FALSE(player.playing());
 
-    // A sound span from a file without sound plays as silence.
+    // A sound span from a file without sound plays as silence. The connection to the sound
+    // server closes with the playback: left to the end of the process, its closing raced the
+    // client library's own thread and could abort the program.
     FinishCount finished(player);
     EXPECT_TRUE(player.start({}, {{grey, 0.0, 0.3, false}}));
+    EXPECT_EQ(soundClientThreads() > 0, player.soundPlaying());
     EXPECT_TRUE(finished.wait(3000));
+    EXPECT_EQ(soundClientThreads(), 0);
 }
 
 // The control's preview as the main window uses it: the clip list, Preview, the events, Stop.
