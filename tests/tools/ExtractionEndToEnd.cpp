@@ -31,6 +31,33 @@ class ExtractionEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override { control_.Attach(std::make_unique<DudidEvarControl>()); }
 
+    // The audio tool as the main window opens it, its rows the sources, writing into the folder.
+    void openSoundTool(AudioExtractionDialog& dialog, const std::string& folder, const QStringList& sources)
+    {
+        QObject::connect(&control_, &CDudidEvar::convertDone, &dialog, &AudioExtractionDialog::postItemDone);
+        QObject::connect(&control_, &CDudidEvar::convertProgress, &dialog, &AudioExtractionDialog::postItemProgress);
+        QObject::connect(&control_, &CDudidEvar::convertFailed, &dialog, &AudioExtractionDialog::postItemFailed);
+        dialog.ResetItems();
+        dialog.initDialog();
+        prompts_->folders = {QString::fromStdString(folder)};
+        dialog.findChild<QPushButton*>("1011")->click();
+        prompts_->files.assign(sources.begin(), sources.end());
+        for (int i = 0; i < sources.size(); ++i)
+            dialog.findChild<QPushButton*>("1057")->click();
+    }
+    // Extract Now in the format of that row of the list; false when the run did not end (a run
+    // that hangs fails the test rather than the suite).
+    static bool runSoundTool(AudioExtractionDialog& dialog, int format)
+    {
+        dialog.findChild<QComboBox*>("1008")->setCurrentIndex(format);
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, &dialog.progress(), &QDialog::reject);
+        guard.start(60000);
+        dialog.findChild<QPushButton*>("1")->click();
+        return guard.isActive();
+    }
+
     ScopedPrompts prompts_;
     CDudidEvar control_;
 };
@@ -89,26 +116,10 @@ TEST_F(ExtractionEndToEnd, SoundTracksToWavAndWmaWithASilentSourceMarkedFailed)
 {
     const std::string out = TestMedia::scratchFolder();
     AudioExtractionDialog dialog(control_);
-    QObject::connect(&control_, &CDudidEvar::convertDone, &dialog, &AudioExtractionDialog::postItemDone);
-    QObject::connect(&control_, &CDudidEvar::convertProgress, &dialog, &AudioExtractionDialog::postItemProgress);
-    QObject::connect(&control_, &CDudidEvar::convertFailed, &dialog, &AudioExtractionDialog::postItemFailed);
-    dialog.ResetItems();
-    dialog.initDialog();
-    prompts_->folders = {QString::fromStdString(out)};
-    dialog.findChild<QPushButton*>("1011")->click();
-    prompts_->files = {QString::fromStdString(TestMedia::withSound()), QString::fromStdString(TestMedia::silentOddSize()),
-                       QString::fromStdString(TestMedia::mpegWithMonoSound())};
-    for (int i = 0; i < 3; ++i)
-        dialog.findChild<QPushButton*>("1057")->click();
-    dialog.findChild<QComboBox*>("1008")->setCurrentIndex(1);
-
-    // A run that hangs fails the test rather than the suite.
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &dialog.progress(), &QDialog::reject);
-    guard.start(60000);
-    dialog.findChild<QPushButton*>("1")->click();
-    ASSERT_TRUE(guard.isActive()) << "the run did not end";
+    openSoundTool(dialog, out,
+                  {QString::fromStdString(TestMedia::withSound()), QString::fromStdString(TestMedia::silentOddSize()),
+                   QString::fromStdString(TestMedia::mpegWithMonoSound())});
+    ASSERT_TRUE(runSoundTool(dialog, 1)) << "the run did not end";
 
     ASSERT_EQ(prompts_->shown.size(), 1u);
     EXPECT_TRUE(prompts_->shown[0].text.contains("silent-odd.avi"));
@@ -132,10 +143,7 @@ TEST_F(ExtractionEndToEnd, SoundTracksToWavAndWmaWithASilentSourceMarkedFailed)
     prompts_->shown.clear();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(1)).center());
     dialog.findChild<QPushButton*>("1058")->click();
-    dialog.findChild<QComboBox*>("1008")->setCurrentIndex(0);
-    guard.start(60000);
-    dialog.findChild<QPushButton*>("1")->click();
-    ASSERT_TRUE(guard.isActive()) << "the run did not end";
+    ASSERT_TRUE(runSoundTool(dialog, 0)) << "the run did not end";
     ASSERT_EQ(prompts_->shown.size(), 1u);
     EXPECT_EQ(prompts_->shown[0].text, "Successfully Done.");
     const TestMedia::Info wma = TestMedia::probe(out + "sound.wma");
@@ -199,23 +207,9 @@ TEST_F(ExtractionEndToEnd, OutputsThatAreNoRegularFilesAreRefusedAndLeftAsTheyWe
     makeNoRegularFiles(soundFifo, soundLink);
     prompts_->shown.clear();
     AudioExtractionDialog sound(control_);
-    QObject::connect(&control_, &CDudidEvar::convertDone, &sound, &AudioExtractionDialog::postItemDone);
-    QObject::connect(&control_, &CDudidEvar::convertFailed, &sound, &AudioExtractionDialog::postItemFailed);
-    sound.ResetItems();
-    sound.initDialog();
-    prompts_->folders = {QString::fromStdString(soundOut)};
-    sound.findChild<QPushButton*>("1011")->click();
-    prompts_->files = {QString::fromStdString(TestMedia::withSound()),
-                       QString::fromStdString(TestMedia::mpegWithMonoSound())};
-    for (int i = 0; i < 2; ++i)
-        sound.findChild<QPushButton*>("1057")->click();
-    sound.findChild<QComboBox*>("1008")->setCurrentIndex(1);
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &sound.progress(), &QDialog::reject);
-    guard.start(60000);
-    sound.findChild<QPushButton*>("1")->click();
-    ASSERT_TRUE(guard.isActive()) << "the run did not end";
+    openSoundTool(sound, soundOut,
+                  {QString::fromStdString(TestMedia::withSound()), QString::fromStdString(TestMedia::mpegWithMonoSound())});
+    ASSERT_TRUE(runSoundTool(sound, 1)) << "the run did not end";
     ASSERT_EQ(prompts_->shown.size(), 1u);
     const QString soundSaid = prompts_->shown[0].text;
     for (const std::string& special : {soundFifo, soundLink})
