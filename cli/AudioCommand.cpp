@@ -7,7 +7,6 @@
 
 #include "cli/RunWaiter.h"
 #include "engine/CDudidEvar.h"
-#include "platform/OutputPathProbe.h"
 #include "platform/PathNames.h"
 #include "tools/AudioItem.h"
 
@@ -18,10 +17,6 @@ namespace {
 // One source's sound track, as the audio tool writes it.
 bool extract(CDudidEvar& control, const std::string& source, const std::string& output, AudioFormat format)
 {
-    if (const std::string why = OutputPathProbe::notRegularFile(output); !why.empty()) {
-        std::fprintf(stderr, "%s\n", why.c_str());
-        return false;
-    }
     AudioItem item = AudioItem::forSource(control, source);
     item.outputPath = output;
     if (!item.start(control, format)) {

@@ -14,7 +14,6 @@
 #include "cli/Interrupt.h"
 #include "cli/SourceProblem.h"
 #include "engine/CDudidEvar.h"
-#include "platform/OutputPathProbe.h"
 #include "platform/PathNames.h"
 #include "platform/PlainNumber.h"
 #include "tasks/OutputNaming.h"
@@ -183,17 +182,15 @@ int run(CDudidEvar& control, const std::vector<std::string>& args)
     int failed = 0;
     for (; pictures.hasNext() && !Interrupt::requested(); pictures.advance()) {
         const std::string picture = pictures.path();
-        std::string why = OutputPathProbe::notRegularFile(picture);
-        const bool saved = why.empty() && (options->originalSize
-                                               ? control.SaveFrame(options->source, pictures.time(), picture)
-                                               : control.SaveFrameSized(options->source, pictures.time(), picture,
-                                                                        short(options->width), short(options->height)));
+        const bool saved = options->originalSize
+                               ? control.SaveFrame(options->source, pictures.time(), picture)
+                               : control.SaveFrameSized(options->source, pictures.time(), picture,
+                                                        short(options->width), short(options->height));
         if (saved) {
             ++written;
         } else {
             ++failed;
-            if (why.empty())
-                why = control.GetLastError();
+            const std::string why = control.GetLastError();
             std::fprintf(stderr, "%s: %s\n", picture.c_str(), why.empty() ? "could not be written" : why.c_str());
         }
         if (showProgress) {

@@ -9,20 +9,20 @@
 #include "engine/SourceTrack.h"
 
 class CDudidEvar;
-class QThread;
 
 // Reads the tracks of a task's sources off the user-interface thread (a source the control
-// has not measured yet is opened and read) and tells when they are known.
+// has not measured yet is opened and read) and tells when they are known. Nothing waits for a
+// reading: one that ends after a newer reading started, or after the listing is gone, is dropped
+// (the control keeps its thread until it ends).
 class SourceTrackListing : public QObject {
     Q_OBJECT
 public:
     using SourceTracks = std::vector<std::vector<SourceTrack>>;
 
     explicit SourceTrackListing(CDudidEvar& control, QObject* parent = nullptr);
-    // Waits for a reading under way.
     ~SourceTrackListing() override;
 
-    // Starts reading; a reading under way is finished first and its result dropped.
+    // Starts reading; the result of a reading under way is dropped.
     void start(const std::vector<std::string>& sources);
     // Each source's tracks, in the order of the sources of the last reading finished.
     const SourceTracks& tracks() const { return tracks_; }
@@ -31,11 +31,12 @@ signals:
     void listed();
 
 private:
-    void finishRunning();
+    class Mailbox;
+
+    void take(int reading, const SourceTracks& tracks);
 
     CDudidEvar& control_;
-    std::unique_ptr<QThread> worker_;
-    int reading_ = 0;  // which reading the worker is doing
-    SourceTracks found_;  // the worker's result, read once it has finished
+    std::shared_ptr<Mailbox> mailbox_;  // shared with the readings
+    int reading_ = 0;  // the reading whose result is wanted
     SourceTracks tracks_;
 };

@@ -22,6 +22,7 @@ bool CDudidEvar::Create(const std::string& classId, QWidget* parentWidget)
 
 void CDudidEvar::Attach(std::unique_ptr<IConversionControl> control)
 {
+    threads_.waitForAll();
     if (control_)
         control_->SetEventSink(nullptr);
     control_ = std::move(control);
@@ -135,6 +136,11 @@ bool CDudidEvar::SaveAudioAsWav(const std::string& outputPath, short channels, l
                                 short bytesPerSample)
 {
     return control_ && control_->SaveAudioAsWav(outputPath, channels, sampleRate, bytesPerSample);
+}
+
+void CDudidEvar::RunOffThread(std::function<void()> work)
+{
+    threads_.start(std::move(work));
 }
 
 std::string CDudidEvar::GetLastError()

@@ -7,6 +7,7 @@
 
 #include "engine/CCompressorList.h"
 #include "engine/CWmvProfileList.h"
+#include "engine/ControlThreads.h"
 #include "engine/IConversionControl.h"
 
 class QWidget;
@@ -72,6 +73,10 @@ public:
                         short bytesPerSample);
     std::string GetLastError();
 
+    // Runs work that calls the control on a thread of its own, for a caller that must not wait
+    // for it (see ControlThreads); the control stays until every such work has ended.
+    void RunOffThread(std::function<void()> work);
+
 signals:
     void convertDone();
     void convertProgress(double secondsDone, double totalSeconds);
@@ -83,4 +88,5 @@ private:
     void OnConvertFailed(const std::string& reason) override;
 
     std::unique_ptr<IConversionControl> control_;
+    ControlThreads threads_;  // declared after the control, so they end before it goes
 };

@@ -2,7 +2,6 @@
 #include "tasks/TaskControlSetup.h"
 
 #include "engine/CDudidEvar.h"
-#include "platform/OutputPathProbe.h"
 #include "tasks/MpegFrameRates.h"
 #include "tasks/OutputNaming.h"
 
@@ -97,13 +96,8 @@ bool TaskControlSetup::convertSplitPart(const ConversionTask& task, std::int32_t
     return convertTo(partPath);
 }
 
-// An output that exists and is no regular file (a device, a FIFO) is never written over.
 bool TaskControlSetup::convertTo(const std::string& outputPath)
 {
-    if (std::string why = OutputPathProbe::notRegularFile(outputPath); !why.empty()) {
-        refusal_ = why;
-        return false;
-    }
     return control_.Convert(outputPath);
 }
 

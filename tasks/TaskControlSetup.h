@@ -27,8 +27,8 @@ public:
     // the source no longer reaches the part's start.
     bool convertSplitPart(const ConversionTask& task, std::int32_t partStart, double sourceDuration);
 
-    // Converts the clip list to the file; false without starting when the file must not be
-    // written (see OutputPathProbe::notRegularFile).
+    // Converts the clip list to the file; false without starting when the control refuses it
+    // (an output that exists and is no regular file, among others).
     bool convertTo(const std::string& outputPath);
 
     // Why the last step failed, naming the source when a source was the cause.

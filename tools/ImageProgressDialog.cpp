@@ -13,6 +13,13 @@
 #include "tools/BarScale.h"
 #include "tools/PictureLoop.h"
 
+namespace {
+
+// Reasons named in the closing message; a run that fails for more names only these.
+constexpr int kReasonsShown = 3;
+
+}  // namespace
+
 ImageProgressDialog::ImageProgressDialog(QWidget* parent) : ProgressWindow(parent, 252, 65)
 {
     TemplateBuilder t(this);
@@ -42,6 +49,7 @@ ImageProgressDialog::Outcome ImageProgressDialog::Run()
 {
     written_ = 0;
     failed_ = 0;
+    failures_.clear();
     const BarScale scale(span_);
     setBar(bar_, scale, 0.0);
     for (PictureLoop pictures(namePrefix_, startTime_, span_, interval_); pictures.hasNext();) {
@@ -49,7 +57,10 @@ ImageProgressDialog::Outcome ImageProgressDialog::Run()
             return Outcome::Cancelled;
         const std::string path = pictures.path();
         fileLabelText_ = QString::fromStdString(path);
-        savePicture(path, pictures.time()) ? ++written_ : ++failed_;
+        if (savePicture(path, pictures.time()))
+            ++written_;
+        else
+            noteFailure();
         pictures.advance();
         if (pictures.refreshDue()) {
             percentLabelText_ = QString("%1%").arg(pictures.percent());
@@ -74,6 +85,14 @@ bool ImageProgressDialog::savePicture(const std::string& path, double time)
     return control_->SaveFrameSized(sourcePath_, time, path, short(width_), short(height_));
 }
 
+void ImageProgressDialog::noteFailure()
+{
+    ++failed_;
+    const QString why = control_ ? QString::fromStdString(control_->GetLastError()) : QString();
+    if (!why.isEmpty() && failures_.size() < kReasonsShown && !failures_.contains(why))
+        failures_.append(why);
+}
+
 void ImageProgressDialog::showLabels()
 {
     showPath(fileLabel_, fileLabelText_);
@@ -88,10 +107,14 @@ void ImageProgressDialog::reportEnd()
                                   PromptButtons::Ok);
         return;
     }
-    const QString text =
-        written_ + failed_ == 0
-            ? tr("No picture was written: the length of the video could not be read.")
-            : tr("%1 of %2 pictures could not be written.").arg(failed_).arg(written_ + failed_);
+    QString text;
+    if (written_ + failed_ == 0)
+        text = tr("No picture was written: the length of the video could not be read.");
+    else if (failures_.isEmpty())
+        text = tr("%1 of %2 pictures could not be written.").arg(failed_).arg(written_ + failed_);
+    else
+        text = tr("%1 of %2 pictures could not be written:").arg(failed_).arg(written_ + failed_) + "\n" +
+               failures_.join('\n');
     Prompts::get().messageBox(this, caption, text, PromptIcon::Exclamation, PromptButtons::Ok);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <string>
 
 #include "tools/ProgressWindow.h"
@@ -41,6 +42,7 @@ protected:
 
 private:
     bool savePicture(const std::string& path, double time);
+    void noteFailure();
     void showLabels();
     void reportEnd();
 
@@ -58,6 +60,7 @@ private:
     QString percentLabelText_;
     int written_ = 0;
     int failed_ = 0;
+    QStringList failures_;  // the control's reasons, each once, the first few
 
     QLabel* fileLabel_;
     QLabel* percentLabel_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dudidevar/run/CreationMask.h"
+#include "platform/OutputPathProbe.h"
 #include "platform/PathNames.h"
 #include "platform/WriteFailureReason.h"
 
@@ -71,6 +72,11 @@ bool TempOutput::create(const std::string& path, std::string* error, LeftoverSwe
     }
     if (isFolder(path)) {
         *error = "the output path names a folder: " + path;
+        return false;
+    }
+    // A device or a FIFO (or a link to one) would be replaced by a regular file on commit.
+    if (std::string why = OutputPathProbe::notRegularFile(path); !why.empty()) {
+        *error = why;
         return false;
     }
     const std::string target = throughLinks(path);

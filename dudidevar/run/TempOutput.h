@@ -19,7 +19,7 @@ public:
     TempOutput& operator=(const TempOutput&) = delete;
 
     // Creates the empty temporary file; false with the reason when the folder is not writable
-    // or the target is a folder. A target that is a symbolic link stands for the file it
+    // or the target exists and is no regular file (a folder, a device, a FIFO). A target that is a symbolic link stands for the file it
     // points to: that file is replaced and the link kept. The folder is swept of leftovers
     // first: by `sweep`, once for all the files of a run, else by a sweep of its own.
     bool create(const std::string& target, std::string* error, LeftoverSweep* sweep = nullptr);

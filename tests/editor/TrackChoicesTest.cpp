@@ -5,6 +5,7 @@
 #include "editor/Mp4SettingsPanel.h"
 
 #include "EditorFixture.h"
+#include "StalledTracks.h"
 
 namespace {
 
@@ -108,6 +109,25 @@ TEST_F(TrackChoices, EditedTaskShowsItsChoicesAndOkWithoutAChangeKeepsThem)
     ASSERT_TRUE(pressOk(*again));
     EXPECT_EQ(tasks_.at(0).soundTrack, "");
     EXPECT_EQ(tasks_.at(0).subtitles, "/subs/film.fr.srt");
+}
+
+// OK and Cancel close the editor at once while a source is still being read; the reading's
+// late result goes nowhere.
+TEST_F(TrackChoices, ClosingDoesNotWaitForASourceStillBeingRead)
+{
+    touch("slow.mkv");
+    auto owned = std::make_unique<StalledTracks>(scripted_->script());
+    StalledTracks& stalled = *owned;
+    control_.Attach(std::move(owned));
+    for (const int button : {2, 1}) {
+        auto d = openNew(dir() + "slow.mkv");
+        EXPECT_TRUE(stalled.closesWhileStalled([&] {
+            click(*d, button);
+            d.reset();
+        })) << "closed by button " << button;
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(tasks_.size(), 1u);
 }
 
 }  // namespace

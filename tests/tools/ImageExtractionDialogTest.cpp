@@ -19,6 +19,7 @@
 #include "RecordingShell.h"
 #include "ScriptedControl.h"
 #include "ScriptedPrompts.h"
+#include "StalledTracks.h"
 #include "engine/CDudidEvar.h"
 #include "tools/ImageExtractionDialog.h"
 #include "tools/ImageProgressDialog.h"
@@ -294,6 +295,20 @@ TEST_F(ImageExtractionDialogTest, ChosenSubtitlesAreDrawnOnTheRunsPicturesOnly)
     list->setCurrentIndex(0);
     extract();
     EXPECT_EQ(control_->callsStartingWith("SetStillSubtitles"), (Calls{"SetStillSubtitles()", "SetStillSubtitles()"}));
+}
+
+// The tool closes at once while the subtitle tracks of its video are still being read.
+TEST_F(ImageExtractionDialogTest, ClosingDoesNotWaitForSubtitleTracksStillBeingRead)
+{
+    auto owned = std::make_unique<StalledTracks>(control_->script());
+    StalledTracks& stalled = *owned;
+    wrapper_.Attach(std::move(owned));
+    control_ = nullptr;
+    open();
+    EXPECT_TRUE(stalled.closesWhileStalled([this] {
+        at<QPushButton>("2")->click();
+        dialog_.reset();
+    }));
 }
 
 }  // namespace
