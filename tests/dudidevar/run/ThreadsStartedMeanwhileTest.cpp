@@ -56,24 +56,37 @@ TEST(ThreadsStartedMeanwhileTest, CodecThreadsOfThePreparationRunAtTheRunsPriori
     for (int id : started)
         EXPECT_EQ(priorityOf(id), preparing);
 
+    // A short run ends between two progress reports, so the threads are looked at from a
+    // thread of the test's own for as long as the run goes.
     std::map<int, int> during;
-    int runs = 0;
+    std::atomic<int> runs{0};
+    std::atomic<bool> going{false};
+    std::atomic<bool> ended{false};
+    std::thread watcher([&] {
+        const int self = ::gettid();
+        while (!ended) {
+            if (going) {
+                for (int id : ThreadsStartedMeanwhile::all()) {
+                    if (before.count(id) || id == self)
+                        continue;
+                    const int priority = priorityOf(id);
+                    if (errno == 0 && (!during.count(id) || priority != runs))
+                        during[id] = priority;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
     std::thread worker([&] {
         lowerThisThread(5);
         runs = priorityOf(::gettid());
         std::atomic<bool> stop{false};
-        int reports = 0;
-        RunProgress progress(stop, [&](double, double) {
-            if (++reports < 2)
-                return;
-            for (int id : ThreadsStartedMeanwhile::all())
-                if (!before.count(id))
-                    during[id] = priorityOf(id);
-            stop = true;
-        });
+        RunProgress progress(stop, [&](double, double) { going = true; });
         job.run(progress);
     });
     worker.join();
+    ended = true;
+    watcher.join();
     ASSERT_GT(runs, preparing);
     ASSERT_GT(during.size(), started.size() + 2);  // the worker and the stages besides
     for (const auto& [id, priority] : during)
