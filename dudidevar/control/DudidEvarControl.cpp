@@ -197,6 +197,7 @@ bool DudidEvarControl::startJob(const std::string& outputPath, const std::vector
     else
         job->continueParts(parts_, partGoesOn(pictureClips));
     job->sweepLeftoversWith(&batchSweep_->forOutput());
+    job->takeProbesFrom(measured_.probes());
     if (!job->prepare({pictureClips, soundClips_, requireSound, outputPath, std::move(planner)}, &error)) {
         batchSweep_->outputEnded();
         return refuse(error);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dudidevar/control/MeasuredFiles.h"
 
-#include <sys/stat.h>
-
 #include "dudidevar/source/MediaProbe.h"
 #include "dudidevar/source/StreamPicker.h"
 
@@ -11,53 +9,60 @@ namespace {
 // Files remembered at most; a longer list starts again.
 constexpr std::size_t kMostFiles = 4096;
 
-std::int64_t nanoseconds(const timespec& time)
+// How far a file has been read: measuring that leaves it where it was has read nothing.
+struct ReadingPlace {
+    bool known = false;
+    std::int64_t bytesRead = 0;
+    std::int64_t position = 0;
+    bool operator==(const ReadingPlace&) const = default;
+};
+
+ReadingPlace placeOf(AVFormatContext* input)
 {
-    return std::int64_t(time.tv_sec) * 1000000000 + time.tv_nsec;
+    if (!input->pb)
+        return {};
+    return {true, input->pb->bytes_read, avio_tell(input->pb)};
 }
 
 }  // namespace
 
 MeasuredFiles::Measures MeasuredFiles::of(const std::string& path)
 {
-    Identity identity;
-    if (!identify(path, &identity))
-        return measure(path);
+    FileIdentity identity;
+    if (!FileIdentity::of(path, &identity))
+        return measure(path).measures;
     {
         const std::lock_guard<std::mutex> hold(lock_);
         const auto known = files_.find(path);
         if (known != files_.end() && known->second.identity == identity)
             return known->second.measures;
     }
-    const Measures measures = measure(path);
+    Measured measured = measure(path);
     // A file that changed while it was read is measured again next time.
-    Identity after;
-    const bool unchanged = identify(path, &after) && after == identity;
+    FileIdentity after;
+    const bool unchanged = FileIdentity::of(path, &after) && after == identity;
+    if (unchanged && measured.asProbed)
+        probes_->put(path, identity, std::move(measured.asProbed));
     const std::lock_guard<std::mutex> hold(lock_);
     if (files_.size() >= kMostFiles)
         files_.clear();
     if (unchanged)
-        files_[path] = {identity, measures};
+        files_[path] = {identity, measured.measures};
     else
         files_.erase(path);
-    return measures;
+    return measured.measures;
 }
 
-bool MeasuredFiles::identify(const std::string& path, Identity* identity)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    *identity = {std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), std::int64_t(info.st_size),
-                 nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
-    return true;
-}
-
-MeasuredFiles::Measures MeasuredFiles::measure(const std::string& path)
+MeasuredFiles::Measured MeasuredFiles::measure(const std::string& path)
 {
     ff::InputContext input = MediaProbe::open(path);
     if (!input)
         return {};
+    const ReadingPlace probed = placeOf(input.get());
     const MediaProbe::Facts facts = MediaProbe::facts(input.get());
-    return {MediaProbe::contentSeconds(input.get()), facts.width, facts.height, StreamPicker::tracks(input.get())};
+    Measured measured{{MediaProbe::contentSeconds(input.get()), facts.width, facts.height, StreamPicker::tracks(input.get())},
+                      nullptr};
+    if (probed.known && placeOf(input.get()) == probed)
+        measured.asProbed = std::move(input);
+    return measured;
 }

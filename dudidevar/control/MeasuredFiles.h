@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "dudidevar/source/FileIdentity.h"
+#include "dudidevar/source/ProbeShelf.h"
 #include "engine/SourceTrack.h"
 
 // The length, picture size and tracks of the files asked about, each file opened and measured
 // once while it stays as it was: a task list asks for a source's length and size several times
 // before and while it converts it, and each opening reads and decodes the start of the file.
-// Files may be asked about from several threads at once.
+// Files may be asked about from several threads at once. A file that measuring read nothing more
+// of than its probe is left on the shelf of probes for its conversion.
 class MeasuredFiles {
 public:
     struct Measures {
@@ -24,24 +27,21 @@ public:
 
     Measures of(const std::string& path);
 
+    const std::shared_ptr<ProbeShelf>& probes() const { return probes_; }
+
 private:
-    // What tells that a file is still the one measured.
-    struct Identity {
-        std::uint64_t device = 0;
-        std::uint64_t inode = 0;
-        std::int64_t size = -1;
-        std::int64_t modified = 0;  // nanoseconds
-        std::int64_t changed = 0;
-        bool operator==(const Identity&) const = default;
-    };
     struct Entry {
-        Identity identity;
+        FileIdentity identity;
         Measures measures;
     };
+    struct Measured {
+        Measures measures;
+        ff::InputContext asProbed;  // null when measuring read on beyond the probe
+    };
 
-    static bool identify(const std::string& path, Identity* identity);
-    static Measures measure(const std::string& path);
+    static Measured measure(const std::string& path);
 
     std::mutex lock_;  // guards files_, not the measuring
     std::map<std::string, Entry> files_;
+    std::shared_ptr<ProbeShelf> probes_ = std::make_shared<ProbeShelf>();
 };

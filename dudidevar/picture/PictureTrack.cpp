@@ -30,9 +30,10 @@ bool keptPromise(const SpanDecoder& decoder, const std::string& path, double tim
 
 }  // namespace
 
-bool PictureTrack::open(const std::vector<Clip>& clips, std::string* error)
+bool PictureTrack::open(const std::vector<Clip>& clips, std::string* error, ProbeShelf* probes)
 {
-    if (!layOutSpans(clips, &spans_, &total_, [&](Span& span) { return openSpan(span, error); }) || spans_.empty())
+    if (!layOutSpans(clips, &spans_, &total_, [&](Span& span) { return openSpan(span, probes, error); }) ||
+        spans_.empty())
         return false;
     // A source without a single picture is refused before anything is written; later spans
     // are read, and checked, when their turn comes.
@@ -62,10 +63,10 @@ bool PictureTrack::continueAt(const Clip& clip, std::string* error)
     return advanceTo(span, clip.start, error);
 }
 
-bool PictureTrack::openSpan(Span& span, std::string* error)
+bool PictureTrack::openSpan(Span& span, ProbeShelf* probes, std::string* error)
 {
     span.decoder = std::make_unique<SpanDecoder>();
-    if (!span.decoder->open(span.clip.path, AVMEDIA_TYPE_VIDEO, error))
+    if (!span.decoder->open(span.clip.path, AVMEDIA_TYPE_VIDEO, error, probes))
         return false;
     span.decoder->seekBefore(span.clip.start);
     span.rotation = PictureGeometry::rotationOf(span.decoder->stream());

@@ -12,6 +12,7 @@
 #include "dudidevar/plan/OutputPlan.h"
 #include "dudidevar/picture/PictureFitter.h"
 #include "dudidevar/source/SourceShape.h"
+#include "dudidevar/source/ProbeShelf.h"
 #include "dudidevar/source/SpanDecoder.h"
 
 // The video spans of a clip list as one picture track at the output's size, pixel format and
@@ -21,8 +22,9 @@
 // start. SerialPictures and PictureStages make the frames.
 class PictureTrack {
 public:
-    // Opens every span's file; false with the reason when one cannot be read.
-    bool open(const std::vector<Clip>& clips, std::string* error);
+    // Opens every span's file, taking those probed already from the shelf; false with the reason
+    // when one cannot be read.
+    bool open(const std::vector<Clip>& clips, std::string* error, ProbeShelf* probes = nullptr);
     // Whether the reading of the track's one span can go on into a clip that follows it in the
     // same file: it has not reached the file's end nor failed.
     bool readsOn() const;
@@ -64,7 +66,7 @@ private:
         int rotation = 0;  // the turn that shows the span's pictures upright
     };
 
-    bool openSpan(Span& span, std::string* error);
+    bool openSpan(Span& span, ProbeShelf* probes, std::string* error);
     bool advanceTo(Span& span, double time, std::string* error);
     bool stopRequested() const;
 

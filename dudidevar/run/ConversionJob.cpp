@@ -37,7 +37,7 @@ bool ConversionJob::openTracks(const Request& request, std::string* error)
             soundTrack_->continueAt(request.soundClips.front());
         return pictureTrack_->continueAt(request.pictureClips.front(), error);
     }
-    if (!request.pictureClips.empty() && !pictureTrack_->open(request.pictureClips, error))
+    if (!request.pictureClips.empty() && !pictureTrack_->open(request.pictureClips, error, probes_.get()))
         return false;
     soundTrack_->chooseTrack(soundChoice_);
     return request.soundClips.empty() ||

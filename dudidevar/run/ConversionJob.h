@@ -19,6 +19,7 @@
 #include "dudidevar/sound/SoundSupply.h"
 #include "dudidevar/sound/SoundTrack.h"
 #include "dudidevar/source/Clip.h"
+#include "dudidevar/source/ProbeShelf.h"
 #include "dudidevar/source/TrackChoice.h"
 #include "dudidevar/subtitles/BurnedSubtitles.h"
 #include "dudidevar/subtitles/SoftSubtitles.h"
@@ -57,6 +58,9 @@ public:
     // The sweep for killed runs' leftovers that the runs of a batch share (before prepare; by
     // default the output's folder is swept by a sweep of its own).
     void sweepLeftoversWith(LeftoverSweep* sweep) { leftovers_ = sweep; }
+    // Sources probed already (when their length was asked for) are taken from the shelf rather
+    // than probed again (before prepare).
+    void takeProbesFrom(std::shared_ptr<ProbeShelf> probes) { probes_ = std::move(probes); }
     bool prepare(const Request& request, std::string* error);
     // Encodes everything, checks the finished output against the clips and renames it onto
     // the target; on stop or failure the temporary file is removed and the target stays as it
@@ -83,6 +87,7 @@ private:
     SoftSubtitles softSubtitles_;  // kept as a track of an MP4 output
     std::unique_ptr<SoundTrack> soundTrack_ = std::make_unique<SoundTrack>();
     std::shared_ptr<PartContinuation> parts_;
+    std::shared_ptr<ProbeShelf> probes_;
     bool partGoesOn_ = false;
     bool leavesReading_ = false;
     PartContinuation::Reading read_;

@@ -3,6 +3,7 @@
 
 #include "dudidevar/base/CodecThreads.h"
 #include "dudidevar/source/MediaProbe.h"
+#include "dudidevar/source/ProbeShelf.h"
 #include "dudidevar/source/SourceReasons.h"
 
 #include <algorithm>
@@ -48,9 +49,12 @@ int decodableStream(AVFormatContext* input, const std::string& path, AVMediaType
 
 }  // namespace
 
-bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* error)
+bool SpanDecoder::open(const std::string& path, AVMediaType type, std::string* error, ProbeShelf* probes)
 {
-    input_ = MediaProbe::open(path, error);
+    if (probes)
+        input_ = probes->take(path);
+    if (!input_)
+        input_ = MediaProbe::open(path, error);
     return input_ && useStream(path, type, error);
 }
 

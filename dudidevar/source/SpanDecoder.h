@@ -7,14 +7,16 @@
 #include "dudidevar/source/Clip.h"
 #include "dudidevar/base/FfmpegOwners.h"
 
+class ProbeShelf;
+
 // One stream of one file, opened, positioned at a span's start and decoded forward. Times are
 // seconds from the start of the file. Used by the video and the sound readers.
 class SpanDecoder {
 public:
     // Opens the file's main stream of the type; false with the reason when the file cannot be
     // read or has no such stream (missingStream() tells the two apart). The decoder itself is
-    // opened when the first frame is asked for.
-    bool open(const std::string& path, AVMediaType type, std::string* error);
+    // opened when the first frame is asked for. A file on the shelf of probes is taken from there.
+    bool open(const std::string& path, AVMediaType type, std::string* error, ProbeShelf* probes = nullptr);
     // The same for a file that another reader of the run has opened and probed as `probed`:
     // its stream is checked there, and the file is opened for this reader only when it is first
     // read, on the thread that reads it, without probing it again.

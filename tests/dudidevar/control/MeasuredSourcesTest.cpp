@@ -3,6 +3,7 @@
 
 #include "ControlTest.h"
 #include "dudidevar/source/MediaProbe.h"
+#include "dudidevar/source/ProbeShelf.h"
 
 namespace {
 
@@ -11,7 +12,8 @@ using MeasuredSourcesTest = ControlTest;
 }  // namespace
 
 // A task list asks for a source's length and size before and while it converts it: the file is
-// opened and probed once for all of them, and again only when it has changed.
+// opened and probed once for all of them and for its conversion, and again only when it has
+// changed.
 TEST_F(MeasuredSourcesTest, ASourceIsProbedOnceUntilItChanges)
 {
     const std::string source = folder + "clip.avi";
@@ -23,11 +25,15 @@ TEST_F(MeasuredSourcesTest, ASourceIsProbedOnceUntilItChanges)
         EXPECT_EQ(control.GetVideoHeight(source), 120);
     }
     EXPECT_EQ(MediaProbe::probeCount() - before, 1);
+    addWhole(source);
+    const TestMedia::Info converted = TestMedia::probe(convert("out.mpg"));
+    EXPECT_NEAR(converted.duration, 2.0, 0.1);
+    EXPECT_EQ(MediaProbe::probeCount() - before, 1 + 1) << "the output check probes the output once";
 
     std::filesystem::copy_file(TestMedia::silentOddSize(), source, std::filesystem::copy_options::overwrite_existing);
     EXPECT_EQ(control.GetVideoWidth(source), 161);
     EXPECT_EQ(control.GetVideoHeight(source), 121);
-    EXPECT_EQ(MediaProbe::probeCount() - before, 2);
+    EXPECT_EQ(MediaProbe::probeCount() - before, 3);
 
     std::filesystem::remove(source);
     EXPECT_EQ(control.GetDuration(source), 0.0);
@@ -62,4 +68,26 @@ TEST_F(MeasuredSourcesTest, TracksAreListedNumberedByKindWithTheirLabels)
     EXPECT_TRUE(words.kind == SourceTrack::Kind::Subtitles && words.number == 1 && words.codec == "subrip" &&
                 words.forced && words.language.empty());
     EXPECT_TRUE(control.GetTracks(folder + "missing.mkv").empty());
+}
+
+// A probe kept for a conversion is handed out once, and never for a file that changed since:
+// the conversion would read the old file's content under the new one's name.
+TEST_F(MeasuredSourcesTest, AKeptProbeIsHandedOutOnceAndOnlyForTheFileProbed)
+{
+    const std::string source = folder + "clip.avi";
+    std::filesystem::copy_file(TestMedia::withSound(), source);
+    const auto keep = [&](ProbeShelf& shelf) {
+        FileIdentity identity;
+        ASSERT_TRUE(FileIdentity::of(source, &identity));
+        shelf.put(source, identity, MediaProbe::open(source));
+    };
+    ProbeShelf shelf;
+    keep(shelf);
+    EXPECT_NE(shelf.take(source), nullptr);
+    EXPECT_EQ(shelf.take(source), nullptr);
+
+    keep(shelf);
+    std::filesystem::copy_file(TestMedia::silentOddSize(), folder + "other.avi");
+    std::filesystem::rename(folder + "other.avi", source);
+    EXPECT_EQ(shelf.take(source), nullptr);
 }
