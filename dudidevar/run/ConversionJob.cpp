@@ -42,7 +42,7 @@ bool ConversionJob::openTracks(const Request& request, std::string* error)
     soundTrack_->chooseTrack(soundChoice_);
     return request.soundClips.empty() ||
            soundTrack_->open(request.soundClips, request.requireSound, request.pictureClips.empty(),
-                             pictureTrack_->probedInputs(), error);
+                             pictureTrack_->probedInputs(), error, probes_.get());
 }
 
 bool ConversionJob::prepareTracks(const Request& request, std::string* error)

@@ -24,11 +24,11 @@ SoundTrack::~SoundTrack()
 }
 
 bool SoundTrack::open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
-                      const std::map<std::string, AVFormatContext*>& probed, std::string* error)
+                      const std::map<std::string, AVFormatContext*>& probed, std::string* error, ProbeShelf* probes)
 {
     if (!chosen_.resolve(clips, AVMEDIA_TYPE_AUDIO, choice_, probed, error))
         return false;
-    const auto openOne = [&](Span& span) { return openSpan(span, requireSound, soundOnly, probed, error); };
+    const auto openOne = [&](Span& span) { return openSpan(span, requireSound, soundOnly, probed, probes, error); };
     if (!layOutSpans(clips, &spans_, &total_, openOne))
         return false;
     decoded_ = ff::makeFrame();
@@ -42,7 +42,7 @@ bool SoundTrack::open(const std::vector<Clip>& clips, bool requireSound, bool so
 // A file without sound gives silence (null decoder) unless sound is required. Without a picture,
 // a span ends where its file's sound ends when that comes before its end.
 bool SoundTrack::openSpan(Span& span, bool requireSound, bool soundOnly,
-                          const std::map<std::string, AVFormatContext*>& probed, std::string* error)
+                          const std::map<std::string, AVFormatContext*>& probed, ProbeShelf* probes, std::string* error)
 {
     const Clip& clip = span.clip;
     span.decoder = std::make_unique<SpanDecoder>();
@@ -50,7 +50,7 @@ bool SoundTrack::openSpan(Span& span, bool requireSound, bool soundOnly,
     const auto shared = soundOnly ? probed.end() : probed.find(clip.path);
     const bool opened = shared != probed.end()
                             ? span.decoder->openLater(clip.path, shared->second, AVMEDIA_TYPE_AUDIO, error)
-                            : span.decoder->open(clip.path, AVMEDIA_TYPE_AUDIO, error);
+                            : span.decoder->open(clip.path, AVMEDIA_TYPE_AUDIO, error, soundOnly ? probes : nullptr);
     if (!opened) {
         if (requireSound || !span.decoder->missingStream())
             return false;

@@ -30,9 +30,10 @@ public:
     // requireSound: a file without sound is an error instead of silence. soundOnly: no picture
     // goes along, so a span ends where its file's sound ends when that comes before its end.
     // probed: files the run has already opened and probed (for its picture), by path; their
-    // sound is read from files opened again only when each span's turn comes.
+    // sound is read from files opened again only when each span's turn comes. Without a picture,
+    // files probed already are taken from the shelf of probes.
     bool open(const std::vector<Clip>& clips, bool requireSound, bool soundOnly,
-              const std::map<std::string, AVFormatContext*>& probed, std::string* error);
+              const std::map<std::string, AVFormatContext*>& probed, std::string* error, ProbeShelf* probes = nullptr);
     // Whether the reading of the track's one span can go on into a clip that follows it in the
     // same file (it has not failed).
     bool readsOn() const;
@@ -74,7 +75,7 @@ private:
     };
 
     bool openSpan(Span& span, bool requireSound, bool soundOnly, const std::map<std::string, AVFormatContext*>& probed,
-                  std::string* error);
+                  ProbeShelf* probes, std::string* error);
     bool fillFrom(Span& span, std::string* error);
     bool placeFrame(Span& span, const AVFrame* frame);
     bool convertFrame(Span& span, const AVFrame* frame, std::string* error);
