@@ -19,6 +19,8 @@ void run(CDudidEvar& control, TaskList& tasks, CliExecutionView& view, bool goOn
     execution.setGoOnAfterFailure(goOnAfterFailure);
     execution.setStartCheck(std::move(startCheck));
     QEventLoop loop;
+    // The run's length is measured while its first tasks convert, not before they start.
+    execution.setDeferral([&loop](std::function<void()> work) { QTimer::singleShot(0, &loop, std::move(work)); });
     view.onRest = [&] { loop.quit(); };
     QObject::connect(&control, &CDudidEvar::convertDone, &loop, [&] { execution.convertDone(); });
     QObject::connect(&control, &CDudidEvar::convertProgress, &loop,

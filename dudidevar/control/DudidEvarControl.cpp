@@ -265,16 +265,21 @@ bool DudidEvarControl::Preview()
     return true;
 }
 
-// A part that ends before its file does leaves its reading open for the next part.
+// A part that ends before its file does leaves its reading open for the next part. The file is
+// converted next: its probe, when it is measured here, is kept for the conversion.
 bool DudidEvarControl::partGoesOn(const std::vector<Clip>& pictureClips)
 {
-    return pictureClips.size() == 1 && pictureClips.front().end < measured_.of(pictureClips.front().path).seconds;
+    if (pictureClips.size() != 1)
+        return false;
+    const Clip& clip = pictureClips.front();
+    return clip.end < measured_.of(clip.path, true).seconds;
 }
 
 void DudidEvarControl::Stop()
 {
     stopRuns();
     parts_->clear();
+    measured_.probes()->clear();
 }
 
 void DudidEvarControl::stopRuns()
@@ -284,24 +289,31 @@ void DudidEvarControl::stopRuns()
         preview_->stop();
 }
 
+// A file measured while a task converts is most likely a later task's source: its probe is kept
+// for that task's conversion.
+MeasuredFiles::Measures DudidEvarControl::measuresOf(const std::string& path)
+{
+    return measured_.of(path, runs_->working());
+}
+
 double DudidEvarControl::GetDuration(const std::string& path)
 {
-    return measured_.of(path).seconds;
+    return measuresOf(path).seconds;
 }
 
 short DudidEvarControl::GetVideoWidth(const std::string& path)
 {
-    return toShort(measured_.of(path).width);
+    return toShort(measuresOf(path).width);
 }
 
 short DudidEvarControl::GetVideoHeight(const std::string& path)
 {
-    return toShort(measured_.of(path).height);
+    return toShort(measuresOf(path).height);
 }
 
 std::vector<SourceTrack> DudidEvarControl::GetTracks(const std::string& path)
 {
-    return measured_.of(path).tracks;
+    return measuresOf(path).tracks;
 }
 
 bool DudidEvarControl::SaveFrame(const std::string& mediaPath, double time, const std::string& bitmapPath)

@@ -87,6 +87,7 @@ private:
     bool startJob(const std::string& outputPath, const std::vector<Clip>& pictureClips, bool requireSound,
                   ConversionJob::Planner planner);
     bool partGoesOn(const std::vector<Clip>& pictureClips);
+    MeasuredFiles::Measures measuresOf(const std::string& path);
     void stopRuns();
     bool refuse(const std::string& reason);
     bool chosenSubtitles(SubtitleChoice* choice);

@@ -26,7 +26,7 @@ ReadingPlace placeOf(AVFormatContext* input)
 
 }  // namespace
 
-MeasuredFiles::Measures MeasuredFiles::of(const std::string& path)
+MeasuredFiles::Measures MeasuredFiles::of(const std::string& path, bool keepProbe)
 {
     FileIdentity identity;
     if (!FileIdentity::of(path, &identity))
@@ -41,7 +41,7 @@ MeasuredFiles::Measures MeasuredFiles::of(const std::string& path)
     // A file that changed while it was read is measured again next time.
     FileIdentity after;
     const bool unchanged = FileIdentity::of(path, &after) && after == identity;
-    if (unchanged && measured.asProbed)
+    if (keepProbe && unchanged && measured.asProbed)
         probes_->put(path, identity, std::move(measured.asProbed));
     const std::lock_guard<std::mutex> hold(lock_);
     if (files_.size() >= kMostFiles)

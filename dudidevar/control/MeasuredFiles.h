@@ -14,8 +14,7 @@
 // The length, picture size and tracks of the files asked about, each file opened and measured
 // once while it stays as it was: a task list asks for a source's length and size several times
 // before and while it converts it, and each opening reads and decodes the start of the file.
-// Files may be asked about from several threads at once. A file that measuring read nothing more
-// of than its probe is left on the shelf of probes for its conversion.
+// Files may be asked about from several threads at once.
 class MeasuredFiles {
 public:
     struct Measures {
@@ -25,7 +24,9 @@ public:
         std::vector<SourceTrack> tracks;
     };
 
-    Measures of(const std::string& path);
+    // keepProbe: a file measured now that measuring read nothing more of than its probe is left
+    // on the shelf of probes for its conversion.
+    Measures of(const std::string& path, bool keepProbe = false);
 
     const std::shared_ptr<ProbeShelf>& probes() const { return probes_; }
 

@@ -16,6 +16,7 @@ void RunHost::start(Work work)
     stop();
     stopFlag_ = false;
     const std::uint64_t generation = ++generation_;
+    working_ = true;
     worker_ = std::thread([this, generation, work = std::move(work)]() mutable {
         ThreadPriority::lowerThisThread();
         RunProgress progress(stopFlag_, [this, generation](double done, double total) {
@@ -25,6 +26,7 @@ void RunHost::start(Work work)
         // The work's resources go before the end is reported, so the join that follows it on
         // the user-interface thread does not wait for them.
         work = nullptr;
+        working_ = false;
         post([this, generation, outcome = std::move(outcome)] { finish(generation, outcome); });
     });
 }

@@ -31,6 +31,8 @@ public:
     // Ends the current run and waits for its thread; harmless when nothing runs.
     void stop();
     bool active() const { return worker_.joinable(); }
+    // Whether a piece of work is under way (it has not returned).
+    bool working() const { return working_; }
 
 private:
     void post(std::function<void()> call);
@@ -40,6 +42,7 @@ private:
     std::unique_ptr<QObject> relay_;
     std::thread worker_;
     std::atomic<bool> stopFlag_{false};
+    std::atomic<bool> working_{false};
     std::atomic<std::uint64_t> generation_{0};
     IControlEvents* sink_ = nullptr;
 };

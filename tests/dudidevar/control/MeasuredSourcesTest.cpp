@@ -12,8 +12,7 @@ using MeasuredSourcesTest = ControlTest;
 }  // namespace
 
 // A task list asks for a source's length and size before and while it converts it: the file is
-// opened and probed once for all of them and for its conversion, and again only when it has
-// changed.
+// opened and probed once for all of them, and again only when it has changed.
 TEST_F(MeasuredSourcesTest, ASourceIsProbedOnceUntilItChanges)
 {
     const std::string source = folder + "clip.avi";
@@ -25,15 +24,11 @@ TEST_F(MeasuredSourcesTest, ASourceIsProbedOnceUntilItChanges)
         EXPECT_EQ(control.GetVideoHeight(source), 120);
     }
     EXPECT_EQ(MediaProbe::probeCount() - before, 1);
-    addWhole(source);
-    const TestMedia::Info converted = TestMedia::probe(convert("out.mpg"));
-    EXPECT_NEAR(converted.duration, 2.0, 0.1);
-    EXPECT_EQ(MediaProbe::probeCount() - before, 1 + 1) << "the output check probes the output once";
 
     std::filesystem::copy_file(TestMedia::silentOddSize(), source, std::filesystem::copy_options::overwrite_existing);
     EXPECT_EQ(control.GetVideoWidth(source), 161);
     EXPECT_EQ(control.GetVideoHeight(source), 121);
-    EXPECT_EQ(MediaProbe::probeCount() - before, 3);
+    EXPECT_EQ(MediaProbe::probeCount() - before, 2);
 
     std::filesystem::remove(source);
     EXPECT_EQ(control.GetDuration(source), 0.0);
@@ -70,6 +65,23 @@ TEST_F(MeasuredSourcesTest, TracksAreListedNumberedByKindWithTheirLabels)
     EXPECT_TRUE(control.GetTracks(folder + "missing.mkv").empty());
 }
 
+// The lengths of a run's later tasks are measured while its first task converts: each of those
+// sources is probed once, for its measures and its conversion together.
+TEST_F(MeasuredSourcesTest, ASourceMeasuredWhileATaskConvertsIsNotProbedAgainToBeConverted)
+{
+    const std::string next = folder + "next.avi";
+    std::filesystem::copy_file(TestMedia::withSound(), next);
+    addWhole(TestMedia::longer());
+    ASSERT_TRUE(control.Convert(folder + "first.mpg")) << control.GetLastError();
+    const std::int64_t before = MediaProbe::probeCount();
+    const double length = control.GetDuration(next);
+    control.ClearClips();
+    control.AddVideoClip(next, 0, length, 0);
+    control.AddAudioClip(next, 0, length);
+    EXPECT_NEAR(TestMedia::probe(convert("next.mpg")).duration, 2.0, 0.1);
+    EXPECT_EQ(MediaProbe::probeCount() - before, 1 + 1) << "the output check probes the output once";
+}
+
 // A probe kept for a conversion is handed out once, and never for a file that changed since:
 // the conversion would read the old file's content under the new one's name.
 TEST_F(MeasuredSourcesTest, AKeptProbeIsHandedOutOnceAndOnlyForTheFileProbed)
@@ -90,4 +102,7 @@ TEST_F(MeasuredSourcesTest, AKeptProbeIsHandedOutOnceAndOnlyForTheFileProbed)
     std::filesystem::copy_file(TestMedia::silentOddSize(), folder + "other.avi");
     std::filesystem::rename(folder + "other.avi", source);
     EXPECT_EQ(shelf.take(source), nullptr);
+
+    keep(shelf);
+    EXPECT_EQ(shelf.take(source, ProbeShelf::Clock::now() + std::chrono::minutes(1)), nullptr) << "kept too long";
 }
