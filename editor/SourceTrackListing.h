@@ -9,6 +9,7 @@
 #include "engine/SourceTrack.h"
 
 class CDudidEvar;
+class ReadingMailbox;
 
 // Reads the tracks of a task's sources off the user-interface thread (a source the control
 // has not measured yet is opened and read) and tells when they are known. Nothing waits for a
@@ -31,12 +32,9 @@ signals:
     void listed();
 
 private:
-    class Mailbox;
-
-    void take(int reading, const SourceTracks& tracks);
+    void take(const SourceTracks& tracks);
 
     CDudidEvar& control_;
-    std::shared_ptr<Mailbox> mailbox_;  // shared with the readings
-    int reading_ = 0;  // the reading whose result is wanted
+    std::shared_ptr<ReadingMailbox> mailbox_;  // shared with the readings
     SourceTracks tracks_;
 };

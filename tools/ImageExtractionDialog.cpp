@@ -22,6 +22,7 @@
 #include "tools/DigitsOnlyFilter.h"
 #include "tools/ImageProgressDialog.h"
 #include "tools/PictureRange.h"
+#include "tools/SourceLengthReading.h"
 #include "tools/SpinButton.h"
 #include "tools/StillSubtitleChoice.h"
 
@@ -121,23 +122,26 @@ void ImageExtractionDialog::SetSource(const std::string& path, CDudidEvar& contr
     control_ = &control;
     delete subtitleChoice_;
     subtitleChoice_ = new StillSubtitleChoice(*subtitleList_, control, this);
+    delete lengthReading_;
+    lengthReading_ = new SourceLengthReading(control, this);
+    connect(lengthReading_, &SourceLengthReading::measured, this, &ImageExtractionDialog::takeLength);
 }
 
 void ImageExtractionDialog::TakeSource(const std::string& path)
 {
     sourcePath_ = path;
     startTime_ = 0.0;
-    measureSource();
+    takeFolderOfSource();
     sourceEdit_->setText(QString::fromStdString(sourcePath_));
     folderEdit_->setText(QString::fromStdString(outputFolder_));
     startEdit_->setText(secondsText(startTime_));
-    showRoundedEnd();
+    measureSource();
     offerSubtitles();
 }
 
 void ImageExtractionDialog::initDialog()
 {
-    measureSource();
+    takeFolderOfSource();
     rateSpin_->setRange(PictureRange::kMostPerSecond, PictureRange::kFewestPerSecond);
     fillSizeLists();
     originalSize_->setChecked(true);
@@ -146,7 +150,7 @@ void ImageExtractionDialog::initDialog()
     browse_->SetIcons(179, CSkinButton::NoSecondIcon);
     preview_->SetIcons(180, CSkinButton::NoSecondIcon);
     showForm();
-    showRoundedEnd();
+    measureSource();
     offerSubtitles();
 }
 
@@ -156,13 +160,43 @@ void ImageExtractionDialog::offerSubtitles()
         subtitleChoice_->offerFor(sourcePath_);
 }
 
-// The folder, the duration and the range of the source.
-void ImageExtractionDialog::measureSource()
+void ImageExtractionDialog::takeFolderOfSource()
 {
     if (sourcePath_.find(PathNames::kSeparator) != std::string::npos)
         outputFolder_ = PathNames::folderPart(sourcePath_);
-    duration_ = control_ ? control_->GetDuration(sourcePath_) : 0.0;
-    endTime_ = duration_;
+}
+
+// The range waits for the duration: until it is measured the end shows that it is being read,
+// and nothing can be extracted.
+void ImageExtractionDialog::measureSource()
+{
+    lengthKnown_ = false;
+    duration_ = 0.0;
+    endTime_ = 0.0;
+    endEdit_->clear();
+    showRangeEditable(false);
+    if (lengthReading_)
+        lengthReading_->start(sourcePath_);
+    else
+        takeLength(0.0);
+}
+
+// The range ends where the file does.
+void ImageExtractionDialog::takeLength(double seconds)
+{
+    duration_ = seconds;
+    endTime_ = seconds;
+    lengthKnown_ = true;
+    showRoundedEnd();
+    showRangeEditable(true);
+}
+
+void ImageExtractionDialog::showRangeEditable(bool editable)
+{
+    endEdit_->setPlaceholderText(editable ? QString() : tr("reading"));
+    for (QWidget* field : {static_cast<QWidget*>(startEdit_), static_cast<QWidget*>(endEdit_),
+                           static_cast<QWidget*>(extract_)})
+        field->setEnabled(editable);
 }
 
 void ImageExtractionDialog::showRoundedEnd()

@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class ImageProgressDialog;
+class SourceLengthReading;
 class SpinButton;
 class StillSubtitleChoice;
 
@@ -27,7 +28,8 @@ public:
     // file as the range.
     void TakeSource(const std::string& path);
 
-    // Fills the form for the source: folder, duration, lists and their defaults. Run by exec.
+    // Fills the form for the source: folder, lists and their defaults; the duration once it is
+    // measured, off the window's thread. Run by exec.
     void initDialog();
     int exec() override;
 
@@ -37,6 +39,8 @@ public:
     double startTime() const { return startTime_; }
     double endTime() const { return endTime_; }
     double duration() const { return duration_; }
+    // False while the duration of the source is being measured.
+    bool lengthKnown() const { return lengthKnown_; }
     bool isExtracting() const { return extracting_; }
 
 public slots:
@@ -49,7 +53,10 @@ private:
     void buildControls();
     void connectCommands();
     void fillSizeLists();
+    void takeFolderOfSource();
     void measureSource();
+    void takeLength(double seconds);
+    void showRangeEditable(bool editable);
     void showRoundedEnd();
     void offerSubtitles();
     void readForm();
@@ -72,6 +79,7 @@ private:
     int widthIndex_ = -1;
     CDudidEvar* control_ = nullptr;
     double duration_ = 0.0;
+    bool lengthKnown_ = false;
     bool extracting_ = false;
 
     QWidget* form_;
@@ -86,6 +94,7 @@ private:
     SpinButton* rateSpin_;
     QComboBox* subtitleList_;
     StillSubtitleChoice* subtitleChoice_ = nullptr;
+    SourceLengthReading* lengthReading_ = nullptr;
     CSkinButton* preview_;
     CSkinButton* browse_;
     CSkinButton* cancel_;

@@ -54,7 +54,11 @@ std::string damaged(const std::string& path, const std::string& fault)
 
 std::string pastTheEnd(double time, double videoEnd)
 {
-    const int decimals = seconds(time) == seconds(videoEnd) ? 2 : 1;
+    // As many decimals as it takes to tell the two times apart.
+    constexpr int kMostDecimals = 6;
+    int decimals = 1;
+    while (decimals < kMostDecimals && withDecimals(time, decimals) == withDecimals(videoEnd, decimals))
+        ++decimals;
     return "there is no picture at " + withDecimals(time, decimals) + ": the video ends at " +
            withDecimals(videoEnd, decimals);
 }

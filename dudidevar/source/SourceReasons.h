@@ -17,7 +17,8 @@ std::string cutShort(const std::string& path, const std::string& what, double st
 std::string unreadable(const std::string& path);
 // "<path>: <what is wrong>", for a fault found while the file is read.
 std::string damaged(const std::string& path, const std::string& fault);
-// "there is no picture at 3.2 s: the video ends at 2.9 s".
+// "there is no picture at 3.2 s: the video ends at 2.9 s", with more decimals where one would
+// show both times alike ("at 2.06 s: the video ends at 2.00 s").
 std::string pastTheEnd(double seconds, double videoEnd);
 // A time as the reasons show it: one decimal, a point whatever the locale.
 std::string seconds(double value);

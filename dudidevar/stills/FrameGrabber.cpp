@@ -45,7 +45,7 @@ const AVFrame* FrameGrabber::frameAt(const std::string& path, double seconds)
     } else if (!findFrameBySeeking(target)) {
         return nullptr;
     }
-    if (!haveCurrent_ || pastLastFrame(target))
+    if (!haveCurrent_ || pastLastFrame(seconds))
         return nullptr;
     return current_.get();
 }
@@ -312,9 +312,17 @@ std::int64_t FrameGrabber::frameDuration(const AVFrame* frame) const
     return frame->pkt_duration > 0 ? frame->pkt_duration : nominalFrameDuration_;
 }
 
-bool FrameGrabber::pastLastFrame(std::int64_t target) const
+// Reckoned in seconds: in a stream whose clock ticks coarser than the hold, a tick would round
+// it away.
+bool FrameGrabber::pastLastFrame(double seconds) const
 {
-    return decoderDone_ && !havePending_ && target >= current_->pts + frameDuration(current_.get());
+    if (!decoderDone_ || havePending_)
+        return false;
+    const double length = av_q2d(timeBase_) * double(frameDuration(current_.get()));
+    const double end = av_q2d(timeBase_) * double(current_->pts - fileStart_) + length;
+    const double held = std::max(length / 2, kLastPictureHeldSeconds);
+    // Whole microseconds, as the time was placed on the stream's clock.
+    return std::llround(seconds * 1.0e6) > std::llround((end + held) * 1.0e6);
 }
 
 void FrameGrabber::forgetFrames()

@@ -16,8 +16,14 @@ public:
     // Times up to this far past the last picture are reached by decoding forward.
     static constexpr double kForwardDecodeSeconds = 3.0;
 
+    // The last picture still answers for times this far past its end, or half its own length
+    // when that is more: the end of the image tool's range is shown to one decimal, and a file's
+    // sound often outlasts its picture by a few hundredths of a second.
+    static constexpr double kLastPictureHeldSeconds = 0.05;
+
     // The frame displayed at `seconds` from the start of the file (the last frame whose time
-    // is not after it). Null when the file has no readable video or the time lies outside it.
+    // is not after it). Null when the file has no readable video or the time lies outside it
+    // (past the end of the last picture by more than it is held).
     // The frame stays valid until the next call.
     const AVFrame* frameAt(const std::string& path, double seconds);
     void close();
@@ -51,7 +57,7 @@ private:
     bool indexHasKeyFrameAt(std::int64_t timestamp) const;
     void stampTime(AVFrame* frame);
     std::int64_t frameDuration(const AVFrame* frame) const;
-    bool pastLastFrame(std::int64_t target) const;
+    bool pastLastFrame(double seconds) const;
     void forgetFrames();
     bool stopped() const { return stop_ && stop_->load(); }
 

@@ -77,6 +77,7 @@ TEST_F(ExtractionEndToEnd, PicturesOfARangeAtTheirOwnAndAtAChosenSize)
     ImageExtractionDialog dialog;
     dialog.SetSource(source.toStdString(), control_);
     dialog.initDialog();
+    ASSERT_TRUE(QTest::qWaitFor([&dialog] { return dialog.lengthKnown(); }));
     EXPECT_EQ(dialog.findChild<QLineEdit*>("1087")->text(), "4.0");
     prompts_->folders = {out};
     dialog.findChild<QPushButton*>("1061")->click();
@@ -187,6 +188,7 @@ TEST_F(ExtractionEndToEnd, OutputsThatAreNoRegularFilesAreRefusedAndLeftAsTheyWe
     ImageExtractionDialog pictures;
     pictures.SetSource(source, control_);
     pictures.initDialog();
+    ASSERT_TRUE(QTest::qWaitFor([&pictures] { return pictures.lengthKnown(); }));
     prompts_->folders = {QString::fromStdString(out)};
     pictures.findChild<QPushButton*>("1061")->click();
     pictures.findChild<QLineEdit*>("1086")->setText("0");

@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
@@ -54,8 +55,15 @@ protected:
         wrapper_.Attach(std::move(owned));
     }
 
-    // Opens the dialog on the source as the Tools command does, without its modal loop.
+    // Opens the dialog on the source as the Tools command does, without its modal loop, and
+    // waits for the length of the source.
     ImageExtractionDialog& open(const std::string& source = "/videos/clip.avi")
+    {
+        openMeasuring(source);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return dialog_->lengthKnown(); })) << "no length for " << source;
+        return *dialog_;
+    }
+    ImageExtractionDialog& openMeasuring(const std::string& source = "/videos/clip.avi")
     {
         dialog_ = std::make_unique<ImageExtractionDialog>();
         dialog_->SetSource(source, wrapper_);
@@ -253,6 +261,7 @@ TEST_F(ImageExtractionDialogTest, FirstDroppedVideoBecomesTheSource)
     ImageExtractionDialog& dialog = open();
     at("1086")->setText("5");
     EXPECT_TRUE(dropFiles(dialog, made));
+    ASSERT_TRUE(QTest::qWaitFor([&dialog] { return dialog.lengthKnown(); }));
     EXPECT_EQ(text("1082"), made[1]);
     EXPECT_EQ(text("1010").toStdString(), dir.path().toStdString() + "/");
     EXPECT_EQ(text("1086"), "0");
@@ -275,9 +284,10 @@ TEST_F(ImageExtractionDialogTest, ChosenSubtitlesAreDrawnOnTheRunsPicturesOnly)
     control_->script().durations[video.toStdString()] = 1.0;
     control_->script().tracks[video.toStdString()] = {{SourceTrack::Kind::Picture, 1, "", "", "h264"},
                                                       {SourceTrack::Kind::Subtitles, 1, "eng", "", "subrip"}};
-    ImageExtractionDialog& dialog = open(video.toStdString());
+    ImageExtractionDialog& dialog = openMeasuring(video.toStdString());
     QSignalSpy listed(dialog.findChild<StillSubtitleChoice*>(), &StillSubtitleChoice::tracksListed);
     ASSERT_TRUE(listed.wait());
+    ASSERT_TRUE(QTest::qWaitFor([&dialog] { return dialog.lengthKnown(); }));
     auto* list = at<QComboBox>("1109");
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->itemText(0), "No subtitles");
@@ -309,6 +319,26 @@ TEST_F(ImageExtractionDialogTest, ClosingDoesNotWaitForSubtitleTracksStillBeingR
         at<QPushButton>("2")->click();
         dialog_.reset();
     }));
+}
+
+// The tool opens at once while the length of its video is still being read, and takes no pictures
+// until it is known; closed meanwhile, it does not wait for it.
+TEST_F(ImageExtractionDialogTest, OpensAndClosesWhileTheLengthOfItsVideoIsStillBeingRead)
+{
+    auto owned = std::make_unique<StalledTracks>(control_->script());
+    StalledTracks& stalled = *owned;
+    stalled.stallLengthsToo();
+    wrapper_.Attach(std::move(owned));
+    control_ = nullptr;
+    const auto openAndClose = [&] {
+        EXPECT_FALSE(openMeasuring().lengthKnown());
+        EXPECT_FALSE(at<QPushButton>("1083")->isEnabled());
+        EXPECT_TRUE(text("1087").isEmpty());
+        EXPECT_TRUE(stalled.readingsStarted(2));  // its length and its subtitle tracks
+        at<QPushButton>("2")->click();
+        dialog_.reset();
+    };
+    EXPECT_TRUE(stalled.returnsWhileStalled(openAndClose));
 }
 
 }  // namespace

@@ -159,11 +159,11 @@ TEST_F(FrameSaverTest, TimesOutsideTheVideoAndUnreadableSourcesWriteNothing)
 {
     FrameSaver saver;
     const std::string picture = folder + "bad.bmp";
-    for (double seconds : {6.0, 6.5, 100.0, 1.0e12, -0.5, std::numeric_limits<double>::quiet_NaN()}) {
+    for (double seconds : {6.1, 6.5, 100.0, 1.0e12, -0.5, std::numeric_limits<double>::quiet_NaN()}) {
         EXPECT_FALSE(saver.saveOriginalSize(avi, seconds, picture)) << "at " << seconds << " s";
         EXPECT_FALSE(QFile::exists(QString::fromStdString(picture)));
     }
-    EXPECT_FALSE(saver.saveOriginalSize(mpg, 2.0, picture));
+    EXPECT_FALSE(saver.saveOriginalSize(mpg, 2.1, picture));
 
     std::string noise(20000, '\0');
     for (std::size_t i = 0; i < noise.size(); ++i)
@@ -175,7 +175,12 @@ TEST_F(FrameSaverTest, TimesOutsideTheVideoAndUnreadableSourcesWriteNothing)
         EXPECT_FALSE(saver.saveOriginalSize(source, 0.0, picture)) << source;
         EXPECT_FALSE(QFile::exists(QString::fromStdString(picture))) << source;
     }
-    EXPECT_EQ(frameAt(saver, avi, 5.99), 59);
+    // The last picture is shown until the video's end, and a little past it for a rounded end.
+    for (double seconds : {5.99, 6.0, 6.05})
+        EXPECT_EQ(frameAt(saver, avi, seconds), 59) << "at " << seconds << " s";
+    EXPECT_EQ(saver.lastError(), "");
+    EXPECT_FALSE(saver.saveOriginalSize(avi, 6.051, picture));
+    EXPECT_EQ(saver.lastError(), "there is no picture at 6.1 s: the video ends at 6.0 s");
 }
 
 // Opening a named pipe for reading waits for a writer that never comes.
