@@ -75,7 +75,9 @@ CodecThreads::Choice CodecThreads::forEncoder(const AVCodec* codec, int height, 
 
 int CodecThreads::forScaler(int height, int cores)
 {
-    if (cores <= 1 || height < kSmallestThreadedHeight)
+    // On two cores the run's own stages (decode, fit, encode) keep both busy: bands of one picture
+    // on threads of their own only add hand-overs.
+    if (cores <= 2 || height < kSmallestThreadedHeight)
         return 1;
     const int rows = (height + 15) / 16;
     return std::clamp(rows / kRowsPerSlice, 1, cores);

@@ -19,7 +19,7 @@ public:
     static Choice forDecoder(const AVCodec* codec, int height, int cores);
     static Choice forEncoder(const AVCodec* codec, int height, int cores);
     // Threads of a scaler making pictures of the height: one per core, each band at least a few
-    // block rows high.
+    // block rows high; one on two cores, which the run's own stages keep busy.
     static int forScaler(int height, int cores);
     // Sets the choice on a context that is still to be opened.
     static void apply(AVCodecContext* context, const Choice& choice);
