@@ -60,8 +60,9 @@ MeasuredFiles::Measured MeasuredFiles::measure(const std::string& path)
         return {};
     const ReadingPlace probed = placeOf(input.get());
     const MediaProbe::Facts facts = MediaProbe::facts(input.get());
-    Measured measured{{MediaProbe::contentSeconds(input.get()), facts.width, facts.height, StreamPicker::tracks(input.get())},
-                      nullptr};
+    Measured measured;
+    measured.measures = {MediaProbe::contentSeconds(input.get()), facts.width, facts.height,
+                         StreamPicker::tracks(input.get())};
     if (probed.known && placeOf(input.get()) == probed)
         measured.asProbed = std::move(input);
     return measured;
