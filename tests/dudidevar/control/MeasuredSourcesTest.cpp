@@ -71,7 +71,8 @@ TEST_F(MeasuredSourcesTest, ASourceMeasuredWhileATaskConvertsIsNotProbedAgainToB
 {
     const std::string next = folder + "next.avi";
     std::filesystem::copy_file(TestMedia::withSound(), next);
-    addWhole(TestMedia::longer());
+    for (int clip = 0; clip < 4; ++clip)
+        addWhole(TestMedia::longer());  // long enough to be under way when the next task is measured
     ASSERT_TRUE(control.Convert(folder + "first.mpg")) << control.GetLastError();
     const std::int64_t before = MediaProbe::probeCount();
     const double length = control.GetDuration(next);
