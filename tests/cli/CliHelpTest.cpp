@@ -86,10 +86,6 @@ TEST(CliHelp, MistakesGiveTheReasonAndTheUsageOfWhatWasGivenAndExitTwo)
         EXPECT_TRUE(answer.err.value(1).startsWith(c.usage)) << asked << ": " << answer.err.value(1).toStdString();
         EXPECT_EQ(answer.out, QStringList{""}) << asked;
     }
-    // After "--" a name that looks like an option is a file, not a question.
-    const Answer file = runCli({"probe", "--", "--help"});
-    EXPECT_EQ(file.status, 1);
-    EXPECT_TRUE(file.err.value(0).contains("--help")) << file.err.value(0).toStdString();
 }
 
 // probe names each track after the length and size.

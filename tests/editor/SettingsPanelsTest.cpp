@@ -88,24 +88,6 @@ TEST_F(MpegPanel, DiscKindsLockTheirFieldsAndStoreTheChosenStandard)
     EXPECT_EQ(s.mpegFrameRateIndex, 2);
 }
 
-TEST_F(MpegPanel, CustomVbrTakesTheQualityFieldAndClampsItAtOk)
-{
-    auto d = openNew(dir() + "a.mpg");
-    MpegSettingsPanel& panel = *d->MpegPanel();
-    pickKind(*d, OutputKind::MpegCustom);
-    in<QComboBox>(&panel, 1031)->setCurrentIndex(39);
-    in<QCheckBox>(&panel, 1021)->click();
-    EXPECT_TRUE(in<QLineEdit>(&panel, 1024)->isEnabled());
-    EXPECT_FALSE(in<QLineEdit>(&panel, 1074)->isEnabled());
-    in<QLineEdit>(&panel, 1024)->setText("150");
-    ASSERT_TRUE(pressOk(*d));
-    const TaskSettings& s = *tasks_.at(0).settings;
-    EXPECT_EQ(s.format, OutputFormat::MpegCustom);
-    EXPECT_EQ(s.vbr, 1);
-    EXPECT_EQ(s.vbrQuality, 100);
-    EXPECT_EQ(s.width, 640);
-}
-
 TEST_F(MpegPanel, QualitySpinStepsWithinItsRange)
 {
     MpegSettingsPanel panel(nullptr);

@@ -45,17 +45,6 @@ TEST(BuildBitmapRegion, AllKeyGivesAnEmptyRegionAndNoBitmapNone)
     EXPECT_TRUE(region->isEmpty());
 }
 
-TEST(BuildBitmapRegion, RunsEndAtKeyPixelsAndAtTheRightEdge)
-{
-    QImage image = picture(5, 1, key);
-    image.setPixel(1, 0, ink);  // a one-pixel run
-    image.setPixel(3, 0, ink);  // a run reaching the right edge
-    image.setPixel(4, 0, ink);
-    const Scan s = scan(image);
-    ASSERT_EQ(s.batches.size(), 1u);
-    EXPECT_EQ(s.batches[0], (std::vector<QRect>{QRect(1, 0, 1, 1), QRect(3, 0, 2, 1)}));
-}
-
 TEST(BuildBitmapRegion, TheTwoModesAreComplementary)
 {
     QImage image = picture(23, 17, ink);

@@ -121,15 +121,6 @@ TEST(CHoverButton, StripGreysFollowTheDesktopColours)
     EXPECT_EQ(shown(button), qRgb(1, 99, 200));
 }
 
-TEST(CHoverButton, LoadsStripsByResourceNumber)
-{
-    CHoverButton button;
-    EXPECT_TRUE(button.LoadStateBitmap(154, 4, true));
-    EXPECT_EQ(button.size(), QSize(65, 66));
-    EXPECT_FALSE(button.LoadStateBitmap(4242, 4, true));
-    EXPECT_EQ(button.size(), QSize(65, 66));
-}
-
 TEST(CHoverButton, AChosenMenuCommandIsPostedToTheOwnerAfterItsClickHandler)
 {
     Owner owner;

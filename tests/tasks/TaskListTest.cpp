@@ -31,22 +31,3 @@ TEST(TaskList, RemovingFirstOfThreeKeepsOthersAndTheirRecords)
     EXPECT_EQ(list.at(1).settings.get(), recordC);
     EXPECT_EQ(list.at(0).settings->width, 32);
 }
-
-TEST(TaskList, UpdateInPlaceReplacesSourcesKeepsRecordAndMakesWaiting)
-{
-    TaskList list;
-    appendTask(list, "/a", 64);
-    TaskSettings* record = list.at(0).settings.get();
-    list.markDone(0);
-
-    TaskSettings& rewritten = list.updateInPlace(0, {"/x", "/y"}, "/out.mpg", "To DVD");
-
-    EXPECT_EQ(&rewritten, record);
-    EXPECT_EQ(rewritten.width, 64);
-    const ConversionTask& task = list.at(0);
-    EXPECT_EQ(task.sources, (std::vector<std::string>{"/x", "/y"}));
-    EXPECT_EQ(task.outputPath, "/out.mpg");
-    EXPECT_EQ(task.description, "To DVD");
-    EXPECT_EQ(task.status, TaskStatus::Waiting);
-}
-

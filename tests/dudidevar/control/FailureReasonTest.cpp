@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <csignal>
-#include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "ControlTest.h"
@@ -85,17 +83,4 @@ TEST_F(FailureReasonTest, OutputThatCannotBeWrittenOutIsNamedAndLeavesNothing)
     setrlimit(RLIMIT_FSIZE, &before);
     EXPECT_EQ(reason, folder + "big.mpg grows beyond the largest file the disk can hold");
     EXPECT_TRUE(TestMedia::filesIn(folder).empty());
-}
-
-TEST_F(FailureReasonTest, FullDiskSaysSo)
-{
-    const std::string small = folder + "small/";
-    ASSERT_EQ(::mkdir(small.c_str(), 0755), 0);
-    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "no small file system can be mounted here";
-    addWhole(TestMedia::longer());
-    const std::string reason = reasonOfConversion(small + "full.mpg");
-    EXPECT_TRUE(TestMedia::filesIn(small).empty());
-    ::umount(small.c_str());
-    EXPECT_EQ(reason, "the disk is full while writing " + small + "full.mpg");
 }

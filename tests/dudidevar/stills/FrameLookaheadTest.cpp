@@ -49,12 +49,11 @@ protected:
 // Whatever the calls guess about the ones to come, each picture is the one taken alone.
 TEST_F(FrameLookaheadTest, PicturesAreThoseOfSingleCallsWhetherTheStepHoldsOrBreaks)
 {
+    // Even runs are the saver's own tests' rising times; here the runs that break.
     const std::vector<std::vector<std::pair<double, int>>> runs{
-        {{0.0, 0}, {0.5, 5}, {1.0, 10}, {1.5, 15}, {2.0, 20}},           // even
         {{0.0, 0}, {0.5, 5}, {1.0, 10}, {3.7, 37}, {0.2, 2}, {0.4, 4}},  // broken ahead and behind
         {{1.0, 10}, {1.1, 11}, {1.2, 12}, {1.25, 12}, {1.35, 13}},       // a step a little off
         {{4.0, 40}, {5.0, 50}, {5.9, 59}, {6.8, -2}, {5.5, 55}},         // past the end and back
-        {{0.0, 0}, {0.1, 1}, {0.2, 2}, {0.3, 3}, {0.4, 4}, {0.5, 5}, {0.6, 6}, {0.7, 7}},
     };
     for (const auto& run : runs) {
         FrameSaver saver;
