@@ -3,21 +3,34 @@
 
 #include "dudidevar/picture/PictureTrack.h"
 
+#include <algorithm>
 #include <new>
 #include <pthread.h>
 
 namespace {
 
-// Frames waiting between two stages: enough to ride over one slow picture (a key frame, a
-// seek), few enough that a 4K run holds little more than it would without the stages.
-constexpr std::size_t kFramesBetweenStages = 3;
+// Frames waiting between two stages: enough to ride over the encoder's uneven frames (a key
+// frame, a seek, a frame that waits for later ones), as many as fit in a few megabytes of source
+// pictures, so that a 4K run holds little more than it would without the stages.
+constexpr std::size_t kFewestFramesBetweenStages = 3;
+constexpr std::size_t kMostFramesBetweenStages = 8;
+constexpr double kBytesBetweenStages = 16.0 * 1024 * 1024;
+
+std::size_t framesBetweenStages(const SourceShape& source)
+{
+    const double pictureBytes = std::max(1, source.width) * std::max(1, source.height) * 1.5;  // 4:2:0
+    return std::clamp(std::size_t(kBytesBetweenStages / pictureBytes), kFewestFramesBetweenStages,
+                      kMostFramesBetweenStages);
+}
 // Memory that runs out on a stage's thread fails the run with this reason.
 constexpr const char* kOutOfMemory = "out of memory";
 
 }  // namespace
 
 PictureStages::PictureStages(PictureTrack& track)
-    : track_(track), due_(kFramesBetweenStages), fitted_(kFramesBetweenStages)
+    : track_(track),
+      due_(framesBetweenStages(track.sourceShape())),
+      fitted_(framesBetweenStages(track.sourceShape()))
 {
     decoding_ = std::thread([this] {
         pthread_setname_np(pthread_self(), "picture decode");
