@@ -27,6 +27,21 @@ void onStreamState(pa_stream*, void* mainloop)
 {
     signalLoop(static_cast<pa_threaded_mainloop*>(mainloop));
 }
+
+enum class Wait { Pending, Ready, Failed };
+
+// Waits, with the loop's lock held, for the state callbacks' signals until `state` is no longer
+// pending; true when it became ready.
+template <typename State>
+bool untilReady(pa_threaded_mainloop* mainloop, State state)
+{
+    for (Wait now = state(); now != Wait::Ready; now = state()) {
+        if (now == Wait::Failed)
+            return false;
+        pa_threaded_mainloop_wait(mainloop);
+    }
+    return true;
+}
 }  // namespace
 
 PreviewAudioOutput::~PreviewAudioOutput()
@@ -78,14 +93,10 @@ bool PreviewAudioOutput::open()
 // Waits, with the loop's lock held, until the server has taken the connection.
 bool PreviewAudioOutput::connectContext()
 {
-    for (;;) {
+    return untilReady(mainloop_.get(), [this] {
         const pa_context_state_t state = pa_context_get_state(context_.get());
-        if (state == PA_CONTEXT_READY)
-            return true;
-        if (!PA_CONTEXT_IS_GOOD(state))
-            return false;
-        pa_threaded_mainloop_wait(mainloop_.get());
-    }
+        return state == PA_CONTEXT_READY ? Wait::Ready : PA_CONTEXT_IS_GOOD(state) ? Wait::Pending : Wait::Failed;
+    });
 }
 
 // Opens the playback stream on the default output and waits, with the loop's lock held,
@@ -108,14 +119,10 @@ bool PreviewAudioOutput::connectStream()
                                          PA_STREAM_ADJUST_LATENCY);
     if (pa_stream_connect_playback(stream_.get(), nullptr, &attributes, flags, nullptr, nullptr) < 0)
         return false;
-    for (;;) {
+    return untilReady(mainloop_.get(), [this] {
         const pa_stream_state_t state = pa_stream_get_state(stream_.get());
-        if (state == PA_STREAM_READY)
-            return true;
-        if (!PA_STREAM_IS_GOOD(state))
-            return false;
-        pa_threaded_mainloop_wait(mainloop_.get());
-    }
+        return state == PA_STREAM_READY ? Wait::Ready : PA_STREAM_IS_GOOD(state) ? Wait::Pending : Wait::Failed;
+    });
 }
 
 void PreviewAudioOutput::onWritable(pa_stream*, std::size_t bytes, void* output)
