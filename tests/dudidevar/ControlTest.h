@@ -42,8 +42,9 @@ protected:
     {
         events = {};
         const std::string out = folder + name;
-        EXPECT_TRUE(control.Convert(out)) << control.GetLastError();
-        EXPECT_TRUE(finished()) << events.reason;
+        const bool started = control.Convert(out);
+        EXPECT_TRUE(started) << control.GetLastError();
+        EXPECT_TRUE(started && finished()) << events.reason;  // a refused run has no end to wait for
         return out;
     }
 

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
@@ -171,13 +172,15 @@ std::string contentOf(const std::string& path)
     return file.readAll().toStdString();
 }
 
+// Written beside the file and renamed onto it: test programs running at once write the same
+// files, and one must never read a file that another is halfway through writing.
 std::string fileWith(const std::string& name, const std::string& bytes)
 {
     const std::string path = folder() + name;
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) ||
+        !file.commit())
         throw std::runtime_error("cannot write " + path);
-    file.write(bytes.data(), qint64(bytes.size()));
     return path;
 }
 
