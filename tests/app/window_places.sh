@@ -72,10 +72,11 @@ if [ "$mode" = wm ]; then
   # openbox's own configuration less its Alt+Space binding, so the key reaches the program.
   mkdir -p "$config/openbox"
   sed '/<keybind key="A-space">/,/<\/keybind>/d' /etc/xdg/openbox/rc.xml >"$config/openbox/rc.xml"
-  openbox --sm-disable >/dev/null 2>&1 &
+  openbox --sm-disable >"$config/openbox.log" 2>&1 &
   pids+=($!)
-  wait_until 200 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    { echo "openbox did not start"; exit 1; }
+  # A machine busy with other tests can take a while to start it.
+  wait_until 400 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+    { echo "openbox did not start:"; cat "$config/openbox.log"; exit 1; }
 fi
 
 # The program opens links through the desktop: xdg-open or a browser found on its PATH, or the
