@@ -2,6 +2,7 @@
 #include "dudidevar/base/CodecThreads.h"
 
 #include <algorithm>
+#include <string_view>
 #include <thread>
 
 #ifdef __linux__
@@ -81,6 +82,14 @@ int CodecThreads::forScaler(int height, int cores)
         return 1;
     const int rows = (height + 15) / 16;
     return std::clamp(rows / kRowsPerSlice, 1, cores);
+}
+
+bool CodecThreads::fillsCores(const AVCodec* encoder)
+{
+    if (!isVideo(encoder) || !encoder->name)
+        return false;
+    const std::string_view name = encoder->name;
+    return name == "libx264" || name == "libx264rgb" || name == "libx265";
 }
 
 void CodecThreads::apply(AVCodecContext* context, const Choice& choice)

@@ -21,6 +21,9 @@ public:
     // Threads of a scaler making pictures of the height: one per core, each band at least a few
     // block rows high; one on two cores, which the run's own stages keep busy.
     static int forScaler(int height, int cores);
+    // Whether the encoder's own frame threads keep every core busy (x264, x265), so that
+    // decoding and fitting its pictures on threads of their own only adds hand-overs.
+    static bool fillsCores(const AVCodec* encoder);
     // Sets the choice on a context that is still to be opened.
     static void apply(AVCodecContext* context, const Choice& choice);
 };

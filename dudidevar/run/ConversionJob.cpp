@@ -132,12 +132,14 @@ bool ConversionJob::planOutput(const Request& request, OutputPlan* plan, std::st
 }
 
 // Pictures are decoded and fitted, and sound is encoded, ahead on threads of their own where
-// there is a second core to run them.
+// there is a second core to run them and the picture encoder does not already fill the cores.
 bool ConversionJob::startSupplies(std::string* error)
 {
     const bool threads = CodecThreads::cores() > 1;
+    const AVCodecContext* encoder = writer_.picture().context();
+    const bool pictureStages = threads && !(encoder && CodecThreads::fillsCores(encoder->codec));
     try {
-        if (usePicture_ && threads)
+        if (usePicture_ && pictureStages)
             pictures_ = std::make_unique<PictureStages>(*pictureTrack_);
         else if (usePicture_)
             pictures_ = std::make_unique<SerialPictures>(*pictureTrack_);
