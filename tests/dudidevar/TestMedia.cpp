@@ -69,11 +69,14 @@ std::string folder()
     return path;
 }
 
+// The test program's scratch folders lie in one folder that goes when the program ends.
 std::string scratchFolder()
 {
+    static const QTemporaryDir all(QDir::tempPath() + "/marvane-dudidevar-out-XXXXXX");
     static std::atomic<int> counter{0};
-    const QString dir = QDir::tempPath() + QString("/marvane-dudidevar-out-%1-%2/").arg(::getpid()).arg(++counter);
-    QDir(dir).removeRecursively();
+    if (!all.isValid())
+        throw std::runtime_error("no scratch folder can be made in " + QDir::tempPath().toStdString());
+    const QString dir = all.filePath(QString::number(++counter)) + "/";
     QDir().mkpath(dir);
     return dir.toStdString();
 }
