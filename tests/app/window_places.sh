@@ -72,11 +72,20 @@ if [ "$mode" = wm ]; then
   # openbox's own configuration less its Alt+Space binding, so the key reaches the program.
   mkdir -p "$config/openbox"
   sed '/<keybind key="A-space">/,/<\/keybind>/d' /etc/xdg/openbox/rc.xml >"$config/openbox/rc.xml"
-  openbox --sm-disable >"$config/openbox.log" 2>&1 &
-  pids+=($!)
-  # A machine busy with other tests can take a while to start it.
-  wait_until 400 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    { echo "openbox did not start:"; cat "$config/openbox.log"; exit 1; }
+  # A machine busy with other tests can take a while to start it, and now and then its first
+  # connection to the new screen is refused: it is started again when it has ended.
+  started=0
+  for attempt in 1 2 3; do
+    openbox --sm-disable >>"$config/openbox.log" 2>&1 &
+    wm=$!
+    pids+=($wm)
+    if wait_until 400 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || ! kill -0 $wm 2>/dev/null" &&
+      kill -0 "$wm" 2>/dev/null; then
+      started=1
+      break
+    fi
+  done
+  [ $started = 1 ] || { echo "openbox did not start:"; cat "$config/openbox.log"; exit 1; }
 fi
 
 # The program opens links through the desktop: xdg-open or a browser found on its PATH, or the
