@@ -6,8 +6,8 @@
 
 Generates a few small media files with the ffmpeg program (some joined from parts whose sound
 format differs), damages copies of them in fixed,
-reproducible ways (seeded), and runs marvane-cli on each: probe, conversion to a disc, AVI or
-Windows Media format, and sound saving. Meant for a build with the address and
+reproducible ways (seeded), and runs marvane-cli on each: probe, conversion to a disc, AVI,
+Windows Media format or MP4, and sound saving. Meant for a build with the address and
 undefined-behaviour sanitizers (scripts/build.sh --sanitize, or only marvane-cli and its
 module in a folder of their own). Reports:
   crash     the program died of a signal or a sanitizer reported an error
@@ -63,6 +63,7 @@ COMMANDS = [
     ["convert", "--to", "wmv", "-o", "{out}/out.wmv", "{src}"],
     ["convert", "--to", "vcd", "-o", "{out}/out.mpg", "{src}", "{src}"],
     ["audio", "--wma", "-o", "{out}", "{src}"],
+    ["convert", "--to", "mp4", "--speed", "faster", "-o", "{out}/out.mp4", "{src}"],
 ]
 
 

@@ -55,6 +55,9 @@ void AviSettingsPanel::connectControls()
     connect(pageButton_, &QPushButton::clicked, this, &AviSettingsPanel::showPropertyPage);
     connect(videoOnly_, &QCheckBox::toggled, this, &AviSettingsPanel::onVideoOnly);
     connect(originalSize_, &QCheckBox::toggled, this, &AviSettingsPanel::onOriginalSize);
+    // A long compressor name is cut at the box's edge; its tip shows it whole.
+    for (QComboBox* list : {videoCompressors_, audioCompressors_})
+        connect(list, &QComboBox::currentTextChanged, list, &QWidget::setToolTip);
 }
 
 void AviSettingsPanel::open()
