@@ -7,7 +7,8 @@
 # Each case runs on all cores and then on one (taskset -c 0); with RUNS above 1 the two commands
 # of a case take turns and the median of each figure is kept. Prints wall time, processor time
 # (user + system), cores busy (processor ÷ wall), peak memory and output size of both, and the
-# ratios marvane / ffmpeg.
+# ratios marvane / ffmpeg (wall and processor: the median of the runs' ratios to the peer's run
+# taken beside them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
@@ -43,7 +44,7 @@ medians() {
 }
 
 ff=(ffmpeg -hide_banner -loglevel error -y -threads 0)
-declare -a names marvane peer
+declare -a names marvane peer ratios
 # "compare NAME MARVANE_OUTPUT PEER_OUTPUT -- MARVANE_COMMAND... -- PEER_COMMAND..." times both
 # commands on all cores and on one.
 compare() {
@@ -67,6 +68,10 @@ compare() {
     names+=("$label")
     marvane+=("$(printf '%s\n' "${m[@]}" | medians)")
     peer+=("$(printf '%s\n' "${p[@]}" | medians)")
+    # Each run's ratio to the peer's run beside it, so that the machine's drift over a case
+    # (another guest, the clock) cancels out of the ratio.
+    ratios+=("$(paste -d' ' <(printf '%s\n' "${m[@]}") <(printf '%s\n' "${p[@]}") |
+      awk '{ printf "%.6f %.6f\n", $1 / $5, $3 / $7 }' | medians)")
   done
 }
 
@@ -107,9 +112,11 @@ printf '\n%-22s %9s %9s %6s %8s %8s %6s %7s %7s %9s %9s %6s\n' case marvane_s ff
 for i in "${!names[@]}"; do
   read -r ms mk mc mb <<<"${marvane[$i]}"
   read -r fs fk fc fb <<<"${peer[$i]}"
+  read -r wr cr <<<"${ratios[$i]}"
   awk -v n="${names[$i]}" -v ms="$ms" -v fs="$fs" -v mk="$mk" -v fk="$fk" -v mc="$mc" -v fc="$fc" \
-    -v mb="$mb" -v fb="$fb" \
+    -v mb="$mb" -v fb="$fb" -v wr="$wr" -v cr="$cr" \
     'BEGIN { printf "%-22s %9.2f %9.2f %6.3f %8.2f %8.2f %6.3f %7.2f %7.2f %9.1f %9.1f %6.3f\n",
-             n, ms, fs, ms / fs, mc, fc, mc / fc, mc / ms, fc / fs, mk / 1024, fk / 1024, mb / fb }'
+             n, ms, fs, wr, mc, fc, cr, mc / ms, fc / fs, mk / 1024, fk / 1024, mb / fb }'
 done
-echo "(medians of $runs run(s) each; cores busy = processor ÷ wall; a loaded machine lowers both)"
+echo "(medians of $runs run(s) each; ratios are medians of each run against the peer's run beside it;"
+echo " cores busy = processor ÷ wall; a loaded machine lowers both)"
